@@ -1,0 +1,37 @@
+// In-memory JWS shape file: a small drawing with a base point and a short
+// header, using the JWW entity records.
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <vector>
+
+#include "converter/jww/jww_data.h"
+
+namespace parvex {
+
+class TJwsData : public JwwEntityModel {
+ public:
+  TEntJwsHeader Enthd;
+  std::vector<TEntJwwLayerGroup> EntLgrp;  // 16; only the scales come from the file
+  std::vector<TEntJwwMojiType> EntMoj;     // a JWS file carries none: stays empty
+
+  TJwsData() { DataInit(); }
+
+  void DataInit();
+  void DataFree() { DataInit(); }
+
+  // Quick check: "JwsData", 193 reserved bytes, a version from 230 to 700.
+  static bool FileCheck(const std::filesystem::path& path);
+
+  bool FileIn(const std::filesystem::path& path);
+  bool ReadBytes(std::span<const uint8_t> bytes);
+
+  // A JWS shape has no layer table; nothing to copy.
+  void SetGAttLayer(TgraAttribute&) const {}
+
+  // Extents seeded with the base point.
+  void GetMinMaxZahyo(DrawingExtents& ext);
+};
+
+}  // namespace parvex

@@ -1,0 +1,140 @@
+// In-memory JWW drawing (`TJwwData`) and the part it shares with a JWS
+// shape (`JwwEntityModel`): order list, entity arrays, block definitions,
+// block tree, carried images and extents.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "converter/context/conversion_context.h"
+#include "converter/jww/jww_records.h"
+
+namespace parvex {
+
+class TgraAttribute;
+
+// Depth below which the block tree stops expanding nested insertions. A
+// block that inserts itself (directly or through others) would otherwise
+// expand forever; real drawings nest a handful of levels.
+inline constexpr int32_t kMaxBlockTreeLevel = 32;
+// Upper bound of tree nodes; a wide, deep nesting stops growing there.
+inline constexpr size_t kMaxBlockTreeNodes = 4'000'000;
+
+class JwwEntityModel {
+ public:
+  // Entities of the drawing in file order; trailing entries of kind 0 stand
+  // for entities that could not be read.
+  std::vector<TEntJwwNo> EntNo;
+  std::vector<TEntJwwLine> EntLine;
+  std::vector<TEntJwwEnko> EntEnko;
+  std::vector<TEntJwwTen> EntTen;
+  std::vector<TEntJwwMoji> EntMoji;
+  std::vector<TEntJwwSunpo> EntSunpo;
+  std::vector<TEntJwwSolid> EntSolid;
+  std::vector<TEntJwwBlock> EntBlock;
+  std::vector<TEntJwwBlockDef> EntBlockDef;
+  std::vector<TEntJwwBlockTree> EntBlockTree;
+  int32_t EntBlockNum = 0;  // definitions reached by some insertion
+
+  // Carried images (JWW version 700 and later).
+  std::filesystem::path BindImageFolder;
+  std::vector<TBindImageType> BindImage;
+  bool BindImageExp = false;  // write carried images while reading
+  bool BindImageExr = false;  // read the image section at all
+
+  int32_t FileOutOpt = 0;
+  std::vector<std::u16string> FontNames;
+  uint8_t MojiEncode = 0;  // 1 once a UTF-16 string was read
+
+  // Work records of the mapping.
+  std::vector<TGroupAttrField> ga;
+  TGroupAttrDimDia dd;
+  TGroupAttrDimCrv dc;
+  TGroupAttrDimLin dl;
+
+  double myMinWx = 0, myMinWy = 0, myMaxWx = 0, myMaxWy = 0;
+
+  // Reason of the last failed read ("JWW-Header Error", "File I/O Error",
+  // ...); empty after a successful one.
+  std::string LastError;
+
+  int32_t EntLineN() const { return static_cast<int32_t>(EntLine.size()); }
+  int32_t EntEnkoN() const { return static_cast<int32_t>(EntEnko.size()); }
+  int32_t EntTenN() const { return static_cast<int32_t>(EntTen.size()); }
+  int32_t EntMojiN() const { return static_cast<int32_t>(EntMoji.size()); }
+  int32_t EntSunpoN() const { return static_cast<int32_t>(EntSunpo.size()); }
+  int32_t EntSolidN() const { return static_cast<int32_t>(EntSolid.size()); }
+  int32_t EntBlockN() const { return static_cast<int32_t>(EntBlock.size()); }
+  int32_t EntBlockDefN() const { return static_cast<int32_t>(EntBlockDef.size()); }
+  int32_t EntBlockTreeN() const { return static_cast<int32_t>(EntBlockTree.size()); }
+  int32_t BindImageN() const { return static_cast<int32_t>(BindImage.size()); }
+  int32_t FontNameN() const { return static_cast<int32_t>(FontNames.size()); }
+  int32_t gaN() const { return static_cast<int32_t>(ga.size()); }
+
+  // Expands every insertion into the flat block tree and marks/numbers the
+  // definitions reached. Called at the end of every read.
+  void MakeBlockTree();
+
+  // Empties the carried-image list.
+  void BindImageInit() { BindImage.clear(); }
+  // Image extraction is not done by this reader: these do nothing yet.
+  void BindImageExplode() {}
+  void BindImageDeleteGzFile() {}
+  void BindImageDeleteNonGzFile() {}
+
+ protected:
+  // Empties the order list, entity arrays, definitions, tree, images, font
+  // names and group work list; keeps the image settings, dimension work
+  // records and extents.
+  void ClearEntityModel();
+
+  // Extents of all entities and placed blocks (without seeding), then the
+  // degenerate widening; the result goes to `ext` and myMin/myMax.
+  void AccumulateExtents(DrawingExtents& ext, bool seeded);
+};
+
+class TJwwData : public JwwEntityModel {
+ public:
+  TEntJwwHeader Enthd;
+  std::vector<TEntJwwLayerGroup> EntLgrp;  // 16
+  std::vector<TEntJwwLayer> EntLay;        // 256, group * 16 + layer
+  std::vector<TEntJwwColorNo> EntCol;      // 10
+  std::vector<TEntJwwLineTypeNo> EntLtp1;  // 8
+  std::vector<TEntJwwRandomLineNo> EntLtp2;  // 5
+  std::vector<TEntJwwLineTypeNo> EntLtp3;  // 4
+  std::vector<TEntJwwColorExNo> EntColS;   // 257
+  std::vector<TEntJwwLineTypeExNo> EntLtpS;  // 33
+  std::vector<TEntJwwMojiType> EntMoj;     // 10
+
+  TJwwData() { DataInit(); }
+
+  // Empties the model and resets the header to its defaults.
+  void DataInit();
+  void DataFree() { DataInit(); }
+
+  // Quick check: "JwwData." followed by a version from 220 to 700.
+  static bool FileCheck(const std::filesystem::path& path);
+
+  // Reads a whole JWW file. False when the file cannot be opened, the header
+  // is bad, or the entity list or block definitions are malformed; the model
+  // then keeps what was read and LastError names the reason.
+  bool FileIn(const std::filesystem::path& path);
+  // The same on bytes already in memory.
+  bool ReadBytes(std::span<const uint8_t> bytes);
+
+  // Loads the drawing's pen colours into the attribute object;
+  // colorSource 1 = screen colours, 2 = printer colours.
+  void FileColorSet(TgraAttribute& attr, int colorSource) const;
+  // Line types and layer states only feed the on-screen tables, which the
+  // conversion never reads.
+  void FileLtypeSet(TgraAttribute&) const {}
+  void SetGAttLayer(TgraAttribute&) const {}
+
+  // Drawing extents into `ext` (the run-wide values) and myMin/myMax.
+  void GetMinMaxZahyo(DrawingExtents& ext);
+};
+
+}  // namespace parvex
