@@ -1,0 +1,94 @@
+// File access at the OS boundary. Reading takes a shared lock so that our
+// own writers (which lock exclusively) cannot change a file while it is
+// read; on Linux such locks are advisory, so a program that does not lock
+// can still write to a file we read. Creating never replaces an existing
+// file: new files are made with an exclusive create.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace parvex::platform {
+
+// Drawing text (UTF-16) to a path and back; paths are UTF-8 on this system.
+std::filesystem::path PathFromText(std::u16string_view text);
+std::u16string PathToText(const std::filesystem::path& p);
+
+// A file open for reading. Others' writes are held off by a shared
+// advisory lock for as long as the object lives.
+class ReadOnlyFile {
+ public:
+  ReadOnlyFile() = default;
+  ~ReadOnlyFile();
+  ReadOnlyFile(ReadOnlyFile&& other) noexcept;
+  ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+  // Fails for a missing file, a folder, or a file locked for writing.
+  static std::optional<ReadOnlyFile> Open(const std::filesystem::path& p);
+
+  std::uint64_t Size() const;
+  // Reads up to n bytes at the current position; returns the count read
+  // (0 at the end or on error).
+  std::size_t Read(char* buffer, std::size_t n);
+
+ private:
+  int fd_ = -1;
+};
+
+// The whole file, or nothing when it is missing, unreadable or larger than
+// maxBytes.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& p,
+                                         std::uint64_t maxBytes);
+
+// A file being written. Create() fails when the path exists. Unless
+// Commit() succeeds, the file is deleted when the object goes away, so a
+// failed write never leaves a partial file behind.
+class NewFile {
+ public:
+  NewFile() = default;
+  ~NewFile();
+  NewFile(NewFile&& other) noexcept;
+  NewFile& operator=(NewFile&& other) noexcept;
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+
+  static std::optional<NewFile> Create(const std::filesystem::path& p);
+
+  bool Write(std::string_view bytes);
+  // Flushes and closes; false (and the file deleted) when that fails or an
+  // earlier write failed.
+  bool Commit();
+  // Deletes the file now.
+  void Discard();
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  int fd_ = -1;
+  bool failed_ = false;
+  std::filesystem::path path_;
+};
+
+// Writes `bytes` to p, replacing a file already there. The new content is
+// written beside it and renamed into place, so readers see either the old
+// or the new file. On failure the temporary file is removed; when
+// `removeOnFailure` is set the old file is removed too.
+bool ReplaceFileContent(const std::filesystem::path& p, std::string_view bytes,
+                        bool removeOnFailure);
+
+struct FileTimes {
+  timespec Access{};
+  timespec Write{};
+  // Creation time when the file system records one, else the write time.
+  timespec Creation{};
+};
+std::optional<FileTimes> ReadFileTimes(const std::filesystem::path& p);
+// Sets access and write times (a creation time cannot be set here).
+bool SetFileTimes(const std::filesystem::path& p, const FileTimes& t);
+
+}  // namespace parvex::platform
