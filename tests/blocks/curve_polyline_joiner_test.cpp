@@ -1,0 +1,191 @@
+// The curve-polyline joiner: how segments of one curve group are chained.
+#include <cctype>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "converter/dxf/dxf_curve_polylines.h"
+
+namespace parvex {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct Seg {
+  int group;
+  double x1, y1, x2, y2;
+  double da = 0;  // 0 = line, else arc sweep
+  int col = 1;
+};
+
+struct Vertex {
+  double x, y, a;
+};
+
+struct JoinCase {
+  std::string name;
+  std::vector<Seg> segs;
+  std::vector<std::vector<Vertex>> expected;  // one entry per polyline
+};
+
+std::vector<TDXF_PolyWorkSub> Join(const std::vector<Seg>& segs) {
+  std::vector<TDXF_PolyWorkMain> groups;
+  int no = 0;
+  for (const Seg& s : segs) {
+    Pw_AddEnt(groups, s.group, no++, s.da == 0 ? 1 : 2, 20, s.col, 1, 0, s.x1, s.y1, s.x2, s.y2,
+              s.da);
+  }
+  std::vector<TDXF_PolyWorkSub> out;
+  Pw_Sort(groups, out);
+  return out;
+}
+
+class JoinTable : public ::testing::TestWithParam<JoinCase> {};
+
+TEST_P(JoinTable, ChainsAsExpected) {
+  const JoinCase& c = GetParam();
+  const auto out = Join(c.segs);
+  ASSERT_EQ(out.size(), c.expected.size());
+  for (size_t p = 0; p < out.size(); ++p) {
+    SCOPED_TRACE("polyline " + std::to_string(p));
+    EXPECT_FALSE(out[p].clf);
+    ASSERT_EQ(out[p].n, static_cast<int>(c.expected[p].size()));
+    ASSERT_EQ(out[p].v.size(), c.expected[p].size());
+    for (size_t k = 0; k < c.expected[p].size(); ++k) {
+      SCOPED_TRACE("vertex " + std::to_string(k));
+      EXPECT_NEAR(out[p].v[k].x, c.expected[p][k].x, 1e-12);
+      EXPECT_NEAR(out[p].v[k].y, c.expected[p][k].y, 1e-12);
+      // The last vertex's angle has no effect on an open polyline.
+      if (k + 1 < c.expected[p].size()) {
+        EXPECT_NEAR(out[p].v[k].a, c.expected[p][k].a, 1e-12);
+      }
+    }
+  }
+}
+
+const double q = kPi / 2;
+
+INSTANTIATE_TEST_SUITE_P(
+    CurveGroups, JoinTable,
+    ::testing::Values(
+        JoinCase{"OneLine", {{1, 0, 0, 10, 0}}, {{{0, 0, 0}, {10, 0, 0}}}},
+        // The middle line is met backwards and walked from its end.
+        JoinCase{"SecondLineUsedBackwards",
+                 {{1, 0, 0, 1, 0}, {1, 2, 0, 1, 0}, {1, 2, 0, 3, 0}},
+                 {{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}}}},
+        // A square closes on itself: five vertices, first and last equal,
+        // no side twice. The last side touches the head first and is
+        // prepended.
+        JoinCase{"SquareInBoundaryOrder",
+                 {{1, 0, 0, 1, 0}, {1, 1, 0, 1, 1}, {1, 1, 1, 0, 1}, {1, 0, 1, 0, 0}},
+                 {{{0, 1, 0}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}}},
+        JoinCase{"DifferentColoursStayApart",
+                 {{1, 0, 0, 1, 0, 0, 1}, {1, 1, 0, 2, 0, 0, 2}},
+                 {{{0, 0, 0}, {1, 0, 0}}, {{1, 0, 0}, {2, 0, 0}}}},
+        JoinCase{"NotTouching",
+                 {{1, 0, 0, 1, 0}, {1, 5, 5, 6, 5}},
+                 {{{0, 0, 0}, {1, 0, 0}}, {{5, 5, 0}, {6, 5, 0}}}},
+        // A line ending where a +90 degree arc (1,0)->(0,1) ends: the line
+        // leads, so the arc is walked backwards and contributes -90.
+        JoinCase{"ArcUsedBackwardsNegatesItsAngle",
+                 {{1, 2, 1, 0, 1}, {1, 1, 0, 0, 1, q}},
+                 {{{2, 1, 0}, {0, 1, -q}, {1, 0, 0}}}},
+        JoinCase{"ArcUsedForwardsKeepsItsAngle",
+                 {{1, 2, 0, 1, 0}, {1, 1, 0, 0, 1, q}},
+                 {{{2, 0, 0}, {1, 0, q}, {0, 1, 0}}}},
+        // Segments joined at the start of the first one are prepended in
+        // reverse order of their discovery.
+        JoinCase{"GrowsAtBothEnds",
+                 {{1, 1, 0, 2, 0}, {1, 1, 0, 0, 0, q}, {1, 2, 0, 3, 0}, {1, 0, 0, -1, 0}},
+                 {{{-1, 0, 0}, {0, 0, -q}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}}}},
+        JoinCase{"GapOf1e-7IsNotJoined",
+                 {{1, 0, 0, 1, 0}, {1, 1 + 1e-7, 0, 2, 0}},
+                 {{{0, 0, 0}, {1, 0, 0}}, {{1 + 1e-7, 0, 0}, {2, 0, 0}}}},
+        JoinCase{"GapOf1e-9IsJoined",
+                 {{1, 0, 0, 1, 0}, {1, 1 + 1e-9, 1e-9, 2, 0}},
+                 {{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}}},
+        JoinCase{"GroupsAreNeverJoined",
+                 {{1, 0, 0, 1, 0}, {2, 1, 0, 2, 0}, {1, 5, 0, 6, 0}, {2, 6, 0, 7, 0}},
+                 {{{0, 0, 0}, {1, 0, 0}}, {{5, 0, 0}, {6, 0, 0}},
+                  {{1, 0, 0}, {2, 0, 0}}, {{6, 0, 0}, {7, 0, 0}}}},
+        // Listed from the far end, the chain still comes out whole: the
+        // search repeats its pass until nothing more attaches.
+        JoinCase{"ChainListedBackwards",
+                 {{1, 0, 0, 1, 0}, {1, 3, 0, 4, 0}, {1, 2, 0, 3, 0}, {1, 1, 0, 2, 0}},
+                 {{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}}}},
+        // Three segments meeting in one point: the first two chain, the
+        // third starts its own polyline.
+        JoinCase{"BranchLeavesThirdSegmentAlone",
+                 {{1, 0, 0, 1, 0}, {1, 1, 0, 2, 0}, {1, 1, 0, 1, 5}},
+                 {{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {{1, 0, 0}, {1, 5, 0}}}}),
+    [](const ::testing::TestParamInfo<JoinCase>& info) {
+      std::string n;
+      for (char c : info.param.name) n += (std::isalnum(static_cast<unsigned char>(c)) ? c : '_');
+      return n;
+    });
+
+TEST(CurvePolylineJoiner, SweepIsReducedByWholeTurnsKeepingItsSign) {
+  struct {
+    double in, out;
+  } cases[] = {{7, 7 - 2 * kPi}, {-7, -(7 - 2 * kPi)}, {2 * kPi, 0}, {q, q}, {-q, -q}};
+  for (const auto& c : cases) {
+    std::vector<TDXF_PolyWorkMain> groups;
+    Pw_AddEnt(groups, 3, 0, 2, 0, 0, 0, 0, 0, 0, 1, 1, c.in);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_NEAR(groups[0].e[0].da, c.out, 1e-12) << c.in;
+  }
+}
+
+TEST(CurvePolylineJoiner, KeepsGroupsInFirstSeenOrderAndFindsThem) {
+  std::vector<TDXF_PolyWorkMain> groups;
+  Pw_AddEnt(groups, 9, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
+  Pw_AddEnt(groups, 4, 1, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
+  Pw_AddEnt(groups, 9, 2, 1, 0, 0, 0, 0, 1, 0, 2, 0, 0);
+  ASSERT_EQ(groups.size(), 2u);
+  EXPECT_EQ(groups[0].en, 2);
+  EXPECT_EQ(groups[1].en, 1);
+  EXPECT_EQ(Pw_GetIdx(groups, 9), 0);
+  EXPECT_EQ(Pw_GetIdx(groups, 4), 1);
+  EXPECT_EQ(Pw_GetIdx(groups, 5), -1);
+}
+
+TEST(CurvePolylineJoiner, AttributesOfEveryKindSplitAChain) {
+  // Layer, colour, line type and lineweight each keep touching segments
+  // apart; the polyline carries the attributes of its first segment.
+  const int attrs[][4] = {{20, 1, 1, 0}, {21, 1, 1, 0}, {20, 2, 1, 0}, {20, 1, 2, 0}, {20, 1, 1, 3}};
+  std::vector<TDXF_PolyWorkMain> groups;
+  for (int k = 0; k < 5; ++k) {
+    Pw_AddEnt(groups, 1, k, 1, attrs[k][0], attrs[k][1], attrs[k][2], attrs[k][3], k, 0, k + 1,
+              0, 0);
+  }
+  std::vector<TDXF_PolyWorkSub> out;
+  Pw_Sort(groups, out);
+  ASSERT_EQ(out.size(), 5u);
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_EQ(out[k].lay, attrs[k][0]);
+    EXPECT_EQ(out[k].col, attrs[k][1]);
+    EXPECT_EQ(out[k].ltp, attrs[k][2]);
+    EXPECT_EQ(out[k].wid, attrs[k][3]);
+    EXPECT_EQ(out[k].n, 2);
+  }
+}
+
+TEST(CurvePolylineJoiner, DropsSegmentsThatAreNotFiniteAndEmptiesOldResults) {
+  std::vector<TDXF_PolyWorkMain> groups;
+  Pw_AddEnt(groups, 1, 0, 1, 0, 0, 0, 0, NAN, 0, 1, 0, 0);
+  Pw_AddEnt(groups, 1, 1, 2, 0, 0, 0, 0, 0, 0, 1, 0, INFINITY);
+  Pw_AddEnt(groups, 2, 2, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
+  ASSERT_EQ(groups.size(), 1u);
+  std::vector<TDXF_PolyWorkSub> out(3);
+  Pw_Sort(groups, out);
+  EXPECT_EQ(out.size(), 1u);
+  // A second sort finds every segment taken.
+  Pw_Sort(groups, out);
+  EXPECT_TRUE(out.empty());
+}
+
+}  // namespace
+}  // namespace parvex
