@@ -16,12 +16,17 @@ namespace parvex {
 
 class TgraAttribute;
 
-// Depth below which the block tree stops expanding nested insertions. A
-// block that inserts itself (directly or through others) would otherwise
-// expand forever; real drawings nest a handful of levels.
+// Limits of the block tree expansion. A block that inserts itself, directly
+// or through others, would expand forever, and a few nested blocks that
+// each insert the next many times multiply into an enormous tree.
+//  - An insertion whose definition is already on its own path (a cycle) is
+//    cut: it gets no node, so the repeated block is drawn no deeper.
+//  - Nesting deeper than kMaxBlockTreeLevel is cut the same way.
+//  - Expansion stops once the tree would place more than kMaxBlockTreeWork
+//    nodes plus member entities; later nested insertions get no node.
+// Level-0 nodes (the drawing's own insertions) are always present.
 inline constexpr int32_t kMaxBlockTreeLevel = 32;
-// Upper bound of tree nodes; a wide, deep nesting stops growing there.
-inline constexpr size_t kMaxBlockTreeNodes = 4'000'000;
+inline constexpr size_t kMaxBlockTreeWork = 20'000'000;
 
 class JwwEntityModel {
  public:
@@ -93,7 +98,7 @@ class JwwEntityModel {
 
   // Extents of all entities and placed blocks (without seeding), then the
   // degenerate widening; the result goes to `ext` and myMin/myMax.
-  void AccumulateExtents(DrawingExtents& ext, bool seeded);
+  void AccumulateExtents(DrawingExtents& ext);
 };
 
 class TJwwData : public JwwEntityModel {

@@ -1,0 +1,106 @@
+// TJwsData: the JWS header and whole-file reading.
+#include <string_view>
+
+#include "converter/jww/jws_data.h"
+#include "converter/jww/jww_archive.h"
+#include "converter/jww/jww_file.h"
+
+namespace parvex {
+namespace {
+
+constexpr int32_t kMinJwsVersion = 230;
+constexpr int32_t kMaxJwsVersion = 700;
+constexpr char kJwsId[] = "JwsData";
+// The identification block is 200 bytes: the 7-byte id and reserved bytes.
+constexpr size_t kJwsIdBlock = 200;
+
+bool ReadJwsId(ByteReader& in, TEntJwsHeader& h, std::string& error) {
+  const uint8_t* id = in.Take(7);
+  if (id == nullptr || std::string_view(reinterpret_cast<const char*>(id), 7) != kJwsId) {
+    error = kErrJwsHeader;
+    return false;
+  }
+  h.jwID = u"JwsData";
+  if (!in.Skip(kJwsIdBlock - 7) || !in.I32(h.jwVer) || h.jwVer < kMinJwsVersion ||
+      h.jwVer > kMaxJwsVersion) {
+    error = kErrJwsVersion;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void TJwsData::DataInit() {
+  FileOutOpt = 0;
+  ClearEntityModel();
+  Enthd = TEntJwsHeader{};
+  EntLgrp.assign(kJwwLayerGroupCount, {});
+  EntMoj.clear();
+}
+
+bool TJwsData::FileCheck(const std::filesystem::path& path) {
+  uint8_t head[kJwsIdBlock + 4];
+  if (!ReadFileHead(path, head, sizeof head)) return false;
+  ByteReader in(std::span<const uint8_t>(head, sizeof head));
+  TEntJwsHeader h;
+  std::string error;
+  return ReadJwsId(in, h, error);
+}
+
+bool TJwsData::FileIn(const std::filesystem::path& path) {
+  DataInit();
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    LastError = kErrFileIo;
+    return false;
+  }
+  return ReadBytes(bytes);
+}
+
+bool TJwsData::ReadBytes(std::span<const uint8_t> bytes) {
+  DataInit();
+  LastError.clear();
+  ByteReader in(bytes);
+  if (!ReadJwsId(in, Enthd, LastError)) return false;
+  TEntJwsHeader& h = Enthd;
+  in.F64(h.BasePoint_x);
+  in.F64(h.BasePoint_y);
+  for (TEntJwwLayerGroup& g : EntLgrp) {
+    in.F64(g.adScale);
+    g.anGLay = 2;
+    g.anWriteLay = 0;
+    g.anGLayProtect = 0;
+    g.aStrGLayName.clear();
+  }
+  for (int32_t* v : {&h.dmy01, &h.dmy02, &h.dmy03, &h.dmy04, &h.dmy05, &h.dmy06}) in.I32(*v);
+  for (double* v : {&h.dmy11, &h.dmy12, &h.dmy13, &h.dmy14, &h.dmy15, &h.dmy16}) in.F64(*v);
+  for (double* v : {&h.Mx1, &h.My1, &h.Mx2, &h.My2}) in.F64(*v);
+  if (in.HitEnd()) {
+    LastError = kErrFileIo;
+    return false;
+  }
+
+  JwwArchive ar(in, h.jwVer, MojiEncode);
+  bool ok = true;
+  int32_t n1 = 0;
+  if (!ar.ReadCount(n1) || n1 < 0 || static_cast<size_t>(n1) > in.Remaining() / kMinObjectBytes) {
+    LastError = kErrFileIo;
+    ok = false;
+  }
+  ObjectMap map;
+  if (ok) {
+    h.n1 = n1;
+    EntNo.assign(static_cast<size_t>(n1), TEntJwwNo{});
+    EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
+                            &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
+    ok = ReadEntityList(ar, map, n1, target, LastError);
+  }
+  if (ok) ok = ReadBlockDefs(ar, map, h.n2, EntBlockDef, LastError);
+  // A shape file carries no image section, whatever its version.
+  MakeBlockTree();
+  if (ok) LastError.clear();
+  return ok;
+}
+
+}  // namespace parvex

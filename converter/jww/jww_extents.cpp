@@ -1,0 +1,294 @@
+// Drawing extents: the rectangle around every entity and every placed
+// block, sampling curves at fixed angles.
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <string>
+
+#include "converter/jww/jws_data.h"
+
+namespace parvex {
+namespace {
+
+constexpr double kPointLimit = 5e11;  // points beyond are ignored
+constexpr double kClampLimit = 1e8;   // the extents never reach beyond
+constexpr double kTol = 1e-12;
+constexpr int kArcSamples = 72;
+
+bool Same(double a, double b) { return std::fabs(a - b) <= kTol; }
+
+class ExtentsBuilder {
+ public:
+  explicit ExtentsBuilder(DrawingExtents& e) : e_(e) {}
+
+  static bool Usable(double x, double y) {
+    // NaN fails every comparison, so it is rejected here too.
+    return x >= -kPointLimit && x <= kPointLimit && y >= -kPointLimit && y <= kPointLimit;
+  }
+
+  void Start(double x, double y) {
+    if (!Usable(x, y)) return;
+    e_.ExtMinX = e_.ExtMaxX = x;
+    e_.ExtMinY = e_.ExtMaxY = y;
+    Clamp();
+  }
+
+  void Add(double x, double y) {
+    if (!Usable(x, y)) return;
+    if (x < e_.ExtMinX) e_.ExtMinX = x;
+    if (x > e_.ExtMaxX) e_.ExtMaxX = x;
+    if (y < e_.ExtMinY) e_.ExtMinY = y;
+    if (y > e_.ExtMaxY) e_.ExtMaxY = y;
+    Clamp();
+  }
+
+ private:
+  void Clamp() {
+    if (e_.ExtMinX < -kClampLimit) e_.ExtMinX = -kClampLimit;
+    if (e_.ExtMinY < -kClampLimit) e_.ExtMinY = -kClampLimit;
+    if (e_.ExtMaxX > kClampLimit) e_.ExtMaxX = kClampLimit;
+    if (e_.ExtMaxY > kClampLimit) e_.ExtMaxY = kClampLimit;
+  }
+
+  DrawingExtents& e_;
+};
+
+// Placement of block contents; the identity for the drawing itself.
+struct Placement {
+  double x = 0, y = 0, r1 = 1, r2 = 0, r3 = 0, r4 = 1;
+  bool identity = true;
+};
+
+struct EllipseShape {
+  double cx, cy, r, flat, tilt;
+  void At(double t, double& x, double& y) const {
+    const double ct = std::cos(tilt), st = std::sin(tilt);
+    const double u = r * std::cos(t), v = r * flat * std::sin(t);
+    x = cx + ct * u - st * v;
+    y = cy + st * u + ct * v;
+  }
+  // Where the tangents at parameters t0 and t1 cross; the centre when they
+  // are parallel.
+  void TangentCrossing(double t0, double t1, double& x, double& y) const {
+    const double p0x = r * std::cos(t0), p0y = r * flat * std::sin(t0);
+    const double p1x = r * std::cos(t1), p1y = r * flat * std::sin(t1);
+    const double d0x = -r * std::sin(t0), d0y = r * flat * std::cos(t0);
+    const double d1x = -r * std::sin(t1), d1y = r * flat * std::cos(t1);
+    const double den = d0x * d1y - d0y * d1x;
+    if (std::fabs(den) <= kTol || !std::isfinite(den)) {
+      x = cx;
+      y = cy;
+      return;
+    }
+    const double a = ((p1x - p0x) * d1y - (p1y - p0y) * d1x) / den;
+    const double u = p0x + a * d0x, v = p0y + a * d0y;
+    const double ct = std::cos(tilt), st = std::sin(tilt);
+    x = cx + ct * u - st * v;
+    y = cy + st * u + ct * v;
+  }
+};
+
+bool IsPlaceholderText(const TEntJwwMoji& m) {
+  return Same(m.start_x, 0) && Same(m.start_y, 0) && Same(m.end_x, 0.01) && Same(m.end_y, 0.01);
+}
+
+bool IsZeroLengthText(const TEntJwwMoji& m) {
+  return Same(m.start_x, m.end_x) && Same(m.start_y, m.end_y);
+}
+
+// Width and height of an image text "^@BMname,w,h,...": the first two
+// numbers after the name; a lone width also gives the height.
+bool ImageTextSize(const std::u16string& s, double& w, double& h) {
+  if (s.rfind(u"^@BM", 0) != 0) return false;
+  w = h = 0;
+  size_t comma = s.find(u',');
+  if (comma == std::u16string::npos) return true;
+  auto field = [&](size_t from, size_t& next) -> double {
+    size_t end = s.find(u',', from);
+    next = end == std::u16string::npos ? std::u16string::npos : end + 1;
+    std::string ascii;
+    for (size_t i = from; i < (end == std::u16string::npos ? s.size() : end); ++i)
+      ascii.push_back(s[i] < 0x80 ? static_cast<char>(s[i]) : ' ');
+    char* stop = nullptr;
+    double v = std::strtod(ascii.c_str(), &stop);
+    return std::isfinite(v) ? v : 0.0;
+  };
+  size_t next = 0;
+  w = field(comma + 1, next);
+  h = w;
+  if (next != std::u16string::npos) h = field(next, next);
+  return true;
+}
+
+class EntityExtents {
+ public:
+  EntityExtents(ExtentsBuilder& b, const Placement& p) : b_(b), p_(p) {}
+
+  void Point(double u, double v) {
+    if (p_.identity) {
+      b_.Add(u, v);
+    } else {
+      b_.Add(p_.x + p_.r1 * u + p_.r2 * v, p_.y + p_.r3 * u + p_.r4 * v);
+    }
+  }
+
+  void Lines(const std::vector<TEntJwwLine>& lines) {
+    for (const TEntJwwLine& l : lines) {
+      Point(l.start_x, l.start_y);
+      Point(l.end_x, l.end_y);
+    }
+  }
+
+  void Arcs(const std::vector<TEntJwwEnko>& arcs) {
+    constexpr double kPi = std::numbers::pi;
+    for (const TEntJwwEnko& a : arcs) {
+      EllipseShape e{a.start_x, a.start_y, a.dHankei, a.dHenpeiRitsu, a.radKatamukiKaku};
+      double x, y;
+      if (a.bZenEnFlg != 0) {
+        for (double t : {0.0, kPi / 2, kPi, 3 * kPi / 2}) {
+          e.At(t, x, y);
+          Point(x, y);
+        }
+      } else {
+        for (int k = 0; k <= kArcSamples; ++k) {
+          e.At(a.radKaishiKaku + k * a.radEnkoKaku / kArcSamples, x, y);
+          Point(x, y);
+        }
+      }
+    }
+  }
+
+  void Points(const std::vector<TEntJwwTen>& pts) {
+    for (const TEntJwwTen& t : pts) Point(t.start_x, t.start_y);
+  }
+
+  void Texts(const std::vector<TEntJwwMoji>& texts) {
+    for (const TEntJwwMoji& m : texts) {
+      if (IsZeroLengthText(m) || IsPlaceholderText(m)) continue;
+      Point(m.start_x, m.start_y);
+      Point(m.end_x, m.end_y);
+      double w, h;
+      if (ImageTextSize(m.str, w, h)) Point(m.start_x + w, m.start_y + h);
+    }
+  }
+
+  void Dimensions(const std::vector<TEntJwwSunpo>& dims) {
+    for (const TEntJwwSunpo& d : dims) {
+      Point(d.Sen.start_x, d.Sen.start_y);
+      Point(d.Sen.end_x, d.Sen.end_y);
+      Point(d.Moji.start_x, d.Moji.start_y);
+      Point(d.Moji.end_x, d.Moji.end_y);
+      if (d.bSxfMode != 0) {
+        for (const TEntJwwLine* l : {&d.Ho1, &d.Ho2}) {
+          Point(l->start_x, l->start_y);
+          Point(l->end_x, l->end_y);
+        }
+      }
+    }
+  }
+
+  void Solids(const std::vector<TEntJwwSolid>& solids) {
+    for (const TEntJwwSolid& s : solids) {
+      const int style = s.att.nPenStyle;
+      if (style < 101) {
+        Point(s.start_x, s.start_y);
+        Point(s.end_x, s.end_y);
+        Point(s.DPoint2_x, s.DPoint2_y);
+        Point(s.DPoint3_x, s.DPoint3_y);
+        continue;
+      }
+      // Curved area: centre, radius, flattening, tilt, start, swept, kind.
+      EllipseShape e{s.start_x, s.start_y, s.end_x, s.end_y, s.DPoint2_x};
+      const double start = s.DPoint2_y, swept = s.DPoint3_x, kind = s.DPoint3_y;
+      double x, y;
+      if (style == 101 && Same(kind, 0)) Point(s.start_x, s.start_y);
+      if (style == 101 && Same(kind, -1)) {
+        e.TangentCrossing(start, start + swept, x, y);
+        Point(x, y);
+      }
+      double step = swept / kArcSamples;
+      if ((style == 101 || style == 111) && Same(kind, 100)) step = std::numbers::pi / 36;
+      for (int k = 0; k <= kArcSamples; ++k) {
+        e.At(start + k * step, x, y);
+        Point(x, y);
+      }
+    }
+  }
+
+ private:
+  ExtentsBuilder& b_;
+  const Placement& p_;
+};
+
+}  // namespace
+
+void JwwEntityModel::AccumulateExtents(DrawingExtents& ext) {
+  ExtentsBuilder b(ext);
+  const Placement drawing;
+  EntityExtents top(b, drawing);
+  top.Lines(EntLine);
+  top.Arcs(EntEnko);
+  top.Points(EntTen);
+  top.Texts(EntMoji);
+  top.Dimensions(EntSunpo);
+  top.Solids(EntSolid);
+
+  for (const TEntJwwBlockTree& node : EntBlockTree) {
+    if (node.defno < 0) continue;
+    const TEntJwwBlockDef& d = EntBlockDef[static_cast<size_t>(node.defno)];
+    Placement p{node.x, node.y, node.r1, node.r2, node.r3, node.r4, false};
+    EntityExtents in(b, p);
+    in.Lines(d.mLine);
+    in.Arcs(d.mEnko);
+    in.Points(d.mTen);
+    in.Texts(d.mMoji);
+    in.Dimensions(d.mSunpo);
+    in.Solids(d.mSolid);
+  }
+
+  if (Same(ext.ExtMinX, ext.ExtMaxX) && Same(ext.ExtMinY, ext.ExtMaxY)) {
+    ext.ExtMinX -= 10;
+    ext.ExtMinY -= 10;
+    ext.ExtMaxX += 10;
+    ext.ExtMaxY += 10;
+  }
+  myMinWx = ext.ExtMinX;
+  myMinWy = ext.ExtMinY;
+  myMaxWx = ext.ExtMaxX;
+  myMaxWy = ext.ExtMaxY;
+}
+
+void TJwwData::GetMinMaxZahyo(DrawingExtents& ext) {
+  ExtentsBuilder b(ext);
+  if (!EntLine.empty()) {
+    b.Start(EntLine[0].start_x, EntLine[0].start_y);
+  } else if (!EntEnko.empty()) {
+    b.Start(EntEnko[0].start_x, EntEnko[0].start_y);
+  } else if (!EntTen.empty()) {
+    b.Start(EntTen[0].start_x, EntTen[0].start_y);
+  } else if (!EntMoji.empty()) {
+    const TEntJwwMoji& m = EntMoji[0];
+    if (IsZeroLengthText(m)) {
+      // nothing seeds
+    } else if (IsPlaceholderText(m)) {
+      if (!EntSunpo.empty()) {
+        b.Start(EntSunpo[0].Sen.start_x, EntSunpo[0].Sen.start_y);
+      } else if (!EntSolid.empty()) {
+        b.Start(EntSolid[0].start_x, EntSolid[0].start_y);
+      } else if (!EntBlock.empty()) {
+        b.Start(EntBlock[0].DPKijunTen_x, EntBlock[0].DPKijunTen_y);
+      }
+    } else {
+      b.Start(m.start_x, m.start_y);
+    }
+  }
+  AccumulateExtents(ext);
+}
+
+void TJwsData::GetMinMaxZahyo(DrawingExtents& ext) {
+  ExtentsBuilder b(ext);
+  b.Start(Enthd.BasePoint_x, Enthd.BasePoint_y);
+  AccumulateExtents(ext);
+}
+
+}  // namespace parvex

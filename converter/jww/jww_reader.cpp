@@ -1,0 +1,311 @@
+// TJwwData: header and whole-file reading.
+#include <cmath>
+#include <fstream>
+
+#include "converter/jww/jww_archive.h"
+#include "converter/jww/jww_data.h"
+#include "converter/jww/jww_file.h"
+
+namespace parvex {
+namespace {
+
+constexpr int32_t kMinJwwVersion = 220;
+constexpr int32_t kMaxJwwVersion = 700;
+constexpr char kJwwId[] = "JwwData.";
+
+void ReadHeaderBody(JwwArchive& ar, TJwwData& d) {
+  ByteReader& in = ar.In();
+  TEntJwwHeader& h = d.Enthd;
+  const int32_t ver = h.jwVer;
+  auto I = [&](int32_t& v) { in.I32(v); };
+  auto F = [&](double& v) { in.F64(v); };
+
+  h.strMemo = ar.ReadText();
+  I(h.nZumen);
+  I(h.nWriteGLay);
+  for (int g = 0; g < kJwwLayerGroupCount; ++g) {
+    TEntJwwLayerGroup& grp = d.EntLgrp[g];
+    I(grp.anGLay);
+    I(grp.anWriteLay);
+    F(grp.adScale);
+    I(grp.anGLayProtect);
+    for (int l = 0; l < 16; ++l) {
+      I(d.EntLay[g * 16 + l].aanLay);
+      I(d.EntLay[g * 16 + l].aanLayProtect);
+    }
+  }
+  in.Skip(56);
+  I(h.lnSunpou1);
+  I(h.lnSunpou2);
+  I(h.lnSunpou3);
+  I(h.lnSunpou4);
+  I(h.lnSunpou5);
+  in.Skip(4);
+  I(h.nMaxDrawWid);
+  F(h.DPPrtGenten_x);
+  F(h.DPPrtGenten_y);
+  F(h.dPrtBairitsu);
+  I(h.nPrtSet);
+  I(h.nMemoriMode);
+  F(h.dMemoriHyoujiMin);
+  F(h.dMemoriX);
+  F(h.dMemoriY);
+  F(h.DpMemoriKjTen_x);
+  F(h.DpMemoriKjTen_y);
+  for (int i = 0; i < kJwwLayerCount; ++i) d.EntLay[i].aStrLayName = ar.ReadCleanText();
+  for (int g = 0; g < kJwwLayerGroupCount; ++g) d.EntLgrp[g].aStrGLayName = ar.ReadCleanText();
+  F(h.dKageLevel);
+  F(h.dKageIdo);
+  I(h.nKage9_15JiFlg);
+  F(h.dKabeKageLevel);
+  if (ver >= 300) {
+    F(h.dTenkuuZuLevel);
+    F(h.dTenkuuZuEnkoR);
+  }
+  I(h.nMMTani3D);
+  F(h.dBairitsu);
+  F(h.DPGenten_x);
+  F(h.DPGenten_y);
+  F(h.dHanniBairitsu);
+  F(h.DPHanniGenten_x);
+  F(h.DPHanniGenten_y);
+  if (ver >= 231) {
+    for (int i = 1; i <= 8; ++i) {
+      F(h.dZoomJumpBairitsu[i]);
+      F(h.DPZoomJumpGenten_x[i]);
+      F(h.DPZoomJumpGenten_y[i]);
+      I(h.nZoomJumpGLay[i]);
+    }
+    F(h.dDm11);
+    F(h.dDm12);
+    F(h.dDm13);
+    I(h.lnDm1);
+    F(h.dDm21);
+    F(h.dDm22);
+    F(h.dMojiBG);
+    I(h.nMojiBG);
+  } else {
+    for (int i = 1; i <= 4; ++i) {
+      F(h.dZoomJumpBairitsu[i]);
+      F(h.DPZoomJumpGenten_x[i]);
+      F(h.DPZoomJumpGenten_y[i]);
+    }
+  }
+  for (double& v : h.adFukusenSuuchi) F(v);
+  F(h.dRyougawaFukusenTomeDe);
+  for (auto& c : d.EntCol) {
+    I(c.aPenColor);
+    I(c.anPenWidth);
+  }
+  for (auto& c : d.EntCol) {
+    I(c.aPrtPenColor);
+    I(c.anPrtPenWidth);
+    F(c.adPrtTenHankei);
+  }
+  for (auto& t : d.EntLtp1) {
+    I(t.alLType);
+    I(t.anTokushuSenUintDot);
+    I(t.anTokushuSenPich);
+    I(t.anPrtTokushuSenPich);
+  }
+  for (auto& t : d.EntLtp2) {
+    I(t.alLType);
+    I(t.anRandSenWide);
+    I(t.anTokushuSenPich);
+    I(t.anPrtRandSenWide);
+    I(t.anPrtTokushuSenPich);
+  }
+  for (auto& t : d.EntLtp3) {
+    I(t.alLType);
+    I(t.anTokushuSenUintDot);
+    I(t.anTokushuSenPich);
+    I(t.anPrtTokushuSenPich);
+  }
+  for (int32_t* v : {&h.nDrawGamenTen, &h.nDrawPrtTen, &h.nBitMapFirstDraw, &h.nGyakuDraw,
+                     &h.nGyakuSearch, &h.nColorPrint, &h.nLayJunPrint, &h.nColJunPrint,
+                     &h.nPrtRenzoku, &h.nPrtKyoutsuuGray})
+    I(*v);
+  int32_t printerWord = 0;
+  I(printerWord);
+  h.nPrtDpi = printerWord / 10;
+  h.nPrtDispOnlyNonDraw = printerWord % 10;
+  if (ver >= 223) {
+    I(h.lnDrawTime);
+    I(h.nEyeInit);
+    I(h.dEye_H_Ichi_1);
+    I(h.dEye_H_Ichi_2);
+    I(h.dEye_H_Ichi_3);
+    F(h.dEye_Z_Ichi_1);
+    F(h.dEye_Y_Ichi_1);
+    F(h.dEye_Z_Ichi_2);
+    F(h.dEye_Y_Ichi_2);
+    F(h.dEye_V_Ichi_3);
+  }
+  if (ver >= 225) {
+    F(h.dSenNagasaSnpou);
+    F(h.dBoxSunpouX);
+    F(h.dBoxSunpouY);
+    F(h.dEnHankeiSnpou);
+  }
+  if (ver >= 230) {
+    I(h.nSolidNinniColor);
+    I(h.SolidColor);
+  }
+  if (ver >= 420) {
+    for (auto& c : d.EntColS) {
+      I(c.aPenColor);
+      I(c.anPenWidth);
+    }
+    for (auto& c : d.EntColS) {
+      c.astrUDColorName = ar.ReadCleanText();
+      I(c.aPrtPenColor);
+      I(c.anPrtPenWidth);
+      F(c.adPrtTenHankei);
+    }
+    for (auto& t : d.EntLtpS) {
+      I(t.alLType);
+      I(t.anTokushuSenUintDot);
+      I(t.anTokushuSenPich);
+      I(t.anPrtTokushuSenPich);
+    }
+    for (auto& t : d.EntLtpS) {
+      t.astrUDLTypeName = ar.ReadCleanText();
+      I(t.anUDLTypeSegment);
+      for (int i = 1; i <= 10; ++i) F(t.aadUDLTypePitch[i]);
+    }
+  }
+  for (auto& m : d.EntMoj) {
+    F(m.adMojiX);
+    F(m.adMojiY);
+    F(m.adMojiD);
+    I(m.anMojiCol);
+    SanitiseMojiSize(m.adMojiX, m.adMojiY, m.adMojiD);
+  }
+  F(h.dMojiSizeX);
+  F(h.dMojiSizeY);
+  F(h.dMojiKankaku);
+  SanitiseMojiSize(h.dMojiSizeX, h.dMojiSizeY, h.dMojiKankaku);
+  I(h.nMojiColor);
+  I(h.nMojiShu);
+  F(h.dMojiSeiriGyouKan);
+  F(h.dMojiSeiriSuu);
+  I(h.nMojiKijunZureOn);
+  F(h.adMojiKijunZureX0);
+  F(h.adMojiKijunZureX1);
+  F(h.adMojiKijunZureX2);
+  F(h.adMojiKijunZureY0);
+  F(h.adMojiKijunZureY1);
+  F(h.adMojiKijunZureY2);
+}
+
+// Identification and version; false with the reason set on a mismatch.
+bool ReadJwwId(ByteReader& in, TJwwData& d, std::string& error) {
+  const uint8_t* id = in.Take(8);
+  if (id == nullptr || std::string_view(reinterpret_cast<const char*>(id), 8) != kJwwId) {
+    error = kErrJwwHeader;
+    return false;
+  }
+  d.Enthd.jwID = u"JwwData.";
+  if (!in.I32(d.Enthd.jwVer) || d.Enthd.jwVer < kMinJwwVersion ||
+      d.Enthd.jwVer > kMaxJwwVersion) {
+    error = kErrJwwVersion;
+    return false;
+  }
+  return true;
+}
+
+// The image section of version 700 and later. The images are not
+// extracted here; the section is walked so that the entry list is known.
+void ReadImageSection(JwwArchive& ar, TJwwData& d) {
+  d.BindImageInit();
+  if (!d.BindImageExp && !d.BindImageExr) return;
+  ByteReader& in = ar.In();
+  int32_t count = 0;
+  if (!in.I32(count) || count <= 0) return;
+  // Each entry needs at least a name length byte and a size.
+  const size_t fits = in.Remaining() / 5;
+  d.BindImage.reserve(std::min(static_cast<size_t>(count), fits));
+  for (int32_t i = 0; i < count && !in.AtEnd(); ++i) {
+    TBindImageType img;
+    img.Fname = ar.ReadCleanText();
+    in.I32(img.Fsize);
+    d.BindImage.push_back(std::move(img));
+    const TBindImageType& e = d.BindImage.back();
+    if (!e.Fname.empty() && e.Fsize > 0) {
+      size_t got = 0;
+      in.TakeUpTo(static_cast<size_t>(e.Fsize), got);
+    }
+  }
+}
+
+}  // namespace
+
+void TJwwData::DataInit() {
+  FileOutOpt = 0;
+  ClearEntityModel();
+  Enthd = TEntJwwHeader{};
+  EntLgrp.assign(kJwwLayerGroupCount, {});
+  EntLay.assign(kJwwLayerCount, {});
+  EntCol.assign(kJwwColorCount, {});
+  EntLtp1.assign(kJwwLtp1Count, {});
+  EntLtp2.assign(kJwwLtp2Count, {});
+  EntLtp3.assign(kJwwLtp3Count, {});
+  EntColS.assign(kJwwColorSCount, {});
+  EntLtpS.assign(kJwwLtpSCount, {});
+  EntMoj.assign(kJwwMojiTypeCount, {});
+}
+
+bool TJwwData::FileCheck(const std::filesystem::path& path) {
+  uint8_t head[12];
+  if (!ReadFileHead(path, head, sizeof head)) return false;
+  ByteReader in(std::span<const uint8_t>(head, sizeof head));
+  TJwwData probe;
+  std::string error;
+  return ReadJwwId(in, probe, error);
+}
+
+bool TJwwData::FileIn(const std::filesystem::path& path) {
+  DataInit();
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    LastError = kErrFileIo;
+    return false;
+  }
+  return ReadBytes(bytes);
+}
+
+bool TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
+  DataInit();
+  LastError.clear();
+  ByteReader in(bytes);
+  if (!ReadJwwId(in, *this, LastError)) return false;
+  JwwArchive ar(in, Enthd.jwVer, MojiEncode);
+  ReadHeaderBody(ar, *this);
+  if (in.HitEnd()) {
+    LastError = kErrFileIo;
+    return false;
+  }
+
+  bool ok = true;
+  int32_t n1 = 0;
+  if (!ar.ReadCount(n1) || n1 < 0 || static_cast<size_t>(n1) > in.Remaining() / kMinObjectBytes) {
+    // A count the rest of the file cannot hold is treated as a short file.
+    LastError = kErrFileIo;
+    ok = false;
+  }
+  ObjectMap map;
+  if (ok) {
+    Enthd.n1 = n1;
+    EntNo.assign(static_cast<size_t>(n1), TEntJwwNo{});
+    EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
+                            &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
+    ok = ReadEntityList(ar, map, n1, target, LastError);
+  }
+  if (ok) ok = ReadBlockDefs(ar, map, Enthd.n2, EntBlockDef, LastError);
+  if (ok && Enthd.jwVer >= 700) ReadImageSection(ar, *this);
+  MakeBlockTree();
+  if (ok) LastError.clear();
+  return ok;
+}
+
+}  // namespace parvex
