@@ -1,0 +1,106 @@
+#include "converter/dxf/dxf_file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+namespace parvex::dxfio {
+namespace {
+
+// Days from 1970-01-01 to the civil date y-m-d (proleptic Gregorian).
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+double LocalDateTime(std::time_t sec, long nsec) {
+  std::tm tm{};
+  if (localtime_r(&sec, &tm) == nullptr) return 0;
+  const long long days = DaysFromCivil(tm.tm_year + 1900LL, static_cast<unsigned>(tm.tm_mon + 1),
+                                       static_cast<unsigned>(tm.tm_mday)) -
+                         DaysFromCivil(1899, 12, 30);
+  const double secs = tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec + nsec * 1e-9;
+  return static_cast<double>(days) + secs / 86400.0;
+}
+
+}  // namespace
+
+int CreateNewFile(const std::filesystem::path& p) {
+  int fd;
+  do {
+    fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool CloseFile(int fd) { return ::close(fd) == 0; }
+
+void RemoveFile(const std::filesystem::path& p) { ::unlink(p.c_str()); }
+
+bool CopyFileKeepTimes(const std::filesystem::path& src, const std::filesystem::path& dst) {
+  int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat st {};
+  if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(in);
+    return false;
+  }
+  int out = CreateNewFile(dst);
+  if (out < 0) {
+    ::close(in);
+    return false;
+  }
+  bool ok = true;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(in, buf, sizeof(buf));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    const char* p = buf;
+    while (n > 0) {
+      ssize_t k = ::write(out, p, static_cast<size_t>(n));
+      if (k < 0 && errno == EINTR) continue;
+      if (k <= 0) {
+        ok = false;
+        break;
+      }
+      p += k;
+      n -= k;
+    }
+    if (!ok) break;
+  }
+  ::close(in);
+  if (ok) {
+    struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ok = ::futimens(out, times) == 0;
+  }
+  if (::close(out) != 0) ok = false;
+  if (!ok) ::unlink(dst.c_str());
+  return ok;
+}
+
+double FileCreationTime(const std::filesystem::path& p) {
+  struct statx sx {};
+  if (::statx(AT_FDCWD, p.c_str(), 0, STATX_BTIME, &sx) != 0) return 0;
+  if ((sx.stx_mask & STATX_BTIME) == 0) return 0;
+  return LocalDateTime(static_cast<std::time_t>(sx.stx_btime.tv_sec), sx.stx_btime.tv_nsec);
+}
+
+double FileWriteTime(const std::filesystem::path& p) {
+  struct stat st {};
+  if (::stat(p.c_str(), &st) != 0) return 0;
+  return LocalDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+}
+
+}  // namespace parvex::dxfio

@@ -1,0 +1,339 @@
+#include "converter/dxf/dxf_writer.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "common/platform/codepage.h"
+#include "converter/dxf/dxf_text.h"
+
+namespace parvex {
+namespace {
+
+// x rounded to 15 significant digits: the digits (trailing zeros dropped,
+// at least one) and the decimal exponent of the first digit.
+struct Digits15 {
+  char d[16];
+  int n = 0;
+  int exp10 = 0;
+  bool neg = false;
+};
+
+Digits15 Round15(double x) {
+  Digits15 r;
+  char buf[40];
+  // "-d.ddddddddddddddde+XXX"
+  auto res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific, 14);
+  const char* p = buf;
+  if (*p == '-') {
+    r.neg = true;
+    ++p;
+  }
+  r.d[r.n++] = *p++;
+  if (*p == '.') {
+    ++p;
+    while (*p != 'e') r.d[r.n++] = *p++;
+  }
+  ++p;  // 'e'
+  int e = 0;
+  std::from_chars(*p == '+' ? p + 1 : p, res.ptr, e);
+  r.exp10 = e;
+  while (r.n > 1 && r.d[r.n - 1] == '0') --r.n;
+  return r;
+}
+
+// The general text form of 15 significant digits.
+std::size_t FormatGeneral(const Digits15& g, char* out) {
+  char* o = out;
+  if (g.n == 1 && g.d[0] == '0') {
+    *o++ = '0';
+    return 1;
+  }
+  if (g.neg) *o++ = '-';
+  int e = g.exp10;
+  if (e >= -4 && e <= 14) {
+    if (e < 0) {
+      *o++ = '0';
+      *o++ = '.';
+      for (int i = -1; i > e; --i) *o++ = '0';
+      for (int i = 0; i < g.n; ++i) *o++ = g.d[i];
+    } else {
+      for (int i = 0; i <= e; ++i) *o++ = i < g.n ? g.d[i] : '0';
+      if (g.n > e + 1) {
+        *o++ = '.';
+        for (int i = e + 1; i < g.n; ++i) *o++ = g.d[i];
+      }
+    }
+  } else {
+    *o++ = g.d[0];
+    if (g.n > 1) {
+      *o++ = '.';
+      for (int i = 1; i < g.n; ++i) *o++ = g.d[i];
+    }
+    *o++ = 'E';
+    auto res = std::to_chars(o, o + 6, e);
+    o = res.ptr;
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
+double SnapTo1e14(double x) {
+  double v = std::trunc(std::fabs(x) / 1e-14 + 0.5) * 1e-14;
+  return x < 0 ? -v : v;
+}
+
+char* PadInt(char* out, int v, int width) {
+  char tmp[16];
+  auto res = std::to_chars(tmp, tmp + sizeof(tmp), v);
+  int len = static_cast<int>(res.ptr - tmp);
+  for (int i = len; i < width; ++i) *out++ = ' ';
+  std::memcpy(out, tmp, static_cast<std::size_t>(len));
+  return out + len;
+}
+
+int IntWidth(int code) {
+  if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) ||
+      (code >= 270 && code <= 299) || (code >= 370 && code <= 389) || code == 1070) {
+    return 6;
+  }
+  if ((code >= 90 && code <= 99) || code == 1071) return 9;
+  return 0;
+}
+
+}  // namespace
+
+std::size_t RealToChars(double x, char* buf) {
+  if (!std::isfinite(x) || std::fabs(x) <= 1e-14) {
+    std::memcpy(buf, "0.0", 3);
+    return 3;
+  }
+  Digits15 g = Round15(x);
+  char* o = buf;
+  if (g.exp10 >= -4 && g.exp10 <= 14) {
+    // Fixed-point. Only values below 1 have digits beyond 1e-14 that the
+    // snap can change; from 1 on the 15 digits end at or above 1e-14.
+    if (g.exp10 < 0) {
+      char t[kRealBufSize];
+      std::size_t tl = FormatGeneral(g, t);
+      double back = 0;
+      std::from_chars(t, t + tl, back);
+      g = Round15(SnapTo1e14(back));
+      if (g.n == 1 && g.d[0] == '0') {
+        std::memcpy(buf, "0.0", 3);
+        return 3;
+      }
+      // The snap may carry into the next power of ten but never out of the
+      // fixed-point range.
+    }
+    o += FormatGeneral(g, o);
+    bool point = false;
+    for (char* p = buf; p < o; ++p) {
+      if (*p == '.') point = true;
+    }
+    if (!point) {
+      *o++ = '.';
+      *o++ = '0';
+    }
+    return static_cast<std::size_t>(o - buf);
+  }
+  // Scientific: the mantissa lies in [1, 10) with at most 14 decimals, so
+  // snapping it to 1e-14 leaves its digits unchanged.
+  if (g.neg) *o++ = '-';
+  *o++ = g.d[0];
+  *o++ = '.';
+  if (g.n > 1) {
+    for (int i = 1; i < g.n; ++i) *o++ = g.d[i];
+  } else {
+    *o++ = '0';
+  }
+  *o++ = 'E';
+  auto res = std::to_chars(o, o + 6, g.exp10);
+  return static_cast<std::size_t>(res.ptr - buf);
+}
+
+std::string RealToStr(double x) {
+  char buf[kRealBufSize];
+  return std::string(buf, RealToChars(x, buf));
+}
+
+std::string HandleToStr(std::uint32_t h) {
+  char buf[12];
+  auto res = std::to_chars(buf, buf + sizeof(buf), h, 16);
+  for (char* p = buf; p < res.ptr; ++p) {
+    if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
+  }
+  return std::string(buf, res.ptr);
+}
+
+// ---------------------------------------------------------------------------
+
+bool DxfFdOutput::Write(const char* data, std::size_t n) {
+  while (n > 0) {
+    ssize_t k = ::write(fd_, data, n);
+    if (k < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (k == 0) return false;
+    data += k;
+    n -= static_cast<std::size_t>(k);
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// Group code lines "  0\r\n" .. "999\r\n", "1000\r\n" .. "1071\r\n",
+// prepared once.
+struct CodeLines {
+  static constexpr int kCount = 1072;
+  char text[kCount][8];
+  unsigned char len[kCount];
+  CodeLines() {
+    for (int c = 0; c < kCount; ++c) {
+      char* o = text[c];
+      o = PadInt(o, c, 3);
+      *o++ = '\r';
+      *o++ = '\n';
+      len[c] = static_cast<unsigned char>(o - text[c]);
+    }
+  }
+};
+
+const CodeLines& Codes() {
+  static const CodeLines lines;
+  return lines;
+}
+
+}  // namespace
+
+DxfTextSink::DxfTextSink(DxfByteOutput& out, std::size_t bufferSize)
+    : out_(out), buf_(new char[bufferSize < 4096 ? 4096 : bufferSize]),
+      cap_(bufferSize < 4096 ? 4096 : bufferSize) {}
+
+void DxfTextSink::Spill() {
+  if (used_ == 0) return;
+  if (ok_ && !out_.Write(buf_.get(), used_)) ok_ = false;
+  written_ += used_;
+  used_ = 0;
+}
+
+void DxfTextSink::Pair(int code, std::string_view value) {
+  if (!ok_) return;
+  const CodeLines& codes = Codes();
+  char codeText[16];
+  const char* cl;
+  std::size_t clen;
+  if (code >= 0 && code < CodeLines::kCount) {
+    cl = codes.text[code];
+    clen = codes.len[code];
+  } else {
+    char* o = PadInt(codeText, code, 3);
+    *o++ = '\r';
+    *o++ = '\n';
+    cl = codeText;
+    clen = static_cast<std::size_t>(o - codeText);
+  }
+  std::size_t need = clen + value.size() + 2;
+  if (used_ + need > cap_) {
+    Spill();
+    if (need > cap_) {
+      // A value larger than the buffer goes out directly.
+      std::string line(cl, clen);
+      line.append(value);
+      line += "\r\n";
+      if (ok_ && !out_.Write(line.data(), line.size())) ok_ = false;
+      written_ += line.size();
+      return;
+    }
+  }
+  char* o = buf_.get() + used_;
+  std::memcpy(o, cl, clen);
+  o += clen;
+  if (!value.empty()) std::memcpy(o, value.data(), value.size());
+  o += value.size();
+  o[0] = '\r';
+  o[1] = '\n';
+  used_ += need;
+}
+
+bool DxfTextSink::Flush() {
+  Spill();
+  return ok_;
+}
+
+// ---------------------------------------------------------------------------
+
+std::string DxfWriter::Encode(std::u16string_view s) const {
+  if (ver_ == 2) return platform::ToUtf8(s);
+  return platform::EncodeCp932(s);
+}
+
+std::string DxfWriter::EncodeName(std::u16string_view s) const {
+  if (ver_ == 0) return Encode(dxftext::UpperText(s));
+  return Encode(s);
+}
+
+void DxfWriter::Text(int code, std::u16string_view s) { sink_.Pair(code, Encode(s)); }
+
+void DxfWriter::Name(int code, std::u16string_view s) { sink_.Pair(code, EncodeName(s)); }
+
+void DxfWriter::Int(int code, int v) {
+  char buf[16];
+  char* o = PadInt(buf, v, IntWidth(code));
+  sink_.Pair(code, std::string_view(buf, static_cast<std::size_t>(o - buf)));
+}
+
+void DxfWriter::IntPlain(int code, int v) {
+  char buf[16];
+  auto res = std::to_chars(buf, buf + sizeof(buf), v);
+  sink_.Pair(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+}
+
+void DxfWriter::Real(int code, double x) {
+  if (!std::isfinite(x)) ++nonFinite_;
+  char buf[kRealBufSize];
+  sink_.Pair(code, std::string_view(buf, RealToChars(x, buf)));
+}
+
+void DxfWriter::Handle(int code, std::uint32_t h) {
+  char buf[12];
+  auto res = std::to_chars(buf, buf + sizeof(buf), h, 16);
+  for (char* p = buf; p < res.ptr; ++p) {
+    if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
+  }
+  sink_.Pair(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+}
+
+void DxfWriter::XY(double x, double y) {
+  Real(10, x);
+  Real(20, y);
+}
+
+void DxfWriter::XYZ(double x, double y, double z) {
+  Real(10, x);
+  Real(20, y);
+  Real(30, z);
+}
+
+void DxfWriter::Point(int n, double x, double y, double z) {
+  Real(10 + n, x);
+  Real(20 + n, y);
+  Real(30 + n, z);
+}
+
+void DxfWriter::Comment(std::u16string_view s) { Text(999, s); }
+
+void DxfWriter::BeginSection(std::string_view name) {
+  Code(0, "SECTION");
+  Code(2, name);
+}
+
+void DxfWriter::EndSection() { Code(0, "ENDSEC"); }
+
+}  // namespace parvex

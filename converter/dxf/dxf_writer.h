@@ -1,0 +1,172 @@
+// The DXF writer: every section writes through the small primitives of
+// DxfWriter, which turn values into the text of one group (code + value) in
+// the file's encoding and hand it to a DxfSink.
+//
+// DxfTextSink lays the groups out as DXF text lines (group code right-
+// aligned in three characters, four from 1000 on; CR LF after every line)
+// into a large buffer that goes to a DxfByteOutput (a file, memory). Tests
+// use DxfPairSink instead to see the groups as (code, value) pairs.
+//
+// Encoding: values given as UTF-16 text (Text, Name, Comment) are encoded
+// as code page 932 for R12 and 2000 and as UTF-8 (no byte-order mark) for
+// 2007. Everything else is ASCII.
+//
+// Errors: a sink that fails stays failed and ignores further groups; the
+// caller checks Ok() once at the end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace parvex {
+
+// ---------------------------------------------------------------------------
+// Numbers
+
+// The text of a real value: |x| <= 1e-14 counts as 0; 15 significant
+// digits, fixed-point for 1e-4 <= |x| < 1e15 and otherwise "d.dddE[-]n";
+// the digits are snapped to the nearest multiple of 1e-14; a value without
+// a point gets ".0" ("0.0", "100.0", "1.0E-10", "-2.5E-5").
+// Not finite values give "0.0" (see DxfWriter::Real).
+std::string RealToStr(double x);
+// The same into buf (at least kRealBufSize bytes); returns the length.
+inline constexpr std::size_t kRealBufSize = 32;
+std::size_t RealToChars(double x, char* buf);
+
+// Upper-case hexadecimal without leading zeros ("0" for 0).
+std::string HandleToStr(std::uint32_t h);
+
+// ---------------------------------------------------------------------------
+// Byte outputs
+
+class DxfByteOutput {
+ public:
+  virtual ~DxfByteOutput() = default;
+  // Writes all n bytes; false on failure.
+  virtual bool Write(const char* data, std::size_t n) = 0;
+};
+
+class DxfStringOutput final : public DxfByteOutput {
+ public:
+  bool Write(const char* data, std::size_t n) override {
+    bytes.append(data, n);
+    return true;
+  }
+  std::string bytes;
+};
+
+// Writes to an open POSIX file descriptor (not owned), retrying short
+// writes and interrupted calls.
+class DxfFdOutput final : public DxfByteOutput {
+ public:
+  explicit DxfFdOutput(int fd) : fd_(fd) {}
+  bool Write(const char* data, std::size_t n) override;
+
+ private:
+  int fd_;
+};
+
+// ---------------------------------------------------------------------------
+// Sinks
+
+class DxfSink {
+ public:
+  virtual ~DxfSink() = default;
+  // One group. value is already in the file's encoding, without CR LF.
+  virtual void Pair(int code, std::string_view value) = 0;
+  // Pushes out anything buffered; false when the sink has failed.
+  virtual bool Flush() = 0;
+  virtual bool Ok() const = 0;
+};
+
+// Formats groups as DXF text lines into a buffer of `bufferSize` bytes and
+// passes full buffers to `out`.
+class DxfTextSink final : public DxfSink {
+ public:
+  explicit DxfTextSink(DxfByteOutput& out, std::size_t bufferSize = 1 << 20);
+  void Pair(int code, std::string_view value) override;
+  bool Flush() override;
+  bool Ok() const override { return ok_; }
+  // Bytes handed to the output so far plus those still buffered.
+  std::uint64_t BytesWritten() const { return written_ + used_; }
+
+ private:
+  void Spill();
+  DxfByteOutput& out_;
+  std::unique_ptr<char[]> buf_;
+  std::size_t cap_;
+  std::size_t used_ = 0;
+  std::uint64_t written_ = 0;
+  bool ok_ = true;
+};
+
+// Keeps the groups as (code, value) pairs.
+class DxfPairSink final : public DxfSink {
+ public:
+  void Pair(int code, std::string_view value) override {
+    pairs.emplace_back(code, std::string(value));
+  }
+  bool Flush() override { return true; }
+  bool Ok() const override { return true; }
+  std::vector<std::pair<int, std::string>> pairs;
+};
+
+// ---------------------------------------------------------------------------
+// Writer
+
+class DxfWriter {
+ public:
+  // ver: 0 R12, 1 2000, 2 2007.
+  DxfWriter(DxfSink& sink, int ver) : sink_(sink), ver_(ver) {}
+
+  int Ver() const { return ver_; }
+  DxfSink& Sink() { return sink_; }
+
+  // A fixed ASCII value (keywords, subclass markers, fixed names): PutCode.
+  void Code(int code, std::string_view ascii) { sink_.Pair(code, ascii); }
+  // A value already encoded with Encode / EncodeName (cache names that are
+  // written many times, such as layer names).
+  void Raw(int code, std::string_view encoded) { sink_.Pair(code, encoded); }
+  // Text in the file's encoding: PutLine.
+  void Text(int code, std::u16string_view s);
+  // A table name: PutName (upper case for R12, then encoded).
+  void Name(int code, std::u16string_view s);
+  // Integers: right-aligned in 6 characters for codes 60-79, 170-179,
+  // 270-289, 290-299, 370-389 and 1070; in 9 for 90-99 and 1071; else
+  // plain.
+  void Int(int code, int v);
+  // An integer without padding whatever the code (entity lineweights).
+  void IntPlain(int code, int v);
+  // A real through RealToStr; a value that is not finite is written as 0.0
+  // and counted.
+  void Real(int code, double x);
+  // A handle in upper-case hexadecimal.
+  void Handle(int code, std::uint32_t h);
+  // 10/20, 10/20/30, and 1n/2n/3n.
+  void XY(double x, double y);
+  void XYZ(double x, double y, double z);
+  void Point(int n, double x, double y, double z);
+  // "999" and the comment text.
+  void Comment(std::u16string_view s);
+  // "0 SECTION 2 name" and "0 ENDSEC".
+  void BeginSection(std::string_view name);
+  void EndSection();
+
+  // The bytes Text / Name would write.
+  std::string Encode(std::u16string_view s) const;
+  std::string EncodeName(std::u16string_view s) const;
+
+  long long NonFiniteCount() const { return nonFinite_; }
+
+ private:
+  DxfSink& sink_;
+  int ver_;
+  long long nonFinite_ = 0;
+};
+
+}  // namespace parvex
