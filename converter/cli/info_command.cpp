@@ -1,0 +1,177 @@
+// parvex-cli info: reads JWW and JWS files and prints, per file, one JSON
+// object on one line: what the file states, what was read, the block tree
+// and the extents. Scripts and tests rely on the keys; see README.md.
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <ostream>
+#include <set>
+#include <system_error>
+
+#include "converter/cli/cli_command.h"
+#include "converter/cli/json_writer.h"
+#include "converter/jww/jws_data.h"
+#include "converter/jww/jww_data.h"
+
+namespace parvex::cli {
+
+namespace {
+
+enum class FileKind { kUnknown, kJww, kJws };
+
+FileKind KindOf(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (ext == ".jww") return FileKind::kJww;
+  if (ext == ".jws") return FileKind::kJws;
+  return FileKind::kUnknown;
+}
+
+using KindCounts = std::array<int64_t, 7>;  // line, arc, point, text, dimension, solid, block
+constexpr const char* kKindKeys[] = {"line", "arc", "point", "text", "dimension", "solid", "block"};
+
+void WriteCounts(JsonObjectWriter& json, const char* key, const KindCounts& counts) {
+  json.BeginObject(key);
+  for (size_t i = 0; i < counts.size(); ++i) json.Int(kKindKeys[i], counts[i]);
+  json.EndObject();
+}
+
+template <class Model>
+void WriteModel(JsonObjectWriter& json, Model& model, int64_t stated_entities, int64_t stated_defs,
+                const int32_t* paper) {
+  json.BeginObject("stated").Int("entities", stated_entities).Int("block_definitions", stated_defs).EndObject();
+  WriteCounts(json, "drawing",
+              {model.EntLineN(), model.EntEnkoN(), model.EntTenN(), model.EntMojiN(), model.EntSunpoN(),
+               model.EntSolidN(), model.EntBlockN()});
+  KindCounts members{};
+  for (const TEntJwwBlockDef& def : model.EntBlockDef) {
+    members[0] += def.mLineN();
+    members[1] += def.mEnkoN();
+    members[2] += def.mTenN();
+    members[3] += def.mMojiN();
+    members[4] += def.mSunpoN();
+    members[5] += def.mSolidN();
+    members[6] += def.mBlockN();
+  }
+  json.BeginObject("definitions").Int("count", model.EntBlockDefN()).Int("reached", model.EntBlockNum);
+  WriteCounts(json, "members", members);
+  json.EndObject();
+  json.Int("block_tree_nodes", model.EntBlockTreeN());
+
+  DrawingExtents extents;  // starts at (0, 0)-(400, 400) like a fresh converter run
+  model.GetMinMaxZahyo(extents);
+  json.BeginArray("extents")
+      .ArrayNumber(extents.ExtMinX)
+      .ArrayNumber(extents.ExtMinY)
+      .ArrayNumber(extents.ExtMaxX)
+      .ArrayNumber(extents.ExtMaxY)
+      .EndArray();
+  if (paper) {
+    json.Int("paper", *paper);
+  } else {
+    json.Null("paper");
+  }
+
+  std::set<int> layers;
+  auto add = [&](const TEntJwwAttr& a) { layers.insert(a.nGLayer * 16 + a.nLayer); };
+  for (const auto& e : model.EntLine) add(e.att);
+  for (const auto& e : model.EntEnko) add(e.att);
+  for (const auto& e : model.EntTen) add(e.att);
+  for (const auto& e : model.EntMoji) add(e.att);
+  for (const auto& e : model.EntSunpo) add(e.att);
+  for (const auto& e : model.EntSolid) add(e.att);
+  for (const auto& e : model.EntBlock) add(e.att);
+  json.BeginArray("layers_in_use");
+  for (int layer : layers) json.ArrayInt(layer);
+  json.EndArray();
+}
+
+// Reads one file; prints its line and returns whether it was read.
+bool InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
+  const std::filesystem::path path(arg);
+  const FileKind kind = KindOf(path);
+  JsonObjectWriter json;
+  json.String("file", arg);
+  json.String("kind", kind == FileKind::kJws ? "jws" : kind == FileKind::kJww ? "jww" : "unknown");
+
+  std::string error;
+  std::error_code ec;
+  if (kind == FileKind::kUnknown) {
+    error = "not a JWW or JWS file name (extension .jww or .jws expected)";
+  } else if (!std::filesystem::exists(path, ec)) {
+    error = "file not found";
+  } else if (std::filesystem::is_directory(path, ec)) {
+    error = "is a folder";
+  }
+
+  if (!error.empty()) {
+    json.Int("version", 0).Bool("ok", false).String("error", error);
+  } else if (kind == FileKind::kJww) {
+    TJwwData drawing;
+    const bool ok = drawing.FileIn(path);
+    if (!ok) error = drawing.LastError.empty() ? "read failed" : drawing.LastError;
+    json.Int("version", drawing.Enthd.jwVer).Bool("ok", ok);
+    if (!ok) json.String("error", error);
+    WriteModel(json, drawing, drawing.Enthd.n1, drawing.Enthd.n2, &drawing.Enthd.nZumen);
+  } else {
+    TJwsData shape;
+    const bool ok = shape.FileIn(path);
+    if (!ok) error = shape.LastError.empty() ? "read failed" : shape.LastError;
+    json.Int("version", shape.Enthd.jwVer).Bool("ok", ok);
+    if (!ok) json.String("error", error);
+    WriteModel(json, shape, shape.Enthd.n1, shape.Enthd.n2, nullptr);
+  }
+
+  out << json.Finish() << '\n';
+  if (!error.empty()) err << "parvex-cli info: " << arg << ": " << error << '\n';
+  return error.empty();
+}
+
+}  // namespace
+
+void PrintInfoHelp(std::ostream& out) {
+  out << "parvex-cli info FILE...\n"
+         "  Reads each JWW (.jww) or JWS (.jws) file and prints one JSON object per\n"
+         "  file on one line of standard output:\n"
+         "    file, kind (\"jww\"|\"jws\"), version, ok, error (only when not ok),\n"
+         "    stated {entities, block_definitions}: the counts the file states,\n"
+         "    drawing {line, arc, point, text, dimension, solid, block}: entities read,\n"
+         "    definitions {count, reached, members {same seven keys}},\n"
+         "    block_tree_nodes, extents [minx, miny, maxx, maxy],\n"
+         "    paper (JWW paper size code; null for JWS), layers_in_use (flat layer\n"
+         "    indexes group*16+layer of the drawing's entities, ascending).\n"
+         "  Exit status 0 when every file was read, 1 otherwise; the reason for each\n"
+         "  failure is also written to standard error.\n";
+}
+
+int RunInfo(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> files;
+  bool options_done = false;
+  for (const std::string& arg : args) {
+    if (!options_done && (arg == "--help" || arg == "-h")) {
+      PrintInfoHelp(out);
+      return 0;
+    }
+    if (!options_done && arg == "--") {
+      options_done = true;
+      continue;
+    }
+    if (!options_done && arg.size() > 1 && arg[0] == '-') {
+      err << "parvex-cli info: unknown option \"" << arg << "\"\n";
+      PrintInfoHelp(err);
+      return 2;
+    }
+    files.push_back(arg);
+  }
+  if (files.empty()) {
+    err << "parvex-cli info: no file given\n";
+    PrintInfoHelp(err);
+    return 2;
+  }
+  bool all_ok = true;
+  for (const std::string& file : files) all_ok = InfoOne(file, out, err) && all_ok;
+  return all_ok ? 0 : 1;
+}
+
+}  // namespace parvex::cli

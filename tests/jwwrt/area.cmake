@@ -1,0 +1,1 @@
+parvex_add_test(jwwrt parvex_test_support parvex_jww parvex_common)

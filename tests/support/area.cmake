@@ -1,0 +1,8 @@
+# Test support: writer of JWW and JWS files for fixtures, round trips, the
+# sample generator, the fuzzer seeds and the read benchmark.
+add_library(parvex_test_support STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/archive_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/jww_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/jww_fixtures.cpp)
+target_include_directories(parvex_test_support PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvex_test_support PUBLIC parvex_jww parvex_common PRIVATE parvex_warnings)
