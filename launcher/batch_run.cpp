@@ -1,0 +1,169 @@
+// The batch run of the launcher window: destination folder, unique output
+// names, one converter process per drawing, the log, and the DWG step.
+#include <QComboBox>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "common/path_helpers.h"
+#include "launcher/child_process.h"
+#include "launcher/launcher_paths.h"
+#include "launcher/launcher_window.h"
+#include "launcher/platform_lookup.h"
+
+namespace parvex::launcher {
+namespace {
+
+QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+
+// What went wrong with a converter that left no output, for the log.
+QString FailureDetail(const ChildRunResult& run) {
+  switch (run.outcome) {
+    case ChildRunResult::Outcome::FailedToStart:
+      return QStringLiteral(u"変換プログラムを起動できませんでした");
+    case ChildRunResult::Outcome::Crashed:
+      return QStringLiteral(u"変換プログラムが異常終了しました");
+    case ChildRunResult::Outcome::TimedOut:
+      return QStringLiteral(u"変換プログラムが応答しないため中止しました");
+    case ChildRunResult::Outcome::Finished:
+      break;
+  }
+  const QString reason = run.errorText.section(u'\n', 0, 0).trimmed();
+  return reason;
+}
+
+// ODA FileConverter's name for the DXF version selected in the window.
+QString OdaVersionText(int dxfVersionIndex) {
+  switch (dxfVersionIndex) {
+    case 0: return QStringLiteral("ACAD12");
+    case 2: return QStringLiteral("ACAD2007");
+    default: return QStringLiteral("ACAD2000");
+  }
+}
+
+}  // namespace
+
+QString LauncherWindow::ConverterPath() const { return env_.programFolder + QStringLiteral("ParvexSub"); }
+
+QString LauncherWindow::DwgTempFolder() const { return env_.programFolder + QStringLiteral("DWGTMP"); }
+
+bool LauncherWindow::SettleDestination(QString& folder, bool& besideSource) {
+  besideSource = false;
+  if (RadioButton1->isChecked() || RadioButton2->isChecked()) {
+    folder = RadioButton1->isChecked() ? DesktopFolder() : DocumentsFolder();
+    if (folder.isEmpty()) {
+      const QString wanted = RadioButton1->isChecked() ? RadioButton1->text() : RadioButton2->text();
+      Prompts().ShowMessage(this, Text(kFolderMissingMessage) + u'\n' + wanted);
+      return false;
+    }
+    return true;
+  }
+  if (RadioButton3->isChecked()) {
+    besideSource = true;
+    return true;
+  }
+  if (RadioButton4->isChecked()) {
+    // A blank field names no folder at all (it must not become the root).
+    folder = IsBlankText(Edit1->text()) ? QString() : IncludeTrailingSeparator(Edit1->text());
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+      Prompts().ShowMessage(this, Text(kFolderMissingMessage) + u'\n' + folder);
+      return false;
+    }
+    return true;
+  }
+  const QString last = LabelPreFolder->text();
+  const QString start = !IsBlankText(last) && QFileInfo(last).isDir() ? last : env_.programFolder;
+  const auto chosen = Prompts().ChooseFolder(this, start);
+  if (!chosen) return false;
+  LabelPreFolder->setText(IncludeTrailingSeparator(*chosen));
+  folder = LabelPreFolder->text();
+  return true;
+}
+
+void LauncherWindow::RunProc() {
+  if (FList.isEmpty() || batchRunning_) return;
+  QString folder;
+  bool besideSource = false;
+  if (!SettleDestination(folder, besideSource)) return;
+
+  SaveDatFile(env_.settingsFile);
+  if (DwgEnabled()) QDir().mkpath(DwgTempFolder());
+  ListBox1->clear();
+
+  batchRunning_ = true;
+  // The run works on its own copy, so nothing that arrives meanwhile can
+  // change the files it goes through.
+  const QStringList files = FList;
+  ProgressBar1->setRange(0, static_cast<int>(files.size()));
+  ProgressBar1->setValue(0);
+  ProgressBar1->setVisible(true);
+  PageControl1->setCurrentIndex(1);
+
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    if (closeAfterBatch_) break;
+    if (env_.escapeHeld()) {
+      AddLog(Text(kEscapeLogLine));
+      break;
+    }
+    const QString& source = files[i];
+    const QString named = besideSource ? source : folder + QFileInfo(source).fileName();
+    const QString wanted = ChangeExtension(named, QStringLiteral(".dxf"));
+    const QString destination = UniqueDestination(wanted);
+    AddLog(source);
+    AddLog(QStringLiteral(u"→ ") + (destination.isEmpty() ? wanted : destination));
+    // Every branch name taken: the file fails rather than reaching the
+    // converter with a name that exists.
+    lastFailureDetail_.clear();
+    const QString result = destination.isEmpty() ? Text(kResultFailed) : RunProc1(source, destination);
+    AddLog(QStringLiteral(u"\u3000\u2026\u2026 ") + result);
+    if (destination.isEmpty()) lastFailureDetail_ = QStringLiteral(u"同じ名前のファイルが多すぎます");
+    if (!lastFailureDetail_.isEmpty()) AddLog(QStringLiteral(u"\u3000\u3000（") + lastFailureDetail_ + QStringLiteral(u"）"));
+    ProgressBar1->setValue(static_cast<int>(i + 1));
+  }
+
+  if (DwgEnabled()) RemoveFolder(ToPath(DwgTempFolder()));
+  ProgressBar1->setVisible(false);
+  batchRunning_ = false;
+  PageControl1->setCurrentIndex(1);
+  if (closeAfterBatch_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+QString LauncherWindow::RunProc1(const QString& src, const QString& dst) {
+  const ChildRunResult run = RunChildAndWait(ConverterPath(), {src, dst}, childTimeLimit_);
+  const bool ranToEnd = run.outcome == ChildRunResult::Outcome::Finished;
+  if (ranToEnd && QFileInfo(dst).isFile()) {
+    if (DwgEnabled()) RunDwgStep(dst);
+    return Text(kResultComplete);
+  }
+  // A converter that crashed or was stopped may have left part of a file;
+  // the name was free before it started, so whatever is there is its own.
+  if (!ranToEnd && QFileInfo(dst).isFile()) QFile::remove(dst);
+  lastFailureDetail_ = FailureDetail(run);
+  return Text(kResultFailed);
+}
+
+bool LauncherWindow::DwgEnabled() const {
+  const QString program = Edit3->text();
+  return CheckBox1->isChecked() && !IsBlankText(program) && QFileInfo(program).isFile();
+}
+
+void LauncherWindow::RunDwgStep(const QString& dxfPath) {
+  const QString version = OdaVersionText(ComboBox2->currentIndex());
+  const QString copy = DwgTempFolder() + u'/' + FileNameOf(dxfPath);
+  CopyFileKeepTimes(dxfPath, copy);
+  const QStringList arguments{DwgTempFolder(), ExcludeTrailingSeparator(FolderOf(dxfPath)), version,
+                              QStringLiteral("DWG"), QStringLiteral("0"), QStringLiteral("1"),
+                              QStringLiteral("*.DXF")};
+  RunChildAndWait(Edit3->text(), arguments, childTimeLimit_);
+  if (QFileInfo::exists(copy)) QFile::remove(copy);
+}
+
+}  // namespace parvex::launcher

@@ -1,0 +1,468 @@
+#include "launcher/launcher_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "launcher/escape_key_watch.h"
+#include "launcher/launcher_paths.h"
+#include "launcher/platform_lookup.h"
+
+namespace parvex::launcher {
+namespace {
+
+QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+
+QComboBox* MakeList(const char* name, const QStringList& items) {
+  auto* box = new QComboBox;
+  box->setObjectName(QString::fromLatin1(name));
+  box->addItems(items);
+  box->setEditable(false);
+  return box;
+}
+
+}  // namespace
+
+LauncherWindow::LauncherWindow(LauncherEnvironment environment, QWidget* parent)
+    : QMainWindow(parent), env_(std::move(environment)) {
+  if (!env_.escapeHeld) {
+    escapeWatch_ = std::make_unique<EscapeKeyWatch>();
+    env_.escapeHeld = [watch = escapeWatch_.get()] { return watch->IsHeld(); };
+  }
+  env_.programFolder = IncludeTrailingSeparator(env_.programFolder);
+
+  BuildWindow();
+
+  // Start-up: the Jw_cad folder, the settings, the theme, the placement.
+  JwwPath = GetJwwKanren();
+  OpenDatFile(env_.settingsFile);
+
+  ComboBox1->addItems(ThemeNames());
+  if (ComboBox1->findText(gstyle) < 0) gstyle = Text(kSystemThemeName);
+  if (!ApplyTheme(gstyle)) gstyle = Text(kSystemThemeName);
+  ComboBox1->setCurrentIndex(ComboBox1->findText(gstyle));
+
+  PlaceWindow();
+}
+
+LauncherWindow::~LauncherWindow() = default;
+
+LauncherPrompts& LauncherWindow::Prompts() {
+  if (!env_.prompts) env_.prompts = std::make_shared<QtLauncherPrompts>();
+  return *env_.prompts;
+}
+
+void LauncherWindow::BuildWindow() {
+  setWindowTitle(Text(kWindowTitle));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+  QFont font;
+  font.setFamilies({QStringLiteral(u"ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                    QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"),
+                    QStringLiteral("monospace")});
+  font.setPointSize(9);
+  setFont(font);
+
+  auto* central = new QWidget;
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(6, 6, 6, 2);
+  column->setSpacing(4);
+  column->addWidget(BuildDestinationGroup());
+  column->addWidget(BuildSelectionStrip());
+
+  PageControl1 = new QTabWidget;
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  PageControl1->setTabPosition(QTabWidget::South);
+  PageControl1->addTab(BuildSettingsPage(), QStringLiteral(u"設定(&S)"));
+  PageControl1->addTab(BuildLogPage(), QStringLiteral(u"ログ(&L)"));
+  column->addWidget(PageControl1, 1);
+  setCentralWidget(central);
+
+  auto* status = new QLabel(QStringLiteral(u"※保存先フォルダに同じ名前のファイルが存在する場合は名前に枝番が付きます"));
+  status->setObjectName(QStringLiteral("StatusText"));
+  statusBar()->addWidget(status, 1);
+  statusBar()->setSizeGripEnabled(false);
+
+  resize(491, 472);
+}
+
+QWidget* LauncherWindow::BuildDestinationGroup() {
+  auto* group = new QGroupBox(QStringLiteral(u"保存先(&F)"));
+  group->setObjectName(QStringLiteral("GroupBox1"));
+  auto* grid = new QGridLayout(group);
+  grid->setContentsMargins(8, 4, 8, 4);
+  grid->setVerticalSpacing(2);
+
+  auto radio = [](const char* name, const char16_t* caption) {
+    auto* button = new QRadioButton(QString::fromUtf16(caption));
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+  };
+  RadioButton1 = radio("RadioButton1", u"デスクトップ");
+  RadioButton2 = radio("RadioButton2", u"マイドキュメント");
+  RadioButton3 = radio("RadioButton3", u"元ファイルのフォルダ");
+  RadioButton4 = radio("RadioButton4", u"指定フォルダ");
+  RadioButton5 = radio("RadioButton5", u"毎回指定");
+  // Loading the settings may leave every button unchecked, which an
+  // exclusive group would not allow; exclusivity is kept by hand instead.
+  for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5}) {
+    button->setAutoExclusive(false);
+    connect(button, &QRadioButton::toggled, this, [this, button](bool on) {
+      if (on) {
+        for (QRadioButton* other : {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5})
+          if (other != button) other->setChecked(false);
+      }
+      RadioButton1Click();
+    });
+    // A click on the checked button must not uncheck it.
+    connect(button, &QRadioButton::clicked, this, [button] { button->setChecked(true); });
+  }
+
+  Edit1 = new QLineEdit;
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Button1 = new QPushButton(QStringLiteral(u"参照"));
+  Button1->setObjectName(QStringLiteral("Button1"));
+  connect(Button1, &QPushButton::clicked, this, &LauncherWindow::Button1Click);
+  LabelPreFolder = new QLabel;
+  LabelPreFolder->setObjectName(QStringLiteral("LabelPreFolder"));
+  LabelPreFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  grid->addWidget(RadioButton1, 0, 0);
+  grid->addWidget(RadioButton2, 0, 1);
+  grid->addWidget(RadioButton3, 0, 2, 1, 2);
+  grid->addWidget(RadioButton4, 1, 0);
+  grid->addWidget(Edit1, 1, 1, 1, 2);
+  grid->addWidget(Button1, 1, 3);
+  grid->addWidget(RadioButton5, 2, 0);
+  grid->addWidget(LabelPreFolder, 2, 1, 1, 3);
+  grid->setColumnStretch(2, 1);
+
+  RadioButton1->setChecked(true);
+  RadioButton1Click();
+  return group;
+}
+
+QWidget* LauncherWindow::BuildSelectionStrip() {
+  auto* strip = new QWidget;
+  auto* rows = new QVBoxLayout(strip);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(2);
+  auto* lead = new QLabel(QStringLiteral(u"エクスプローラ等からドラッグ＆ドロップするか、または、"));
+  lead->setObjectName(QStringLiteral("Label2"));
+  Label3 = new QLabel(QStringLiteral(u"ここをクリックして変換するファイルを選択して下さい。"));
+  Label3->setObjectName(QStringLiteral("Label3"));
+  Label3->setAlignment(Qt::AlignHCenter);
+  Label3->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+  Label3->setCursor(Qt::PointingHandCursor);
+  Label3->installEventFilter(this);
+  Label1 = new QLabel;
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setVisible(false);
+  rows->addWidget(lead);
+  rows->addWidget(Label3);
+  rows->addWidget(Label1);
+  return strip;
+}
+
+QWidget* LauncherWindow::BuildSettingsPage() {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(8, 6, 8, 6);
+  grid->setVerticalSpacing(3);
+  int row = 0;
+  auto caption = [&](const char16_t* text, QWidget* control, QWidget* after = nullptr) {
+    auto* label = new QLabel(QString::fromUtf16(text));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(control);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(control, row, 1);
+    if (after) grid->addWidget(after, row, 2);
+    ++row;
+  };
+
+  ComboBox1 = MakeList("ComboBox1", {});
+  connect(ComboBox1, &QComboBox::activated, this, &LauncherWindow::ComboBox1Select);
+  caption(u"画面スタイル：", ComboBox1, new QLabel(QStringLiteral(u"←次回起動時に有効")));
+  ComboBox2 = MakeList("ComboBox2", {QStringLiteral("GX5/R12"), QStringLiteral("2000"), QStringLiteral("2007 (UTF8)")});
+  caption(u"DXF(AutoCAD)出力バージョン：", ComboBox2);
+  ComboBox3 = MakeList("ComboBox3", {QStringLiteral(u"画面要素色"), QStringLiteral(u"プリンタ出力要素色")});
+  caption(u"JWW/JWS時の出力色：", ComboBox3);
+  ComboBox4 = MakeList("ComboBox4", {QStringLiteral(u"通し番号（1～256）"), QStringLiteral(u"レイヤ名"),
+                                     QStringLiteral(u"ﾚｲﾔｸﾞﾙｰﾌﾟ名-ﾚｲﾔ名")});
+  caption(u"JWW/JWC時の画層名：", ComboBox4);
+  ComboBox5 = MakeList("ComboBox5", {QStringLiteral(u"モデル空間"), QStringLiteral(u"モデル＋ペーパー空間"),
+                                     QStringLiteral(u"モデル＋複数レイアウト")});
+  caption(u"変換先：", ComboBox5);
+  QStringList groups;
+  for (const char16_t* digit : {u"０", u"１", u"２", u"３", u"４", u"５", u"６", u"７", u"８", u"９", u"Ａ", u"Ｂ",
+                                u"Ｃ", u"Ｄ", u"Ｅ", u"Ｆ"})
+    groups << QString::fromUtf16(digit);
+  ComboBox6 = MakeList("ComboBox6", groups);
+  caption(u"基準ﾚｲﾔｸﾞﾙｰﾌﾟ：", ComboBox6);
+  ComboBox7 = MakeList("ComboBox7", {QStringLiteral(u"点"), QStringLiteral(u"円"), QStringLiteral(u"二重円(ブロック)"),
+                                     QStringLiteral(u"円＋十字(ブロック)"), QStringLiteral(u"菱形(ブロック)"),
+                                     QStringLiteral(u"塗り菱形(ブロック)"), QStringLiteral(u"塗り八角形(ブロック)")});
+  caption(u"点変換：", ComboBox7);
+  Edit2 = new QLineEdit;
+  Edit2->setObjectName(QStringLiteral("Edit2"));
+  Edit2->setMaxLength(8);
+  Edit2->setAttribute(Qt::WA_InputMethodEnabled, false);
+  Edit2->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
+  caption(u"円半径(mm)：", Edit2);
+  ComboBox8 = MakeList("ComboBox8", {QStringLiteral(u"文字種1～10対応"), QStringLiteral(u"１種類"),
+                                     QStringLiteral(u"TrueTypeFont対応")});
+  caption(u"文字スタイル設定：", ComboBox8);
+
+  auto check = [](const char* name, const char16_t* text) {
+    auto* box = new QCheckBox(QString::fromUtf16(text));
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+  };
+  CheckBox1 = check("CheckBox1", u"DWG変換");
+  Edit3 = new QLineEdit(Text(kOdaPromptText));
+  Edit3->setObjectName(QStringLiteral("Edit3"));
+  Button2 = new QPushButton(QStringLiteral(u"参照"));
+  Button2->setObjectName(QStringLiteral("Button2"));
+  connect(Button2, &QPushButton::clicked, this, &LauncherWindow::Button2Click);
+  auto* dwgRow = new QHBoxLayout;
+  dwgRow->addWidget(CheckBox1);
+  dwgRow->addWidget(Edit3, 1);
+  dwgRow->addWidget(Button2);
+  grid->addLayout(dwgRow, row++, 0, 1, 3);
+
+  CheckBox2 = check("CheckBox2", u"埋込文字の展開");
+  CheckBox3 = check("CheckBox3", u"制御文字等の展開");
+  CheckBox4 = check("CheckBox4", u"曲線属性ﾎﾟﾘﾗｲﾝ化");
+  CheckBox5 = check("CheckBox5", u"寸法を寸法図形化");
+  auto* checkRow = new QGridLayout;
+  checkRow->addWidget(CheckBox2, 0, 0);
+  checkRow->addWidget(CheckBox3, 0, 1);
+  checkRow->addWidget(CheckBox4, 1, 0);
+  checkRow->addWidget(CheckBox5, 1, 1);
+  grid->addLayout(checkRow, row++, 0, 1, 3);
+
+  for (const char16_t* line : {u"本ツール画面/本ツールのショートカットにドラッグ＆ドロップ、",
+                               u"又は上記でファイル選択をすると、ファイル変換を行います。",
+                               u"処理を中断する場合は、[ESC]キーを押し続けて下さい。"})
+    grid->addWidget(new QLabel(QString::fromUtf16(line)), row++, 0, 1, 3);
+  grid->setRowStretch(row, 1);
+  grid->setColumnStretch(2, 1);
+
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(QStringLiteral("SettingsPage"));
+  scroll->setWidget(page);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  return scroll;
+}
+
+QWidget* LauncherWindow::BuildLogPage() {
+  auto* page = new QWidget;
+  auto* rows = new QVBoxLayout(page);
+  rows->setContentsMargins(2, 2, 2, 2);
+  ListBox1 = new QListWidget;
+  ListBox1->setObjectName(QStringLiteral("ListBox1"));
+  ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu menu(ListBox1);
+    QAction* copy = menu.addAction(QStringLiteral(u"コピー"));
+    copy->setShortcut(QKeySequence::Copy);
+    if (menu.exec(ListBox1->viewport()->mapToGlobal(at)) == copy) CopyLogSelection();
+  });
+  auto* copyShortcut = new QAction(ListBox1);
+  copyShortcut->setShortcut(QKeySequence::Copy);
+  copyShortcut->setShortcutContext(Qt::WidgetShortcut);
+  connect(copyShortcut, &QAction::triggered, this, &LauncherWindow::CopyLogSelection);
+  ListBox1->addAction(copyShortcut);
+
+  ProgressBar1 = new QProgressBar;
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setFormat(QStringLiteral("%v / %m"));
+  ProgressBar1->setVisible(false);
+  rows->addWidget(ListBox1, 1);
+  rows->addWidget(ProgressBar1);
+  return page;
+}
+
+void LauncherWindow::CopyLogSelection() {
+  QStringList lines;
+  for (int i = 0; i < ListBox1->count(); ++i)
+    if (ListBox1->item(i)->isSelected()) lines << ListBox1->item(i)->text();
+  // Nothing selected copies the whole log.
+  if (lines.isEmpty()) lines = LogLines();
+  if (!lines.isEmpty()) QApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
+}
+
+QStringList LauncherWindow::LogLines() const {
+  QStringList lines;
+  for (int i = 0; i < ListBox1->count(); ++i) lines << ListBox1->item(i)->text();
+  return lines;
+}
+
+void LauncherWindow::AddLog(const QString& line) {
+  ListBox1->addItem(line);
+  ListBox1->scrollToBottom();
+}
+
+void LauncherWindow::PlaceWindow() {
+  // A saved size or place that no longer fits the screens (a smaller or
+  // removed monitor) is pulled back so the window can be reached.
+  QRect wanted(Fm1x, Fm1y, std::clamp(Fm1w, 320, 4000), std::clamp(Fm1h, 240, 4000));
+  QScreen* screen = QGuiApplication::screenAt(wanted.topLeft() + QPoint(20, 20));
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect area = screen->availableGeometry();
+    wanted.setWidth(std::min(wanted.width(), area.width()));
+    wanted.setHeight(std::min(wanted.height(), area.height()));
+    wanted.moveLeft(std::clamp(wanted.left(), area.left(), area.right() - wanted.width() + 1));
+    wanted.moveTop(std::clamp(wanted.top(), area.top(), area.bottom() - wanted.height() + 1));
+  }
+  resize(wanted.size());
+  move(wanted.topLeft());
+}
+
+QString LauncherWindow::GetJwwKanren() const {
+  return JwwProgramFolder(env_.winePrefix.isEmpty() ? DefaultWinePrefix() : env_.winePrefix);
+}
+
+void LauncherWindow::RadioButton1Click() {
+  const bool specified = RadioButton4->isChecked();
+  Edit1->setEnabled(specified);
+  Button1->setEnabled(specified);
+}
+
+void LauncherWindow::Button1Click() {
+  const QString typed = Edit1->text();
+  const QString start = !IsBlankText(typed) && QFileInfo(typed).isDir() ? typed : env_.programFolder;
+  if (auto folder = Prompts().ChooseFolder(this, start)) Edit1->setText(IncludeTrailingSeparator(*folder));
+}
+
+void LauncherWindow::Button2Click() {
+  const QString current = Edit3->text();
+  const bool existing = !IsBlankText(current) && QFileInfo(current).isFile();
+  const QString start = existing ? FolderOf(current) : env_.programFolder;
+  if (auto chosen = Prompts().ChooseExecutable(this, start, existing ? current : QString())) {
+    Edit3->setText(*chosen);
+    CheckBox1->setChecked(true);
+  }
+}
+
+void LauncherWindow::Label3Click() {
+  if (batchRunning_) {
+    AddLog(Text(kBusyLogLine) + Label3->text());
+    return;
+  }
+  const auto choice = Prompts().ChooseSourceFiles(this, Label1->text(), Fidx);
+  if (!choice || choice->files.isEmpty()) return;
+  Label1->setText(FolderOf(choice->files.front()));
+  Fidx = choice->filterIndex;
+  AcceptFiles(choice->files);
+}
+
+void LauncherWindow::ComboBox1Select(int index) {
+  if (index >= 0) gstyle = ComboBox1->itemText(index);
+}
+
+bool LauncherWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Label3 && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    // Opened after the click has been handled, so that the dialog's own
+    // event loop does not run inside the label's mouse handling.
+    QTimer::singleShot(0, this, &LauncherWindow::Label3Click);
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void LauncherWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  setAcceptDrops(true);
+  const QStringList files = env_.commandLineFiles;
+  // The batch starts once the window is on screen.
+  QTimer::singleShot(0, this, [this, files] {
+    FList.clear();
+    for (const QString& path : files) PickupFile(path);
+    if (FListN() > 0) RunProc();
+  });
+}
+
+void LauncherWindow::closeEvent(QCloseEvent* event) {
+  if (batchRunning_) {
+    // The batch stops after the file in progress and the window closes then.
+    closeAfterBatch_ = true;
+    event->ignore();
+    return;
+  }
+  FList.clear();
+  SaveDatFile(env_.settingsFile);
+  event->accept();
+}
+
+void LauncherWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void LauncherWindow::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  if (batchRunning_) {
+    for (const QString& path : paths) AddLog(Text(kBusyLogLine) + path);
+    return;
+  }
+  // Run after the drop has been answered, so the source program is not
+  // kept waiting for the whole batch.
+  QTimer::singleShot(0, this, [this, paths] { AcceptFiles(paths); });
+}
+
+void LauncherWindow::AcceptFiles(const QStringList& paths) {
+  if (batchRunning_) {
+    for (const QString& path : paths) AddLog(Text(kBusyLogLine) + path);
+    return;
+  }
+  FList.clear();
+  for (const QString& path : paths) PickupFile(path);
+  if (FListN() > 0) RunProc();
+}
+
+void LauncherWindow::PickupFile(const QString& fn) {
+  if (fn.isEmpty()) return;
+  static const QStringList kinds{QStringLiteral(".jwc"), QStringLiteral(".jwk"), QStringLiteral(".jww"),
+                                 QStringLiteral(".jws")};
+  if (!kinds.contains(LowerExtension(fn))) return;
+  if (!QFileInfo(fn).isFile()) return;
+  FList << fn;
+}
+
+}  // namespace parvex::launcher

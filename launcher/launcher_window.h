@@ -1,0 +1,184 @@
+// The launcher's one window: conversion settings, destination choice, the
+// three ways of handing it drawings (drop, file dialog, command line), the
+// batch run that starts the converter once per drawing, and the log.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include "launcher/launcher_prompts.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace parvex::launcher {
+
+class EscapeKeyWatch;
+
+// Where the window lives and what it may ask of the outside world. The
+// program fills it from its own executable; tests point it elsewhere.
+struct LauncherEnvironment {
+  // The launcher's folder with a trailing separator. It holds the settings
+  // file, the converter "ParvexSub" and the temporary folder "DWGTMP".
+  QString programFolder;
+  // The settings file: the launcher's executable path with ".dat".
+  QString settingsFile;
+  // Wine prefix searched for Jw_cad's file association.
+  QString winePrefix;
+  // Paths given on the command line, converted once the window shows.
+  QStringList commandLineFiles;
+  // Dialogs; the real ones when null.
+  std::shared_ptr<LauncherPrompts> prompts;
+  // Whether ESC is held down; the window's own key watch when empty.
+  std::function<bool()> escapeHeld;
+};
+
+// Captions and texts the window shows.
+inline constexpr char16_t kWindowTitle[] = u"JWWファイルをDXFファイルに変換 [Parvex] Ver.1.20";
+inline constexpr char16_t kResultComplete[] = u"変換完了";
+inline constexpr char16_t kResultFailed[] = u"変換失敗";
+inline constexpr char16_t kEscapeLogLine[] = u"[ESC]を押しましたので中断します。";
+inline constexpr char16_t kFolderMissingMessage[] = u"指定したフォルダが見つかりません。";
+inline constexpr char16_t kBusyLogLine[] = u"※変換中のため受け付けませんでした：";
+inline constexpr char16_t kOdaPromptText[] = u"(ODA FileConverterを指定して下さい)";
+
+// Longest a single converter or ODA FileConverter run may take before it is
+// taken as hung, killed and the file logged as failed.
+inline constexpr std::chrono::milliseconds kDefaultChildTimeLimit = std::chrono::minutes(10);
+
+class LauncherWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit LauncherWindow(LauncherEnvironment environment, QWidget* parent = nullptr);
+  ~LauncherWindow() override;
+
+  // Takes a new set of files: empties FList, passes each path to PickupFile
+  // and runs the batch when anything was accepted. Refused, with a note in
+  // the log, while a batch runs.
+  void AcceptFiles(const QStringList& paths);
+
+  // Appends `fn` to FList when it names an existing Jw_cad file.
+  void PickupFile(const QString& fn);
+
+  // Converts everything in FList (one converter process at a time).
+  void RunProc();
+
+  // Converts one file; returns "変換完了" or "変換失敗".
+  QString RunProc1(const QString& src, const QString& dst);
+
+  // Settings file of the launcher column, to and from the window.
+  void OpenDatFile(const QString& fn);
+  void SaveDatFile(const QString& fn);
+
+  // The open command's program folder of Jw_cad.
+  QString GetJwwKanren() const;
+
+  bool IsBatchRunning() const { return batchRunning_; }
+  const QStringList& FileList() const { return FList; }
+  int FListN() const { return static_cast<int>(FList.size()); }
+  QStringList LogLines() const;
+  QString ConverterPath() const;
+  QString DwgTempFolder() const;
+  const QString& ThemeName() const { return gstyle; }
+  const QString& JwwFolder() const { return JwwPath; }
+  void SetChildTimeLimit(std::chrono::milliseconds limit) { childTimeLimit_ = limit; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildWindow();
+  QWidget* BuildDestinationGroup();
+  QWidget* BuildSelectionStrip();
+  QWidget* BuildSettingsPage();
+  QWidget* BuildLogPage();
+  void PlaceWindow();
+
+  void RadioButton1Click();
+  void Button1Click();
+  void Button2Click();
+  void Label3Click();
+  void ComboBox1Select(int index);
+
+  // Whether the DWG step applies now: "DWG変換" checked and an existing
+  // ODA FileConverter named in Edit3.
+  bool DwgEnabled() const;
+  void RunDwgStep(const QString& dxfPath);
+  // Settles the destination folder of a batch; false stops the batch.
+  // `besideSource` is set when each output goes beside its drawing.
+  bool SettleDestination(QString& folder, bool& besideSource);
+  void AddLog(const QString& line);
+  void CopyLogSelection();
+  LauncherPrompts& Prompts();
+
+  LauncherEnvironment env_;
+  std::unique_ptr<EscapeKeyWatch> escapeWatch_;
+  std::chrono::milliseconds childTimeLimit_ = kDefaultChildTimeLimit;
+  bool batchRunning_ = false;
+  bool closeAfterBatch_ = false;
+  bool shownOnce_ = false;
+  // Why the last file failed, logged below its result line; empty when the
+  // converter gave no reason.
+  QString lastFailureDetail_;
+
+ public:
+  // Controls, named as the settings file and the handlers refer to them.
+  QRadioButton* RadioButton1 = nullptr;
+  QRadioButton* RadioButton2 = nullptr;
+  QRadioButton* RadioButton3 = nullptr;
+  QRadioButton* RadioButton4 = nullptr;
+  QRadioButton* RadioButton5 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QLabel* LabelPreFolder = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label3 = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  QListWidget* ListBox1 = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QComboBox* ComboBox2 = nullptr;
+  QComboBox* ComboBox3 = nullptr;
+  QComboBox* ComboBox4 = nullptr;
+  QComboBox* ComboBox5 = nullptr;
+  QComboBox* ComboBox6 = nullptr;
+  QComboBox* ComboBox7 = nullptr;
+  QComboBox* ComboBox8 = nullptr;
+  QLineEdit* Edit2 = nullptr;
+  QLineEdit* Edit3 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QCheckBox* CheckBox2 = nullptr;
+  QCheckBox* CheckBox3 = nullptr;
+  QCheckBox* CheckBox4 = nullptr;
+  QCheckBox* CheckBox5 = nullptr;
+
+ private:
+  QString JwwPath;
+  QString gstyle;
+  int Fm1x = 50;
+  int Fm1y = 50;
+  int Fm1w = 510;
+  int Fm1h = 510;
+  int Fidx = 1;
+  QStringList FList;
+};
+
+}  // namespace parvex::launcher

@@ -1,0 +1,97 @@
+// A launcher window in a private temporary folder: "app/" is its program
+// folder (with a stand-in converter unless a test puts another there),
+// "in/" holds drawings, "out/" receives conversions. Dialogs are answered
+// by a script of replies and every message is recorded.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "launcher/launcher_prompts.h"
+#include "launcher/launcher_window.h"
+
+namespace parvex::launcher::testing {
+
+class ScriptedPrompts : public LauncherPrompts {
+ public:
+  void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
+  std::optional<SourceFileChoice> ChooseSourceFiles(QWidget*, const QString& folder, int filterIndex) override {
+    sourceDialogFolder = folder;
+    sourceDialogFilter = filterIndex;
+    return Take(sourceChoices);
+  }
+  std::optional<QString> ChooseFolder(QWidget*, const QString& startFolder) override {
+    folderDialogStarts.push_back(startFolder);
+    return Take(folderChoices);
+  }
+  std::optional<QString> ChooseExecutable(QWidget*, const QString& startFolder, const QString& preselect) override {
+    executableDialogStart = startFolder;
+    executablePreselect = preselect;
+    return Take(executableChoices);
+  }
+
+  QStringList messages;
+  QStringList folderDialogStarts;
+  QString sourceDialogFolder;
+  int sourceDialogFilter = 0;
+  QString executableDialogStart;
+  QString executablePreselect;
+  // Replies, taken front first; an empty queue answers "cancelled".
+  std::deque<std::optional<SourceFileChoice>> sourceChoices;
+  std::deque<std::optional<QString>> folderChoices;
+  std::deque<std::optional<QString>> executableChoices;
+
+ private:
+  template <typename T>
+  static std::optional<T> Take(std::deque<std::optional<T>>& queue) {
+    if (queue.empty()) return std::nullopt;
+    auto value = queue.front();
+    queue.pop_front();
+    return value;
+  }
+};
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Makes the window; tests that need a settings file or other preparations
+  // first write them and then call this.
+  LauncherWindow& Window();
+  // A window opened on the same folder after this one was closed.
+  std::unique_ptr<LauncherWindow> ReopenWindow();
+
+  QString AppDir() const { return root_.path() + "/app/"; }
+  QString InDir() const { return root_.path() + "/in/"; }
+  QString OutDir() const { return root_.path() + "/out/"; }
+  QString SettingsFile() const { return AppDir() + "Parvex.dat"; }
+
+  // Writes a file (creating its folder); returns its path.
+  QString WriteFile(const QString& path, const QByteArray& content);
+  // Places a stand-in script from the test sources into the program folder.
+  void InstallStandIn(const QString& name);
+  // Points the window at out/ through the specified-folder destination.
+  void ConvertIntoOutDir();
+  QStringList ConverterCalls() const;
+
+  QTemporaryDir root_;
+  std::shared_ptr<ScriptedPrompts> prompts_ = std::make_shared<ScriptedPrompts>();
+  std::function<bool()> escapeHeld_;
+  QStringList commandLine_;
+  std::unique_ptr<LauncherWindow> window_;
+};
+
+// Reads a whole text file as UTF-8.
+QString ReadText(const QString& path);
+
+}  // namespace parvex::launcher::testing
