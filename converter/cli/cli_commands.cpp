@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "converter/cli/cli_command.h"
+#include "converter/cli/convert_command.h"
 
 namespace parvex::cli {
 
@@ -8,6 +9,7 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"info", "read JWW and JWS drawings and print one JSON line per file", RunInfo, PrintInfoHelp},
+    {"convert", "convert JWW and JWS drawings to DXF files", RunConvert, PrintConvertHelp},
 };
 
 void PrintOverview(std::ostream& out) {

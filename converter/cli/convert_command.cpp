@@ -1,0 +1,325 @@
+#include "converter/cli/convert_command.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <ostream>
+
+#include "common/path_helpers.h"
+#include "common/settings_file.h"
+#include "converter/mapping/jw_conversion.h"
+#include "converter/cli/cli_command.h"
+
+namespace parvex::cli {
+
+namespace {
+
+// Launcher defaults: what a user who never changed a setting gets.
+ConversionSettings DefaultSettings() {
+  ConversionSettings s;
+  s.DxfVersion = 0;
+  s.ColorMode = 0;
+  s.LayerNameType = 0;
+  s.OutputSpace = 0;
+  s.BaseLayerGroup = 0;
+  s.PointConversion = 0;
+  s.PointRadius = 0.5;
+  s.ExpandEmbeddedText = true;
+  s.ExpandControlCodes = true;
+  s.CurveToPolyline = false;
+  s.TextStyleMode = 0;
+  s.DimensionAsEntity = false;
+  return s;
+}
+
+// Index of `value` in `names`, -1 when absent.
+int Choice(const std::string& value, std::initializer_list<const char*> names) {
+  int i = 0;
+  for (const char* n : names) {
+    if (value == n) return i;
+    ++i;
+  }
+  return -1;
+}
+
+bool ParseInt(const std::string& s, int& out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  const long v = std::strtol(s.c_str(), &end, 10);
+  if (*end != '\0' || v < -1000000 || v > 1000000) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+bool ParseReal(const std::string& s, double& out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (*end != '\0' || !std::isfinite(v)) return false;
+  out = v;
+  return true;
+}
+
+using Setter = std::function<void(ConversionSettings&)>;
+
+}  // namespace
+
+std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
+                                               std::string& error) {
+  ConvertOptions o;
+  std::optional<std::filesystem::path> settingsFile;
+  // Options given on the command line win over the settings file, whatever
+  // their order, so they are applied after it is read.
+  std::vector<Setter> overrides;
+  bool optionsEnded = false;
+
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+      o.files.emplace_back(a);
+      continue;
+    }
+    if (a == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      continue;
+    }
+    if (a == "--version") {
+      o.version = true;
+      continue;
+    }
+    // Flags without a value.
+    struct Flag {
+      const char* on;
+      const char* off;
+      bool ConversionSettings::*field;
+    };
+    static const Flag kFlags[] = {
+        {"--expand-text", "--no-expand-text", &ConversionSettings::ExpandEmbeddedText},
+        {"--expand-codes", "--no-expand-codes", &ConversionSettings::ExpandControlCodes},
+        {"--polylines", "--no-polylines", &ConversionSettings::CurveToPolyline},
+        {"--dimension-entities", "--no-dimension-entities",
+         &ConversionSettings::DimensionAsEntity},
+    };
+    bool matched = false;
+    for (const Flag& f : kFlags) {
+      if (a == f.on || a == f.off) {
+        const bool value = a == f.on;
+        auto field = f.field;
+        overrides.push_back([=](ConversionSettings& s) { s.*field = value; });
+        matched = true;
+      }
+    }
+    if (matched) continue;
+
+    // Options with a value: "--name value" or "--name=value".
+    std::string name = a;
+    std::string value;
+    bool hasValue = false;
+    if (const size_t eq = a.find('='); eq != std::string::npos && a.rfind("--", 0) == 0) {
+      name = a.substr(0, eq);
+      value = a.substr(eq + 1);
+      hasValue = true;
+    }
+    static const char* const kValued[] = {"--dxf",         "--colors",       "--layer-names",
+                                          "--output-space", "--layer-group", "--points",
+                                          "--point-radius", "--text-styles", "--settings",
+                                          "--output",       "-o"};
+    bool known = false;
+    for (const char* k : kValued) known = known || name == k;
+    if (!known) {
+      error = "unknown option " + a;
+      return std::nullopt;
+    }
+    if (!hasValue) {
+      if (i + 1 >= args.size()) {
+        error = "option " + name + " needs a value";
+        return std::nullopt;
+      }
+      value = args[++i];
+    }
+    auto bad = [&](const char* expected) {
+      error = "invalid value \"" + value + "\" for " + name + " (expected " + expected + ")";
+      return std::nullopt;
+    };
+
+    if (name == "--dxf") {
+      const int v = Choice(value, {"r12", "2000", "2007"});
+      if (v < 0) return bad("r12, 2000 or 2007");
+      overrides.push_back([v](ConversionSettings& s) { s.DxfVersion = v; });
+    } else if (name == "--colors") {
+      const int v = Choice(value, {"screen", "printer"});
+      if (v < 0) return bad("screen or printer");
+      overrides.push_back([v](ConversionSettings& s) { s.ColorMode = v; });
+    } else if (name == "--layer-names") {
+      const int v = Choice(value, {"number", "name", "group"});
+      if (v < 0) return bad("number, name or group");
+      overrides.push_back([v](ConversionSettings& s) { s.LayerNameType = v; });
+    } else if (name == "--output-space") {
+      const int v = Choice(value, {"model", "paper", "layouts"});
+      if (v < 0) return bad("model, paper or layouts");
+      overrides.push_back([v](ConversionSettings& s) { s.OutputSpace = v; });
+    } else if (name == "--layer-group") {
+      int v = 0;
+      if (!ParseInt(value, v) || v < 0 || v > 15) return bad("0 to 15");
+      overrides.push_back([v](ConversionSettings& s) { s.BaseLayerGroup = v; });
+    } else if (name == "--points") {
+      int v = Choice(value, {"point", "circle", "double-circle", "circle-cross", "rhombus",
+                             "filled-rhombus", "filled-octagon"});
+      if (v < 0 && (!ParseInt(value, v) || v < 0 || v > 6)) {
+        return bad("point, circle, double-circle, circle-cross, rhombus, filled-rhombus, "
+                   "filled-octagon or 0 to 6");
+      }
+      overrides.push_back([v](ConversionSettings& s) { s.PointConversion = v; });
+    } else if (name == "--point-radius") {
+      double v = 0;
+      if (!ParseReal(value, v)) return bad("a number of millimetres, 0.001 to 1000");
+      v = std::min(std::max(v, 0.001), 1000.0);
+      overrides.push_back([v](ConversionSettings& s) { s.PointRadius = v; });
+    } else if (name == "--text-styles") {
+      const int v = Choice(value, {"kinds", "one", "truetype"});
+      if (v < 0) return bad("kinds, one or truetype");
+      overrides.push_back([v](ConversionSettings& s) { s.TextStyleMode = v; });
+    } else if (name == "--settings") {
+      settingsFile = value;
+    } else {  // -o, --output
+      if (value.empty()) return bad("a folder");
+      o.outputFolder = value;
+    }
+  }
+
+  if (o.help || o.version) return o;
+  if (settingsFile) {
+    ConverterSettingsFile file;
+    if (!ReadDatFile(*settingsFile, settingsFile->parent_path().u16string(), file)) {
+      error = "cannot read the settings file " + settingsFile->string();
+      return std::nullopt;
+    }
+    o.settings = ToConversionSettings(file);
+  } else {
+    o.settings = DefaultSettings();
+  }
+  for (const Setter& set : overrides) set(o.settings);
+  // R12 has no layouts: as the launcher does when it saves, layouts become
+  // one paper space.
+  if (o.settings.DxfVersion == 0 && o.settings.OutputSpace == 2) o.settings.OutputSpace = 1;
+  if (o.files.empty()) {
+    error = "no drawing given";
+    return std::nullopt;
+  }
+  return o;
+}
+
+std::filesystem::path ConvertDestination(const std::filesystem::path& source,
+                                         const std::optional<std::filesystem::path>& folder) {
+  std::filesystem::path dir = folder ? *folder : source.parent_path();
+  if (dir.empty()) dir = ".";
+  std::filesystem::path name = source.filename();
+  name.replace_extension(".dxf");
+  return UniqueFileName(dir / name);
+}
+
+void PrintConvertHelp(std::ostream& out) {
+  out << "Usage: parvex-cli convert [OPTIONS] FILE... [-o DIR]\n"
+         "Converts JWW and JWS drawings to DXF, one after another. Each result is\n"
+         "written to DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when\n"
+         "that name is taken; no existing file is ever replaced. One line per drawing\n"
+         "on standard output: \"SOURCE -> RESULT\" or \"SOURCE: failed: REASON\".\n"
+         "Exit status 0 when every drawing was converted, 1 when any failed, 2 on a\n"
+         "usage error.\n"
+         "\n"
+         "Options (defaults in brackets):\n"
+         "  -o, --output DIR           folder for the results\n"
+         "  --settings FILE            take the settings from a Parvex.dat file;\n"
+         "                             options given here still win\n"
+         "  --dxf r12|2000|2007        DXF version [r12]\n"
+         "  --colors screen|printer    the drawing's screen or printer colours [screen]\n"
+         "  --layer-names number|name|group\n"
+         "                             layer names: 1..256, the layer name, or group\n"
+         "                             and layer name [number]\n"
+         "  --output-space model|paper|layouts\n"
+         "                             model space only, model and paper space, or one\n"
+         "                             layout per drawing frame (2000/2007) [model]\n"
+         "  --layer-group N            base layer group 0..15 [0]\n"
+         "  --points point|circle|double-circle|circle-cross|rhombus|filled-rhombus|\n"
+         "           filled-octagon    what points become [point]\n"
+         "  --point-radius R           radius of point markers in mm, 0.001..1000 [0.5]\n"
+         "  --expand-text, --no-expand-text\n"
+         "                             expand text macros [on]\n"
+         "  --expand-codes, --no-expand-codes\n"
+         "                             expand control codes in texts [on]\n"
+         "  --polylines, --no-polylines\n"
+         "                             join curve groups into polylines [off]\n"
+         "  --text-styles kinds|one|truetype\n"
+         "                             one style per text kind, one for all, or one per\n"
+         "                             TrueType font [kinds]\n"
+         "  --dimension-entities, --no-dimension-entities\n"
+         "                             dimensions as DIMENSION entities [off]\n"
+         "  --help                     this help\n"
+         "  --version                  program version\n";
+}
+
+int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const std::optional<ConvertOptions> parsed = ParseConvertArgs(args, error);
+  if (!parsed) {
+    err << "parvex-cli convert: " << error << "\n"
+        << "Try 'parvex-cli convert --help'.\n";
+    return 2;
+  }
+  const ConvertOptions& o = *parsed;
+  if (o.help) {
+    PrintConvertHelp(out);
+    return 0;
+  }
+  if (o.version) {
+    out << "parvex-cli " << PARVEX_VERSION << '\n';
+    return 0;
+  }
+  if (o.outputFolder && !CreateFolder(*o.outputFolder)) {
+    err << "parvex-cli convert: cannot create the output folder " << o.outputFolder->string()
+        << '\n';
+    return 2;
+  }
+
+  const bool progress = o.files.size() > 1 && isatty(STDERR_FILENO) == 1;
+  int failed = 0;
+  const size_t n = o.files.size();
+  for (size_t i = 0; i < n; ++i) {
+    const std::filesystem::path& source = o.files[i];
+    if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << source.string() << "\x1b[K" << std::flush;
+    std::string reason;
+    std::filesystem::path written;
+    // A name found free may be taken by someone else before the file is
+    // created (the writer never replaces a file); then the next free one
+    // is tried.
+    bool ok = false;
+    for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
+      const std::filesystem::path dest = ConvertDestination(source, o.outputFolder);
+      if (dest.empty()) {
+        reason = "no free output name";
+        break;
+      }
+      const JwConversionResult r = ConvertJwDrawing(source, dest, o.settings);
+      ok = r.ok;
+      reason = r.reason;
+      if (ok) written = dest;
+      if (!ok && !r.destinationTaken) break;
+    }
+    if (ok) {
+      out << source.string() << " -> " << written.string() << '\n';
+    } else {
+      ++failed;
+      out << source.string() << ": failed: " << reason << '\n';
+    }
+  }
+  if (progress) err << "\r\x1b[K" << std::flush;
+  return failed == 0 ? 0 : 1;
+}
+
+}  // namespace parvex::cli

@@ -1,0 +1,40 @@
+// convert: turns JWW and JWS drawings into DXF files, one after another in
+// this process, under the conversion settings given as options or read
+// from a settings file.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/conversion_settings.h"
+
+namespace parvex::cli {
+
+struct ConvertOptions {
+  ConversionSettings settings;
+  std::vector<std::filesystem::path> files;
+  std::optional<std::filesystem::path> outputFolder;  // default: beside each source
+  bool help = false;
+  bool version = false;
+};
+
+// Parses the arguments after "convert". On a usage error returns nullopt
+// and sets `error`.
+std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
+                                               std::string& error);
+
+// Where the result of `source` goes: `folder` (or the source's folder),
+// the source's name with ".dxf", a branch number "~N" when that is taken.
+// Empty when no free name exists.
+// The subcommand itself and its help.
+int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+void PrintConvertHelp(std::ostream& out);
+
+std::filesystem::path ConvertDestination(const std::filesystem::path& source,
+                                         const std::optional<std::filesystem::path>& folder);
+
+}  // namespace parvex::cli

@@ -1,0 +1,525 @@
+// Entity passes of the JWW/JWS to DXF mapping: the placement and attribute
+// rules, and the conversion of lines, arcs, points, solids, texts and the
+// parts of dimensions into DXF model entities.
+//
+// No number that is not finite may reach the DXF file: an entity whose
+// values (as read, or after placement) are NaN or infinite is left out and
+// the rest of the drawing converts.
+#include <array>
+#include <cmath>
+#include <initializer_list>
+#include <numbers>
+
+#include "common/geometry.h"
+#include "common/value_helpers.h"
+#include "converter/attributes/gra_attribute.h"
+#include "converter/dxf/dxf_model.h"
+#include "converter/mapping/jw_dxf_mapper.h"
+#include "converter/mapping/pen_maps.h"
+
+namespace parvex {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kRadToDeg = 180.0 / kPi;
+constexpr double kDegToRad = kPi / 180.0;
+
+bool Finite(std::initializer_list<double> values) {
+  for (double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
+struct Pt {
+  double x = 0;
+  double y = 0;
+};
+
+// Start, sweep and tilt of an arc in normalised degrees; a negative sweep
+// is turned into the same arc swept counter-clockwise.
+struct ArcAngles {
+  double sa = 0;
+  double sw = 0;
+  double k = 0;
+};
+
+ArcAngles ToArcAngles(double radStart, double radSweep, double radTilt) {
+  ArcAngles a;
+  a.sa = NormalizeDeg(radStart * kRadToDeg);
+  a.sw = NormalizeDeg(radSweep * kRadToDeg);
+  a.k = NormalizeDeg(radTilt * kRadToDeg);
+  if (radSweep < 0) {
+    a.sa = NormalizeDeg((radStart + radSweep) * kRadToDeg);
+    a.sw = NormalizeDeg(-radSweep * kRadToDeg);
+  }
+  return a;
+}
+
+double SnapFlattening(double h) { return std::fabs(h - 1.0) <= 1e-12 ? 1.0 : h; }
+
+// Point at parameter t (degrees) of the ellipse with centre c, radius r,
+// flattening h and tilt k (degrees).
+Pt CurvePoint(Pt c, double r, double h, double kDeg, double tDeg) {
+  const Point2 q = EllipsePoint(c.x, c.y, r, h, kDeg * kDegToRad, tDeg * kDegToRad);
+  return {q.X, q.Y};
+}
+
+}  // namespace
+
+// ---- Rules -------------------------------------------------------------------
+
+int JwDxfMapper::LayerIndex(const TEntJwwAttr& att) const {
+  // A layer number outside the drawing's 16 x 16 layers has no DXF layer;
+  // such an entity goes to layer "0" rather than to a layer that does not
+  // exist.
+  if (att.nGLayer > 15 || att.nLayer > 15) return 0;
+  return att.nGLayer * 16 + att.nLayer + 4;
+}
+
+JwDxfMapper::Attr JwDxfMapper::AttributeRule(const TEntJwwAttr& att) const {
+  Attr a;
+  a.ly = (att.nPenStyle == 9 || att.nPenColor == 9) ? 2 : LayerIndex(att);
+  a.co = ColourOf(att.nPenColor);
+  a.tp = PenStyleToLtype(att.nPenStyle);
+  a.wd = PenWidthToLineweight(att.nPenWidth);
+  return a;
+}
+
+template <typename FrameFn>
+JwDxfMapper::Place JwDxfMapper::Placement(const TEntJwwAttr& att, int bn, double dx, double dy,
+                                          FrameFn frame) const {
+  const ConversionSettings& st = ctx_.Settings;
+  Place p;
+  p.top = bn < 0;
+  p.g = att.nGLayer <= 15 ? att.nGLayer : st.BaseLayerGroup;
+  const TDXF_LGroup& lg = m_->deLgp[p.g];
+  p.s = lg.sc;
+  p.tx = lg.dx;
+  p.ty = lg.dy;
+  p.sp = 0;
+  if (st.OutputSpace == 1) {
+    p.sp = p.g == st.BaseLayerGroup ? 1 : 0;
+  } else if (st.OutputSpace == 2) {
+    p.s = GroupScale(layerGroupMost_);
+    p.tx = 0;
+    p.ty = 0;
+    if (p.g == st.BaseLayerGroup) {
+      const int idx = frame();
+      p.sp = idx + 1;
+      if (p.sp > 0 && p.top && idx < m_->zw_wn()) {
+        p.s = 1;
+        p.tx = -(m_->zw_w[idx].x1 + dx);
+        p.ty = -(m_->zw_w[idx].y1 + dy);
+      }
+    }
+  }
+  return p;
+}
+
+// Drawing frames are found by the frame pass (OutputSpace 2), which this
+// conversion does not run yet: no geometry lies in a frame.
+int JwDxfMapper::ClipTen(double, double) const { return -1; }
+int JwDxfMapper::ClipLine(double, double, double, double) const { return -1; }
+int JwDxfMapper::ClipArc(double, double, double, double, double, double, double) const {
+  return -1;
+}
+int JwDxfMapper::ClipSquare(double, double, double, double, double, double, double,
+                            double) const {
+  return -1;
+}
+
+void JwDxfMapper::Report(const Place& p, double x, double y) {
+  if (ctx_.Settings.OutputSpace != 1 || !p.top) return;
+  m_->SetVPortMinMax(m_->deLgp[p.g].n, x, y);
+}
+
+// ---- Pass --------------------------------------------------------------------
+
+void JwDxfMapper::DxfOutEntity() {
+  const ConversionSettings& st = ctx_.Settings;
+  TDXFmodel& m = *m_;
+  for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
+  m.SetLgp(st.BaseLayerGroup, layerGroupMost_);
+
+  // Dimension blocks, block definitions with their contents, images and
+  // curve polylines are added by their own passes; until then dimensions
+  // are written as their lines and texts, and curve groups as single lines
+  // and arcs.
+  OutList(d_.top, -1, ctx_.DrawingPaperSize.Width / 2, ctx_.DrawingPaperSize.Height / 2);
+
+  if (st.OutputSpace == 1) m.SetVPortArea();
+}
+
+void JwDxfMapper::OutList(const JwEntityList& list, int bn, double dx, double dy) {
+  for (const TEntJwwNo& no : list.no) {
+    if (no.EntNo < 0) continue;
+    const size_t i = static_cast<size_t>(no.EntNo);
+    switch (no.EntType) {
+      case kJwwLine:
+        if (i < list.line.size()) DxfOutLine(list.line[i], bn, dx, dy);
+        break;
+      case kJwwEnko:
+        if (i < list.enko.size()) DxfOutEnko(list.enko[i], bn, dx, dy);
+        break;
+      case kJwwTen:
+        if (i < list.ten.size()) DxfOutTen(list.ten[i], bn, dx, dy);
+        break;
+      case kJwwMoji:
+        if (i < list.moji.size()) DxfOutMoji(list.moji[i], bn, dx, dy);
+        break;
+      case kJwwSunpo:
+        if (i < list.sunpo.size()) DxfOutSunpo(list.sunpo[i], bn, dx, dy);
+        break;
+      case kJwwSolid:
+        if (i < list.solid.size()) DxfOutSolid(list.solid[i], bn, dx, dy);
+        break;
+      default:
+        break;  // block inserts come with the block pass; negative = already written
+    }
+  }
+}
+
+void JwDxfMapper::DxfOutSunpo(const TEntJwwSunpo& e, int bn, double dx, double dy) {
+  DxfOutLine(e.Sen, bn, dx, dy);
+  if (e.bSxfMode != 0) {
+    DxfOutLine(e.Ho1, bn, dx, dy);
+    DxfOutLine(e.Ho2, bn, dx, dy);
+    DxfOutTen(e.Te1, bn, dx, dy);
+    DxfOutTen(e.Te2, bn, dx, dy);
+  }
+  DxfOutMoji(e.Moji, bn, dx, dy);
+}
+
+// ---- Lines -------------------------------------------------------------------
+
+void JwDxfMapper::DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy) {
+  if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y})) return;
+  if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
+  const Attr a = AttributeRule(e.att);
+  const Place p = Placement(e.att, bn, dx, dy, [&] {
+    return ClipLine(e.start_x, e.start_y, e.end_x, e.end_y);
+  });
+  const double x1 = e.start_x + dx, y1 = e.start_y + dy;
+  const double x2 = e.end_x + dx, y2 = e.end_y + dy;
+  const double ox1 = p.X(x1), oy1 = p.Y(y1), ox2 = p.X(x2), oy2 = p.Y(y2);
+  if (!Finite({ox1, oy1, ox2, oy2})) return;
+  Report(p, x1, y1);
+  Report(p, x2, y2);
+  if (bn < 0) {
+    m_->AddLine(p.sp, a.ly, a.co, a.tp, a.wd, ox1, oy1, ox2, oy2);
+  } else {
+    m_->AddBlockLine(bn, p.sp, a.ly, a.co, a.tp, a.wd, ox1, oy1, ox2, oy2);
+  }
+}
+
+// ---- Arcs, circles, ellipses -------------------------------------------------
+
+void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy) {
+  if (!Finite({e.start_x, e.start_y, e.dHankei, e.radKaishiKaku, e.radEnkoKaku,
+               e.radKatamukiKaku, e.dHenpeiRitsu})) {
+    return;
+  }
+  const Attr a = AttributeRule(e.att);
+  const ArcAngles ang = ToArcAngles(e.radKaishiKaku, e.radEnkoKaku, e.radKatamukiKaku);
+  const double h = SnapFlattening(e.dHenpeiRitsu);
+  const double r = e.dHankei;
+  const Place p = Placement(e.att, bn, dx, dy, [&] {
+    return ClipArc(e.start_x, e.start_y, r, h, ang.sa, ang.sw, ang.k);
+  });
+  const Pt c{e.start_x + dx, e.start_y + dy};
+  const double ox = p.X(c.x), oy = p.Y(c.y), orad = r * p.s;
+  if (!Finite({ox, oy, orad})) return;
+  if (ctx_.Settings.OutputSpace == 1 && p.top) {
+    const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
+    for (int i = 0; i <= 32; ++i) {
+      const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
+      Report(p, q.x, q.y);
+    }
+  }
+  if (bn < 0) {
+    m_->AddArc(p.sp, a.ly, a.co, a.tp, a.wd, ox, oy, orad, h, ang.sa, ang.sw, ang.k);
+  } else {
+    m_->AddBlockArc(bn, p.sp, a.ly, a.co, a.tp, a.wd, ox, oy, orad, h, ang.sa, ang.sw, ang.k);
+  }
+}
+
+// ---- Points ------------------------------------------------------------------
+
+void JwDxfMapper::DxfOutTen(const TEntJwwTen& e, int bn, double dx, double dy) {
+  if (!Finite({e.start_x, e.start_y})) return;
+  const ConversionSettings& st = ctx_.Settings;
+  // Only the auxiliary colour sends a point to "HOJO": a point's pen style
+  // carries other meanings.
+  const int ly = e.att.nPenColor == 9 ? 2 : LayerIndex(e.att);
+  const int co = ColourOf(e.att.nPenColor);
+  int wd = PenWidthToLineweight(e.att.nPenWidth);
+  const Place p = Placement(e.att, bn, dx, dy,
+                            [&] { return ClipTen(e.start_x, e.start_y); });
+  const double x = e.start_x + dx, y = e.start_y + dy;
+  const double ox = p.X(x), oy = p.Y(y);
+  if (!Finite({ox, oy})) return;
+
+  if (e.bKariten == 1) {
+    // A temporary point becomes a small circle on the auxiliary layer.
+    const double rad = st.PointRadius * p.s;
+    if (!Finite({rad})) return;
+    Report(p, x, y);
+    if (bn < 0) {
+      m_->AddArc(p.sp, 2, 0, 0, wd, ox, oy, rad, 1.0, 0, 0, 0);
+    } else {
+      m_->AddBlockArc(bn, p.sp, 2, 0, 0, wd, ox, oy, rad, 1.0, 0, 0, 0);
+    }
+    return;
+  }
+
+  int cd = static_cast<int>(e.nCode);
+  double pa = 0;
+  double pb = 1.0;
+  if (e.att.nPenStyle == 100) {
+    if (!Finite({e.radKaitenKaku, e.dBairitsu})) return;
+    pa = NormalizeDeg(e.radKaitenKaku * kRadToDeg);
+    pb = e.dBairitsu;
+  } else {
+    cd = 0;
+  }
+  if (cd == 0) {
+    pb = attr_.GetAttrColten(e.att.nPenColor) + e.att.nPenWidth * 0.5;
+    wd = 5;
+  }
+  const double size = pb * p.s;
+  if (!Finite({size})) return;
+  Report(p, x, y);
+  if (bn < 0) {
+    m_->AddTen(p.sp, ly, co, wd, cd, ox, oy, pa, size);
+  } else {
+    m_->AddBlockTen(bn, p.sp, ly, co, wd, cd, ox, oy, pa, size);
+  }
+}
+
+// ---- Solids ------------------------------------------------------------------
+
+void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double dy) {
+  if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y, e.DPoint2_x, e.DPoint2_y, e.DPoint3_x,
+               e.DPoint3_y})) {
+    return;
+  }
+  const int style = e.att.nPenStyle;
+  if (style > 100 && style != 101 && style != 105 && style != 106 && style != 111) return;
+
+  Attr a = AttributeRule(e.att);
+  if (e.att.nPenColor == 10) {
+    a.co = NearestAci(ColorRefToAlphaColor(static_cast<int32_t>(e.Color)));
+  }
+
+  auto addSolid3 = [&](const Place& p, Pt p1, Pt p2, Pt p3) {
+    if (bn < 0) {
+      m_->AddSolid3(p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
+    } else {
+      m_->AddBlockSolid3(bn, p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
+    }
+  };
+  auto addSolid4 = [&](const Place& p, Pt p1, Pt p2, Pt p3, Pt p4) {
+    if (bn < 0) {
+      m_->AddSolid4(p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y);
+    } else {
+      m_->AddBlockSolid4(bn, p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y);
+    }
+  };
+  auto place = [](const Place& p, Pt q) { return Pt{p.X(q.x), p.Y(q.y)}; };
+  auto finitePts = [](std::initializer_list<Pt> pts) {
+    for (const Pt& q : pts) {
+      if (!std::isfinite(q.x) || !std::isfinite(q.y)) return false;
+    }
+    return true;
+  };
+
+  if (style <= 100) {
+    // A polygon of up to four corners.
+    const Pt r1{e.start_x, e.start_y}, r2{e.end_x, e.end_y}, r3{e.DPoint2_x, e.DPoint2_y},
+        r4{e.DPoint3_x, e.DPoint3_y};
+    auto same = [](Pt u, Pt v) { return SamePoint12(u.x, u.y, v.x, v.y); };
+    const Place p = Placement(e.att, bn, dx, dy, [&] {
+      return ClipSquare(r1.x, r1.y, r2.x, r2.y, r3.x, r3.y, r4.x, r4.y);
+    });
+    const Pt q1{r1.x + dx, r1.y + dy}, q2{r2.x + dx, r2.y + dy}, q3{r3.x + dx, r3.y + dy},
+        q4{r4.x + dx, r4.y + dy};
+    const Pt o1 = place(p, q1), o2 = place(p, q2), o3 = place(p, q3), o4 = place(p, q4);
+    if (!finitePts({o1, o2, o3, o4})) return;
+    const bool p3Apart = !same(r3, r1) && !same(r3, r2);
+    const bool p4Apart = !same(r4, r1) && !same(r4, r2);
+    if (p3Apart || p4Apart) {
+      if (p4Apart && !same(r4, r3)) {
+        for (Pt q : {q1, q2, q3, q4}) Report(p, q.x, q.y);
+        addSolid4(p, o1, o2, o3, o4);
+      } else {
+        for (Pt q : {q1, q2, q3}) Report(p, q.x, q.y);
+        addSolid3(p, o1, o2, o3);
+      }
+    } else {
+      // Corners 3 and 4 lie on the first two: the area is a line.
+      Report(p, q1.x, q1.y);
+      Report(p, q2.x, q2.y);
+      if (bn < 0) {
+        m_->AddLine(p.sp, a.ly, a.co, 1, a.wd, o1.x, o1.y, o2.x, o2.y);
+      } else {
+        m_->AddBlockLine(bn, p.sp, a.ly, a.co, 1, a.wd, o1.x, o1.y, o2.x, o2.y);
+      }
+    }
+    return;
+  }
+
+  // Curved areas: centre, radius, flattening, tilt, start, sweep, and the
+  // form (101, 111) or the inner radius (105, 106) in the last value.
+  const double r = e.end_x;
+  const double h = SnapFlattening(e.end_y);
+  ArcAngles ang = ToArcAngles(e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
+  const double last = e.DPoint3_y;
+  // The last value is a form code only for 101 and 111; for rings it is
+  // the inner radius, which must not turn a partial ring into a full one.
+  const bool hasForm = style == 101 || style == 111;
+  if (hasForm && std::fabs(last - 100) <= 1e-10) ang.sw = 0;
+  const Place p = Placement(e.att, bn, dx, dy, [&] {
+    return ClipArc(e.start_x, e.start_y, r, h, ang.sa, ang.sw, ang.k);
+  });
+  const Pt c{e.start_x + dx, e.start_y + dy};
+  const Pt oc = place(p, c);
+  if (!finitePts({oc}) || !Finite({r * p.s})) return;
+
+  if (style == 111) {
+    if (ctx_.Settings.OutputSpace == 1 && p.top) {
+      const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
+      for (int i = 0; i <= 32; ++i) {
+        const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
+        Report(p, q.x, q.y);
+      }
+    }
+    if (bn < 0) {
+      m_->AddArc(p.sp, a.ly, a.co, 1, a.wd, oc.x, oc.y, r * p.s, h, ang.sa, ang.sw, ang.k);
+    } else {
+      m_->AddBlockArc(bn, p.sp, a.ly, a.co, 1, a.wd, oc.x, oc.y, r * p.s, h, ang.sa, ang.sw,
+                      ang.k);
+    }
+    return;
+  }
+
+  constexpr int kSteps = 72;
+  const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / kSteps : ang.sw / kSteps;
+  std::array<Pt, kSteps + 1> outer{};
+  for (int i = 0; i <= kSteps; ++i) outer[i] = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
+
+  if (style == 101) {
+    Pt fan = c;
+    if (std::fabs(last - 5) <= 1e-10) {
+      // Segment: fan from the midpoint of the chord.
+      fan = {(outer[0].x + outer[kSteps].x) / 2, (outer[0].y + outer[kSteps].y) / 2};
+    } else if (!(std::fabs(last) <= 1e-10 || std::fabs(last - 100) <= 1e-10)) {
+      // Other forms fan from where the end tangents meet.
+      const EllipseArcEnds ends = EllipseArcPoints(c.x, c.y, r, h, ang.sa * kDegToRad,
+                                                   ang.sw * kDegToRad, ang.k * kDegToRad);
+      fan = {ends.TangentCrossing.X, ends.TangentCrossing.Y};
+    }
+    std::array<Pt, kSteps + 1> o{};
+    for (int i = 0; i <= kSteps; ++i) o[i] = place(p, outer[i]);
+    const Pt of = place(p, fan);
+    for (const Pt& q : o) {
+      if (!finitePts({q})) return;
+    }
+    if (!finitePts({of})) return;
+    Report(p, fan.x, fan.y);
+    for (const Pt& q : outer) Report(p, q.x, q.y);
+    for (int i = 1; i <= kSteps; ++i) addSolid3(p, of, o[i - 1], o[i]);
+    return;
+  }
+
+  // Rings (105, 106): quadrilaterals between the outer and the inner curve.
+  const double ri = last;
+  std::array<Pt, kSteps + 1> inner{};
+  if (std::fabs(ri) <= 1e-12) {
+    // No inner radius: the inner curve shrinks to the centre (the ring is
+    // a full disc) instead of dividing by zero below.
+    inner.fill(c);
+  } else {
+    // 106 keeps the difference between the axes of both curves.
+    const double hi = style == 106 ? (r * h - r) / ri + 1 : h;
+    for (int i = 0; i <= kSteps; ++i) inner[i] = CurvePoint(c, ri, hi, ang.k, ang.sa + i * step);
+  }
+  std::array<Pt, kSteps + 1> oo{}, oi{};
+  for (int i = 0; i <= kSteps; ++i) {
+    oo[i] = place(p, outer[i]);
+    oi[i] = place(p, inner[i]);
+    if (!finitePts({oo[i], oi[i]})) return;
+  }
+  for (const Pt& q : outer) Report(p, q.x, q.y);
+  for (int i = 1; i <= kSteps; ++i) addSolid4(p, oo[i - 1], oo[i], oi[i], oi[i - 1]);
+}
+
+// ---- Texts -------------------------------------------------------------------
+
+void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy) {
+  // Images are carried as texts "^@BM<file>,<numbers>"; the image pass
+  // handles them.
+  if (e.str.size() >= 4 && e.str.compare(0, 4, u"^@BM") == 0 &&
+      e.str.find(u',') != std::u16string::npos) {
+    return;
+  }
+  if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y, e.dSizeX, e.dSizeY, e.dKankaku})) return;
+  if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
+  const ConversionSettings& st = ctx_.Settings;
+
+  const int ly = e.att.nPenColor == 9 ? 2 : LayerIndex(e.att);
+  const int co = ColourOf(e.att.nPenColor);
+  int kind = static_cast<int>(e.nMojiShu % 100);
+  // Only text kinds 0..10 have styles; a kind above reads as kind 0.
+  if (kind > 10) kind = 0;
+  const bool italic = (e.nMojiShu / 10000) % 2 == 1;
+  int tp = 2 * kind + 2;
+  int fl = italic ? 2 : 0;
+  const int bs = e.att.nPenStyle;
+  double w = e.dSizeX, h = e.dSizeY, d = e.dKankaku;
+  const double ang = VectorAngle(e.end_x - e.start_x, e.end_y - e.start_y);
+  std::u16string font = e.strFontName;
+
+  // Corners of the text box: the line and the line moved up by the height.
+  const double ux = std::cos(ang + kPi / 2) * e.dSizeY;
+  const double uy = std::sin(ang + kPi / 2) * e.dSizeY;
+  const Place p = Placement(e.att, bn, dx, dy, [&] {
+    return ClipSquare(e.start_x, e.start_y, e.end_x, e.end_y, e.end_x + ux, e.end_y + uy,
+                             e.start_x + ux, e.start_y + uy);
+  });
+  double x1 = e.start_x + dx, y1 = e.start_y + dy, x2 = e.end_x + dx, y2 = e.end_y + dy;
+  const bool vertical = (e.att.sFlg & 0x20) != 0;
+  if (vertical) {
+    tp += 1;
+    fl += 1;
+    std::swap(w, h);
+    font = u"@" + e.strFontName;
+    if (st.TextStyleMode == 0 || st.TextStyleMode == 1) {
+      // SHX vertical text is centred on the stored line.
+      const double mx = std::cos(ang + kPi / 2) * h / 2;
+      const double my = std::sin(ang + kPi / 2) * h / 2;
+      x1 += mx;
+      y1 += my;
+      x2 += mx;
+      y2 += my;
+    }
+  }
+  const double ox1 = p.X(x1), oy1 = p.Y(y1), ox2 = p.X(x2), oy2 = p.Y(y2);
+  const double ow = w * p.s, oh = h * p.s, od = d * p.s;
+  if (!Finite({ox1, oy1, ox2, oy2, ow, oh, od})) return;
+  const double bx = e.start_x + dx, by = e.start_y + dy, ex = e.end_x + dx, ey = e.end_y + dy;
+  Report(p, bx, by);
+  Report(p, ex, ey);
+  Report(p, ex + ux, ey + uy);
+  Report(p, bx + ux, by + uy);
+  const double deg = ang * kRadToDeg;
+  if (bn < 0) {
+    m_->AddMoji(p.sp, ly, co, tp, bs, fl, ox1, oy1, ox2, oy2, ow, oh, od, deg, font, e.str);
+  } else {
+    m_->AddBlockMoji(bn, p.sp, ly, co, tp, bs, fl, ox1, oy1, ox2, oy2, ow, oh, od, deg, font,
+                     e.str);
+  }
+}
+
+}  // namespace parvex

@@ -1,0 +1,325 @@
+// Driver and table passes of the JWW/JWS to DXF mapping: settings handed to
+// the model, line types, layers, text styles and point blocks, then the
+// entity passes (jw_dxf_entities.cpp) and the write.
+#include "converter/mapping/jw_dxf_mapper.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "common/number_text.h"
+#include "common/path_helpers.h"
+#include "common/platform/local_time.h"
+#include "common/text_helpers.h"
+#include "common/value_helpers.h"
+#include "converter/attributes/gra_attribute.h"
+#include "converter/dxf/dxf_default_tables.h"
+#include "converter/dxf/dxf_model.h"
+#include "converter/mapping/layer_usage_counter.h"
+#include "converter/mapping/pen_maps.h"
+
+namespace parvex {
+
+namespace {
+
+// A count or scale read from a file may be anything; the model gets only
+// finite values.
+double FiniteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
+
+std::u16string Num(int64_t n) { return IntToText(n); }
+
+// A local date and time as a day count from 1899-12-30 with the time of
+// day as fraction, the form the text macros take; 0 when unset.
+double DateTimeToDays(const platform::LocalDateTime& t) {
+  if (!t.IsSet()) return 0;
+  // Days from the civil date (proleptic Gregorian calendar).
+  auto daysFromCivil = [](int64_t y, int64_t m, int64_t d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;  // days since 1970-01-01
+  };
+  const double days = static_cast<double>(daysFromCivil(t.Year, t.Month, t.Day) -
+                                          daysFromCivil(1899, 12, 30));
+  const double frac =
+      (t.Hour * 3600000.0 + t.Minute * 60000.0 + t.Second * 1000.0 + t.Millisecond) / 86400000.0;
+  return days + frac;
+}
+
+// First line of a memo and the rest: the first separator found among
+// "\r\n", "\r" and "\n" (searched in this order) splits it.
+void SplitMemo(const std::u16string& memo, std::u16string& first, std::u16string& rest) {
+  for (std::u16string_view sep : {std::u16string_view(u"\r\n"), std::u16string_view(u"\r"),
+                                  std::u16string_view(u"\n")}) {
+    const size_t at = memo.find(sep);
+    if (at != std::u16string::npos) {
+      first = memo.substr(0, at);
+      rest = memo.substr(at + sep.size());
+      return;
+    }
+  }
+  first = memo;
+  rest.clear();
+}
+
+}  // namespace
+
+JwDxfMapper::JwDxfMapper(const JwDrawingView& drawing, ConversionContext& context,
+                         TgraAttribute& attributes)
+    : d_(drawing), ctx_(context), attr_(attributes) {}
+
+JwDxfMapper::~JwDxfMapper() = default;
+
+double JwDxfMapper::GroupScale(int g) const {
+  if (g < 0 || g >= static_cast<int>(d_.lgrp.size())) return 1.0;
+  // A scale that is not a finite number would spread NaN into every
+  // coordinate of the group; such a group is drawn at full size instead.
+  return FiniteOr(d_.lgrp[g].adScale, 1.0);
+}
+
+int JwDxfMapper::ColourOf(int penColor) const {
+  return NearestAci(attr_.GetAttrColcol(penColor));
+}
+
+bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) {
+  const ConversionSettings& st = ctx_.Settings;
+  m_ = std::make_unique<TDXFmodel>();
+  TDXFmodel& m = *m_;
+  m.SetDXFVer(ver, st.OutputSpace);
+  m.SetAppName(kConverterAppName);
+
+  const double W = ctx_.DrawingPaperSize.Width;
+  const double H = ctx_.DrawingPaperSize.Height;
+  const DrawingExtents& e = ctx_.Extents;
+  m.SetPap(e.ExtMinX + W / 2, e.ExtMinY + H / 2, e.ExtMaxX + W / 2, e.ExtMaxY + H / 2, W, H);
+  m.SetScale(GroupScale(st.BaseLayerGroup));
+
+  std::u16string memo1, memo2;
+  if (!d_.jws) SplitMemo(d_.memo, memo1, memo2);
+  std::vector<double> scales(16);
+  for (int g = 0; g < 16; ++g) scales[g] = GroupScale(g);
+  std::vector<int> colours(9);
+  for (int n = 1; n <= 9; ++n) colours[n - 1] = ColourOf(n);
+  m.SetMojiExpInfo(st.ExpandEmbeddedText, st.ExpandControlCodes, ctx_.SourcePath.u16string(),
+                   memo1, memo2, DateTimeToDays(FileWriteTime(ctx_.SourcePath)),
+                   DateTimeToDays(platform::Now()), d_.drawTime, FiniteOr(d_.printScale, 1.0),
+                   scales, colours);
+
+  m.SetLayerNameType(st.LayerNameType);
+  m.SetTenTransType(st.PointConversion, st.PointRadius);
+  m.SetMojiStyle(st.TextStyleMode);
+
+  AddDefaultLtypes(m);
+  AddSxfLtypes(m);
+  DxfOutLtype();
+  DxfOutLayer();
+  AddDefaultStyles(m);
+  DxfOutStyle();
+  if (DxfHasTen()) {
+    AddTenBlock(m);
+    AddMarkerBlocks(m);
+  }
+  // Drawing frames for OutputSpace 2 are found by a later pass; without
+  // frames every entity stays in model space.
+  DxfOutEntity();
+
+  const bool ok = m.SaveDXF(ctx_.SourcePath, destination);
+  m_.reset();
+  return ok;
+}
+
+// ---- Line types ------------------------------------------------------------
+
+void JwDxfMapper::DxfOutLtype() {
+  TDXFmodel& m = *m_;
+  for (int i = 17; i <= 32; ++i) {
+    const std::u16string description = Num(i) + u" SXF-Extended";
+    if (d_.jws || i >= static_cast<int>(d_.ltpS.size())) {
+      // A shape file has no line-type table: placeholders keep the indices
+      // of the SXF user line types in place.
+      const std::vector<double> pattern{1.0, -1.0};
+      m.AddLtype(u"SXF_EX_LType_" + Num(i), description, 2, pattern);
+      continue;
+    }
+    const TEntJwwLineTypeExNo& lt = d_.ltpS[i];
+    const std::u16string text = StripBreakMarks(lt.astrUDLTypeName);
+    const std::u16string name =
+        u"SXF_" + (RemoveBlanks(text).empty() ? u"LType_" + Num(i) : text);
+    const int count = (lt.anUDLTypeSegment == 2 || lt.anUDLTypeSegment == 4 ||
+                       lt.anUDLTypeSegment == 6 || lt.anUDLTypeSegment == 8)
+                          ? lt.anUDLTypeSegment
+                          : 2;
+    std::vector<double> pattern(count);
+    for (int j = 0; j < count; ++j) {
+      // Pitches are stored from index 1.
+      double len = std::fabs(FiniteOr(lt.aadUDLTypePitch[j + 1], 0.0));
+      if (len <= 0.01) len = 0.01;
+      pattern[j] = (j % 2 == 0) ? len : -len;
+    }
+    m.AddLtype(name, description, count, pattern);
+  }
+}
+
+// ---- Layers ------------------------------------------------------------------
+
+void JwDxfMapper::DxfOutLayer() {
+  TDXFmodel& m = *m_;
+  const ConversionSettings& st = ctx_.Settings;
+  TJwLayerCount counter;
+  counter.JWW_Init();
+
+  auto count = [&](const TEntJwwAttr& a, int aci, bool withLtype) {
+    counter.JWW_CountUp(a.nGLayer, a.nLayer, withLtype ? a.nPenStyle : -1, aci);
+  };
+  const JwEntityList& t = d_.top;
+  for (const TEntJwwNo& no : t.no) {
+    const size_t i = static_cast<size_t>(no.EntNo);
+    switch (no.EntType) {
+      case kJwwLine:
+        if (no.EntNo < 0 || i >= t.line.size()) break;
+        if (const auto& a = t.line[i].att; a.nPenColor != 9 && a.nPenStyle != 9)
+          count(a, ColourOf(a.nPenColor), true);
+        break;
+      case kJwwEnko:
+        if (no.EntNo < 0 || i >= t.enko.size()) break;
+        if (const auto& a = t.enko[i].att; a.nPenColor != 9 && a.nPenStyle != 9)
+          count(a, ColourOf(a.nPenColor), true);
+        break;
+      case kJwwTen:
+        if (no.EntNo < 0 || i >= t.ten.size()) break;
+        if (const auto& a = t.ten[i].att; a.nPenColor != 9) count(a, ColourOf(a.nPenColor), false);
+        break;
+      case kJwwMoji:
+        if (no.EntNo < 0 || i >= t.moji.size()) break;
+        if (const auto& a = t.moji[i].att; a.nPenColor != 9) count(a, ColourOf(a.nPenColor), false);
+        break;
+      case kJwwSunpo: {
+        if (no.EntNo < 0 || i >= t.sunpo.size()) break;
+        const TEntJwwSunpo& s = t.sunpo[i];
+        if (s.Sen.att.nPenColor != 9 && s.Sen.att.nPenStyle != 9)
+          count(s.Sen.att, ColourOf(s.Sen.att.nPenColor), true);
+        if (s.Moji.att.nPenColor != 9) count(s.Moji.att, ColourOf(s.Moji.att.nPenColor), false);
+        break;
+      }
+      case kJwwSolid: {
+        if (no.EntNo < 0 || i >= t.solid.size()) break;
+        const TEntJwwSolid& s = t.solid[i];
+        if (s.att.nPenColor == 9) break;
+        const int aci = s.att.nPenColor == 10
+                            ? NearestAci(ColorRefToAlphaColor(static_cast<int32_t>(s.Color)))
+                            : ColourOf(s.att.nPenColor);
+        count(s.att, aci, false);
+        break;
+      }
+      default:
+        break;  // block inserts and empty entries are not counted
+    }
+  }
+  counter.gnmaxr = st.BaseLayerGroup;
+  counter.CaluMax();
+  layerGroupMost_ = counter.gnmax;
+
+  AddDefaultLayers(m);
+  for (int i = 0; i < 256; ++i) {
+    const int g = i / 16;
+    const int l = i % 16;
+    const TJwLayerCount_Work& w = counter.cn[i];
+    const int col = w.colman < 0 ? 7 : w.colman + 1;
+    const int ltp = w.ltpman < 0 ? 1 : w.ltpman + 1;
+    std::u16string name;
+    bool shown = true;
+    if (d_.jws || d_.lay.size() < 256 || d_.lgrp.size() < 16) {
+      // Shape files name their layers by group and layer number alone.
+      name = m.AdjustLayerName(g, l, u"");
+    } else {
+      name = m.AdjustLayerName(
+          g, l, m.DefautLayerName(i, d_.lgrp[g].aStrGLayName, d_.lay[i].aStrLayName));
+      shown = d_.lgrp[g].anGLay != 0 && d_.lay[i].aanLay != 0;
+    }
+    m.AddLayer(name, col, ltp, 0, shown, true);
+  }
+}
+
+// ---- Text styles -------------------------------------------------------------
+
+int JwDxfMapper::GetFontNamesIndex(std::u16string s) const {
+  for (int k = 0; k < 3 && !s.empty() && s.front() == u'@'; ++k) s.erase(0, 1);
+  for (size_t i = 0; i < fontNames_.size(); ++i) {
+    if (fontNames_[i] == s) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void JwDxfMapper::GetFontNames() {
+  fontNames_.clear();
+  auto add = [&](const std::u16string& name) {
+    if (GetFontNamesIndex(name) < 0) fontNames_.push_back(name);
+  };
+  auto addList = [&](const JwEntityList& list) {
+    for (const TEntJwwMoji& t : list.moji) add(t.strFontName);
+    for (const TEntJwwSunpo& s : list.sunpo) add(s.Moji.strFontName);
+  };
+  addList(d_.top);
+  for (const TEntJwwBlockDef& def : d_.blockDefs) addList(MembersOf(def));
+}
+
+void JwDxfMapper::DxfOutStyle() {
+  TDXFmodel& m = *m_;
+  const std::u16string half = u"exthalf2.shx";
+  const std::u16string big = u"extfont2.shx";
+  const std::u16string bigV = u"@extfont2.shx";
+  auto pair = [&](const std::u16string& name, double w, double hl) {
+    m.AddStyle(name, half, big, 0, w, 0, hl, false);
+    m.AddStyle(name + u"T", half, bigV, 0, w, 0, hl, true);
+  };
+  switch (ctx_.Settings.TextStyleMode) {
+    case 1:
+      pair(u"MOJI1", 1.0, 2.0);
+      break;
+    case 2:
+      GetFontNames();
+      for (size_t i = 0; i < fontNames_.size(); ++i) {
+        const std::u16string name = u"MOJI" + Num(static_cast<int64_t>(i) + 1);
+        m.AddStyle(name, fontNames_[i] + u".ttf", u"", 0, 1.0, 0, 2.0, false);
+        m.AddStyle(name + u"T", u"@" + fontNames_[i] + u".ttf", u"", 0, 1.0, 0, 2.0, false);
+      }
+      break;
+    default:
+      pair(u"MOJI0", 1.0, 2.0);
+      for (int k = 1; k <= 10; ++k) {
+        double w = 1.0;
+        double hl = 2.0;
+        if (d_.jws) {
+          hl = k == 1 ? 2.0 : k == 2 ? 2.5 : k;
+        } else if (k - 1 < static_cast<int>(d_.moj.size())) {
+          const TEntJwwMojiType& mt = d_.moj[k - 1];
+          // A text kind of height 0 (or unreadable sizes) would give an
+          // infinite width factor; such a kind keeps the plain proportions.
+          const double ratio = mt.adMojiX / mt.adMojiY;
+          w = std::isfinite(ratio) ? ratio : 1.0;
+          hl = FiniteOr(mt.adMojiY, 2.0);
+        }
+        pair(u"MOJI" + Num(k), w, hl);
+      }
+      break;
+  }
+}
+
+// ---- Points ------------------------------------------------------------------
+
+bool JwDxfMapper::DxfHasTen() const {
+  auto hasTen = [](std::span<const TEntJwwNo> list) {
+    for (const TEntJwwNo& no : list) {
+      if (no.EntType == kJwwTen) return true;
+    }
+    return false;
+  };
+  if (hasTen(d_.top.no)) return true;
+  for (const TEntJwwBlockDef& def : d_.blockDefs) {
+    if (def.ref_flag && hasTen(def.mNo)) return true;
+  }
+  return false;
+}
+
+}  // namespace parvex

@@ -1,0 +1,98 @@
+// Turns one Windows-edition drawing (JWW or JWS) into one DXF model and
+// lets the model write the file. One mapper serves one conversion: it owns
+// the model from its creation to the end of FileOutDXF.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "converter/context/conversion_context.h"
+#include "converter/mapping/jw_drawing_view.h"
+
+namespace parvex {
+
+class TDXFmodel;
+class TgraAttribute;
+
+class JwDxfMapper {
+ public:
+  JwDxfMapper(const JwDrawingView& drawing, ConversionContext& context,
+              TgraAttribute& attributes);
+  ~JwDxfMapper();
+  JwDxfMapper(const JwDxfMapper&) = delete;
+  JwDxfMapper& operator=(const JwDxfMapper&) = delete;
+
+  // Maps the drawing and writes `destination` as DXF version `ver`
+  // (0 R12, 1 2000, 2 2007). True when the file was written.
+  bool FileOutDXF(const std::filesystem::path& destination, int ver);
+
+  // The busiest layer group other than the base group, known after the
+  // layer pass.
+  int LayerGroupMost() const { return layerGroupMost_; }
+
+ private:
+  // Where one entity lands: space, scale and translation (placement rule).
+  struct Place {
+    int g = 0;        // layer group used for the placement
+    int sp = 0;       // space code
+    double s = 1;     // scale
+    double tx = 0;    // translation (top level only)
+    double ty = 0;
+    bool top = true;  // top level (not inside a block definition)
+    double X(double x) const { return x * s + (top ? tx : 0); }
+    double Y(double y) const { return y * s + (top ? ty : 0); }
+  };
+  // Layer, colour, line type and lineweight of an entity (attribute rule).
+  struct Attr {
+    int ly = 0;
+    int co = 7;
+    int tp = 1;
+    int wd = 0;
+  };
+
+  // Tables.
+  void DxfOutLtype();
+  void DxfOutLayer();
+  void DxfOutStyle();
+  bool DxfHasTen() const;
+  void GetFontNames();
+  int GetFontNamesIndex(std::u16string s) const;
+
+  // Entity passes.
+  void DxfOutEntity();
+  void OutList(const JwEntityList& list, int bn, double dx, double dy);
+  void DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy);
+  void DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy);
+  void DxfOutTen(const TEntJwwTen& e, int bn, double dx, double dy);
+  void DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double dy);
+  void DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy);
+  void DxfOutSunpo(const TEntJwwSunpo& e, int bn, double dx, double dy);
+
+  // Placement: `frame` returns the frame index for the raw geometry
+  // (OutputSpace 2, base group only), -1 when it lies in none.
+  template <typename FrameFn>
+  Place Placement(const TEntJwwAttr& att, int bn, double dx, double dy, FrameFn frame) const;
+  void Report(const Place& p, double x, double y);
+  // Index of the drawing frame that holds the raw geometry, -1 for none.
+  int ClipTen(double x, double y) const;
+  int ClipLine(double x1, double y1, double x2, double y2) const;
+  int ClipArc(double x, double y, double r, double h, double sa, double sw, double k) const;
+  int ClipSquare(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                 double y4) const;
+  Attr AttributeRule(const TEntJwwAttr& att) const;
+  int LayerIndex(const TEntJwwAttr& att) const;
+  int ColourOf(int penColor) const;
+  double GroupScale(int g) const;
+
+  const JwDrawingView& d_;
+  ConversionContext& ctx_;
+  TgraAttribute& attr_;
+  std::unique_ptr<TDXFmodel> m_;
+  int layerGroupMost_ = 0;
+  std::vector<std::u16string> fontNames_;
+};
+
+}  // namespace parvex
