@@ -1,0 +1,78 @@
+"""Reads a DXF file with ezdxf and prints its blocks, inserts, polylines and
+the lines that the inserts of model space place, one record per line
+(tab-separated), for the block tests to compare with the drawing.
+
+  DEF   name
+  INS   container  block  x  y  xscale  yscale  rotation
+  PL    container  layer  vertex-count  closed
+  V     x  y  bulge                       (vertices of the PL before it)
+  XLINE x1  y1  x2  y2                    (a LINE placed by expanding the
+                                           inserts of model space, at any depth)
+  ERR   text                              (could not load)
+"""
+import sys
+
+import ezdxf
+
+
+def fmt(v):
+    return repr(float(v))
+
+
+def expand(insert, out, depth=0):
+    # ezdxf's own expansion of one insert; nested inserts come back as
+    # virtual inserts already placed in the parent's coordinates.
+    if depth > 64:
+        return
+    for e in insert.virtual_entities():
+        t = e.dxftype()
+        if t == "LINE":
+            s, f = e.dxf.start, e.dxf.end
+            out.append("\t".join(["XLINE", fmt(s.x), fmt(s.y), fmt(f.x), fmt(f.y)]))
+        elif t == "INSERT":
+            expand(e, out, depth + 1)
+
+
+def main(path):
+    try:
+        doc = ezdxf.readfile(path)
+    except Exception as exc:  # noqa: BLE001 - any failure is reported
+        print("ERR\t" + str(exc).replace("\n", " "))
+        return
+    out = []
+    msp = doc.modelspace()
+    containers = [("*Model_Space", msp)]
+    for block in doc.blocks:
+        name = block.name
+        if block.block_record.is_any_layout:
+            continue
+        out.append("DEF\t" + name)
+        containers.append((name, block))
+    for cname, entities in containers:
+        for e in entities:
+            t = e.dxftype()
+            if t == "INSERT":
+                p = e.dxf.insert
+                out.append("\t".join(["INS", cname, e.dxf.name, fmt(p.x), fmt(p.y),
+                                      fmt(e.dxf.xscale), fmt(e.dxf.yscale),
+                                      fmt(e.dxf.rotation)]))
+            elif t in ("POLYLINE", "LWPOLYLINE"):
+                if t == "POLYLINE":
+                    verts = [(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge)
+                             for v in e.vertices]
+                    closed = e.is_closed
+                else:
+                    verts = [(x, y, b) for x, y, _s, _e, b in e.get_points()]
+                    closed = e.closed
+                out.append("\t".join(["PL", cname, e.dxf.layer, str(len(verts)),
+                                      "1" if closed else "0"]))
+                for x, y, b in verts:
+                    out.append("\t".join(["V", fmt(x), fmt(y), fmt(b)]))
+    for e in msp:
+        if e.dxftype() == "INSERT":
+            expand(e, out)
+    sys.stdout.write("\n".join(out) + "\n")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
