@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -297,11 +298,7 @@ QWidget* LauncherWindow::BuildLogPage() {
     copy->setShortcut(QKeySequence::Copy);
     if (menu.exec(ListBox1->viewport()->mapToGlobal(at)) == copy) CopyLogSelection();
   });
-  auto* copyShortcut = new QAction(ListBox1);
-  copyShortcut->setShortcut(QKeySequence::Copy);
-  copyShortcut->setShortcutContext(Qt::WidgetShortcut);
-  connect(copyShortcut, &QAction::triggered, this, &LauncherWindow::CopyLogSelection);
-  ListBox1->addAction(copyShortcut);
+  ListBox1->installEventFilter(this);  // Ctrl+C
 
   ProgressBar1 = new QProgressBar;
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -399,6 +396,11 @@ bool LauncherWindow::eventFilter(QObject* watched, QEvent* event) {
     QTimer::singleShot(0, this, &LauncherWindow::Label3Click);
     return true;
   }
+  if (watched == ListBox1 && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    CopyLogSelection();
+    return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -409,11 +411,7 @@ void LauncherWindow::showEvent(QShowEvent* event) {
   setAcceptDrops(true);
   const QStringList files = env_.commandLineFiles;
   // The batch starts once the window is on screen.
-  QTimer::singleShot(0, this, [this, files] {
-    FList.clear();
-    for (const QString& path : files) PickupFile(path);
-    if (FListN() > 0) RunProc();
-  });
+  if (!files.isEmpty()) QTimer::singleShot(0, this, [this, files] { AcceptFiles(files); });
 }
 
 void LauncherWindow::closeEvent(QCloseEvent* event) {
