@@ -1,0 +1,1 @@
+parvex_add_test(dxf parvex_dxf)

@@ -1,0 +1,69 @@
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "converter/dxf/dxf_writer.h"
+
+namespace parvex {
+namespace {
+
+struct RealCase {
+  double value;
+  const char* text;
+};
+
+TEST(RealToStr, FormatsValues) {
+  const double pi = 3.14159265358979323846;
+  const RealCase cases[] = {
+      {0.0, "0.0"},
+      {-0.0, "0.0"},
+      {1e-15, "0.0"},
+      {-1e-14, "0.0"},
+      {1.5e-14, "1.5E-14"},
+      {-0.5, "-0.5"},
+      {1.0 / 3.0, "0.33333333333333"},
+      {2.0 / 3.0, "0.66666666666667"},
+      {0.123456789012345678, "0.12345678901235"},
+      {0.99999999999999999, "1.0"},
+      {2.5, "2.5"},
+      {100, "100.0"},
+      {-122.394, "-122.394"},
+      {0.0001, "0.0001"},
+      {0.000015, "1.5E-5"},
+      {-2.5e-5, "-2.5E-5"},
+      {1e-10, "1.0E-10"},
+      {999999999999999.0, "999999999999999.0"},
+      {1e15, "1.0E15"},
+      {2e15, "2.0E15"},
+      {1.5e16, "1.5E16"},
+      {123456789012345678.0, "1.23456789012346E17"},
+      {pi / 4, "0.78539816339745"},
+      {pi / 2, "1.5707963267949"},
+      {0.03937007874016, "0.03937007874016"},
+      {2415018.5, "2415018.5"},
+      {DBL_MAX, "1.79769313486232E308"},
+      {-DBL_MAX, "-1.79769313486232E308"},
+      {DBL_MIN, "0.0"},
+      {std::numeric_limits<double>::denorm_min(), "0.0"},
+  };
+  for (const RealCase& c : cases) {
+    EXPECT_EQ(RealToStr(c.value), c.text) << "value " << c.value;
+  }
+}
+
+TEST(RealToStr, NonFiniteValuesAreWrittenAsZeroAndCounted) {
+  DxfPairSink sink;
+  DxfWriter w(sink, 1);
+  w.Real(10, std::numeric_limits<double>::quiet_NaN());
+  w.Real(20, std::numeric_limits<double>::infinity());
+  w.Real(30, -std::numeric_limits<double>::infinity());
+  w.Real(40, 1.0);
+  ASSERT_EQ(sink.pairs.size(), 4u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(sink.pairs[static_cast<std::size_t>(i)].second, "0.0");
+  EXPECT_EQ(w.NonFiniteCount(), 3);
+}
+
+}  // namespace
+}  // namespace parvex
