@@ -39,6 +39,10 @@ void JwwEntityModel::MakeBlockTree() {
            d.mSunpo.size() + d.mSolid.size() + d.mBlock.size();
   };
 
+  size_t insertRecords = EntBlock.size();
+  for (const TEntJwwBlockDef& d : EntBlockDef) insertRecords += d.mBlock.size();
+  const size_t maxNodes = kBlockTreeBaseNodes + 64 * insertRecords;
+
   size_t work = 0;
   EntBlockTree.reserve(EntBlock.size());
   for (const TEntJwwBlock& b : EntBlock) {
@@ -78,7 +82,7 @@ void JwwEntityModel::MakeBlockTree() {
       }
       if (cycle) continue;
       const size_t cost = 1 + memberCount(childDef);
-      if (work + cost > kMaxBlockTreeWork) {
+      if (work + cost > kMaxBlockTreeWork || EntBlockTree.size() >= maxNodes) {
         full = true;
         break;
       }
