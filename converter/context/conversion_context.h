@@ -45,6 +45,9 @@ struct ConversionContext {
   DrawingExtents Extents;
   std::filesystem::path ReferenceFileName;
   std::vector<TStr2List> ReferenceVariables;
+  // Folder "TEMP" below ProgramFolder where images carried by a drawing
+  // are unpacked; removed at the end of the run when it is empty.
+  std::filesystem::path ImageFolder;
 };
 
 }  // namespace parvex

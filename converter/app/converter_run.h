@@ -1,0 +1,48 @@
+// One run of the converter program ParvexSub: SOURCE DESTINATION in, one DXF
+// file out. The settings come from "Parvex.dat" beside the program; the
+// destination is never written over; without a settings file or a source
+// nothing is done. When no destination is written the run returns a
+// non-zero status and writes one line naming the reason to `errors`.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "converter/app/reader_registry.h"
+#include "converter/context/conversion_context.h"
+
+namespace parvex {
+
+inline constexpr char kImageFolderName[] = "TEMP";
+
+// Exit status of a run that wrote its destination, and of one that did not.
+inline constexpr int kRunSucceeded = 0;
+inline constexpr int kRunFailed = 1;
+
+// Start-up of a run: the context with ProgramFolder, the clamped settings
+// from programFolder/"Parvex.dat" (defaults when it is missing), ColorSource,
+// the reference variables found through "Jw_win.jwf" (beside the program,
+// in the Jw_cad folder the settings name, or in the default installation
+// folder), and ImageFolder, created if missing. `jwfSearch` replaces the
+// default list of "Jw_win.jwf" candidates when not empty (for tests).
+ConversionContext StartConversion(const std::filesystem::path& programFolder,
+                                  const std::vector<std::filesystem::path>& jwfSearch = {});
+
+// The folders searched for "Jw_win.jwf", in order.
+std::vector<std::filesystem::path> JwSettingsCandidates(const std::filesystem::path& programFolder,
+                                                        const std::u16string& jwwPath);
+
+// Runs the whole conversion. `args` are the command-line arguments without
+// the program name.
+int RunConverter(const std::vector<std::string>& args, const std::filesystem::path& programFolder,
+                 const DrawingReaderFactory& makeReaders, std::ostream& errors);
+
+// The part after start-up and argument checks: dispatch on the source's
+// lower-cased extension, read, and write. Returns an empty text on success,
+// else the reason.
+std::string ConvertOne(ConversionContext& context, DrawingReaders& readers,
+                       const std::filesystem::path& source, const std::filesystem::path& destination);
+
+}  // namespace parvex

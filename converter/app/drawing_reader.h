@@ -1,0 +1,80 @@
+// The slot through which the converter run drives one kind of Jw_cad file.
+//
+// The run (converter_run.h) owns one reader per file kind for the whole
+// process and calls them in this order for a source file:
+//
+//   1. FileCheck(source) on the reader the extension selects: a quick look
+//      at the file's header. False ends the run before anything is emptied.
+//   2. DataFree() on all four readers: each empties its drawing (the JWW
+//      reader also deletes the images it unpacked from an earlier drawing).
+//   3. FileIn(context, source) on the selected reader: reads the whole file.
+//   4. The run sets context.SourcePath and reloads the reference variables.
+//   5. AfterRead(context): the kind's own steps once the drawing is in
+//      memory. JWW: unpack carried images into context.ImageFolder, resolve
+//      pen colours (context.ColorSource), line types, layer attributes.
+//      JWS, JWC, JWK: re-apply the attribute defaults, layer attributes.
+//      Every kind: write the drawing extents into context.Extents.
+//   6. The run sets context.DrawingPaperSize: from PaperCode() through
+//      PaperSizeOfCode() when the kind has one (JWW, JWC), else from
+//      context.Extents (JWS, JWK).
+//   7. FileOutDXF(context, destination, version): map and write the DXF.
+//      The destination does not exist when this is called and must be
+//      created exclusively (platform::NewFile), never replacing a file; on
+//      failure nothing may be left at the destination.
+//   8. At the end of the run DataFree() on all four readers again.
+//
+// Any step that fails returns false and leaves a short reason (English, one
+// line) in LastFailure(); the run prints it and writes no destination.
+// For JWC and JWK sources the run lowers context.Settings.OutputSpace
+// before step 1 (JWC: layouts become model space; JWK: always model space).
+//
+// Readers are created by CreateDrawingReaders() (reader_registry.h), the
+// one place where the implementations of the file kinds are plugged in.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "converter/context/conversion_context.h"
+
+namespace parvex {
+
+enum class DrawingKind { Jww, Jws, Jwc, Jwk };
+
+class DrawingReader {
+ public:
+  virtual ~DrawingReader() = default;
+
+  virtual bool FileCheck(const std::filesystem::path& source) = 0;
+  virtual void DataFree() = 0;
+  virtual bool FileIn(ConversionContext& context, const std::filesystem::path& source) = 0;
+  virtual void AfterRead(ConversionContext& context) = 0;
+  // Jw_cad paper code of the drawing read, when the file kind has one.
+  virtual std::optional<int> PaperCode() const = 0;
+  virtual bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
+                          int version) = 0;
+  virtual std::string LastFailure() const = 0;
+};
+
+// A slot without an implementation: every check fails with a reason that
+// names the missing file kind.
+class UnavailableReader final : public DrawingReader {
+ public:
+  explicit UnavailableReader(DrawingKind kind) : kind_(kind) {}
+  bool FileCheck(const std::filesystem::path&) override { return false; }
+  void DataFree() override {}
+  bool FileIn(ConversionContext&, const std::filesystem::path&) override { return false; }
+  void AfterRead(ConversionContext&) override {}
+  std::optional<int> PaperCode() const override { return std::nullopt; }
+  bool FileOutDXF(ConversionContext&, const std::filesystem::path&, int) override { return false; }
+  std::string LastFailure() const override;
+
+ private:
+  DrawingKind kind_;
+};
+
+// "JWW", "JWS", "JWC", "JWK".
+const char* DrawingKindName(DrawingKind kind);
+
+}  // namespace parvex

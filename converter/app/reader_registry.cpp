@@ -1,0 +1,38 @@
+#include "converter/app/reader_registry.h"
+
+namespace parvex {
+
+const char* DrawingKindName(DrawingKind kind) {
+  switch (kind) {
+    case DrawingKind::Jww: return "JWW";
+    case DrawingKind::Jws: return "JWS";
+    case DrawingKind::Jwc: return "JWC";
+    case DrawingKind::Jwk: return "JWK";
+  }
+  return "?";
+}
+
+std::string UnavailableReader::LastFailure() const {
+  return std::string("no ") + DrawingKindName(kind_) + " reader is built into this converter";
+}
+
+DrawingReader& DrawingReaders::ForKind(DrawingKind kind) {
+  switch (kind) {
+    case DrawingKind::Jww: return *Jww;
+    case DrawingKind::Jws: return *Jws;
+    case DrawingKind::Jwc: return *Jwc;
+    case DrawingKind::Jwk: break;
+  }
+  return *Jwk;
+}
+
+DrawingReaders CreateDrawingReaders(ConversionContext& /*context*/) {
+  DrawingReaders r;
+  r.Jww = std::make_unique<UnavailableReader>(DrawingKind::Jww);
+  r.Jws = std::make_unique<UnavailableReader>(DrawingKind::Jws);
+  r.Jwc = std::make_unique<UnavailableReader>(DrawingKind::Jwc);
+  r.Jwk = std::make_unique<UnavailableReader>(DrawingKind::Jwk);
+  return r;
+}
+
+}  // namespace parvex

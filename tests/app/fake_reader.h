@@ -1,0 +1,61 @@
+// A drawing reader whose answers a test sets, and which logs its calls.
+#pragma once
+
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "converter/app/reader_registry.h"
+
+namespace parvex::testing {
+
+struct FakeReaderScript {
+  bool check = true;
+  bool read = true;
+  bool write = true;
+  bool writeFile = true;    // create the destination when writing
+  bool leavePartial = false;  // leave a file behind when the write fails
+  std::optional<int> paperCode;
+  DrawingExtents extents{-10, -20, 90, 30};
+  std::string failure;
+  ConversionContext seen;  // the context as the writer saw it
+};
+
+class FakeReader : public DrawingReader {
+ public:
+  FakeReader(std::string name, FakeReaderScript& script, std::vector<std::string>& log)
+      : name_(std::move(name)), script_(script), log_(log) {}
+
+  bool FileCheck(const std::filesystem::path&) override { return Log("check", script_.check); }
+  void DataFree() override { log_.push_back(name_ + ":free"); }
+  bool FileIn(ConversionContext&, const std::filesystem::path&) override {
+    return Log("read", script_.read);
+  }
+  void AfterRead(ConversionContext& context) override {
+    log_.push_back(name_ + ":after");
+    context.Extents = script_.extents;
+  }
+  std::optional<int> PaperCode() const override { return script_.paperCode; }
+  bool FileOutDXF(ConversionContext& context, const std::filesystem::path& dst, int version) override {
+    log_.push_back(name_ + ":write v" + std::to_string(version) + " space" +
+                   std::to_string(context.Settings.OutputSpace));
+    script_.seen = context;
+    if ((script_.write && script_.writeFile) || (!script_.write && script_.leavePartial))
+      std::ofstream(dst) << "0\nEOF\n";
+    return script_.write;
+  }
+  std::string LastFailure() const override { return script_.failure; }
+
+ private:
+  bool Log(const char* what, bool result) {
+    log_.push_back(name_ + ":" + what);
+    return result;
+  }
+  std::string name_;
+  FakeReaderScript& script_;
+  std::vector<std::string>& log_;
+};
+
+}  // namespace parvex::testing

@@ -1,0 +1,115 @@
+// Runs the built ParvexSub program from a folder of its own, as the
+// launcher does, and checks what it leaves behind.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../common/temp_folder.h"
+
+extern char** environ;
+
+namespace parvex {
+namespace {
+
+using testing::TempFolder;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class ParvexSubProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::path built = std::filesystem::path(PARVEX_BIN_DIR) / "ParvexSub";
+    ASSERT_TRUE(std::filesystem::exists(built)) << built;
+    program_ = app_ / "ParvexSub";
+    std::filesystem::copy_file(built, program_);
+    app_.Write("Parvex.dat", "\xEF\xBB\xBF" "50\r\n50\r\n480\r\n480\r\n");
+    source_ = work_.Write("plan.jww", "not a drawing");
+  }
+
+  Outcome Run(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {program_.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> ptrs;
+    for (auto& a : argv) ptrs.push_back(a.data());
+    ptrs.push_back(nullptr);
+    auto outFile = logs_ / "out.txt";
+    auto errFile = logs_ / "err.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    Outcome o;
+    int rc = posix_spawn(&pid, program_.c_str(), &actions, nullptr, ptrs.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return o;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    o.out = TempFolder::Read(outFile);
+    o.err = TempFolder::Read(errFile);
+    return o;
+  }
+
+  TempFolder app_;
+  TempFolder work_;
+  TempFolder logs_;
+  std::filesystem::path program_;
+  std::filesystem::path source_;
+};
+
+TEST_F(ParvexSubProgram, RefusesAndWritesNothing) {
+  auto dst = (work_ / "plan.dxf").string();
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    const char* reason;
+  } cases[] = {
+      {"no arguments", {}, "expected 2 arguments"},
+      {"one argument", {source_.string()}, "expected 2 arguments"},
+      {"three arguments", {source_.string(), dst, dst}, "expected 2 arguments"},
+      {"missing source", {(work_ / "none.jww").string(), dst}, "source not found"},
+      {"unknown extension", {work_.Write("plan.dwg", "x").string(), dst}, "unsupported file kind"},
+      {"not a drawing", {source_.string(), dst}, "not a readable JWW file"},
+  };
+  for (const auto& c : cases) {
+    Outcome o = Run(c.args);
+    EXPECT_NE(o.status, 0) << c.name;
+    EXPECT_EQ(o.out, "") << c.name;
+    EXPECT_NE(o.err.find(c.reason), std::string::npos) << c.name << ": " << o.err;
+    EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << c.name << ": one line: " << o.err;
+    EXPECT_FALSE(std::filesystem::exists(dst)) << c.name;
+  }
+  // The image folder made at start-up is removed again when empty.
+  EXPECT_FALSE(std::filesystem::exists(app_ / "TEMP"));
+}
+
+TEST_F(ParvexSubProgram, ExistingDestinationIsLeftAsItWas) {
+  std::string original("\0\x01 keep me\r\n", 11);
+  auto dst = work_.Write("plan.dxf", original);
+  Outcome o = Run({source_.string(), dst.string()});
+  EXPECT_NE(o.status, 0);
+  EXPECT_NE(o.err.find("destination already exists"), std::string::npos) << o.err;
+  EXPECT_EQ(TempFolder::Read(dst), original);
+}
+
+TEST_F(ParvexSubProgram, RefusesWithoutSettingsFile) {
+  std::filesystem::remove(app_ / "Parvex.dat");
+  auto dst = work_ / "plan.dxf";
+  Outcome o = Run({source_.string(), dst.string()});
+  EXPECT_NE(o.status, 0);
+  EXPECT_NE(o.err.find("settings file not found"), std::string::npos) << o.err;
+  EXPECT_FALSE(std::filesystem::exists(dst));
+}
+
+}  // namespace
+}  // namespace parvex
