@@ -1,5 +1,7 @@
 #include "converter/app/reader_registry.h"
 
+#include "converter/app/jw_drawing_readers.h"
+
 namespace parvex {
 
 const char* DrawingKindName(DrawingKind kind) {
@@ -28,8 +30,8 @@ DrawingReader& DrawingReaders::ForKind(DrawingKind kind) {
 
 DrawingReaders CreateDrawingReaders(ConversionContext& /*context*/) {
   DrawingReaders r;
-  r.Jww = std::make_unique<UnavailableReader>(DrawingKind::Jww);
-  r.Jws = std::make_unique<UnavailableReader>(DrawingKind::Jws);
+  r.Jww = MakeJwwDrawingReader();
+  r.Jws = MakeJwsDrawingReader();
   r.Jwc = std::make_unique<UnavailableReader>(DrawingKind::Jwc);
   r.Jwk = std::make_unique<UnavailableReader>(DrawingKind::Jwk);
   return r;

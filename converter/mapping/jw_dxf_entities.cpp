@@ -7,6 +7,7 @@
 // the rest of the drawing converts.
 #include <array>
 #include <cmath>
+#include <functional>
 #include <initializer_list>
 #include <numbers>
 
@@ -118,6 +119,11 @@ JwDxfMapper::Place JwDxfMapper::Placement(const TEntJwwAttr& att, int bn, double
   return p;
 }
 
+// Block inserts and curve polylines (mapping_blocks.cpp,
+// mapping_polylines.cpp) place their points through this instance.
+template JwDxfMapper::Place JwDxfMapper::Placement<std::function<int()>>(
+    const TEntJwwAttr&, int, double, double, std::function<int()>) const;
+
 // Drawing frames are found by the frame pass (OutputSpace 2), which this
 // conversion does not run yet: no geometry lies in a frame.
 int JwDxfMapper::ClipTen(double, double) const { return -1; }
@@ -143,25 +149,40 @@ void JwDxfMapper::DxfOutEntity() {
   for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
   m.SetLgp(st.BaseLayerGroup, layerGroupMost_);
 
-  // Dimension blocks, block definitions with their contents, images and
-  // curve polylines are added by their own passes; until then dimensions
-  // are written as their lines and texts, and curve groups as single lines
-  // and arcs.
-  OutList(d_.top, -1, ctx_.DrawingPaperSize.Width / 2, ctx_.DrawingPaperSize.Height / 2);
+  // Dimension blocks and images are added by their own passes; until then
+  // dimensions are written as their lines and texts.
+  DxfOutBlockDefs();
+  const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
+  if (st.CurveToPolyline) m.Pw_Init();
+  OutList(d_.top, -1, dx, dy);
+  DxfOutPLines(-1, dx, dy);
+
+  // The definitions, filled like the top level with block-local
+  // coordinates.
+  for (size_t k = 0; k < d_.blockDefs.size(); ++k) {
+    const int bn = BlockDefIndex(k);
+    if (bn < 0) continue;
+    if (st.CurveToPolyline) m.Pw_Init();
+    OutList(MembersOf(d_.blockDefs[k]), bn, 0, 0);
+    DxfOutPLines(bn, 0, 0);
+  }
 
   if (st.OutputSpace == 1) m.SetVPortArea();
 }
 
 void JwDxfMapper::OutList(const JwEntityList& list, int bn, double dx, double dy) {
+  auto entry = [&](const TEntJwwNo& no) { return static_cast<int>(&no - list.no.data()); };
   for (const TEntJwwNo& no : list.no) {
     if (no.EntNo < 0) continue;
     const size_t i = static_cast<size_t>(no.EntNo);
     switch (no.EntType) {
       case kJwwLine:
-        if (i < list.line.size()) DxfOutLine(list.line[i], bn, dx, dy);
+        if (i < list.line.size() && !ToCurveCollector(list.line[i], entry(no)))
+          DxfOutLine(list.line[i], bn, dx, dy);
         break;
       case kJwwEnko:
-        if (i < list.enko.size()) DxfOutEnko(list.enko[i], bn, dx, dy);
+        if (i < list.enko.size() && !ToCurveCollector(list.enko[i], entry(no)))
+          DxfOutEnko(list.enko[i], bn, dx, dy);
         break;
       case kJwwTen:
         if (i < list.ten.size()) DxfOutTen(list.ten[i], bn, dx, dy);
@@ -175,8 +196,11 @@ void JwDxfMapper::OutList(const JwEntityList& list, int bn, double dx, double dy
       case kJwwSolid:
         if (i < list.solid.size()) DxfOutSolid(list.solid[i], bn, dx, dy);
         break;
+      case kJwwBlock:
+        if (i < list.block.size()) DxfOutBlock(list.block[i], bn, dx, dy);
+        break;
       default:
-        break;  // block inserts come with the block pass; negative = already written
+        break;  // negative = already written
     }
   }
 }

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "converter/context/conversion_context.h"
@@ -15,6 +17,7 @@
 namespace parvex {
 
 class TDXFmodel;
+struct TDXF_PolyWorkSub;
 class TgraAttribute;
 
 class JwDxfMapper {
@@ -71,6 +74,21 @@ class JwDxfMapper {
   void DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy);
   void DxfOutSunpo(const TEntJwwSunpo& e, int bn, double dx, double dy);
 
+  // Blocks (mapping_blocks.cpp): the definitions the block tree reached,
+  // their model indexes, and the inserts.
+  void DxfOutBlockDefs();
+  int BlockDefIndex(size_t k) const;  // model index of EntBlockDef[k], -1 if not written
+  int WrittenBlock(uint32_t number) const;  // model index of block `number`, -1 if none
+  void DxfOutBlock(const TEntJwwBlock& e, int bn, double dx, double dy);
+  // Curve polylines (mapping_polylines.cpp): true when the entity went to
+  // the collector instead of being written; `no` is its order-list entry.
+  bool ToCurveCollector(const TEntJwwLine& e, int no);
+  bool ToCurveCollector(const TEntJwwEnko& e, int no);
+  // Joins the collected segments, writes the polylines, empties the
+  // collector.
+  void DxfOutPLines(int bn, double dx, double dy);
+  void DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, double dy);
+
   // Placement: `frame` returns the frame index for the raw geometry
   // (OutputSpace 2, base group only), -1 when it lies in none.
   template <typename FrameFn>
@@ -93,6 +111,9 @@ class JwDxfMapper {
   std::unique_ptr<TDXFmodel> m_;
   int layerGroupMost_ = 0;
   std::vector<std::u16string> fontNames_;
+  std::vector<int> blockIndex_;                       // per EntBlockDef entry
+  std::unordered_map<uint32_t, int> blockOfNumber_;   // block number -> model index
+  std::unordered_set<const TEntJwwBlock*> cutInserts_;  // nested inserts left out
 };
 
 }  // namespace parvex

@@ -1,0 +1,80 @@
+#include "converter/app/jw_drawing_readers.h"
+
+#include "converter/attributes/gra_attribute.h"
+#include "converter/jww/jws_data.h"
+#include "converter/jww/jww_data.h"
+#include "converter/mapping/jww_to_dxf.h"
+
+namespace parvex {
+
+namespace {
+
+// One drawing object and the attribute object of the drawing being
+// converted. Both are made anew for every file, so nothing read from one
+// drawing reaches the next.
+template <typename Drawing>
+class JwDrawingReader final : public DrawingReader {
+ public:
+  bool FileCheck(const std::filesystem::path& source) override {
+    failure_.clear();
+    if (Drawing::FileCheck(source)) return true;
+    failure_ = std::is_same_v<Drawing, TJwwData> ? "JWW-Header Error" : "JWS-Header Error";
+    return false;
+  }
+
+  void DataFree() override {
+    drawing_.reset();
+    attributes_.reset();
+  }
+
+  bool FileIn(ConversionContext&, const std::filesystem::path& source) override {
+    drawing_ = std::make_unique<Drawing>();
+    attributes_ = std::make_unique<TgraAttribute>();
+    attributes_->SetBackColor(0);
+    if (drawing_->FileIn(source)) return true;
+    failure_ = drawing_->LastError.empty() ? "File I/O Error" : drawing_->LastError;
+    return false;
+  }
+
+  void AfterRead(ConversionContext& context) override {
+    if constexpr (std::is_same_v<Drawing, TJwwData>) {
+      drawing_->BindImageExplode();
+      drawing_->FileColorSet(*attributes_, context.ColorSource);
+    } else {
+      attributes_->ResetColors();
+    }
+    drawing_->GetMinMaxZahyo(context.Extents);
+  }
+
+  std::optional<int> PaperCode() const override {
+    if constexpr (std::is_same_v<Drawing, TJwwData>) return drawing_->Enthd.nZumen;
+    return std::nullopt;
+  }
+
+  bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
+                  int version) override {
+    if (!drawing_) return false;
+    if (parvex::FileOutDXF(*drawing_, context, *attributes_, destination, version)) return true;
+    failure_ = "the DXF file cannot be written";
+    return false;
+  }
+
+  std::string LastFailure() const override { return failure_; }
+
+ private:
+  std::unique_ptr<Drawing> drawing_;
+  std::unique_ptr<TgraAttribute> attributes_;
+  std::string failure_;
+};
+
+}  // namespace
+
+std::unique_ptr<DrawingReader> MakeJwwDrawingReader() {
+  return std::make_unique<JwDrawingReader<TJwwData>>();
+}
+
+std::unique_ptr<DrawingReader> MakeJwsDrawingReader() {
+  return std::make_unique<JwDrawingReader<TJwsData>>();
+}
+
+}  // namespace parvex

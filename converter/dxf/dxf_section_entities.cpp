@@ -1,0 +1,574 @@
+// The entity writers (one per kind of the model) and the ENTITIES section.
+#include <cmath>
+#include <numbers>
+
+#include "converter/dxf/dxf_section_shared.h"
+#include "converter/dxf/dxf_sections.h"
+#include "converter/dxf/dxf_text.h"
+#include "converter/dxf/dxf_writer.h"
+
+namespace parvex {
+namespace dxfsec {
+namespace {
+
+constexpr double kDeg = std::numbers::pi / 180;
+
+template <class T>
+const T* At(const std::vector<T>& v, int i) {
+  return i >= 0 && static_cast<std::size_t>(i) < v.size() ? &v[static_cast<std::size_t>(i)]
+                                                        : nullptr;
+}
+template <class T>
+T* At(std::vector<T>& v, int i) {
+  return i >= 0 && static_cast<std::size_t>(i) < v.size() ? &v[static_cast<std::size_t>(i)]
+                                                        : nullptr;
+}
+
+// A value line must stay one line: CR, LF and NUL would end it early and let
+// the rest of a drawing's text be read as further groups.
+std::u16string OneLine(std::u16string_view s) {
+  std::u16string out(s);
+  for (char16_t& c : out) {
+    if (c == u'\r' || c == u'\n' || c == 0) c = u' ';
+  }
+  return out;
+}
+
+}  // namespace
+
+EntityLists TopLevel(TDXFmodel& m) {
+  return {m.deNo,   m.deLine, m.deCirc, m.deArc,  m.deElli, m.deTen,   m.deSld3,
+          m.deSld4, m.deMoji, m.deImag, m.dePLin, m.deDim,  m.deBlock, &m.deVport};
+}
+
+EntityLists OfBlock(TDXF_BlockDef& b) {
+  return {b.dmNo,   b.dmLine, b.dmCirc, b.dmArc,  b.dmElli, b.dmTen,   b.dmSld3,
+          b.dmSld4, b.dmMoji, b.dmImag, b.dmPLin, b.dmDim,  b.dmBlock, nullptr};
+}
+
+NameCache::NameCache(const TDXFmodel& m, const DxfWriter& w) {
+  for (const TDXF_Layer& l : m.lays) layers_.push_back(w.Encode(OneLine(l.nam)));
+  for (const TDXF_Ltype& l : m.ltps) ltypes_.push_back(w.EncodeName(OneLine(l.nam)));
+  for (const TDXF_Style& s : m.msts) styles_.push_back(w.EncodeName(OneLine(s.nam)));
+  for (const TDXF_BlockDef& b : m.deBlockDef) blocks_.push_back(w.EncodeName(OneLine(b.nam)));
+}
+
+std::string_view NameCache::Layer(int i) const {
+  const std::string* s = At(layers_, i);
+  return s ? std::string_view(*s) : std::string_view("0");
+}
+std::string_view NameCache::Ltype(int k) const {
+  const std::string* s = At(ltypes_, k - 1);
+  return s ? std::string_view(*s) : std::string_view();
+}
+std::string_view NameCache::Style(int i) const {
+  const std::string* s = At(styles_, i);
+  return s ? std::string_view(*s) : std::string_view();
+}
+std::string_view NameCache::Block(int j) const {
+  const std::string* s = At(blocks_, j);
+  return s ? std::string_view(*s) : std::string_view();
+}
+
+int HandlesOf(const EntityLists& l, const TDXF_EntNo& e) {
+  if (e.tp == kDxfImage) return 2;
+  if (e.tp == kDxfPLine) {
+    const TDXF_PLine* p = At(l.plin, e.no);
+    return p ? static_cast<int>(p->v.size()) + 2 : 2;
+  }
+  return 1;
+}
+
+// ---------------------------------------------------------------------------
+
+EntityWriter::EntityWriter(TDXFmodel& m, DxfWriter& w)
+    : m_(m), w_(w), names_(m, w), markerBlocks_(19, -1), modern_(m.Ver != 0) {
+  for (int cod = -7; cod <= 11; ++cod) {
+    if (cod == 0 || cod == -3) continue;
+    std::u16string name = cod < 0 ? u"_TRANS_TMARKER_" + dxftext::IntText(-cod)
+                                  : u"_TRANS_TMARKER" + dxftext::IntText(cod);
+    markerBlocks_[static_cast<std::size_t>(cod + 7)] = m.GetBlockIdx(name);
+  }
+}
+
+int EntityWriter::MarkerBlock(int cod) const {
+  if (cod < -7 || cod > 11 || cod == 0 || cod == -3) return -2;  // not a marker
+  return markerBlocks_[static_cast<std::size_t>(cod + 7)];
+}
+
+void EntityWriter::Write(int a, int b, EntityLists& l, const TDXF_EntNo& e) {
+  // The record's space code, or nothing when the entry names no record.
+  int spc = 0;
+  const void* rec = nullptr;
+  auto find = [&](auto& v) {
+    auto* r = At(v, e.no);
+    if (r) spc = r->spc;
+    rec = r;
+    return r;
+  };
+  switch (e.tp) {
+    case kDxfLine: find(l.line); break;
+    case kDxfCircle: find(l.circ); break;
+    case kDxfArc: find(l.arc); break;
+    case kDxfEllipse: find(l.elli); break;
+    case kDxfTen: find(l.ten); break;
+    case kDxfSolid3: find(l.sld3); break;
+    case kDxfSolid4: find(l.sld4); break;
+    case kDxfMoji: find(l.moji); break;
+    case kDxfImage: find(l.imag); break;
+    case kDxfPLine: find(l.plin); break;
+    case kDxfDim: find(l.dim); break;
+    case kDxfBlock: find(l.block); break;
+    case kDxfVport:
+      if (l.vport) find(*l.vport);
+      break;
+    default: break;
+  }
+  if (!rec) return;
+  if (!((a != 0 || spc <= 1) && (a < 2 || spc == a))) return;
+  if (m_.Ver == 0 && spc > 1) {
+    Skip(HandlesOf(l, e));
+    return;
+  }
+  // Model space owns everything of filter 0 that is not in the first paper
+  // space, negative space codes included.
+  const int owner = b != 0 ? b : m_.hn_blk + (spc == 1 ? 2 : 1);
+  switch (e.tp) {
+    case kDxfLine: Line(l.line[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfCircle: Circle(l.circ[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfArc: Arc(l.arc[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfEllipse: Ellipse(l.elli[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfTen: Ten(l.ten[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfSolid3: Solid3(l.sld3[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfSolid4: Solid4(l.sld4[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfMoji: Moji(l.moji[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfImage: Image(l.imag[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfPLine: PLine(l.plin[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfDim: Dim(l.dim[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfBlock: Insert(l.block[static_cast<std::size_t>(e.no)], owner); break;
+    case kDxfVport: VPort((*l.vport)[static_cast<std::size_t>(e.no)], owner); break;
+    default: break;
+  }
+}
+
+void EntityWriter::Head(const char* type, int handle, int owner, int spc, int lay,
+                        const char* subclass) {
+  w_.Code(0, type);
+  w_.Handle(5, static_cast<std::uint32_t>(handle));
+  if (modern_) {
+    w_.Handle(330, static_cast<std::uint32_t>(owner));
+    w_.Code(100, "AcDbEntity");
+  }
+  if (spc == 1) w_.Int(67, 1);
+  if (lay == kLiteralVpLayer) {
+    w_.Code(8, "VP");
+  } else {
+    w_.Raw(8, names_.Layer(lay));
+  }
+  if (modern_ && subclass) w_.Code(100, subclass);
+}
+
+void EntityWriter::Attrs(int col, int typ, int wid) {
+  if (typ > 0) {
+    std::string_view lt = names_.Ltype(typ);
+    if (!lt.empty()) w_.Raw(6, lt);
+  } else if (typ == -1) {
+    w_.Code(6, "ByBlock");
+  }
+  if (col > 0) {
+    w_.Int(62, col);
+  } else if (col == -1) {
+    w_.Int(62, 0);
+  }
+  if (modern_) {
+    if (wid > 0) {
+      w_.IntPlain(370, wid);
+    } else if (wid == -1) {
+      w_.Code(370, "-2");
+    }
+  }
+}
+
+void EntityWriter::Line(const TDXF_Line& r, int owner) {
+  Head("LINE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbLine");
+  Attrs(r.col, r.typ, r.wid);
+  w_.XYZ(r.x1, r.y1, 0);
+  w_.Point(1, r.x2, r.y2, 0);
+}
+
+void EntityWriter::Circle(const TDXF_Circle& r, int owner) {
+  Head("CIRCLE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbCircle");
+  Attrs(r.col, r.typ, r.wid);
+  w_.XYZ(r.x, r.y, 0);
+  w_.Real(40, r.r);
+}
+
+void EntityWriter::Arc(const TDXF_Arc& r, int owner) {
+  Head("ARC", m_.NewHandle(), owner, r.spc, r.lay, "AcDbCircle");
+  Attrs(r.col, r.typ, r.wid);
+  w_.XYZ(r.x, r.y, 0);
+  w_.Real(40, r.r);
+  if (modern_) w_.Code(100, "AcDbArc");
+  double s = r.sa;
+  double e = dxftext::NormalizeDeg(r.sa + r.da);
+  if (r.da < 0) std::swap(s, e);
+  w_.Real(50, s);
+  w_.Real(51, e);
+}
+
+void EntityWriter::Ellipse(const TDXF_Ellipse& r, int owner) {
+  const bool whole = std::fabs(r.da) <= 1e-14;
+  if (modern_) {
+    // An ELLIPSE always runs counter-clockwise from 41 to 42, so a
+    // clockwise sweep is written from its far end.
+    double s = whole ? 0 : r.sa;
+    double e = whole ? 360 : r.sa + r.da;
+    if (e < s) std::swap(s, e);
+    Head("ELLIPSE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbEllipse");
+    Attrs(r.col, r.typ, r.wid);
+    w_.XYZ(r.x, r.y, 0);
+    w_.Point(1, r.r * std::cos(r.ka * kDeg), r.r * std::sin(r.ka * kDeg), 0);
+    w_.Code(210, "0.0");
+    w_.Code(220, "0.0");
+    w_.Code(230, "1.0");
+    w_.Real(40, r.he);
+    w_.Real(41, s * kDeg);
+    w_.Real(42, e * kDeg);
+    return;
+  }
+  // R12 has no ellipse: a polyline through points of it, every 5 degrees of
+  // a whole one (closed), 72 steps of an arc (both ends included).
+  const std::string_view layer = names_.Layer(r.lay);
+  w_.Code(0, "POLYLINE");
+  w_.Handle(5, static_cast<std::uint32_t>(m_.NewHandle()));
+  if (r.spc == 1) w_.Int(67, 1);
+  w_.Raw(8, layer);
+  Attrs(r.col, r.typ, r.wid);
+  w_.Int(66, 1);
+  w_.XYZ(0, 0, 0);
+  if (whole) w_.Int(70, 1);
+  const int n = whole ? 72 : 73;
+  const double ck = std::cos(r.ka * kDeg);
+  const double sk = std::sin(r.ka * kDeg);
+  for (int k = 0; k < n; ++k) {
+    const double t = (whole ? 5.0 * k : r.sa + k * r.da / 72) * kDeg;
+    const double px = r.r * std::cos(t);
+    const double py = r.r * r.he * std::sin(t);
+    w_.Code(0, "VERTEX");
+    w_.Raw(8, layer);
+    w_.XYZ(r.x + px * ck - py * sk, r.y + px * sk + py * ck, 0);
+  }
+  w_.Code(0, "SEQEND");
+  w_.Raw(8, layer);
+}
+
+void EntityWriter::Ten(const TDXF_Ten& r, int owner) {
+  const int marker = MarkerBlock(r.cod);
+  if (marker != -2) {
+    if (marker < 0) {
+      Skip(1);
+    } else {
+      TenInsert(r, owner, marker);
+    }
+    return;
+  }
+  switch (m_.tentyp) {
+    case 1:
+      Head("CIRCLE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbCircle");
+      if (!names_.Ltype(1).empty()) w_.Raw(6, names_.Ltype(1));
+      Attrs(r.col, 0, r.wid);
+      w_.XYZ(r.x, r.y, 0);
+      w_.Real(40, m_.tenrad * r.ba);
+      return;
+    case 2: case 3: case 4: case 5: case 6:
+      if (m_.tenidx < 0 || m_.tenidx >= m_.deBlockDefN()) {
+        Skip(1);
+      } else {
+        TenInsert(r, owner, m_.tenidx);
+      }
+      return;
+    default:
+      Head("POINT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbPoint");
+      Attrs(r.col, 0, 0);
+      w_.XYZ(r.x, r.y, 0);
+      return;
+  }
+}
+
+void EntityWriter::TenInsert(const TDXF_Ten& r, int owner, int block) {
+  Head("INSERT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbBlockReference");
+  w_.Raw(2, names_.Block(block));
+  if (!names_.Ltype(1).empty()) w_.Raw(6, names_.Ltype(1));
+  Attrs(r.col, 0, r.wid);
+  w_.XYZ(r.x, r.y, 0);
+  if (std::fabs(r.ba) > 1e-14 && std::fabs(r.ba - 1) > 1e-14) {
+    w_.Real(41, r.ba);
+    w_.Real(42, r.ba);
+  }
+  if (std::fabs(r.a) > 1e-10) w_.Real(50, r.a);
+}
+
+void EntityWriter::Solid3(const TDXF_Solid3& r, int owner) {
+  Head("SOLID", m_.NewHandle(), owner, r.spc, r.lay, "AcDbTrace");
+  Attrs(r.col, 0, 0);
+  w_.XYZ(r.x1, r.y1, 0);
+  w_.Point(1, r.x2, r.y2, 0);
+  w_.Point(2, r.x3, r.y3, 0);
+  w_.Point(3, r.x3, r.y3, 0);
+}
+
+void EntityWriter::Solid4(const TDXF_Solid4& r, int owner) {
+  // The model keeps boundary order; a SOLID takes its last two corners
+  // crossed.
+  Head("SOLID", m_.NewHandle(), owner, r.spc, r.lay, "AcDbTrace");
+  Attrs(r.col, 0, 0);
+  w_.XYZ(r.x1, r.y1, 0);
+  w_.Point(1, r.x2, r.y2, 0);
+  w_.Point(2, r.x4, r.y4, 0);
+  w_.Point(3, r.x3, r.y3, 0);
+}
+
+void EntityWriter::Moji(const TDXF_Moji& r, int owner) {
+  if (dxftext::RemoveBlanks(r.st).empty()) {
+    Skip(1);
+    return;
+  }
+  int s = r.typ;
+  if (m_.mojistyle == 1) {
+    s = (r.typ % 2 != 0) ? 3 : 2;
+  } else if (m_.mojistyle == 2) {
+    s = 0;
+    const std::u16string want = r.fo + u".ttf";
+    for (int i = 0; i < m_.mstn(); ++i) {
+      if (m_.msts[static_cast<std::size_t>(i)].fo1 == want) {
+        s = i;
+        break;
+      }
+    }
+  }
+  std::string_view style = names_.Style(s);
+  if (style.empty()) style = names_.Style(0);
+  Head("TEXT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbText");
+  Attrs(r.col, 0, 0);
+  w_.XYZ(r.x1, r.y1, 0);
+  w_.Real(40, r.h);
+  w_.Text(1, OneLine(r.st));
+  w_.Real(50, r.a);
+  w_.Real(41, r.w / r.h);
+  if (r.syat) w_.Code(51, "28.0");
+  if (style.empty()) {
+    w_.Name(7, u"Standard");
+  } else {
+    w_.Raw(7, style);
+  }
+  w_.Int(72, r.tate ? 3 : 5);
+  w_.Point(1, r.x2, r.y2, 0);
+  if (modern_) w_.Code(100, "AcDbText");
+}
+
+void EntityWriter::Image(TDXF_Image& r, int owner) {
+  const int entry = modern_ && !dxftext::RemoveBlanks(r.fna).empty() ? m_.GetFList(r.fna) : -1;
+  if (entry < 0) {
+    Skip(2);
+    return;
+  }
+  const int h = m_.NewHandle();
+  const int reactor = m_.NewHandle();
+  r.hnd = h;
+  w_.Code(0, "IMAGE");
+  w_.Handle(5, static_cast<std::uint32_t>(h));
+  w_.Handle(330, static_cast<std::uint32_t>(owner));
+  w_.Code(100, "AcDbEntity");
+  if (r.spc == 1) w_.Int(67, 1);
+  w_.Raw(8, names_.Layer(r.lay));
+  w_.Int(92, 0);
+  w_.Code(100, "AcDbRasterImage");
+  w_.Int(90, 0);
+  w_.XYZ(r.x, r.y, 0);
+  const double a = r.a * kDeg;
+  const double b = (r.a + 90) * kDeg;
+  w_.Point(1, std::cos(a) * r.sx / r.ix, std::sin(a) * r.sx / r.ix, 0);
+  w_.Point(2, std::cos(b) * r.sy / r.iy, std::sin(b) * r.sy / r.iy, 0);
+  w_.Real(13, r.ix);
+  w_.Real(23, r.iy);
+  w_.Handle(340, static_cast<std::uint32_t>(m_.deFList[static_cast<std::size_t>(entry)].hnd));
+  w_.Int(70, 7);
+  w_.Int(280, 0);
+  w_.Int(281, 50);
+  w_.Int(282, 50);
+  w_.Int(283, 0);
+  w_.Handle(360, static_cast<std::uint32_t>(reactor));
+  w_.Int(71, 1);
+  w_.Int(91, 2);
+  w_.Real(14, -0.5);
+  w_.Real(24, -0.5);
+  w_.Real(14, r.ix - 0.5);
+  w_.Real(24, r.iy - 0.5);
+}
+
+void EntityWriter::PLine(const TDXF_PLine& r, int owner) {
+  const int p = m_.NewHandle();
+  const std::string_view layer = names_.Layer(r.lay);
+  Head("POLYLINE", p, owner, r.spc, r.lay, "AcDb2dPolyline");
+  Attrs(r.col, r.typ, r.wid);
+  w_.Int(66, 1);
+  w_.XYZ(0, 0, 0);
+  if (r.clf) w_.Int(70, 1);
+  if (r.wd1 > 1e-12) w_.Real(40, r.wd1);
+  if (r.wd2 > 1e-12) w_.Real(41, r.wd2);
+  auto sub = [&](const char* type) {
+    w_.Code(0, type);
+    w_.Handle(5, static_cast<std::uint32_t>(m_.NewHandle()));
+    if (modern_) {
+      w_.Handle(330, static_cast<std::uint32_t>(p));
+      w_.Code(100, "AcDbEntity");
+    }
+    if (r.spc == 1) w_.Int(67, 1);
+    w_.Raw(8, layer);
+  };
+  for (const TDXF_PLinePoint& v : r.v) {
+    sub("VERTEX");
+    if (modern_) {
+      w_.Code(100, "AcDbVertex");
+      w_.Code(100, "AcDb2dVertex");
+    }
+    w_.XYZ(v.x, v.y, 0);
+    // Bulge of the segment to the next vertex.
+    if (std::fabs(v.a) > 1e-12) w_.Real(42, std::tan(v.a / 4));
+  }
+  sub("SEQEND");
+}
+
+void EntityWriter::VPort(const TDXF_ViewPort& r, int owner) {
+  if (r.spc == 0) {
+    Skip(1);
+    return;
+  }
+  Head("VIEWPORT", m_.NewHandle(), owner, r.spc, kLiteralVpLayer, "AcDbViewport");
+  w_.XYZ(r.cx, r.cy, 0);
+  w_.Real(40, r.w);
+  w_.Real(41, r.h);
+  w_.Int(68, r.id);
+  w_.Int(69, r.id);
+  if (modern_) {
+    w_.Real(12, r.vx);
+    w_.Real(22, r.vy);
+    w_.Real(13, 0);
+    w_.Real(23, 0);
+    w_.Real(14, 1);
+    w_.Real(24, 1);
+    w_.Real(15, 0);
+    w_.Real(25, 0);
+    w_.Point(6, 0, 0, 1);
+    w_.Point(7, 0, 0, 0);
+    w_.Real(42, 50);
+    w_.Real(43, 0);
+    w_.Real(44, 0);
+    w_.Real(45, r.vh);
+    w_.Real(50, 0);
+    w_.Real(51, 0);
+    w_.Int(72, 100);
+    w_.Int(90, 33120);
+    w_.Code(1, "");
+    w_.Int(71, 1);
+    w_.Int(74, 0);
+    w_.Code(110, "0.0");
+    w_.Code(120, "0.0");
+    w_.Code(130, "0.0");
+    w_.Code(111, "1.0");
+    w_.Code(121, "0.0");
+    w_.Code(131, "0.0");
+    w_.Code(112, "0.0");
+    w_.Code(122, "1.0");
+    w_.Code(132, "0.0");
+    w_.Int(79, 0);
+    w_.Code(146, "0.0");
+    return;
+  }
+  // R12 keeps the view in the MVIEW extended data of application ACAD.
+  w_.Code(1001, "ACAD");
+  w_.Code(1000, "MVIEW");
+  w_.Code(1002, "{");
+  w_.Int(1070, 16);
+  w_.Code(1010, "0.0");
+  w_.Code(1020, "0.0");
+  w_.Code(1030, "0.0");
+  w_.Code(1010, "0.0");
+  w_.Code(1020, "0.0");
+  w_.Code(1030, "1.0");
+  w_.Real(1040, 0);
+  w_.Real(1040, r.vh);
+  w_.Real(1040, r.vx);
+  w_.Real(1040, r.vy);
+  w_.Real(1040, 50);
+  w_.Real(1040, 0);
+  w_.Real(1040, 0);
+  for (int v : {16, 100, 0, 3, 0, 0, 0, 0}) w_.Int(1070, v);
+  for (double v : {0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 0.0, 0.0}) w_.Real(1040, v);
+  w_.Int(1070, 0);
+  w_.Code(1002, "{");
+  w_.Code(1002, "}");
+  w_.Code(1002, "}");
+}
+
+void EntityWriter::Dim(const TDXF_Dimension& r, int owner) {
+  if (names_.Block(r.bln).empty()) {
+    Skip(1);
+    return;
+  }
+  Head("DIMENSION", m_.NewHandle(), owner, r.spc, r.lay, "AcDbDimension");
+  w_.Raw(2, names_.Block(r.bln));
+  Attrs(r.col, r.typ, r.wid);
+  w_.XYZ(r.x0, r.y0, 0);
+  w_.Point(1, r.x1, r.y1, 0);
+  w_.Int(70, r.stp);
+  w_.Int(71, r.bas);
+  w_.Text(1, OneLine(r.str));
+  if (modern_) {
+    static const char* const kSubclass[8] = {
+        "AcDbAlignedDimension",  "AcDbAlignedDimension",      "AcDb2LineAngularDimension",
+        "AcDbDiametricDimension", "AcDbRadialDimension",      "AcDb3PointAngularDimension",
+        "AcDbOrdinateDimension",  nullptr};
+    if (const char* sc = kSubclass[r.stp & 7]) w_.Code(100, sc);
+  } else if (r.hang > -1e-10) {
+    w_.Real(52, r.hang);
+  }
+  w_.Real(53, r.sang);
+  if (!dxftext::RemoveBlanks(r.sst).empty()) w_.Name(3, OneLine(r.sst));
+  if (r.fl3) w_.Point(3, r.x3, r.y3, 0);
+  if (r.fl4) w_.Point(4, r.x4, r.y4, 0);
+  if (r.fl5) w_.Point(5, r.x5, r.y5, 0);
+  if (r.fl6) w_.Point(6, r.x6, r.y6, 0);
+  if (r.hlen > -1e-10) w_.Real(40, r.hlen);
+  if ((r.stp & 7) == 0) {
+    w_.Real(50, r.ang);
+    if (modern_) w_.Code(100, "AcDbRotatedDimension");
+  }
+}
+
+void EntityWriter::Insert(const TDXF_Block& r, int owner) {
+  if (names_.Block(r.bln).empty()) {
+    Skip(1);
+    return;
+  }
+  Head("INSERT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbBlockReference");
+  w_.Raw(2, names_.Block(r.bln));
+  Attrs(r.col, r.typ, r.wid);
+  w_.XYZ(r.x, r.y, 0);
+  auto scaled = [](double s) { return std::fabs(s - 1) > 1e-14 && std::fabs(s) > 1e-14; };
+  if (scaled(r.bx)) w_.Real(41, r.bx);
+  if (scaled(r.by)) w_.Real(42, r.by);
+  if (std::fabs(r.a) > 1e-14) w_.Real(50, r.a);
+}
+
+}  // namespace dxfsec
+
+void SaveEntities(TDXFmodel& m, DxfWriter& w) {
+  w.BeginSection("ENTITIES");
+  dxfsec::EntityWriter ew(m, w);
+  dxfsec::EntityLists top = dxfsec::TopLevel(m);
+  for (const TDXF_EntNo& e : m.deNo) ew.Write(0, 0, top, e);
+  w.EndSection();
+}
+
+}  // namespace parvex

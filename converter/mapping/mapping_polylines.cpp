@@ -1,0 +1,127 @@
+// Curve polylines: lines and circular arcs of one curve group go to the
+// model's polyline collector, which joins them; each joined polyline is
+// then placed like any other entity of its layer group.
+#include "converter/mapping/mapping_polylines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "converter/dxf/dxf_curve_polylines.h"
+#include "converter/dxf/dxf_model.h"
+#include "converter/mapping/jw_dxf_mapper.h"
+
+namespace parvex {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+bool AllFinite(std::initializer_list<double> values) {
+  for (double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool JoinsCurvePolyline(const TEntJwwLine& e, bool curveToPolyline) {
+  return curveToPolyline && e.att.lGroup != 0 && (e.att.sFlg & 0x20) == 0 &&
+         (e.att.sFlg & 0x2000) == 0;
+}
+
+bool JoinsCurvePolyline(const TEntJwwEnko& e, bool curveToPolyline) {
+  const double sweep = std::fabs(e.radEnkoKaku);
+  return curveToPolyline && e.att.lGroup != 0 && (e.att.sFlg & 0x20) == 0 &&
+         (e.att.sFlg & 0x40) == 0 && std::fabs(e.dHenpeiRitsu - 1.0) <= 1e-12 &&
+         e.bZenEnFlg == 0 && sweep > 1e-12 && std::fabs(sweep - kTwoPi) > 1e-12;
+}
+
+CurveSegment SegmentOf(const TEntJwwLine& e) {
+  return {e.start_x, e.start_y, e.end_x, e.end_y, 0.0};
+}
+
+CurveSegment SegmentOf(const TEntJwwEnko& e) {
+  const double t1 = e.radKaishiKaku + e.radKatamukiKaku;
+  const double t2 = t1 + e.radEnkoKaku;
+  return {e.start_x + e.dHankei * std::cos(t1), e.start_y + e.dHankei * std::sin(t1),
+          e.start_x + e.dHankei * std::cos(t2), e.start_y + e.dHankei * std::sin(t2),
+          e.radEnkoKaku};
+}
+
+int CurveLayer(const TEntJwwAttr& att) { return att.nGLayer * 16 + att.nLayer; }
+
+namespace {
+
+// A layer outside the drawing's 16 x 16 would not survive the trip through
+// the collector's single layer number; such an entity is written alone.
+bool ValidLayer(const TEntJwwAttr& att) { return att.nGLayer <= 15 && att.nLayer <= 15; }
+
+}  // namespace
+
+bool JwDxfMapper::ToCurveCollector(const TEntJwwLine& e, int no) {
+  if (!JoinsCurvePolyline(e, ctx_.Settings.CurveToPolyline) || !ValidLayer(e.att)) return false;
+  const CurveSegment s = SegmentOf(e);
+  // A segment with a number that is not finite is left out, as a line
+  // would be.
+  if (!AllFinite({s.x1, s.y1, s.x2, s.y2})) return true;
+  Pw_AddEnt(*m_, static_cast<int>(e.att.lGroup), no, 1, CurveLayer(e.att), e.att.nPenColor,
+            e.att.nPenStyle, e.att.nPenWidth, s.x1, s.y1, s.x2, s.y2, 0.0);
+  return true;
+}
+
+bool JwDxfMapper::ToCurveCollector(const TEntJwwEnko& e, int no) {
+  if (!JoinsCurvePolyline(e, ctx_.Settings.CurveToPolyline) || !ValidLayer(e.att)) return false;
+  const CurveSegment s = SegmentOf(e);
+  if (!AllFinite({s.x1, s.y1, s.x2, s.y2, s.sweep})) return true;
+  Pw_AddEnt(*m_, static_cast<int>(e.att.lGroup), no, 2, CurveLayer(e.att), e.att.nPenColor,
+            e.att.nPenStyle, e.att.nPenWidth, s.x1, s.y1, s.x2, s.y2, s.sweep);
+  return true;
+}
+
+void JwDxfMapper::DxfOutPLines(int bn, double dx, double dy) {
+  if (!ctx_.Settings.CurveToPolyline) return;
+  TDXFmodel& m = *m_;
+  Pw_Sort(m);
+  for (const TDXF_PolyWorkSub& pl : m.dpw2) DxfOutPLine(pl, bn, dx, dy);
+  m.Pw_Init();
+}
+
+void JwDxfMapper::DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, double dy) {
+  const size_t n = std::min(e.v.size(), static_cast<size_t>(std::max(e.n, 0)));
+  if (n < 2) return;
+  double minX = e.v[0].x, maxX = e.v[0].x, minY = e.v[0].y, maxY = e.v[0].y;
+  for (size_t k = 1; k < n; ++k) {
+    minX = std::min(minX, e.v[k].x);
+    maxX = std::max(maxX, e.v[k].x);
+    minY = std::min(minY, e.v[k].y);
+    maxY = std::max(maxY, e.v[k].y);
+  }
+  // The polyline's attributes as an entity of the drawing would carry them.
+  TEntJwwAttr att;
+  att.nGLayer = static_cast<uint16_t>(e.lay / 16);
+  att.nLayer = static_cast<uint16_t>(e.lay % 16);
+  att.nPenColor = static_cast<uint16_t>(e.col);
+  att.nPenStyle = static_cast<uint8_t>(e.ltp);
+  att.nPenWidth = static_cast<uint16_t>(e.wid);
+  const Attr a = AttributeRule(att);
+  const Place p = Placement(att, bn, dx, dy, std::function<int()>([&] {
+                              return ClipSquare(minX, minY, maxX, minY, maxX, maxY, minX, maxY);
+                            }));
+  std::vector<TDXF_PLinePoint> v(n);
+  for (size_t k = 0; k < n; ++k) {
+    const double x = e.v[k].x + dx, y = e.v[k].y + dy;
+    v[k] = {p.X(x), p.Y(y), e.v[k].a};
+    if (!AllFinite({v[k].x, v[k].y, v[k].a})) return;
+  }
+  for (size_t k = 0; k < n; ++k) Report(p, e.v[k].x + dx, e.v[k].y + dy);
+  if (bn < 0) {
+    m_->AddPLine(p.sp, a.ly, a.co, a.tp, a.wd, 0, 0, e.clf, static_cast<int>(n), v);
+  } else {
+    m_->AddBlockPLine(bn, p.sp, a.ly, a.co, a.tp, a.wd, 0, 0, e.clf, static_cast<int>(n), v);
+  }
+}
+
+}  // namespace parvex
