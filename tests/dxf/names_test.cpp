@@ -1,0 +1,135 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_names.h"
+
+namespace parvex {
+namespace {
+
+TEST(DxfNames, CleanPerVersion) {
+  struct Case {
+    const char16_t* name;
+    int ver;
+    DxfNameKind kind;
+    const char16_t* clean;
+  };
+  const Case cases[] = {
+      // Valid names stay as they are.
+      {u"SXF_破線", 1, DxfNameKind::Ltype, u"SXF_破線"},
+      {u"Continuous", 0, DxfNameKind::Ltype, u"Continuous"},
+      {u"DEFPOINTS", 2, DxfNameKind::Layer, u"DEFPOINTS"},
+      {u"*D12", 0, DxfNameKind::Block, u"*D12"},
+      {u"*D12", 1, DxfNameKind::Block, u"*D12"},
+      // Characters DXF forbids, in every version; a '*' is kept only as the
+      // first character of a block name.
+      {u"a<b>c/d\\e\"f:g;h?i*j|k=l`m", 1, DxfNameKind::Block, u"abcdefghijklm"},
+      {u"a<b>c/d\\e\"f:g;h?i*j|k=l`m", 2, DxfNameKind::Layer, u"abcdefghijklm"},
+      {u"*a*b", 2, DxfNameKind::Layer, u"ab"},
+      {u"**x", 1, DxfNameKind::Block, u"*x"},
+      // Blanks and control characters.
+      {u"  窓 W1\t ", 1, DxfNameKind::Block, u"窓 W1"},
+      {u"\u3000a b\u3000", 2, DxfNameKind::Style, u"a b"},
+      {u" a b ", 0, DxfNameKind::Block, u"ab"},
+      // R12 keeps $ - _ digits and Latin letters only.
+      {u"平面図-1", 0, DxfNameKind::Block, u"-1"},
+      {u"ＡＢ＿1.x", 0, DxfNameKind::Block, u"ＡＢ＿1x"},
+      // Code page 932 cannot hold é (R12 drops it anyway); 2007 is UTF-8.
+      {u"caf\u00E9", 1, DxfNameKind::Layer, u"caf_"},
+      {u"caf\u00E9", 2, DxfNameKind::Layer, u"caf\u00E9"},
+      {u"a\U0001F600", 1, DxfNameKind::Layer, u"a__"},
+      {u"a\U0001F600", 2, DxfNameKind::Layer, u"a\U0001F600"},
+      // Nothing left: the fallback.
+      {u"平面図", 0, DxfNameKind::Block, u"FALLBACK"},
+      {u" ?* ", 2, DxfNameKind::Layer, u"FALLBACK"},
+      {u"*", 1, DxfNameKind::Block, u"FALLBACK"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CleanDxfName(c.name, c.ver, c.kind, u"FALLBACK"), c.clean)
+        << "ver " << c.ver << " index " << (&c - cases);
+  }
+  // Widths: 31 for R12, 255 otherwise.
+  EXPECT_EQ(CleanDxfName(std::u16string(40, u'A'), 0, DxfNameKind::Block, u""),
+            std::u16string(31, u'A'));
+  EXPECT_EQ(CleanDxfName(std::u16string(200, u'全'), 1, DxfNameKind::Block, u""),
+            std::u16string(127, u'全'));
+}
+
+TEST(DxfNames, BlockDefinitionNamesAreValidAndUnique) {
+  struct Case {
+    int ver;
+    std::vector<std::u16string> names;
+    std::vector<std::u16string> stored;
+  };
+  const std::u16string forty(40, u'A');
+  const Case cases[] = {
+      {1, {u"A", u"a"}, {u"A", u"a_1"}},
+      {1, {u"NONAME", u" "}, {u"NONAME", u"NONAME_1"}},
+      {1, {u"a/b", u"ab"}, {u"ab", u"ab_1"}},
+      // R12 cuts to 31 and keeps the suffix within 31.
+      {0, {forty, forty}, {std::u16string(31, u'A'), std::u16string(29, u'A') + u"_1"}},
+      // Two names that differ only in characters code page 932 cannot
+      // hold would be the same name in the file.
+      {1, {u"x\u00E9", u"x\u00E8"}, {u"x_", u"x__1"}},
+      {2, {u"x\u00E9", u"x\u00E8"}, {u"x\u00E9", u"x\u00E8"}},
+      // Upper case as written: R12 writes capitals, full-width too.
+      {0, {u"ｂ", u"Ｂ"}, {u"ｂ", u"Ｂ_1"}},
+      {1, {u"*D1", u"*d1"}, {u"*D1", u"*d1_1"}},
+  };
+  for (const Case& c : cases) {
+    TDXFmodel m;
+    m.SetDXFVer(c.ver, 0);
+    for (std::size_t i = 0; i < c.names.size(); ++i) {
+      ASSERT_EQ(m.AddBlockDef(c.names[i], 0), static_cast<int>(i));
+      EXPECT_EQ(m.deBlockDef[i].nam, c.stored[i]) << "ver " << c.ver << " name " << i;
+    }
+  }
+}
+
+TEST(DxfNames, TablesMakeNamesUnique) {
+  TDXFmodel m;
+  m.SetDXFVer(1, 0);
+  m.AddLtype(u"Continuous", u"", 0, {});
+  m.AddLtype(u"continuous", u"", 0, {});
+  m.AddLayer(u"A", 7, 1, 0, true, true);
+  m.AddLayer(u"A", 7, 1, 0, true, true);
+  m.AddLayer(u"a", 7, 1, 0, true, true);
+  m.AddStyle(u"Standard", u"txt", u"", 0, -2, 0, 2.5, false);
+  m.AddStyle(u"STANDARD", u"txt", u"", 1e11, 1, 0, 2.5, false);
+  EXPECT_EQ(m.ltps[1].nam, u"continuous_1");
+  EXPECT_EQ(m.lays[1].nam, u"A_1");
+  EXPECT_EQ(m.lays[2].nam, u"a_2");
+  EXPECT_EQ(m.msts[1].nam, u"STANDARD_1");
+  EXPECT_DOUBLE_EQ(m.msts[0].mh, 1e-10);
+  EXPECT_DOUBLE_EQ(m.msts[0].mw, 2);
+  EXPECT_DOUBLE_EQ(m.msts[1].mh, 1e10);
+  EXPECT_EQ(m.FindLayer(u"a_1"), 1);
+  EXPECT_EQ(m.FindLtype(u"CONTINUOUS"), 0);
+  EXPECT_EQ(m.FindStyle(u"none"), -1);
+
+  TDXFmodel r12;
+  r12.SetDXFVer(0, 0);
+  const std::u16string name31(31, u'L');
+  r12.AddLayer(name31, 7, 1, 0, true, true);
+  r12.AddLayer(name31, 7, 1, 0, true, true);
+  EXPECT_EQ(r12.lays[1].nam, std::u16string(29, u'L') + u"_1");
+}
+
+TEST(DxfNames, LayerNameHelpers) {
+  TDXFmodel m;
+  m.SetDXFVer(0, 0);
+  EXPECT_EQ(m.AdjustLayerName(15, 10, u"平面図-1"), u"-1");
+  EXPECT_EQ(m.AdjustLayerName(15, 10, u"平面図"), u"F-A");
+  m.SetDXFVer(1, 0);
+  EXPECT_EQ(m.AdjustLayerName(0, 0, u"a$b-c_d＄e－f＿g!h”i"), u"a$b-c_de－f＿ghi");
+  m.SetLayerNameType(2);
+  EXPECT_EQ(m.DefautLayerName(26, u"Ａ 1", u""), u"Ａ1-A");
+  EXPECT_EQ(m.DefautLayerName(26, u"G", u" L "), u"G-L");
+  EXPECT_EQ(m.DefautLayerName(26, u"", u"L"), u"L");
+  m.SetLayerNameType(0);
+  EXPECT_EQ(m.DefautLayerName(255, u"G", u"L"), u"256");
+}
+
+}  // namespace
+}  // namespace parvex
