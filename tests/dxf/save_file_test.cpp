@@ -1,0 +1,160 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "converter/dxf/dxf_model.h"
+
+namespace parvex {
+namespace fs = std::filesystem;
+namespace {
+
+class SaveFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "parvex_dxf_save_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    dir = tmpl;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+  static std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void Write(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+  }
+  fs::path dir;
+};
+
+TEST_F(SaveFile, WritesANewFile) {
+  TDXFmodel m;
+  m.SetDXFVer(1, 0);
+  m.SetAppName(u"app");
+  const fs::path dst = dir / "out.dxf";
+  ASSERT_TRUE(m.SaveDXF(dir / "missing.jww", dst));
+  const std::string bytes = Read(dst);
+  EXPECT_EQ(bytes.rfind("999\r\napp\r\n", 0), 0u);
+  EXPECT_EQ(bytes.substr(bytes.size() - 10), "  0\r\nEOF\r\n");
+}
+
+TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
+  TDXFmodel m;
+  m.SetDXFVer(1, 0);
+  // A folder that does not exist.
+  EXPECT_FALSE(m.SaveDXF("", dir / "nofolder" / "out.dxf"));
+  EXPECT_FALSE(fs::exists(dir / "nofolder"));
+  // An existing file is neither replaced nor removed.
+  const fs::path taken = dir / "taken.dxf";
+  Write(taken, "keep");
+  EXPECT_FALSE(m.SaveDXF("", taken));
+  EXPECT_EQ(Read(taken), "keep");
+  // A version the writer does not know.
+  m.Ver = 7;
+  EXPECT_FALSE(m.SaveDXF("", dir / "badver.dxf"));
+  EXPECT_FALSE(fs::exists(dir / "badver.dxf"));
+}
+
+// The disk fills up part-way: the file size limit of a child process makes
+// write(2) fail after 64 KiB.
+TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
+  const fs::path dst = dir / "big.dxf";
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit lim {65536, 65536};
+    if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) ::_exit(3);
+    TDXFmodel m;
+    m.SetDXFVer(1, 0);
+    // The comment alone passes the limit, whatever the sections write.
+    m.SetAppName(std::u16string(100000, u'c'));
+    m.AddLayer(u"0", 7, 1, 0, true, true);
+    for (int i = 0; i < 2000; ++i) {
+      m.AddLine(0, 0, 1, 1, 0, i * 0.1, 1.0 / (i + 1), i * 0.2, 3.25);
+      m.AddMojiA(0, 0, 1, 0, 0, 0, i, i, i + 1, i, 2, 2, 0, 0, u"", u"文字列 text");
+    }
+    const bool ok = m.SaveDXF("", dst);
+    ::_exit(ok ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 3: no limit";
+  EXPECT_FALSE(fs::exists(dst));
+}
+
+TEST_F(SaveFile, ImageFilesAreCopiedBesideTheOutput) {
+  const fs::path src = dir / "src";
+  const fs::path out = dir / "out";
+  fs::create_directories(src);
+  fs::create_directories(out);
+  Write(src / "Photo.BMP", "image-a");
+  Write(src / "b.png", "image-b");
+  Write(out / "b.png", "older");  // the copy of b gets "_1"
+  const auto u16 = [](const fs::path& p) { return p.u16string(); };
+  TDXFmodel m;
+  m.SetDXFVer(1, 0);
+  m.AddFList(u16(src / "Photo.BMP"), u16(out) + u"/", 1, 1, 1, 1, 0);
+  m.AddFList(u16(src / "photo.bmp"), u16(out) + u"/", 1, 1, 1, 1, 0);  // same file
+  m.AddFList(u16(src / "b.png"), u16(out) + u"/", 1, 1, 1, 1, 0);
+  m.AddFList(u16(src / "gone.png"), u16(out) + u"/", 1, 1, 1, 1, 0);
+  ASSERT_EQ(m.deFListN(), 3);
+  EXPECT_EQ(m.deFList[0].dst, u16(out) + u"/Photo.bmp");
+  EXPECT_EQ(m.deFList[1].dst, u16(out) + u"/b_1.png");
+  EXPECT_EQ(m.GetFList(u16(src / "B.PNG")), 1);
+
+  ASSERT_TRUE(m.SaveDXF(src / "Photo.BMP", out / "d.dxf"));
+  EXPECT_EQ(Read(out / "Photo.bmp"), "image-a");
+  EXPECT_EQ(Read(out / "b_1.png"), "image-b");
+  EXPECT_EQ(Read(out / "b.png"), "older");
+  EXPECT_FALSE(fs::exists(out / "gone.png"));
+  EXPECT_EQ(fs::last_write_time(out / "b_1.png"), fs::last_write_time(src / "b.png"));
+}
+
+TEST_F(SaveFile, DatesComeFromTheSource) {
+  const fs::path src = dir / "s.jww";
+  Write(src, "x");
+  // 2020-01-02 03:04:05 local time.
+  struct tm t {};
+  t.tm_year = 120;
+  t.tm_mon = 0;
+  t.tm_mday = 2;
+  t.tm_hour = 3;
+  t.tm_min = 4;
+  t.tm_sec = 5;
+  t.tm_isdst = -1;
+  const time_t when = mktime(&t);
+  struct timespec times[2] = {{when, 0}, {when, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, src.c_str(), times, 0), 0);
+  TDXFmodel m;
+  m.SetDXFVer(1, 0);
+  ASSERT_TRUE(m.SaveDXF(src, dir / "d.dxf"));
+  const std::string bytes = Read(dir / "d.dxf");
+  // Julian date of 2020-01-02 is 2458850.5; plus 03:04:05.
+  const double expected = 2458850.5 + (3 * 3600 + 4 * 60 + 5) / 86400.0;
+  const std::size_t p = bytes.find("$TDUPDATE\r\n 40\r\n");
+  ASSERT_NE(p, std::string::npos);
+  EXPECT_NEAR(std::stod(bytes.substr(p + 16, 20)), expected, 1e-8);
+  const std::size_t q = bytes.find("$TDUUPDATE\r\n 40\r\n");
+  ASSERT_NE(q, std::string::npos);
+  EXPECT_NEAR(std::stod(bytes.substr(q + 17, 20)), expected - 0.375, 1e-8);
+}
+
+}  // namespace
+}  // namespace parvex
