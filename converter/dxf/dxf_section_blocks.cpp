@@ -64,6 +64,15 @@ void SaveBlocks(TDXFmodel& m, DxfWriter& w) {
   dxfsec::EntityLists top = dxfsec::TopLevel(m);
   for (int a = 2; a <= m.Ltn; ++a) {
     const int owner = m.hn_blk + a + 1;
+    if (m.Ver == 0) {
+      // R12 knows one paper space only: a block "*Paper_Space0" would be
+      // an orphan that readers drop. Its handles and those of its entities
+      // (which R12 does not write) stay used, so the numbering is the same
+      // in every version.
+      m.DXFHnd += 2;
+      for (const TDXF_EntNo& e : m.deNo) ew.Write(a, owner, top, e);
+      continue;
+    }
     BlockBegin(m, w, owner, "*Paper_Space" + std::to_string(a - 2), false);
     for (const TDXF_EntNo& e : m.deNo) ew.Write(a, owner, top, e);
     BlockEnd(m, w, owner, false);

@@ -1,1 +1,1 @@
-parvex_add_test(dxf parvex_dxf)
+parvex_add_test(dxf parvex_dxf parvex_dxf_audit)

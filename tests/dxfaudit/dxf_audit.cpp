@@ -1,0 +1,297 @@
+#include "dxf_audit.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <utility>
+
+namespace parvex::testing {
+namespace {
+
+// Just enough JSON for the script's report: objects, arrays, strings with
+// \uXXXX escapes (the script writes ASCII only), numbers, true/false/null.
+struct Json {
+  enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
+  bool b = false;
+  double n = 0;
+  std::string s;
+  std::vector<Json> a;
+  std::vector<std::pair<std::string, Json>> o;
+
+  const Json* Find(const std::string& key) const {
+    for (const auto& [k, v] : o)
+      if (k == key) return &v;
+    return nullptr;
+  }
+};
+
+class JsonParser {
+ public:
+  explicit JsonParser(const std::string& text) : t_(text) {}
+
+  Json Parse() {
+    Json v = Value();
+    Space();
+    if (p_ != t_.size()) Fail("trailing data");
+    return v;
+  }
+
+ private:
+  [[noreturn]] void Fail(const char* what) {
+    throw std::runtime_error(std::string("bad JSON from dxf_audit.py: ") + what +
+                             " at offset " + std::to_string(p_));
+  }
+  void Space() {
+    while (p_ < t_.size() && (t_[p_] == ' ' || t_[p_] == '\n' || t_[p_] == '\r' || t_[p_] == '\t')) ++p_;
+  }
+  bool Eat(char c) {
+    Space();
+    if (p_ < t_.size() && t_[p_] == c) {
+      ++p_;
+      return true;
+    }
+    return false;
+  }
+  void Expect(char c) {
+    if (!Eat(c)) Fail("unexpected character");
+  }
+  bool Word(const char* w) {
+    std::string_view sw(w);
+    if (t_.compare(p_, sw.size(), sw) == 0) {
+      p_ += sw.size();
+      return true;
+    }
+    return false;
+  }
+
+  static void AppendUtf8(std::string& out, unsigned cp) {
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+
+  unsigned Hex4() {
+    if (p_ + 4 > t_.size()) Fail("short \\u escape");
+    unsigned v = 0;
+    for (int i = 0; i < 4; ++i) {
+      char c = t_[p_++];
+      v <<= 4;
+      if (c >= '0' && c <= '9') v |= c - '0';
+      else if (c >= 'a' && c <= 'f') v |= c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F') v |= c - 'A' + 10;
+      else Fail("bad \\u escape");
+    }
+    return v;
+  }
+
+  std::string Str() {
+    Expect('"');
+    std::string out;
+    while (true) {
+      if (p_ >= t_.size()) Fail("unterminated string");
+      char c = t_[p_++];
+      if (c == '"') break;
+      if (c != '\\') {
+        out += c;
+        continue;
+      }
+      if (p_ >= t_.size()) Fail("unterminated escape");
+      char e = t_[p_++];
+      switch (e) {
+        case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case 'r': out += '\r'; break;
+        case 'b': out += '\b'; break;
+        case 'f': out += '\f'; break;
+        case 'u': {
+          unsigned cp = Hex4();
+          if (cp >= 0xD800 && cp < 0xDC00 && Word("\\u")) {
+            unsigned lo = Hex4();
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
+          }
+          AppendUtf8(out, cp);
+          break;
+        }
+        default: out += e;
+      }
+    }
+    return out;
+  }
+
+  Json Value() {
+    Space();
+    if (p_ >= t_.size()) Fail("unexpected end");
+    Json v;
+    char c = t_[p_];
+    if (c == '{') {
+      ++p_;
+      v.kind = Json::Object;
+      if (Eat('}')) return v;
+      do {
+        Space();
+        std::string k = Str();
+        Expect(':');
+        v.o.emplace_back(std::move(k), Value());
+      } while (Eat(','));
+      Expect('}');
+    } else if (c == '[') {
+      ++p_;
+      v.kind = Json::Array;
+      if (Eat(']')) return v;
+      do v.a.push_back(Value());
+      while (Eat(','));
+      Expect(']');
+    } else if (c == '"') {
+      v.kind = Json::String;
+      v.s = Str();
+    } else if (Word("true")) {
+      v.kind = Json::Bool;
+      v.b = true;
+    } else if (Word("false")) {
+      v.kind = Json::Bool;
+    } else if (Word("null")) {
+    } else {
+      size_t used = 0;
+      v.kind = Json::Number;
+      try {
+        v.n = std::stod(t_.substr(p_), &used);
+      } catch (const std::exception&) {
+        Fail("bad value");
+      }
+      p_ += used;
+    }
+    return v;
+  }
+
+  const std::string& t_;
+  size_t p_ = 0;
+};
+
+std::string GetString(const Json& j, const char* key) {
+  const Json* v = j.Find(key);
+  return v && v->kind == Json::String ? v->s : std::string();
+}
+int GetInt(const Json& j, const char* key, int fallback) {
+  const Json* v = j.Find(key);
+  return v && v->kind == Json::Number ? static_cast<int>(v->n) : fallback;
+}
+bool GetBool(const Json& j, const char* key) {
+  const Json* v = j.Find(key);
+  return v && v->kind == Json::Bool && v->b;
+}
+std::vector<std::string> GetStrings(const Json& j, const char* key) {
+  std::vector<std::string> out;
+  if (const Json* v = j.Find(key))
+    for (const Json& e : v->a) out.push_back(e.s);
+  return out;
+}
+Counts ToCounts(const Json* v) {
+  Counts out;
+  if (v)
+    for (const auto& [k, n] : v->o) out[k] = static_cast<int>(n.n);
+  return out;
+}
+std::map<std::string, Counts> GetNested(const Json& j, const char* key) {
+  std::map<std::string, Counts> out;
+  if (const Json* v = j.Find(key))
+    for (const auto& [k, inner] : v->o) out[k] = ToCounts(&inner);
+  return out;
+}
+
+std::string ShellQuote(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) {
+    if (c == '\'') out += "'\\''";
+    else out += c;
+  }
+  return out + "'";
+}
+
+}  // namespace
+
+bool DxfAuditReport::Clean() const {
+  return run_error.empty() && loaded && !recovered && load_warnings.empty() &&
+         audit_errors == 0 && audit_fixes == 0 && raw_problems.empty();
+}
+
+std::string DxfAuditReport::Describe() const {
+  std::ostringstream out;
+  if (!run_error.empty()) out << "audit did not run: " << run_error << "\n";
+  if (!load_error.empty()) out << "ezdxf load: " << load_error << "\n";
+  if (recovered) out << "ezdxf needed recovery\n";
+  for (const auto& m : load_warnings) out << "ezdxf warning: " << m << "\n";
+  out << "auditor errors " << audit_errors << ", fixes " << audit_fixes << "\n";
+  for (const auto& m : audit_messages) out << "auditor " << m << "\n";
+  for (const auto& m : raw_problems) out << "raw: " << m << "\n";
+  return out.str();
+}
+
+DxfAuditReport AuditDxf(const std::filesystem::path& dxf) {
+  DxfAuditReport r;
+  const std::string cmd = std::string("/usr/bin/python3 ") + ShellQuote(PARVEX_DXF_AUDIT_SCRIPT) + " " +
+                          ShellQuote(dxf.string()) + " 2>&1";
+  std::string out;
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (!pipe) {
+    r.run_error = "cannot start /usr/bin/python3";
+    return r;
+  }
+  char buf[65536];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+  int status = pclose(pipe);
+  if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    r.run_error = "dxf_audit.py failed (status " + std::to_string(status) + "): " + out;
+    return r;
+  }
+  Json j;
+  try {
+    j = JsonParser(out).Parse();
+  } catch (const std::exception& e) {
+    r.run_error = std::string(e.what()) + ": " + out.substr(0, 2000);
+    return r;
+  }
+  r.version = GetString(j, "version");
+  r.loaded = GetBool(j, "loaded");
+  r.recovered = GetBool(j, "recovered");
+  r.load_error = GetString(j, "load_error");
+  r.load_warnings = GetStrings(j, "load_warnings");
+  r.audit_errors = GetInt(j, "audit_errors", -1);
+  r.audit_fixes = GetInt(j, "audit_fixes", -1);
+  r.audit_messages = GetStrings(j, "audit_messages");
+  r.raw_problems = GetStrings(j, "raw_problems");
+  r.entities = ToCounts(j.Find("entities"));
+  r.by_layer = ToCounts(j.Find("by_layer"));
+  r.layouts = GetNested(j, "layouts");
+  r.blocks = GetNested(j, "blocks");
+  r.objects = ToCounts(j.Find("objects"));
+  r.texts = GetStrings(j, "texts");
+  r.layers = GetStrings(j, "layers");
+  r.linetypes = GetStrings(j, "linetypes");
+  r.styles = GetStrings(j, "styles");
+  r.image_defs = GetStrings(j, "image_defs");
+  return r;
+}
+
+::testing::AssertionResult PassesDxfAudit(const std::filesystem::path& dxf) {
+  DxfAuditReport r = AuditDxf(dxf);
+  if (r.Clean()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << dxf.string() << " fails the DXF audit:\n" << r.Describe();
+}
+
+}  // namespace parvex::testing
