@@ -50,12 +50,12 @@ bool TJwsData::FileCheck(const std::filesystem::path& path) {
 
 bool TJwsData::FileIn(const std::filesystem::path& path) {
   DataInit();
-  std::vector<uint8_t> bytes;
+  FileBytes bytes;
   if (!ReadWholeFile(path, bytes)) {
     LastError = kErrFileIo;
     return false;
   }
-  return ReadBytes(bytes);
+  return ReadBytes(bytes.span());
 }
 
 bool TJwsData::ReadBytes(std::span<const uint8_t> bytes) {

@@ -5,18 +5,19 @@
 
 namespace parvex {
 
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
-  bytes.clear();
+bool ReadWholeFile(const std::filesystem::path& path, FileBytes& bytes) {
+  bytes = FileBytes{};
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return false;
   const std::uintmax_t size = std::filesystem::file_size(path, ec);
   if (ec || size > kMaxDrawingFileBytes) return false;
   std::ifstream f(path, std::ios::binary);
   if (!f) return false;
-  bytes.resize(static_cast<size_t>(size));
-  f.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  bytes.data.reset(new uint8_t[size > 0 ? size : 1]);
+  bytes.size = static_cast<size_t>(size);
+  f.read(reinterpret_cast<char*>(bytes.data.get()), static_cast<std::streamsize>(size));
   if (static_cast<std::uintmax_t>(f.gcount()) != size) {
-    bytes.clear();
+    bytes = FileBytes{};
     return false;
   }
   return true;

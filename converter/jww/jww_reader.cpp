@@ -266,12 +266,12 @@ bool TJwwData::FileCheck(const std::filesystem::path& path) {
 
 bool TJwwData::FileIn(const std::filesystem::path& path) {
   DataInit();
-  std::vector<uint8_t> bytes;
+  FileBytes bytes;
   if (!ReadWholeFile(path, bytes)) {
     LastError = kErrFileIo;
     return false;
   }
-  return ReadBytes(bytes);
+  return ReadBytes(bytes.span());
 }
 
 bool TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
