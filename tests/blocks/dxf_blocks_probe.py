@@ -6,8 +6,10 @@ the lines that the inserts of model space place, one record per line
   INS   container  block  x  y  xscale  yscale  rotation
   PL    container  layer  vertex-count  closed
   V     x  y  bulge                       (vertices of the PL before it)
-  XLINE x1  y1  x2  y2                    (a LINE placed by expanding the
-                                           inserts of model space, at any depth)
+  XLINE layout  x1  y1  x2  y2            (a LINE placed by expanding the
+                                           inserts of a layout, at any depth)
+
+Model space is named "*Model_Space", other layouts by their layout name.
   ERR   text                              (could not load)
 """
 import sys
@@ -19,7 +21,7 @@ def fmt(v):
     return repr(float(v))
 
 
-def expand(insert, out, depth=0):
+def expand(layout, insert, out, depth=0):
     # ezdxf's own expansion of one insert; nested inserts come back as
     # virtual inserts already placed in the parent's coordinates.
     if depth > 64:
@@ -28,9 +30,9 @@ def expand(insert, out, depth=0):
         t = e.dxftype()
         if t == "LINE":
             s, f = e.dxf.start, e.dxf.end
-            out.append("\t".join(["XLINE", fmt(s.x), fmt(s.y), fmt(f.x), fmt(f.y)]))
+            out.append("\t".join(["XLINE", layout, fmt(s.x), fmt(s.y), fmt(f.x), fmt(f.y)]))
         elif t == "INSERT":
-            expand(e, out, depth + 1)
+            expand(layout, e, out, depth + 1)
 
 
 def main(path):
@@ -40,8 +42,11 @@ def main(path):
         print("ERR\t" + str(exc).replace("\n", " "))
         return
     out = []
-    msp = doc.modelspace()
-    containers = [("*Model_Space", msp)]
+    containers = [("*Model_Space", doc.modelspace())]
+    for name in doc.layouts.names():
+        if name != "Model":
+            containers.append((name, doc.layouts.get(name)))
+    layouts = list(containers)
     for block in doc.blocks:
         name = block.name
         if block.block_record.is_any_layout:
@@ -68,9 +73,10 @@ def main(path):
                                       "1" if closed else "0"]))
                 for x, y, b in verts:
                     out.append("\t".join(["V", fmt(x), fmt(y), fmt(b)]))
-    for e in msp:
-        if e.dxftype() == "INSERT":
-            expand(e, out)
+    for lname, layout in layouts:
+        for e in layout:
+            if e.dxftype() == "INSERT":
+                expand(lname, e, out)
     sys.stdout.write("\n".join(out) + "\n")
 
 

@@ -1,0 +1,295 @@
+// Whole conversions of drawings with blocks and curve groups, read back
+// with ezdxf: definitions, inserts, ezdxf's own expansion of the inserts
+// against the drawing's block tree, and curve polylines.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "converter/app/paper_size.h"
+#include "converter/mapping/mapping_blocks.h"
+#include "tests/blocks/dxf_probe.h"
+#include "tests/dxfaudit/dxf_audit.h"
+#include "tests/support/block_fixtures.h"
+
+namespace parvex::testing {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kVersions[] = {0, 1, 2};
+
+class BlockConversion : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = ScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  // Converts and probes; the file must pass the audit.
+  DxfProbe Convert(const TJwwData& d, const std::string& name, const ConversionSettings& st,
+                   std::filesystem::path* source = nullptr) {
+    const auto dxf = ConvertTestDrawing(d, dir_, name, st);
+    if (dxf.empty()) return {"not converted", {}, {}, {}, {}};
+    EXPECT_TRUE(PassesDxfAudit(dxf));
+    if (source != nullptr) *source = dir_ / (name + ".jww");
+    return ProbeDxf(dxf);
+  }
+
+  std::filesystem::path dir_;
+};
+
+// The drawing's lines that the block tree places, as the DXF file should
+// show them: absolute drawing coordinates moved to the paper's corner and
+// scaled by s.
+std::vector<std::array<double, 4>> TreeLines(const TJwwData& d, double s) {
+  const PaperSize paper = PaperSizeOfCode(d.Enthd.nZumen);
+  const double ox = paper.Width / 2, oy = paper.Height / 2;
+  std::vector<std::array<double, 4>> out;
+  for (const TEntJwwBlockTree& n : d.EntBlockTree) {
+    if (n.defno < 0) continue;
+    const TEntJwwBlockDef& def = d.EntBlockDef[static_cast<size_t>(n.defno)];
+    for (const TEntJwwNo& no : def.mNo) {
+      if (no.EntType != kJwwLine) continue;
+      const TEntJwwLine& l = def.mLine[static_cast<size_t>(no.EntNo)];
+      auto place = [&](double u, double v) {
+        return std::array<double, 2>{s * (n.x + n.r1 * u + n.r2 * v + ox),
+                                     s * (n.y + n.r3 * u + n.r4 * v + oy)};
+      };
+      const auto a = place(l.start_x, l.start_y), b = place(l.end_x, l.end_y);
+      out.push_back({a[0], a[1], b[0], b[1]});
+    }
+  }
+  return out;
+}
+
+// Compares two sets of lines regardless of order.
+void ExpectSameLines(std::vector<std::array<double, 4>> expected,
+                     std::vector<std::array<double, 4>> actual) {
+  ASSERT_EQ(actual.size(), expected.size());
+  auto key = [](const std::array<double, 4>& l) {
+    std::array<long long, 4> k{};
+    for (int i = 0; i < 4; ++i) k[i] = std::llround(l[i] * 1000);
+    return k;
+  };
+  auto byKey = [&](const auto& a, const auto& b) { return key(a) < key(b); };
+  std::sort(expected.begin(), expected.end(), byKey);
+  std::sort(actual.begin(), actual.end(), byKey);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    for (int c = 0; c < 4; ++c) {
+      EXPECT_NEAR(actual[i][c], expected[i][c], 1e-6) << "line " << i << " coordinate " << c;
+    }
+  }
+}
+
+const ProbedInsert* Find(const std::vector<ProbedInsert>& list, const std::string& block) {
+  for (const auto& i : list) {
+    if (i.block == block) return &i;
+  }
+  return nullptr;
+}
+
+void ExpectInsert(const std::vector<ProbedInsert>& list, const std::string& block, double x,
+                  double y, double xs, double ys, double rot) {
+  const ProbedInsert* i = Find(list, block);
+  ASSERT_NE(i, nullptr) << "no insert of " << block;
+  EXPECT_NEAR(i->x, x, 1e-9) << block;
+  EXPECT_NEAR(i->y, y, 1e-9) << block;
+  EXPECT_NEAR(i->xscale, xs, 1e-12) << block;
+  EXPECT_NEAR(i->yscale, ys, 1e-12) << block;
+  EXPECT_NEAR(i->rotation, rot, 1e-9) << block;
+}
+
+TEST_F(BlockConversion, NestedBlocksLandWhereTheBlockTreePutsThem) {
+  const TJwwData drawing = MakeNestedBlocksDrawing(600, 2.0);
+  const PaperSize paper = PaperSizeOfCode(drawing.Enthd.nZumen);
+  const double W2 = paper.Width / 2, H2 = paper.Height / 2;
+  for (int ver : kVersions) {
+    SCOPED_TRACE("version " + std::to_string(ver));
+    ConversionSettings st;
+    st.DxfVersion = ver;
+    std::filesystem::path src;
+    const DxfProbe p = Convert(drawing, "nested" + std::to_string(ver), st, &src);
+    ASSERT_EQ(p.error, "");
+
+    // Reached definitions only, the marker cut off, names made unique.
+    for (const char* name : {"LEAF", "MID", "TOP", "MID_1", "NONAME"}) {
+      EXPECT_TRUE(p.HasDef(name)) << name;
+    }
+    EXPECT_FALSE(p.HasDef("UNUSED"));
+    for (const auto& d : p.defs) EXPECT_EQ(d.find("@@"), std::string::npos) << d;
+
+    // Top level: the insert of the missing block 99 is left out; the
+    // insertion point is placed and scaled, scale factors and rotation
+    // (degrees, -90 not 270) stay as drawn.
+    const auto top = p.InsertsIn("*Model_Space");
+    EXPECT_EQ(top.size(), 5u);
+    ExpectInsert(top, "TOP", 2 * (100 + W2), 2 * (50 + H2), 1.5, 1.5, -90);
+    ExpectInsert(top, "LEAF", 2 * (-50 + W2), 2 * (-20 + H2), 1, 1, 0);
+    ExpectInsert(top, "MID", 2 * W2, 2 * H2, 1, 1, 180);
+    ExpectInsert(top, "MID_1", 2 * (10 + W2), 2 * (-60 + H2), 1, 1, 0);
+    ExpectInsert(top, "NONAME", 2 * (-10 + W2), 2 * (-60 + H2), 1, 1, 0);
+
+    // Nested inserts keep block-local, scaled coordinates.
+    const auto inTop = p.InsertsIn("TOP");
+    EXPECT_EQ(inTop.size(), 2u);
+    ExpectInsert(inTop, "MID", 0, 60, -1, 1, 90);
+    ExpectInsert(inTop, "LEAF", 10, 10, 0.5, 1.5, 0);
+    const auto inMid = p.InsertsIn("MID");
+    EXPECT_EQ(inMid.size(), 1u);
+    ExpectInsert(inMid, "LEAF", 40, 0, 2, 2, 30);
+
+    // ezdxf's expansion of every insert, two and three levels deep,
+    // mirrored and unevenly scaled, matches the block tree.
+    TJwwData read;
+    ASSERT_TRUE(read.FileIn(src));
+    std::vector<std::array<double, 4>> expanded;
+    for (const auto& l : p.expanded) {
+      EXPECT_EQ(l.layout, "*Model_Space");
+      expanded.push_back(l.p);
+    }
+    ExpectSameLines(TreeLines(read, 2.0), expanded);
+  }
+}
+
+TEST_F(BlockConversion, InsertsFollowThePlacementRuleInEverySpaceMode) {
+  // Mode 1 with the blocks' group as base group: inserts and their
+  // contents go to paper space at scale 1. Mode 2 without drawing frames:
+  // model space at the scale of the busiest other group.
+  struct Case {
+    int space;
+    int base;
+    bool paper;
+    double s;
+    int ver;
+  } cases[] = {{1, 0, true, 1.0, 0}, {1, 0, true, 1.0, 1}, {1, 0, true, 1.0, 2},
+               {1, 15, false, 2.0, 1}, {2, 15, false, 2.0, 1}};
+  const TJwwData drawing = MakeNestedBlocksDrawing(600, 2.0);
+  for (const Case& c : cases) {
+    {
+      const int ver = c.ver;
+      SCOPED_TRACE("space " + std::to_string(c.space) + " base " + std::to_string(c.base) +
+                   " version " + std::to_string(ver));
+      ConversionSettings st;
+      st.DxfVersion = ver;
+      st.OutputSpace = c.space;
+      st.BaseLayerGroup = c.base;
+      std::filesystem::path src;
+      const DxfProbe p = Convert(
+          drawing, "space" + std::to_string(c.space) + "_" + std::to_string(c.base) + "_" +
+                       std::to_string(ver), st, &src);
+      ASSERT_EQ(p.error, "");
+      size_t topInserts = 0;
+      for (const auto& i : p.inserts) {
+        if (p.HasDef(i.container)) continue;
+        ++topInserts;
+        EXPECT_EQ(i.container != "*Model_Space", c.paper) << i.container;
+      }
+      EXPECT_EQ(topInserts, 5u);
+      TJwwData read;
+      ASSERT_TRUE(read.FileIn(src));
+      std::vector<std::array<double, 4>> expanded;
+      for (const auto& l : p.expanded) expanded.push_back(l.p);
+      ExpectSameLines(TreeLines(read, c.s), expanded);
+    }
+  }
+}
+
+TEST_F(BlockConversion, SelfInsertingBlocksNeverInsertThemselves) {
+  const TJwwData drawing = MakeSelfInsertingBlocksDrawing();
+  for (int ver : kVersions) {
+    SCOPED_TRACE("version " + std::to_string(ver));
+    ConversionSettings st;
+    st.DxfVersion = ver;
+    const DxfProbe p = Convert(drawing, "self" + std::to_string(ver), st);
+    ASSERT_EQ(p.error, "");
+    for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(p.HasDef(name)) << name;
+    // A keeps its insert of B; B's insert of A and C's insert of itself
+    // would close a cycle and are left out.
+    ASSERT_EQ(p.InsertsIn("A").size(), 1u);
+    EXPECT_EQ(p.InsertsIn("A")[0].block, "B");
+    EXPECT_TRUE(p.InsertsIn("B").empty());
+    EXPECT_TRUE(p.InsertsIn("C").empty());
+    EXPECT_EQ(p.InsertsIn("*Model_Space").size(), 2u);
+  }
+}
+
+double Bulge(double sweep) { return std::tan(sweep / 4); }
+
+TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {
+  const TJwwData drawing = MakeCurveGroupsDrawing();
+  const PaperSize paper = PaperSizeOfCode(drawing.Enthd.nZumen);
+  const double W2 = paper.Width / 2, H2 = paper.Height / 2;
+  for (int ver : kVersions) {
+    SCOPED_TRACE("version " + std::to_string(ver));
+    ConversionSettings st;
+    st.DxfVersion = ver;
+    st.CurveToPolyline = true;
+    const auto dxf = ConvertTestDrawing(drawing, dir_, "curves" + std::to_string(ver), st);
+    ASSERT_FALSE(dxf.empty());
+    const DxfAuditReport audit = AuditDxf(dxf);
+    EXPECT_TRUE(audit.Clean()) << audit.Describe();
+    const DxfProbe p = ProbeDxf(dxf);
+    ASSERT_EQ(p.error, "");
+
+    // The ungrouped and the flagged line stay lines, the elliptic arc an
+    // ellipse (a polyline in R12), the full circle a circle.
+    ASSERT_TRUE(audit.layouts.count("Model"));
+    Counts model = audit.layouts.at("Model");
+    EXPECT_EQ(model["LINE"], 2);
+    EXPECT_EQ(model["CIRCLE"], 1);
+    std::vector<ProbedPolyline> pls = p.PolylinesIn("*Model_Space");
+    if (ver == 0) {
+      // The R12 ellipse is the polyline with many vertices.
+      pls.erase(std::remove_if(pls.begin(), pls.end(),
+                               [](const ProbedPolyline& pl) { return pl.v.size() > 4; }),
+                pls.end());
+    } else {
+      EXPECT_EQ(model["ELLIPSE"], 1);
+    }
+    ASSERT_EQ(pls.size(), 3u);
+    // Group 7: line, half circle (bulge 1), line.
+    const ProbedPolyline& g7 = pls[0];
+    ASSERT_EQ(g7.v.size(), 4u);
+    const double xs[] = {0, 10, 10, 0}, ys[] = {0, 0, 10, 10}, bs[] = {0, 1, 0};
+    for (int k = 0; k < 4; ++k) {
+      EXPECT_NEAR(g7.v[k].x, xs[k] + W2, 1e-9);
+      EXPECT_NEAR(g7.v[k].y, ys[k] + H2, 1e-9);
+      if (k < 3) {
+        EXPECT_NEAR(g7.v[k].bulge, bs[k], 1e-12);
+      }
+    }
+    EXPECT_FALSE(g7.closed);
+    // Group 8 splits where the colour changes.
+    EXPECT_EQ(pls[1].v.size(), 2u);
+    EXPECT_EQ(pls[2].v.size(), 2u);
+
+    // Inside the block, in block-local coordinates.
+    const auto inBlock = p.PolylinesIn("CURVES");
+    ASSERT_EQ(inBlock.size(), 1u);
+    ASSERT_EQ(inBlock[0].v.size(), 4u);
+    EXPECT_NEAR(inBlock[0].v[0].x, 0, 1e-12);
+    EXPECT_NEAR(inBlock[0].v[3].x, 0, 1e-9);
+    EXPECT_NEAR(inBlock[0].v[3].y, 10, 1e-9);
+    EXPECT_NEAR(inBlock[0].v[2].bulge, Bulge(kPi / 2), 1e-12);
+    ASSERT_TRUE(audit.blocks.count("CURVES"));
+    EXPECT_EQ(audit.blocks.at("CURVES").count("LINE"), 0u);
+  }
+}
+
+TEST_F(BlockConversion, WithoutCurvePolylinesGroupsStaySingleEntities) {
+  ConversionSettings st;
+  st.DxfVersion = 1;
+  const auto dxf = ConvertTestDrawing(MakeCurveGroupsDrawing(), dir_, "singles", st);
+  ASSERT_FALSE(dxf.empty());
+  const DxfAuditReport audit = AuditDxf(dxf);
+  EXPECT_TRUE(audit.Clean()) << audit.Describe();
+  EXPECT_EQ(audit.entities.count("POLYLINE") + audit.entities.count("LWPOLYLINE"), 0u);
+  EXPECT_EQ(audit.blocks.at("CURVES").at("LINE"), 2);
+  EXPECT_EQ(audit.blocks.at("CURVES").at("ARC"), 1);
+}
+
+}  // namespace
+}  // namespace parvex::testing
