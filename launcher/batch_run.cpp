@@ -116,7 +116,7 @@ void LauncherWindow::RunProc() {
     const QString& source = files[i];
     const QString named = besideSource ? source : folder + QFileInfo(source).fileName();
     const QString wanted = ChangeExtension(named, QStringLiteral(".dxf"));
-    const QString destination = UniqueDestination(wanted);
+    const QString destination = UniqueDestination(wanted, env_.maxBranch);
     AddLog(source);
     AddLog(QStringLiteral(u"→ ") + (destination.isEmpty() ? wanted : destination));
     // Every branch name taken: the file fails rather than reaching the

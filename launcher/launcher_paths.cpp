@@ -64,8 +64,8 @@ QString ChangeExtension(const QString& path, const QString& extension) {
   return (dot < 0 ? path : path.left(dot)) + extension;
 }
 
-QString UniqueDestination(const QString& path) {
-  const std::filesystem::path unique = UniqueFileName(ToPath(path));
+QString UniqueDestination(const QString& path, int maxBranch) {
+  const std::filesystem::path unique = UniqueFileName(ToPath(path), maxBranch);
   return unique.empty() ? QString() : FromPath(unique);
 }
 

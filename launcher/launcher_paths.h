@@ -25,9 +25,9 @@ QString LowerExtension(const QString& path);
 QString ChangeExtension(const QString& path, const QString& extension);
 
 // `path` when no file or folder of that name exists, else the first free
-// name of the form name~1.ext ... name~99999.ext (extension lower-cased).
-// Empty when all of them are taken.
-QString UniqueDestination(const QString& path);
+// name of the form name~1.ext ... name~N.ext (extension lower-cased, N =
+// maxBranch). Empty when all of them are taken.
+QString UniqueDestination(const QString& path, int maxBranch = 99999);
 
 // Copies a file (replacing an existing destination) and gives the copy the
 // source's time stamps; false on any failure, which leaves no partial copy.

@@ -43,6 +43,8 @@ struct LauncherEnvironment {
   std::shared_ptr<LauncherPrompts> prompts;
   // Whether ESC is held down; the window's own key watch when empty.
   std::function<bool()> escapeHeld;
+  // Highest branch number tried for a taken destination name.
+  int maxBranch = 99999;
 };
 
 // Captions and texts the window shows.

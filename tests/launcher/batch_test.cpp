@@ -222,3 +222,29 @@ TEST_F(LauncherTest, LogCanBeCopied) {
 
 }  // namespace
 }  // namespace parvex::launcher::testing
+
+namespace parvex::launcher::testing {
+namespace {
+
+TEST_F(LauncherTest, FileFailsWhenEveryBranchNameIsTaken) {
+  const QString drawing = WriteFile(InDir() + "a.jww", "ok");
+  const QString next = WriteFile(InDir() + "b.jww", "ok");
+  WriteFile(OutDir() + "a.dxf", "old");
+  maxBranch_ = 50;
+  for (int i = 1; i <= 50; ++i) {
+    QFile taken(OutDir() + "a~" + QString::number(i) + ".dxf");
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+  }
+  ConvertIntoOutDir();
+  Window().AcceptFiles({drawing, next});
+  const QStringList log = Window().LogLines();
+  ASSERT_GE(log.size(), 7) << log.join('\n').toStdString();
+  EXPECT_EQ(log[2], QString::fromUtf16(u"\u3000\u2026\u2026 変換失敗"));
+  EXPECT_EQ(log.last(), QString::fromUtf16(u"\u3000\u2026\u2026 変換完了"));
+  // The converter was never handed an existing destination.
+  EXPECT_EQ(ConverterCalls(), QStringList{InDir() + "b.jww|" + OutDir() + "b.dxf"});
+  EXPECT_EQ(ReadText(OutDir() + "a~50.dxf"), QString());
+}
+
+}  // namespace
+}  // namespace parvex::launcher::testing

@@ -32,6 +32,7 @@ LauncherWindow& LauncherTest::Window() {
     environment.commandLineFiles = commandLine_;
     environment.prompts = prompts_;
     environment.escapeHeld = escapeHeld_;
+    environment.maxBranch = maxBranch_;
     window_ = std::make_unique<LauncherWindow>(environment);
   }
   return *window_;

@@ -87,6 +87,7 @@ class LauncherTest : public ::testing::Test {
   QTemporaryDir root_;
   std::shared_ptr<ScriptedPrompts> prompts_ = std::make_shared<ScriptedPrompts>();
   std::function<bool()> escapeHeld_;
+  int maxBranch_ = 99999;
   QStringList commandLine_;
   std::unique_ptr<LauncherWindow> window_;
 };

@@ -113,7 +113,9 @@ TEST_F(LauncherTest, FolderFieldIsEnabledOnlyForTheSpecifiedFolder) {
     EXPECT_EQ(w.Edit1->isEnabled(), specified) << button->objectName().toStdString();
     EXPECT_EQ(w.Button1->isEnabled(), specified) << button->objectName().toStdString();
     for (QRadioButton* other : buttons) {
-      if (other != button) EXPECT_FALSE(other->isChecked());
+      if (other != button) {
+        EXPECT_FALSE(other->isChecked());
+      }
     }
   }
   // Clicking the checked button keeps it checked.
