@@ -524,17 +524,18 @@ void EntityWriter::Dim(const TDXF_Dimension& r, int owner) {
   w_.Int(70, r.stp);
   w_.Int(71, r.bas);
   w_.Text(1, OneLine(r.str));
+  if (!modern_ && r.hang > -1e-10) w_.Real(52, r.hang);
+  // Text rotation and style belong to the common dimension data, before the
+  // marker of the dimension kind: readers take them from there only.
+  w_.Real(53, r.sang);
+  if (!dxftext::RemoveBlanks(r.sst).empty()) w_.Name(3, OneLine(r.sst));
   if (modern_) {
     static const char* const kSubclass[8] = {
         "AcDbAlignedDimension",  "AcDbAlignedDimension",      "AcDb2LineAngularDimension",
         "AcDbDiametricDimension", "AcDbRadialDimension",      "AcDb3PointAngularDimension",
         "AcDbOrdinateDimension",  nullptr};
     if (const char* sc = kSubclass[r.stp & 7]) w_.Code(100, sc);
-  } else if (r.hang > -1e-10) {
-    w_.Real(52, r.hang);
   }
-  w_.Real(53, r.sang);
-  if (!dxftext::RemoveBlanks(r.sst).empty()) w_.Name(3, OneLine(r.sst));
   if (r.fl3) w_.Point(3, r.x3, r.y3, 0);
   if (r.fl4) w_.Point(4, r.x4, r.y4, 0);
   if (r.fl5) w_.Point(5, r.x5, r.y5, 0);
