@@ -40,8 +40,7 @@ std::vector<std::filesystem::path> JwSettingsCandidates(const std::filesystem::p
   std::vector<std::filesystem::path> c;
   c.push_back(programFolder / kJwSettingsFileName);
   if (!RemoveBlanks(jwwPath).empty())
-    c.push_back(platform::PathFromText(IncludeTrailingSeparator(NormalizeSeparators(jwwPath))) /
-                kJwSettingsFileName);
+    c.push_back(platform::PathFromWindowsText(jwwPath) / kJwSettingsFileName);
   auto installed = platform::DefaultJwwFolder();
   if (!installed.empty()) c.push_back(installed / kJwSettingsFileName);
   return c;

@@ -2,6 +2,7 @@
 
 #include "common/path_helpers.h"
 #include "common/platform/files.h"
+#include "common/platform/process_info.h"
 #include "common/text_file.h"
 #include "common/text_helpers.h"
 
@@ -41,8 +42,8 @@ std::vector<TStr2List> ParseReferenceVariables(const std::vector<std::u16string>
 
 void LoadReferenceVariables(ConversionContext& context) {
   if (context.ReferenceFileName.empty()) return;
-  std::u16string text = NormalizeSeparators(platform::PathToText(context.ReferenceFileName));
-  std::filesystem::path file = platform::PathFromText(text);
+  std::filesystem::path file =
+      platform::PathFromWindowsText(platform::PathToText(context.ReferenceFileName));
   if (!file.has_parent_path()) {
     std::filesystem::path folder =
         context.SourcePath.empty() ? context.ProgramFolder : context.SourcePath.parent_path();

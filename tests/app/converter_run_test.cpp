@@ -180,10 +180,10 @@ TEST(ConverterStart, SettingsClampedIntoContext) {
 }
 
 TEST(ConverterStart, JwSettingsSearchOrder) {
-  auto c = JwSettingsCandidates("/opt/p", u"c:\\jww");
+  auto c = JwSettingsCandidates("/opt/p", u"/srv/jww\\");
   ASSERT_GE(c.size(), 2u);
   EXPECT_EQ(c[0], std::filesystem::path("/opt/p/Jw_win.jwf"));
-  EXPECT_EQ(c[1], std::filesystem::path("c:/jww/Jw_win.jwf"));
+  EXPECT_EQ(c[1], std::filesystem::path("/srv/jww/Jw_win.jwf"));
   if (c.size() == 3) {
     EXPECT_EQ(c[2].filename(), "Jw_win.jwf");
   }

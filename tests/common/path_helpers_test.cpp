@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "common/platform/files.h"
+#include "common/platform/process_info.h"
 #include "common/text_file.h"
 #include "temp_folder.h"
 
@@ -123,6 +124,21 @@ TEST(TextFile, EncodingsAndLineBreaks) {
   EXPECT_EQ(SplitTextLines("\xFF\xFE" "a\0\r\0\n\0b\0"sv), (Lines{u"a", u"b"}));
   EXPECT_EQ(SplitTextLines("\r\n\r\n"), (Lines{u"", u""}));
   EXPECT_EQ(SplitTextLines(""), Lines{});
+}
+
+}  // namespace
+}  // namespace parvex
+
+namespace parvex {
+namespace {
+
+TEST(PlatformPaths, WindowsTextsBecomeLocalPaths) {
+  auto drive = platform::PathFromWindowsText(u"C:\\jww\\ref.txt").string();
+  EXPECT_TRUE(drive.ends_with("/.wine/dosdevices/c:/jww/ref.txt")) << drive;
+  EXPECT_EQ(platform::PathFromWindowsText(u"..\\data\\ref.txt"), "../data/ref.txt");
+  EXPECT_EQ(platform::PathFromWindowsText(u"/srv/ref.txt"), "/srv/ref.txt");
+  EXPECT_EQ(platform::PathFromWindowsText(u"ref.txt"), "ref.txt");
+  EXPECT_EQ(platform::PathFromWindowsText(u"C:ref.txt"), "C:ref.txt");
 }
 
 }  // namespace

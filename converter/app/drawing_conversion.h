@@ -1,0 +1,28 @@
+// Conversion of single drawings inside a process that runs many of them
+// (the command line, tests, benchmarks) with settings given by the caller.
+// Each conversion gets its own context and its own readers, so nothing of
+// one drawing reaches the next.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "common/conversion_settings.h"
+
+namespace parvex {
+
+struct DrawingConversionResult {
+  bool ok = false;
+  std::string reason;  // why no DXF was written; empty on success
+};
+
+// Reads `source` (JWW, JWS, ...: by extension) and writes `destination`,
+// which must not exist (an existing file is never replaced). Reference
+// variables are looked up as ParvexSub does, with `programFolder` (may be
+// empty) first; carried images are unpacked below the temporary folder.
+DrawingConversionResult ConvertDrawing(const ConversionSettings& settings,
+                                       const std::filesystem::path& source,
+                                       const std::filesystem::path& destination,
+                                       const std::filesystem::path& programFolder = {});
+
+}  // namespace parvex
