@@ -1,6 +1,9 @@
 #include "common/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <vector>
 
@@ -83,6 +86,27 @@ TEST(SettingsFile, SaveIntoMissingFolderFailsWithoutCreatingAnything) {
   LauncherSettings s;
   EXPECT_FALSE(SaveDatFile(dir / "missing" / "Parvex.dat", s));
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+TEST(SettingsFile, FailedWriteRemovesTheOldFile) {
+  TempFolder dir;
+  auto file = dir.Write("Parvex.dat", "stale settings");
+  // A file-size limit makes the write fail half-way, as a full disk would.
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 16;
+  setrlimit(RLIMIT_FSIZE, &small);
+  LauncherSettings s;
+  bool saved = SaveDatFile(file, s);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(saved);
+  // No stale or partial settings stay behind: the converter refuses to run
+  // rather than convert with settings the user did not save.
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 TEST(SettingsFile, LauncherRoundTrip) {
