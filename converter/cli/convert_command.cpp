@@ -9,7 +9,8 @@
 
 #include "common/path_helpers.h"
 #include "common/settings_file.h"
-#include "converter/mapping/jw_conversion.h"
+#include "common/platform/process_info.h"
+#include "converter/app/drawing_conversion.h"
 #include "converter/cli/cli_command.h"
 
 namespace parvex::cli {
@@ -287,6 +288,7 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     return 2;
   }
 
+  const std::filesystem::path programFolder = platform::ExecutableFolder();
   const bool progress = o.files.size() > 1 && isatty(STDERR_FILENO) == 1;
   int failed = 0;
   const size_t n = o.files.size();
@@ -295,21 +297,15 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << source.string() << "\x1b[K" << std::flush;
     std::string reason;
     std::filesystem::path written;
-    // A name found free may be taken by someone else before the file is
-    // created (the writer never replaces a file); then the next free one
-    // is tried.
     bool ok = false;
-    for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
-      const std::filesystem::path dest = ConvertDestination(source, o.outputFolder);
-      if (dest.empty()) {
-        reason = "no free output name";
-        break;
-      }
-      const JwConversionResult r = ConvertJwDrawing(source, dest, o.settings);
+    const std::filesystem::path dest = ConvertDestination(source, o.outputFolder);
+    if (dest.empty()) {
+      reason = "no free output name for " + source.string();
+    } else {
+      const DrawingConversionResult r = ConvertDrawing(o.settings, source, dest, programFolder);
       ok = r.ok;
       reason = r.reason;
       if (ok) written = dest;
-      if (!ok && !r.destinationTaken) break;
     }
     if (ok) {
       out << source.string() << " -> " << written.string() << '\n';

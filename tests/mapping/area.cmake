@@ -1,0 +1,3 @@
+# End-to-end conversion of JWW and JWS drawings to DXF, and the mapping's
+# own tables.
+parvex_add_test(mapping parvex_app parvex_mapping parvex_test_support parvex_dxf_audit parvex_common)
