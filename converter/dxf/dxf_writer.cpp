@@ -22,12 +22,9 @@ struct Digits15 {
   bool neg = false;
 };
 
-Digits15 Round15(double x) {
+// Digits and exponent from to_chars scientific output "-d.ddde+XX".
+Digits15 ParseScientific(const char* p, const char* end) {
   Digits15 r;
-  char buf[40];
-  // "-d.ddddddddddddddde+XXX"
-  auto res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific, 14);
-  const char* p = buf;
   if (*p == '-') {
     r.neg = true;
     ++p;
@@ -35,14 +32,32 @@ Digits15 Round15(double x) {
   r.d[r.n++] = *p++;
   if (*p == '.') {
     ++p;
-    while (*p != 'e') r.d[r.n++] = *p++;
+    while (*p != 'e' && r.n < 16) r.d[r.n++] = *p++;
   }
-  ++p;  // 'e'
+  while (*p != 'e') ++p;
+  ++p;
   int e = 0;
-  std::from_chars(*p == '+' ? p + 1 : p, res.ptr, e);
+  std::from_chars(*p == '+' ? p + 1 : p, end, e);
   r.exp10 = e;
   while (r.n > 1 && r.d[r.n - 1] == '0') --r.n;
   return r;
+}
+
+Digits15 Round15(double x) {
+  char buf[40];
+  // The shortest digits that read back as x. When there are at most 15 of
+  // them they are also x rounded to 15 digits: x lies within half a unit
+  // in the last place of them, and a unit of the 15th digit is larger than
+  // a double's unit in the last place.
+  auto res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific);
+  int digits = 0;
+  for (const char* p = buf; p < res.ptr && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') ++digits;
+  }
+  if (digits > 15) {
+    res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific, 14);
+  }
+  return ParseScientific(buf, res.ptr);
 }
 
 // The general text form of 15 significant digits.
@@ -240,7 +255,8 @@ void DxfTextSink::Pair(int code, std::string_view value) {
     clen = static_cast<std::size_t>(o - codeText);
   }
   std::size_t need = clen + value.size() + 2;
-  if (used_ + need > cap_) {
+  // 8 bytes are copied for the code line whatever its length.
+  if (used_ + need + 8 > cap_) {
     Spill();
     if (need > cap_) {
       // A value larger than the buffer goes out directly.
@@ -253,7 +269,11 @@ void DxfTextSink::Pair(int code, std::string_view value) {
     }
   }
   char* o = buf_.get() + used_;
-  std::memcpy(o, cl, clen);
+  if (clen <= 8) {
+    std::memcpy(o, cl, 8);  // the table rows are 8 bytes wide
+  } else {
+    std::memcpy(o, cl, clen);
+  }
   o += clen;
   if (!value.empty()) std::memcpy(o, value.data(), value.size());
   o += value.size();

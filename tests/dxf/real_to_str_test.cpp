@@ -1,6 +1,10 @@
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +54,41 @@ TEST(RealToStr, FormatsValues) {
   };
   for (const RealCase& c : cases) {
     EXPECT_EQ(RealToStr(c.value), c.text) << "value " << c.value;
+  }
+}
+
+// The number format built the slow way with printf's "%.15g" (which uses
+// the same fixed/scientific threshold), for comparison with the fast one.
+std::string SlowRealToStr(double x) {
+  if (std::fabs(x) <= 1e-14) x = 0;
+  char t[64];
+  std::snprintf(t, sizeof(t), "%.15g", x);
+  std::string text = t;
+  std::string mant = text;
+  std::string exp;
+  const std::size_t e = text.find('e');
+  if (e != std::string::npos && e > 0) {
+    mant = text.substr(0, e);
+    const int n = std::atoi(text.c_str() + e + 1);
+    exp = "E" + std::to_string(n);
+  }
+  const double v = std::strtod(mant.c_str(), nullptr);
+  const double snapped = std::trunc(std::fabs(v) / 1e-14 + 0.5) * 1e-14;
+  std::snprintf(t, sizeof(t), "%.15g", v < 0 ? -snapped : snapped);
+  mant = t;
+  if (mant == "0" || mant == "-0") return "0.0";
+  if (mant.find('.') == std::string::npos) mant += ".0";
+  return mant + exp;
+}
+
+TEST(RealToStr, AgreesWithTheSlowFormatOverManyValues) {
+  std::mt19937_64 rng(12345);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-20, 20);
+  for (int i = 0; i < 100000; ++i) {
+    double x = mantissa(rng) * std::pow(10.0, exponent(rng));
+    if (i % 4 == 0) x = std::round(x * 1000) / 1000;  // few decimals, as drawings have
+    ASSERT_EQ(RealToStr(x), SlowRealToStr(x)) << std::hexfloat << x;
   }
 }
 

@@ -1,0 +1,171 @@
+// Writes a model of 1,000,000 mixed entities as DXF and compares the rate
+// with a plain write(2) of the same number of bytes to the same folder.
+//   bench_write [--benchmark_...]      (PARVEX_BENCH_DIR: folder of the
+//                                        scratch file, default /tmp)
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_writer.h"
+
+namespace {
+
+using parvex::TDXFmodel;
+
+constexpr int kEntities = 1000000;
+
+// Mixed content much like a converted drawing: mostly lines, then texts,
+// arcs and circles, points, solids, polylines and inserts.
+std::unique_ptr<TDXFmodel> MakeModel(int ver) {
+  auto m = std::make_unique<TDXFmodel>();
+  m->SetDXFVer(ver, 0);
+  m->SetAppName(u"bench");
+  m->AddLtype(u"Continuous", u"Solid line", 0, {});
+  m->AddLtype(u"DASHED", u"Dashed", 2, {12.7, -6.35});
+  for (int i = 0; i < 20; ++i) {
+    m->AddLayer(u"レイヤ" + std::u16string(1, static_cast<char16_t>(u'A' + i)), 1 + i % 7, 1,
+                0, true, true);
+  }
+  m->AddStyle(u"Standard", u"txt", u"extfont2.shx", 0, 1, 0, 2.5, false);
+  const int blk = m->AddBlockDef(u"部品", 1);
+  m->AddBlockLine(blk, 0, 0, -1, -1, -1, 0, 0, 10, 0);
+  m->AddBlockArc(blk, 0, 0, -1, -1, -1, 0, 0, 5, 1, 0, 360, 0);
+  const std::vector<parvex::TDXF_PLinePoint> pv = {
+      {0, 0, 0}, {10.5, 0, 0}, {10.5, 7.25, 0.5}, {0, 7.25, 0}};
+  for (int i = 0; i < kEntities; ++i) {
+    const double x = 12345.678 + (i % 1000) * 1.37;
+    const double y = 2345.6789 + (i / 1000) * 0.91;
+    const int ly = i % 20;
+    const int col = (i % 3 == 0) ? 1 + i % 7 : 256;
+    switch (i % 20) {
+      case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9:
+        m->AddLine(0, ly, col, 1 + i % 2, 25, x, y, x + 100.0 / 3.0, y + 12.5);
+        break;
+      case 10: case 11: case 12:
+        m->AddMoji(0, ly, col, 0, 0, 0, x, y, x + 20, y, 2.5, 2.5, 0, 0, u"", u"寸法 1234.5 mm");
+        break;
+      case 13: case 14:
+        m->AddArc(0, ly, col, 1, 0, x, y, 7.5, 1, 30.25, 120, 0);
+        break;
+      case 15:
+        m->AddArc(0, ly, col, 1, 0, x, y, 3.3333, 1, 0, 360, 0);
+        break;
+      case 16:
+        m->AddTen(0, ly, col, 0, 0, x, y, 0, 1);
+        break;
+      case 17:
+        m->AddSolid4(0, ly, col, x, y, x + 1, y, x + 1, y + 1, x, y + 1);
+        break;
+      case 18:
+        m->AddPLine(0, ly, col, 1, 0, 0, 0, true, 4, pv);
+        break;
+      default:
+        m->AddBlock(0, ly, col, 1, 0, blk, x, y, 45, 1, 1);
+        break;
+    }
+  }
+  return m;
+}
+
+std::string ScratchPath() {
+  const char* d = std::getenv("PARVEX_BENCH_DIR");
+  return std::string(d != nullptr ? d : "/tmp") + "/parvex_bench_write_" +
+         std::to_string(::getpid()) + ".dxf";
+}
+
+TDXFmodel& Model(int ver) {
+  static std::unique_ptr<TDXFmodel> models[3];
+  if (!models[ver]) models[ver] = MakeModel(ver);
+  return *models[ver];
+}
+
+std::uint64_t g_bytes = 0;  // size of the last DXF written
+
+void BM_WriteDxfFile(benchmark::State& state) {
+  const int ver = static_cast<int>(state.range(0));
+  TDXFmodel& m = Model(ver);
+  const std::string path = ScratchPath();
+  std::uint64_t bytes = 0;
+  for (auto _ : state) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      state.SkipWithError("cannot create the scratch file");
+      break;
+    }
+    parvex::DxfFdOutput out(fd);
+    parvex::DxfTextSink sink(out);
+    if (!m.WriteDXF("", sink)) state.SkipWithError("write failed");
+    bytes = sink.BytesWritten();
+    ::close(fd);
+  }
+  ::unlink(path.c_str());
+  g_bytes = bytes;
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+  state.counters["entities"] = kEntities;
+  state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+// Formatting only: the output discards the bytes.
+class NullOutput final : public parvex::DxfByteOutput {
+ public:
+  bool Write(const char*, std::size_t) override { return true; }
+};
+
+void BM_WriteDxfNoIo(benchmark::State& state) {
+  TDXFmodel& m = Model(static_cast<int>(state.range(0)));
+  std::uint64_t bytes = 0;
+  for (auto _ : state) {
+    NullOutput out;
+    parvex::DxfTextSink sink(out);
+    m.WriteDXF("", sink);
+    bytes = sink.BytesWritten();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+}
+
+// The same number of bytes as the last DXF, written in 1 MiB blocks.
+void BM_PlainWrite(benchmark::State& state) {
+  if (g_bytes == 0) {
+    NullOutput out;
+    parvex::DxfTextSink sink(out);
+    Model(1).WriteDXF("", sink);
+    g_bytes = sink.BytesWritten();
+  }
+  const std::string path = ScratchPath();
+  std::vector<char> block(1 << 20, 'x');
+  for (auto _ : state) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      state.SkipWithError("cannot create the scratch file");
+      break;
+    }
+    std::uint64_t left = g_bytes;
+    while (left > 0) {
+      const std::size_t n = left < block.size() ? static_cast<std::size_t>(left) : block.size();
+      if (::write(fd, block.data(), n) != static_cast<ssize_t>(n)) {
+        state.SkipWithError("write failed");
+        break;
+      }
+      left -= n;
+    }
+    ::close(fd);
+  }
+  ::unlink(path.c_str());
+  state.SetBytesProcessed(static_cast<std::int64_t>(g_bytes * state.iterations()));
+}
+
+BENCHMARK(BM_WriteDxfFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteDxfNoIo)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
