@@ -148,6 +148,9 @@ int RunConverter(const std::vector<std::string>& args, const std::filesystem::pa
     if (reason.empty()) reason = std::string("internal error while finishing: ") + e.what();
   }
   if (reason.empty()) return kRunSucceeded;
+  // One line, whatever a path or a reader's reason contains.
+  for (char& c : reason)
+    if (c == '\n' || c == '\r') c = ' ';
   errors << "ParvexSub: " << reason << '\n';
   errors.flush();
   return kRunFailed;

@@ -111,7 +111,7 @@ TEST(ConverterRun, FailuresWriteNothingAndNameTheReason) {
   } cases[] = {
       {"check", [](FakeReaderScript& s) { s.check = false; s.failure = "JWW-Header Error"; },
        "not a readable JWW file", false},
-      {"read", [](FakeReaderScript& s) { s.read = false; s.failure = "File I/O Error"; },
+      {"read", [](FakeReaderScript& s) { s.read = false; s.failure = "File I/O Error\nat 12"; },
        "File I/O Error", true},
       {"write", [](FakeReaderScript& s) { s.write = false; s.leavePartial = true; },
        "cannot write", true},
