@@ -1,10 +1,11 @@
 // Drawing extents: the rectangle around every entity and every placed
 // block, sampling curves at fixed angles.
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 #include <string>
 
+#include "common/geometry.h"
+#include "common/image_text.h"
 #include "converter/jww/jws_data.h"
 
 namespace parvex {
@@ -83,25 +84,6 @@ struct EllipseShape {
       c = c2;
     }
   }
-  // Where the tangents at parameters t0 and t1 cross; the centre when they
-  // are parallel.
-  void TangentCrossing(double t0, double t1, double& x, double& y) const {
-    const double p0x = r * std::cos(t0), p0y = r * flat * std::sin(t0);
-    const double p1x = r * std::cos(t1), p1y = r * flat * std::sin(t1);
-    const double d0x = -r * std::sin(t0), d0y = r * flat * std::cos(t0);
-    const double d1x = -r * std::sin(t1), d1y = r * flat * std::cos(t1);
-    const double den = d0x * d1y - d0y * d1x;
-    if (std::fabs(den) <= kTol || !std::isfinite(den)) {
-      x = cx;
-      y = cy;
-      return;
-    }
-    const double a = ((p1x - p0x) * d1y - (p1y - p0y) * d1x) / den;
-    const double u = p0x + a * d0x, v = p0y + a * d0y;
-    const double ct = std::cos(tilt), st = std::sin(tilt);
-    x = cx + ct * u - st * v;
-    y = cy + st * u + ct * v;
-  }
 };
 
 bool IsPlaceholderText(const TEntJwwMoji& m) {
@@ -110,30 +92,6 @@ bool IsPlaceholderText(const TEntJwwMoji& m) {
 
 bool IsZeroLengthText(const TEntJwwMoji& m) {
   return Same(m.start_x, m.end_x) && Same(m.start_y, m.end_y);
-}
-
-// Width and height of an image text "^@BMname,w,h,...": the first two
-// numbers after the name; a lone width also gives the height.
-bool ImageTextSize(const std::u16string& s, double& w, double& h) {
-  if (s.rfind(u"^@BM", 0) != 0) return false;
-  w = h = 0;
-  size_t comma = s.find(u',');
-  if (comma == std::u16string::npos) return true;
-  auto field = [&](size_t from, size_t& next) -> double {
-    size_t end = s.find(u',', from);
-    next = end == std::u16string::npos ? std::u16string::npos : end + 1;
-    std::string ascii;
-    for (size_t i = from; i < (end == std::u16string::npos ? s.size() : end); ++i)
-      ascii.push_back(s[i] < 0x80 ? static_cast<char>(s[i]) : ' ');
-    char* stop = nullptr;
-    double v = std::strtod(ascii.c_str(), &stop);
-    return std::isfinite(v) ? v : 0.0;
-  };
-  size_t next = 0;
-  w = field(comma + 1, next);
-  h = w;
-  if (next != std::u16string::npos) h = field(next, next);
-  return true;
 }
 
 class EntityExtents {
@@ -181,8 +139,12 @@ class EntityExtents {
       if (IsZeroLengthText(m) || IsPlaceholderText(m)) continue;
       Point(m.start_x, m.start_y);
       Point(m.end_x, m.end_y);
-      double w, h;
-      if (ImageTextSize(m.str, w, h)) Point(m.start_x + w, m.start_y + h);
+      if (m.str.starts_with(u"^@BM")) {
+        // An image reference: its far corner from the stated width and
+        // height (rotation not taken into account).
+        const ImageTextFields f = ParseImageText(m.str);
+        Point(m.start_x + f.W, m.start_y + f.H);
+      }
     }
   }
 
@@ -214,11 +176,11 @@ class EntityExtents {
       // Curved area: centre, radius, flattening, tilt, start, swept, kind.
       EllipseShape e{s.start_x, s.start_y, s.end_x, s.end_y, s.DPoint2_x};
       const double start = s.DPoint2_y, swept = s.DPoint3_x, kind = s.DPoint3_y;
-      double x, y;
       if (style == 101 && Same(kind, 0)) Point(s.start_x, s.start_y);
       if (style == 101 && Same(kind, -1)) {
-        e.TangentCrossing(start, start + swept, x, y);
-        Point(x, y);
+        const EllipseArcEnds ends =
+            EllipseArcPoints(s.start_x, s.start_y, s.end_x, s.end_y, start, swept, s.DPoint2_x);
+        Point(ends.TangentCrossing.X, ends.TangentCrossing.Y);
       }
       double step = swept / kArcSamples;
       if ((style == 101 || style == 111) && Same(kind, 100)) step = std::numbers::pi / 36;
