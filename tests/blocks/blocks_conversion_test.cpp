@@ -32,7 +32,9 @@ class BlockConversion : public ::testing::Test {
   DxfProbe Convert(const TJwwData& d, const std::string& name, const ConversionSettings& st,
                    std::filesystem::path* source = nullptr) {
     const auto dxf = ConvertTestDrawing(d, dir_, name, st);
-    if (dxf.empty()) return {"not converted", {}, {}, {}, {}};
+    DxfProbe failed;
+    failed.error = "not converted";
+    if (dxf.empty()) return failed;
     EXPECT_TRUE(PassesDxfAudit(dxf));
     if (source != nullptr) *source = dir_ / (name + ".jww");
     return ProbeDxf(dxf);

@@ -2,7 +2,10 @@
 the lines that the inserts of model space place, one record per line
 (tab-separated), for the block tests to compare with the drawing.
 
+  FILE  path                              (before the records of each file)
+  AUDIT errors  fixes                     (ezdxf's auditor)
   DEF   name
+  CNT   container  type  count            (entities of a layout or block)
   INS   container  block  x  y  xscale  yscale  rotation
   PL    container  layer  vertex-count  closed
   V     x  y  bulge                       (vertices of the PL before it)
@@ -35,13 +38,16 @@ def expand(layout, insert, out, depth=0):
             expand(layout, e, out, depth + 1)
 
 
-def main(path):
+def probe(path):
+    print("FILE\t" + path)
     try:
         doc = ezdxf.readfile(path)
     except Exception as exc:  # noqa: BLE001 - any failure is reported
         print("ERR\t" + str(exc).replace("\n", " "))
         return
     out = []
+    auditor = doc.audit()
+    out.append("AUDIT\t%d\t%d" % (len(auditor.errors), len(auditor.fixes)))
     containers = [("*Model_Space", doc.modelspace())]
     for name in doc.layouts.names():
         if name != "Model":
@@ -54,6 +60,11 @@ def main(path):
         out.append("DEF\t" + name)
         containers.append((name, block))
     for cname, entities in containers:
+        counts = {}
+        for e in entities:
+            counts[e.dxftype()] = counts.get(e.dxftype(), 0) + 1
+        for t in sorted(counts):
+            out.append("\t".join(["CNT", cname, t, str(counts[t])]))
         for e in entities:
             t = e.dxftype()
             if t == "INSERT":
@@ -81,4 +92,5 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    for arg in sys.argv[1:]:
+        probe(arg)

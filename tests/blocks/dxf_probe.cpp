@@ -62,35 +62,49 @@ std::vector<ProbedPolyline> DxfProbe::PolylinesIn(const std::string& container) 
   return r;
 }
 
-DxfProbe ProbeDxf(const std::filesystem::path& dxf) {
-  DxfProbe probe;
-  const std::string cmd = "/usr/bin/python3 " +
-                          Quote(PARVEX_SOURCE_DIR "/tests/blocks/dxf_blocks_probe.py") + " " +
-                          Quote(dxf.string()) + " 2>&1";
+DxfProbe ProbeDxf(const std::filesystem::path& dxf) { return ProbeDxfFiles({dxf}).at(0); }
+
+std::vector<DxfProbe> ProbeDxfFiles(const std::vector<std::filesystem::path>& files) {
+  std::vector<DxfProbe> probes(files.size());
+  std::string cmd = "/usr/bin/python3 " + Quote(PARVEX_SOURCE_DIR "/tests/blocks/dxf_blocks_probe.py");
+  for (const auto& f : files) cmd += " " + Quote(f.string());
+  cmd += " 2>&1";
+  auto failAll = [&](const std::string& why) {
+    for (auto& p : probes) p.error = why;
+    return probes;
+  };
   FILE* pipe = popen(cmd.c_str(), "r");
-  if (pipe == nullptr) {
-    probe.error = "cannot run the probe";
-    return probe;
-  }
+  if (pipe == nullptr) return failAll("cannot run the probe");
   std::string text;
   char buf[65536];
   size_t got;
   while ((got = fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, got);
-  const int status = pclose(pipe);
-  if (status != 0) {
-    probe.error = "probe failed: " + text.substr(0, 2000);
-    return probe;
-  }
+  if (pclose(pipe) != 0) return failAll("probe failed: " + text.substr(0, 2000));
+
   std::istringstream in(text);
   std::string line;
+  int index = -1;
   try {
     while (std::getline(in, line)) {
       if (line.empty()) continue;
       const auto f = SplitTabs(line);
+      if (f[0] == "FILE") {
+        ++index;
+        continue;
+      }
+      if (index < 0 || index >= static_cast<int>(probes.size())) {
+        return failAll("unexpected probe line: " + line);
+      }
+      DxfProbe& probe = probes[static_cast<size_t>(index)];
       if (f[0] == "ERR") {
         probe.error = f.size() > 1 ? f[1] : "load failed";
+      } else if (f[0] == "AUDIT" && f.size() == 3) {
+        probe.audit_errors = std::stoi(f[1]);
+        probe.audit_fixes = std::stoi(f[2]);
       } else if (f[0] == "DEF" && f.size() == 2) {
         probe.defs.push_back(f[1]);
+      } else if (f[0] == "CNT" && f.size() == 4) {
+        probe.counts[f[1]][f[2]] = std::stoi(f[3]);
       } else if (f[0] == "INS" && f.size() == 8) {
         probe.inserts.push_back({f[1], f[2], Num(f[3]), Num(f[4]), Num(f[5]), Num(f[6]), Num(f[7])});
       } else if (f[0] == "PL" && f.size() == 5) {
@@ -104,9 +118,10 @@ DxfProbe ProbeDxf(const std::filesystem::path& dxf) {
       }
     }
   } catch (const std::exception& e) {
-    probe.error = std::string("unreadable probe output: ") + e.what();
+    return failAll(std::string("unreadable probe output: ") + e.what());
   }
-  return probe;
+  if (index + 1 != static_cast<int>(probes.size())) return failAll("probe output incomplete");
+  return probes;
 }
 
 std::filesystem::path ScratchFolder(const std::string& name) {

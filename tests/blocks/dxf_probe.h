@@ -5,6 +5,7 @@
 
 #include <array>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ struct ProbedLine {
 
 struct DxfProbe {
   std::string error;  // ezdxf could not load the file, or the probe failed
+  int audit_errors = -1;
+  int audit_fixes = -1;
+  // Entities by type of each container ("*Model_Space", layouts, blocks).
+  std::map<std::string, std::map<std::string, int>> counts;
   std::vector<std::string> defs;  // block definitions (not layouts), file order
   std::vector<ProbedInsert> inserts;
   std::vector<ProbedPolyline> polylines;
@@ -48,6 +53,8 @@ struct DxfProbe {
 };
 
 DxfProbe ProbeDxf(const std::filesystem::path& dxf);
+// Several files in one run of the probe; one result per file, in order.
+std::vector<DxfProbe> ProbeDxfFiles(const std::vector<std::filesystem::path>& files);
 
 // A fresh, empty folder for one test (removed by the caller's fixture).
 std::filesystem::path ScratchFolder(const std::string& name);
