@@ -11,3 +11,8 @@ target_link_libraries(parvex_test_support PUBLIC parvex_jww parvex_common PRIVAT
 # Generator of the committed drawings under samples/ and of the fuzzer seeds.
 add_executable(parvex-make-samples ${CMAKE_CURRENT_LIST_DIR}/make_samples.cpp)
 target_link_libraries(parvex-make-samples PRIVATE parvex_test_support parvex_warnings)
+
+# Generator of the block and curve-group samples (samples/blocks.jww,
+# samples/curves.jww).
+add_executable(parvex-make-block-samples ${CMAKE_CURRENT_LIST_DIR}/make_block_samples.cpp)
+target_link_libraries(parvex-make-block-samples PRIVATE parvex_test_support parvex_warnings)
