@@ -241,31 +241,11 @@ std::string DxfAuditReport::Describe() const {
   return out.str();
 }
 
-DxfAuditReport AuditDxf(const std::filesystem::path& dxf) {
+namespace {
+
+DxfAuditReport FromJson(const Json& j) {
   DxfAuditReport r;
-  const std::string cmd = std::string("/usr/bin/python3 ") + ShellQuote(PARVEX_DXF_AUDIT_SCRIPT) + " " +
-                          ShellQuote(dxf.string()) + " 2>&1";
-  std::string out;
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) {
-    r.run_error = "cannot start /usr/bin/python3";
-    return r;
-  }
-  char buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  int status = pclose(pipe);
-  if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    r.run_error = "dxf_audit.py failed (status " + std::to_string(status) + "): " + out;
-    return r;
-  }
-  Json j;
-  try {
-    j = JsonParser(out).Parse();
-  } catch (const std::exception& e) {
-    r.run_error = std::string(e.what()) + ": " + out.substr(0, 2000);
-    return r;
-  }
+  r.run_error = GetString(j, "run_error");
   r.version = GetString(j, "version");
   r.loaded = GetBool(j, "loaded");
   r.recovered = GetBool(j, "recovered");
@@ -287,6 +267,47 @@ DxfAuditReport AuditDxf(const std::filesystem::path& dxf) {
   r.image_defs = GetStrings(j, "image_defs");
   return r;
 }
+
+}  // namespace
+
+std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files) {
+  std::vector<DxfAuditReport> reports(files.size());
+  auto failAll = [&](const std::string& why) {
+    for (DxfAuditReport& r : reports) r.run_error = why;
+    return reports;
+  };
+  if (files.empty()) return reports;
+  std::string cmd = std::string("/usr/bin/python3 ") + ShellQuote(PARVEX_DXF_AUDIT_SCRIPT);
+  for (const auto& f : files) cmd += " " + ShellQuote(f.string());
+  cmd += " 2>&1";
+  std::string out;
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (!pipe) return failAll("cannot start /usr/bin/python3");
+  char buf[65536];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+  int status = pclose(pipe);
+  if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return failAll("dxf_audit.py failed (status " + std::to_string(status) + "): " + out);
+  }
+  std::size_t at = 0;
+  for (DxfAuditReport& r : reports) {
+    const std::size_t eol = out.find('\n', at);
+    if (eol == std::string::npos) {
+      r.run_error = "dxf_audit.py wrote no report: " + out.substr(0, 2000);
+      continue;
+    }
+    try {
+      r = FromJson(JsonParser(out.substr(at, eol - at)).Parse());
+    } catch (const std::exception& e) {
+      r.run_error = std::string(e.what()) + ": " + out.substr(at, 2000);
+    }
+    at = eol + 1;
+  }
+  return reports;
+}
+
+DxfAuditReport AuditDxf(const std::filesystem::path& dxf) { return AuditDxfFiles({dxf}).front(); }
 
 ::testing::AssertionResult PassesDxfAudit(const std::filesystem::path& dxf) {
   DxfAuditReport r = AuditDxf(dxf);

@@ -51,6 +51,9 @@ struct DxfAuditReport {
 
 // Runs the audit script with /usr/bin/python3 on `dxf`.
 DxfAuditReport AuditDxf(const std::filesystem::path& dxf);
+// Several files in one run of the script (ezdxf loads once): one report per
+// file, in order.
+std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files);
 
 // gtest assertion: EXPECT_TRUE(parvex::testing::PassesDxfAudit(path)).
 ::testing::AssertionResult PassesDxfAudit(const std::filesystem::path& dxf);

@@ -12,11 +12,11 @@ Two independent looks at the file:
   exist and are the right block record, and names of layers, line types,
   text styles, blocks and dimension styles that are defined.
 
-Exit status: 0 when the report was written (whatever it found), 2 when the
-file cannot be read, 3 when ezdxf is not installed. A missing ezdxf must fail
-the tests, never skip them.
+Exit status: 0 when the reports were written (whatever they found; a file
+that cannot be read gets "run_error"), 2 on a usage error, 3 when ezdxf is
+not installed. A missing ezdxf must fail the tests, never skip them.
 
-Usage: dxf_audit.py FILE.dxf
+Usage: dxf_audit.py FILE.dxf...   (one JSON report per line, in order)
 """
 
 import json
@@ -558,24 +558,12 @@ def ezdxf_report(path, report):
                             if o.dxftype() == "IMAGEDEF"]
 
 
-def main(argv):
-    if len(argv) != 2:
-        print("usage: dxf_audit.py FILE.dxf", file=sys.stderr)
-        return 2
-    try:
-        import ezdxf  # noqa: F401
-    except ImportError:
-        print("dxf_audit: python3-ezdxf is not installed "
-              "(apt-get install python3-ezdxf; use /usr/bin/python3)",
-              file=sys.stderr)
-        return 3
-    path = argv[1]
+def audit_file(path):
     try:
         with open(path, "rb") as f:
             data = f.read()
     except OSError as e:
-        print("dxf_audit: cannot read %s: %s" % (path, e), file=sys.stderr)
-        return 2
+        return {"file": path, "run_error": "cannot read %s: %s" % (path, e)}
     raw = RawAudit(data)
     report = {"file": path, "recovered": False}
     try:
@@ -584,8 +572,24 @@ def main(argv):
         report["raw_problems"] = raw.problems + ["raw walk failed: %r" % e]
     report["version"] = raw.version
     ezdxf_report(path, report)
-    json.dump(report, sys.stdout, ensure_ascii=True, sort_keys=True)
-    sys.stdout.write("\n")
+    return report
+
+
+def main(argv):
+    if len(argv) < 2:
+        print("usage: dxf_audit.py FILE.dxf...", file=sys.stderr)
+        return 2
+    try:
+        import ezdxf  # noqa: F401
+    except ImportError:
+        print("dxf_audit: python3-ezdxf is not installed "
+              "(apt-get install python3-ezdxf; use /usr/bin/python3)",
+              file=sys.stderr)
+        return 3
+    # One JSON report per file, one per line.
+    for path in argv[1:]:
+        json.dump(audit_file(path), sys.stdout, ensure_ascii=True, sort_keys=True)
+        sys.stdout.write("\n")
     return 0
 
 

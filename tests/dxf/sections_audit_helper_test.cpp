@@ -1,0 +1,132 @@
+// The DXF audit helper must catch the faults ezdxf forgives: each case
+// breaks one thing in a clean file and expects the raw walk to say so.
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_writer.h"
+#include "tests/dxfaudit/dxf_audit.h"
+
+namespace parvex {
+namespace {
+
+std::string CleanFile() {
+  TDXFmodel m;
+  m.SetDXFVer(1, 0);
+  m.SetAppName(u"audit");
+  m.AddLtype(u"Continuous", u"", 0, {});
+  m.AddLayer(u"0", 7, 1, 0, true, true);
+  m.AddLayer(u"壁", 3, 1, 0, true, true);
+  m.AddStyle(u"Standard", u"txt", u"", 0, 1, 0, 2.5, false);
+  const int b = m.AddBlockDef(u"B1", 1);
+  m.AddBlockLine(b, 0, 0, 0, 0, 0, 0, 0, 1, 1);
+  m.AddLine(0, 1, 0, 0, 0, 0, 0, 100, 50);
+  m.AddMojiA(0, 1, 0, 0, 0, 0, 10, 10, 40, 10, 5, 5, 0, 0, u"", u"日本語");
+  m.AddBlock(0, 0, 0, 0, 0, b, 50, 25, 0, 1, 1);
+  m.AddPLine(0, 0, 0, 0, 0, 0, 0, false, 2, {{0, 0, 0}, {1, 1, 0}});
+  DxfStringOutput out;
+  DxfTextSink sink(out);
+  EXPECT_TRUE(m.WriteDXF("/nonexistent/source.jww", sink));
+  return out.bytes;
+}
+
+// Replaces the first `from` at or after the first `anchor`.
+std::string Edit(std::string s, const std::string& anchor, const std::string& from,
+                 const std::string& to) {
+  const std::size_t a = s.find(anchor);
+  const std::size_t p = a == std::string::npos ? a : s.find(from, a);
+  if (p == std::string::npos) {
+    ADD_FAILURE() << "no " << from << " after " << anchor;
+    return s;
+  }
+  return s.replace(p, from.size(), to);
+}
+
+std::filesystem::path Write(const std::string& name, const std::string& bytes) {
+  const std::filesystem::path p = std::filesystem::path(::testing::TempDir()) / name;
+  std::ofstream(p, std::ios::binary) << bytes;
+  return p;
+}
+
+TEST(DxfAuditHelper, CatchesFaultsEzdxfForgives) {
+  const std::string clean = CleanFile();
+  const testing::DxfAuditReport base = testing::AuditDxf(Write("audit_clean.dxf", clean));
+  ASSERT_TRUE(base.Clean()) << base.Describe();
+
+  const std::string ents = "ENTITIES\r\n";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* finding;
+  };
+  std::string lf = clean;
+  for (std::size_t p; (p = lf.find("\r\n")) != std::string::npos;) lf.replace(p, 2, "\n");
+  const Case cases[] = {
+      {"LF line ends", lf, "without CR LF"},
+      {"no CR LF at the end", clean.substr(0, clean.size() - 2), "last line"},
+      {"bytes outside code page 932", Edit(clean, ents, "\x93\xfa", "\x85\x40"), "decode"},
+      {"nan", Edit(clean, ents, " 11\r\n100.0", " 11\r\nnan"), "finite real"},
+      {"integer code with a real", Edit(clean, ents, " 72\r\n     5", " 72\r\n5.0"), "integer"},
+      {"unknown layer", Edit(clean, "  0\r\nINSERT", "  8\r\n0\r\n", "  8\r\nNOPE\r\n"),
+       "undefined layer"},
+      {"unknown line type", Edit(clean, "  0\r\nINSERT", "  8\r\n0\r\n", "  8\r\n0\r\n  6\r\nDOTS\r\n"),
+       "undefined line type"},
+      {"unknown block", Edit(clean, "  0\r\nINSERT", "  2\r\nB1", "  2\r\nB2"), "undefined block"},
+      {"unknown style", Edit(clean, ents, "  7\r\nStandard", "  7\r\nMincho"), "undefined style"},
+      {"POLYLINE without SEQEND", Edit(clean, "  0\r\nSEQEND", "SEQEND", "LINE"), "SEQEND"},
+      {"TABLE without ENDTAB", Edit(clean, "  2\r\nVIEW", "  0\r\nENDTAB\r\n", ""), "ENDTAB"},
+      {"section without ENDSEC", Edit(clean, ents, "  0\r\nENDSEC\r\n", ""), "ENDSEC"},
+  };
+  std::vector<std::filesystem::path> files;
+  for (const Case& c : cases) files.push_back(Write("audit_case" + std::to_string(files.size()) + ".dxf", c.bytes));
+  const auto reports = testing::AuditDxfFiles(files);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const Case& c = cases[i];
+    const testing::DxfAuditReport& r = reports[i];
+    ASSERT_TRUE(r.run_error.empty()) << c.what << ": " << r.run_error;
+    bool found = false;
+    for (const std::string& p : r.raw_problems) found |= p.find(c.finding) != std::string::npos;
+    EXPECT_TRUE(found) << c.what << ":\n" << r.Describe();
+  }
+}
+
+TEST(DxfAuditHelper, HandlesAndOwners) {
+  const std::string clean = CleanFile();
+  // The handle of the first entity, and of the model-space block record.
+  const std::size_t e = clean.find("ENTITIES\r\n  0\r\nLINE\r\n  5\r\n") + 27;
+  const std::string line = clean.substr(e, clean.find("\r\n", e) - e);
+  const std::size_t t = clean.find("  0\r\nTEXT\r\n  5\r\n") + 16;
+  const std::string text = clean.substr(t, clean.find("\r\n", t) - t);
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* finding;
+  };
+  const Case cases[] = {
+      {"handle used twice", Edit(clean, "  0\r\nTEXT", "  5\r\n" + text, "  5\r\n" + line),
+       "used twice"},
+      {"handle at the seed", Edit(clean, "  0\r\nTEXT", "  5\r\n" + text, "  5\r\nFFFFF"),
+       "HANDSEED"},
+      {"owner names nothing", Edit(clean, "  0\r\nTEXT", "330\r\n", "330\r\nEEEEE\r\n999\r\n"),
+       "no object"},
+      {"owner is the wrong record",
+       Edit(clean, "  0\r\nTEXT", "330\r\n", "330\r\n" + text + "\r\n999\r\n"), "expected"},
+  };
+  std::vector<std::filesystem::path> files;
+  for (const Case& c : cases) files.push_back(Write("audit_ho" + std::to_string(files.size()) + ".dxf", c.bytes));
+  const auto reports = testing::AuditDxfFiles(files);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const Case& c = cases[i];
+    const testing::DxfAuditReport& r = reports[i];
+    bool found = false;
+    for (const std::string& p : r.raw_problems) found |= p.find(c.finding) != std::string::npos;
+    EXPECT_TRUE(found) << c.what << ":\n" << r.Describe();
+  }
+}
+
+}  // namespace
+}  // namespace parvex
