@@ -234,8 +234,9 @@ QWidget* LauncherWindow::BuildSettingsPage() {
   Edit2 = new QLineEdit;
   Edit2->setObjectName(QStringLiteral("Edit2"));
   Edit2->setMaxLength(8);
-  Edit2->setAttribute(Qt::WA_InputMethodEnabled, false);
-  Edit2->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
+  // Plain Latin input: a Japanese input method would only get in the way
+  // of a number.
+  Edit2->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
   caption(u"円半径(mm)：", Edit2);
   ComboBox8 = MakeList("ComboBox8", {QStringLiteral(u"文字種1～10対応"), QStringLiteral(u"１種類"),
                                      QStringLiteral(u"TrueTypeFont対応")});

@@ -19,6 +19,24 @@ QStringList SettingsLines(const QString& path) {
   return text.split(QStringLiteral("\r\n"));
 }
 
+TEST_F(LauncherTest, StartsWithTheDefaultsWithoutASettingsFile) {
+  LauncherWindow& w = Window();
+  EXPECT_TRUE(w.RadioButton1->isChecked());
+  EXPECT_FALSE(w.Edit1->isEnabled());
+  EXPECT_EQ(w.LabelPreFolder->text(), AppDir());
+  EXPECT_EQ(w.Edit2->text(), "0.5");
+  EXPECT_EQ(w.Edit3->text(), QString::fromUtf16(u"(ODA FileConverterを指定して下さい)"));
+  for (const QComboBox* box : {w.ComboBox2, w.ComboBox3, w.ComboBox4, w.ComboBox5, w.ComboBox6, w.ComboBox7,
+                               w.ComboBox8})
+    EXPECT_EQ(box->currentIndex(), 0) << box->objectName().toStdString();
+  EXPECT_FALSE(w.CheckBox1->isChecked());
+  EXPECT_TRUE(w.CheckBox2->isChecked());
+  EXPECT_TRUE(w.CheckBox3->isChecked());
+  EXPECT_FALSE(w.CheckBox4->isChecked());
+  EXPECT_FALSE(w.CheckBox5->isChecked());
+  EXPECT_EQ(w.ComboBox1->currentText(), "Windows");
+}
+
 TEST_F(LauncherTest, SettingsSurviveARestart) {
   LauncherWindow& w = Window();
   w.RadioButton4->click();
