@@ -47,7 +47,9 @@ class JwwEntityModel {
   std::vector<TEntJwwBlockTree> EntBlockTree;
   int32_t EntBlockNum = 0;  // definitions reached by some insertion
 
-  // Carried images (JWW version 700 and later).
+  // Carried images (JWW version 700 and later). Only plain file names are
+  // ever created or deleted in BindImageFolder: an entry whose name holds
+  // folder parts is skipped with its bytes.
   std::filesystem::path BindImageFolder;
   std::vector<TBindImageType> BindImage;
   bool BindImageExp = false;  // write carried images while reading
@@ -88,10 +90,13 @@ class JwwEntityModel {
 
   // Empties the carried-image list.
   void BindImageInit() { BindImage.clear(); }
-  // Image extraction is not done by this reader: these do nothing yet.
-  void BindImageExplode() {}
-  void BindImageDeleteGzFile() {}
-  void BindImageDeleteNonGzFile() {}
+  // Decompresses the extracted ".gz" images beside themselves (name without
+  // ".gz"); errors are ignored.
+  void BindImageExplode();
+  // Delete the files the extraction (".gz" entries) and the decompression
+  // (everything else) produced in BindImageFolder.
+  void BindImageDeleteGzFile();
+  void BindImageDeleteNonGzFile();
 
  protected:
   // Empties the order list, entity arrays, definitions, tree, images, font

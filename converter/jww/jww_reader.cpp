@@ -5,6 +5,7 @@
 #include "converter/jww/jww_archive.h"
 #include "converter/jww/jww_data.h"
 #include "converter/jww/jww_file.h"
+#include "converter/jww/jww_images.h"
 
 namespace parvex {
 namespace {
@@ -214,8 +215,8 @@ bool ReadJwwId(ByteReader& in, TJwwData& d, std::string& error) {
   return true;
 }
 
-// The image section of version 700 and later. The images are not
-// extracted here; the section is walked so that the entry list is known.
+// The image section of version 700 and later. With BindImageExp each image
+// is written into BindImageFolder; without, its bytes are passed over.
 void ReadImageSection(JwwArchive& ar, TJwwData& d) {
   d.BindImageInit();
   if (!d.BindImageExp && !d.BindImageExr) return;
@@ -233,7 +234,12 @@ void ReadImageSection(JwwArchive& ar, TJwwData& d) {
     const TBindImageType& e = d.BindImage.back();
     if (!e.Fname.empty() && e.Fsize > 0) {
       size_t got = 0;
-      in.TakeUpTo(static_cast<size_t>(e.Fsize), got);
+      const uint8_t* data = in.TakeUpTo(static_cast<size_t>(e.Fsize), got);
+      if (d.BindImageExp) {
+        // A name with folder parts is never created; its bytes are skipped.
+        if (const auto path = CarriedImagePath(d.BindImageFolder, e.Fname))
+          WriteCarriedImage(*path, data, got);
+      }
     }
   }
 }

@@ -1,1 +1,1 @@
-parvex_add_test(jww parvex_jww parvex_test_support)
+parvex_add_test(jww parvex_jww parvex_test_support z)
