@@ -76,11 +76,15 @@ TEST_F(LauncherTest, SettingsSurviveARestart) {
   EXPECT_TRUE(again->CheckBox4->isChecked());
   EXPECT_TRUE(again->CheckBox5->isChecked());
 
-  // The file carries the printer lines and the Jw_cad folder for the
-  // converter (no printer and no Wine here: the defaults).
+  // The file carries the default printer's paper and the Jw_cad folder for
+  // the converter (no Wine prefix here: the default folder).
   const QStringList lines = SettingsLines(SettingsFile());
   ASSERT_GE(lines.size(), 33);
-  EXPECT_EQ(lines.mid(25, 4), (QStringList{"420", "297", "420.00", "297.00"}));
+  const PrinterPaper paper = DefaultPrinterPaper();
+  EXPECT_EQ(lines.mid(25, 4), (QStringList{QString::number(paper.paperWidth, 'f', 0),
+                                           QString::number(paper.paperHeight, 'f', 0),
+                                           QString::number(paper.printableWidth, 'f', 2),
+                                           QString::number(paper.printableHeight, 'f', 2)}));
   EXPECT_EQ(lines[31], QStringLiteral("C:\\JWW\\"));
 }
 

@@ -121,6 +121,19 @@ TEST_F(LauncherTest, FolderFieldIsEnabledOnlyForTheSpecifiedFolder) {
   // Clicking the checked button keeps it checked.
   w.RadioButton5->click();
   EXPECT_TRUE(w.RadioButton5->isChecked());
+
+  // The folder dialog starts in the named folder when it exists, else in the
+  // launcher's folder, and puts its choice into the field.
+  w.RadioButton4->click();
+  w.Edit1->setText(root_.path() + "/nowhere");
+  prompts_->folderChoices.push_back(OutDir() + "x");
+  w.Button1->click();
+  EXPECT_EQ(prompts_->folderDialogStarts.back(), AppDir());
+  EXPECT_EQ(w.Edit1->text(), OutDir() + "x/");
+  w.Edit1->setText(InDir());
+  w.Button1->click();
+  EXPECT_EQ(prompts_->folderDialogStarts.back(), InDir());
+  EXPECT_EQ(w.Edit1->text(), InDir());  // cancelled: unchanged
 }
 
 TEST_F(LauncherTest, PicksUpOnlyExistingJwCadFiles) {
