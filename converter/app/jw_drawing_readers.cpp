@@ -23,12 +23,23 @@ class JwDrawingReader final : public DrawingReader {
   }
 
   void DataFree() override {
+    if (drawing_) {
+      // Remove the images unpacked from the previous drawing.
+      drawing_->BindImageDeleteGzFile();
+      drawing_->BindImageDeleteNonGzFile();
+    }
     drawing_.reset();
     attributes_.reset();
   }
 
-  bool FileIn(ConversionContext&, const std::filesystem::path& source) override {
+  bool FileIn(ConversionContext& context, const std::filesystem::path& source) override {
     drawing_ = std::make_unique<Drawing>();
+    if constexpr (std::is_same_v<Drawing, TJwwData>) {
+      // A JWW drawing unpacks its carried images into the run's image folder.
+      drawing_->BindImageFolder = context.ImageFolder;
+      drawing_->BindImageExp = true;
+      drawing_->BindImageExr = true;
+    }
     attributes_ = std::make_unique<TgraAttribute>();
     attributes_->SetBackColor(0);
     if (drawing_->FileIn(source)) return true;
