@@ -1,6 +1,8 @@
 // Entity writers: what each kind of record becomes, the rules that skip a
 // record, the spaces and owners, per version.
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <numbers>
 #include <string>
 

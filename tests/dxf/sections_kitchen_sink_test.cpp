@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 #include <string>
 
@@ -132,6 +134,15 @@ TEST_P(KitchenSinkTest, ReadsBackCleanWithTheModelsCounts) {
   const fs::path file = Save(m, "kitchen_sink_" + std::to_string(ver) + ".dxf");
   const testing::DxfAuditReport r = testing::AuditDxf(file);
   ASSERT_TRUE(r.Clean()) << r.Describe();
+
+  // The writers used exactly the handles the seed was counted with: all
+  // but the line of the missing layout 4 and the image definitions, which
+  // take the handles just below the seed.
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::size_t at = bytes.find("$HANDSEED\r\n  5\r\n") + 16;
+  const int seed = std::stoi(bytes.substr(at, bytes.find('\r', at) - at), nullptr, 16);
+  EXPECT_EQ(seed, m.DXFHnd + 1 + (ver == 0 ? 0 : m.deFListN()));
 
   const bool r12 = ver == 0;
   // Model space: 2 lines, circle, arc, 2 ellipses (R12: polylines), the
