@@ -375,7 +375,7 @@ void LauncherWindow::Button2Click() {
 
 void LauncherWindow::Label3Click() {
   if (batchRunning_) {
-    AddLog(Text(kBusyLogLine) + Label3->text());
+    AddLog(Text(kBusyLogLine));
     return;
   }
   const auto choice = Prompts().ChooseSourceFiles(this, Label1->text(), Fidx);
@@ -437,7 +437,7 @@ void LauncherWindow::dropEvent(QDropEvent* event) {
     if (url.isLocalFile()) paths << url.toLocalFile();
   event->acceptProposedAction();
   if (batchRunning_) {
-    for (const QString& path : paths) AddLog(Text(kBusyLogLine) + path);
+    for (const QString& path : paths) AddLog(Text(kBusyLogLine) + u'：' + path);
     return;
   }
   // Run after the drop has been answered, so the source program is not
@@ -447,7 +447,7 @@ void LauncherWindow::dropEvent(QDropEvent* event) {
 
 void LauncherWindow::AcceptFiles(const QStringList& paths) {
   if (batchRunning_) {
-    for (const QString& path : paths) AddLog(Text(kBusyLogLine) + path);
+    for (const QString& path : paths) AddLog(Text(kBusyLogLine) + u'：' + path);
     return;
   }
   FList.clear();

@@ -53,7 +53,9 @@ inline constexpr char16_t kResultComplete[] = u"変換完了";
 inline constexpr char16_t kResultFailed[] = u"変換失敗";
 inline constexpr char16_t kEscapeLogLine[] = u"[ESC]を押しましたので中断します。";
 inline constexpr char16_t kFolderMissingMessage[] = u"指定したフォルダが見つかりません。";
-inline constexpr char16_t kBusyLogLine[] = u"※変換中のため受け付けませんでした：";
+// Logged for input that arrives while a batch runs; a refused path follows
+// after "：".
+inline constexpr char16_t kBusyLogLine[] = u"※変換中のため受け付けませんでした";
 inline constexpr char16_t kOdaPromptText[] = u"(ODA FileConverterを指定して下さい)";
 
 // Longest a single converter or ODA FileConverter run may take before it is

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -172,6 +173,10 @@ TEST_F(LauncherTest, InputDuringABatchIsRefusedWithANote) {
     QCoreApplication::sendEvent(&w, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &drop);
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(w.Label3, &click);
+    QTest::qWait(50);
     w.close();  // closing waits for the end of the batch
     EXPECT_TRUE(w.isVisible());
   });
@@ -180,7 +185,8 @@ TEST_F(LauncherTest, InputDuringABatchIsRefusedWithANote) {
   EXPECT_TRUE(sawRunning);
   EXPECT_EQ(w.FileList(), QStringList{slow});
   const QStringList log = w.LogLines();
-  EXPECT_EQ(log.filter(QString::fromUtf16(u"変換中のため受け付けませんでした")).size(), 2) << log.join('\n').toStdString();
+  EXPECT_EQ(log.filter(QString::fromUtf16(u"変換中のため受け付けませんでした")).size(), 3) << log.join('\n').toStdString();
+  EXPECT_TRUE(prompts_->sourceDialogFolder.isNull());  // the file dialog never opened
   EXPECT_EQ(ConverterCalls().size(), 1);
   EXPECT_FALSE(QFileInfo::exists(OutDir() + "late.dxf"));
   QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);
