@@ -511,8 +511,15 @@ class Differ {
   }
   bool SameText(const std::u16string& a, const std::u16string& b, const std::string& what) {
     if (a == b) return true;
-    Fail(what, "\"" + platform::ToUtf8(a) + "\"", "\"" + platform::ToUtf8(b) + "\"");
+    Fail(what, Quoted(a), Quoted(b));
     return false;
+  }
+
+  static std::string Quoted(const std::u16string& text) {
+    std::string out(1, '"');
+    out.append(platform::ToUtf8(text));
+    out.push_back('"');
+    return out;
   }
 
   bool Attr(const TEntJwwAttr& a, const TEntJwwAttr& b, const std::string& p) {

@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the JWW reader, then to the steps that follow a
+// read in a conversion (block tree is built by the read; extents here).
+#include <cstddef>
+#include <cstdint>
+
+#include "converter/jww/jww_data.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  parvex::TJwwData drawing;  // carried images are neither read to files nor kept
+  drawing.ReadBytes({data, size});
+  parvex::DrawingExtents extents;
+  drawing.GetMinMaxZahyo(extents);
+  return 0;
+}

@@ -1,0 +1,206 @@
+// parvex-cli info, run as a program on written drawings and on the corpus.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/jww_fixtures.h"
+#include "tests/support/jww_writer.h"
+
+namespace parvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::vector<std::string> lines;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) {
+    if (c == '\'') {
+      q += "'\\''";
+    } else {
+      q += c;
+    }
+  }
+  return q + "'";
+}
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+class CliInfo : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cli_ = fs::path(PARVEX_BIN_DIR) / "parvex-cli";
+    if (!fs::exists(cli_)) GTEST_SKIP() << "parvex-cli not built";
+    dir_ = fs::temp_directory_path() / ("parvex-cli-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    if (!dir_.empty()) fs::remove_all(dir_, ec);
+  }
+
+  RunResult Run(const std::vector<std::string>& args) {
+    std::string command = Quote(cli_.string());
+    for (const std::string& a : args) command += " " + Quote(a);
+    const fs::path err = dir_ / "stderr.txt";
+    command += " 2>" + Quote(err.string());
+    RunResult r;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
+    const int raw = ::pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.err = Slurp(err);
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) r.lines.push_back(line);
+    return r;
+  }
+
+  RunResult Info(std::vector<std::string> files) {
+    files.insert(files.begin(), "info");
+    return Run(files);
+  }
+
+  fs::path Write(const std::string& name, const std::string& bytes) {
+    const fs::path path = dir_ / name;
+    EXPECT_TRUE(SaveBytes(path, bytes));
+    return path;
+  }
+
+  fs::path cli_;
+  fs::path dir_;
+};
+
+bool Contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
+
+TEST_F(CliInfo, ReportsWhatWasReadForJwwAndJws) {
+  const fs::path jww = Write("all.jww", WriteJww(MakeAllKindsDrawing(700)));
+  const fs::path jws = Write("all.JWS", WriteJws(MakeAllKindsShape(420)));
+  const RunResult r = Info({jww.string(), jws.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  ASSERT_EQ(r.lines.size(), 2u) << r.out;
+  const std::string counts =
+      "\"stated\": {\"entities\": 14, \"block_definitions\": 2}, "
+      "\"drawing\": {\"line\": 2, \"arc\": 2, \"point\": 3, \"text\": 2, \"dimension\": 1, \"solid\": 2, "
+      "\"block\": 2}, \"definitions\": {\"count\": 2, \"reached\": 2, \"members\": {\"line\": 1, \"arc\": 1, "
+      "\"point\": 0, \"text\": 1, \"dimension\": 0, \"solid\": 0, \"block\": 1}}, \"block_tree_nodes\": 3";
+  EXPECT_TRUE(Contains(r.lines[0], "{\"file\": \"" + jww.string() + "\", \"kind\": \"jww\", \"version\": 700, "
+                                   "\"ok\": true, " + counts)) << r.lines[0];
+  EXPECT_TRUE(Contains(r.lines[0], "\"paper\": 3, \"layers_in_use\": [1, 2, 3, 4, 5, 6, 9, 18, 32]}"))
+      << r.lines[0];
+  EXPECT_TRUE(Contains(r.lines[1], "\"kind\": \"jws\", \"version\": 420, \"ok\": true, " + counts)) << r.lines[1];
+  EXPECT_TRUE(Contains(r.lines[1], "\"paper\": null")) << r.lines[1];
+}
+
+TEST_F(CliInfo, ExtentsOfASmallDrawing) {
+  TJwwData drawing = MakeJwwDrawing(600);
+  TEntJwwTen point;
+  point.start_x = 5;
+  point.start_y = 7;
+  AddEntity(drawing, point);
+  const RunResult r = Info({Write("point.jww", WriteJww(drawing)).string()});
+  ASSERT_EQ(r.lines.size(), 1u);
+  EXPECT_TRUE(Contains(r.lines[0], "\"extents\": [-5, -3, 15, 17]")) << r.lines[0];
+}
+
+TEST_F(CliInfo, FailuresAreReportedPerFileAndInTheExitStatus) {
+  TJwwData drawing = MakeAllKindsDrawing(700);
+  JwwLayout layout;
+  const std::string bytes = WriteJww(drawing, {}, &layout);
+  const fs::path good = Write("good.jww", bytes);
+  const fs::path cut = Write("cut.jww", bytes.substr(0, layout.entity_objects[5] + 3));
+  const fs::path not_jww = Write("text.jww", "hello, this is not a drawing");
+  const fs::path missing = dir_ / "missing.jws";
+  const fs::path other = Write("drawing.dxf", "0\nEOF\n");
+  const RunResult r = Info({good.string(), cut.string(), not_jww.string(), missing.string(), other.string()});
+  EXPECT_EQ(r.status, 1);
+  ASSERT_EQ(r.lines.size(), 5u) << r.out;
+  EXPECT_TRUE(Contains(r.lines[0], "\"ok\": true")) << r.lines[0];
+  EXPECT_FALSE(Contains(r.lines[0], "\"error\""));
+  for (size_t i = 1; i < 5; ++i) {
+    EXPECT_TRUE(Contains(r.lines[i], "\"ok\": false, \"error\": \"")) << r.lines[i];
+  }
+  // The cut file still shows what was read before the cut.
+  EXPECT_TRUE(Contains(r.lines[1], "\"stated\": {\"entities\": 14")) << r.lines[1];
+  EXPECT_TRUE(Contains(r.lines[1], "\"line\": 2, \"arc\": 2, \"point\": 1,")) << r.lines[1];
+  EXPECT_TRUE(Contains(r.lines[4], "\"kind\": \"unknown\"")) << r.lines[4];
+  for (const fs::path& p : {cut, not_jww, missing, other}) {
+    EXPECT_TRUE(Contains(r.err, "parvex-cli info: " + p.string() + ": ")) << r.err;
+  }
+  EXPECT_FALSE(Contains(r.err, good.string()));
+}
+
+TEST_F(CliInfo, PathsAreEscapedAsJsonStrings) {
+  const std::string name = "図面 \"A\"\\b\t.jww";
+  const fs::path path = Write(name, WriteJww(MakeJwwDrawing(700)));
+  const RunResult r = Info({path.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(r.lines.size(), 1u);
+  EXPECT_TRUE(Contains(r.lines[0], "図面 \\\"A\\\"\\\\b\\t.jww\"")) << r.lines[0];
+}
+
+TEST_F(CliInfo, UsageAndHelp) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* in_out;
+    const char* in_err;
+  };
+  const Case cases[] = {
+      {{"--help"}, 0, "parvex-cli info FILE...", ""},
+      {{"info", "--help"}, 0, "one JSON object", ""},
+      {{}, 2, "", "Usage: parvex-cli"},
+      {{"info"}, 2, "", "no file given"},
+      {{"info", "--bogus"}, 2, "", "unknown option"},
+      {{"frobnicate"}, 2, "", "unknown command"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args[0] + " ...");
+    const RunResult r = Run(c.args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_TRUE(Contains(r.out, c.in_out)) << r.out;
+    EXPECT_TRUE(Contains(r.err, c.in_err)) << r.err;
+  }
+}
+
+TEST_F(CliInfo, ReadsTheCorpus) {
+  const fs::path corpus = fs::path(PARVEX_SOURCE_DIR) / ".." / "shared" / "corpus";
+  if (!fs::exists(corpus / "jww" / "sample.jww")) GTEST_SKIP() << "corpus absent";
+  std::vector<std::string> files{(corpus / "jww" / "sample.jww").string()};
+  for (const auto& entry : fs::directory_iterator(corpus / "jws" / "平面")) files.push_back(entry.path().string());
+  const RunResult r = Info(files);
+  EXPECT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(r.lines.size(), files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    EXPECT_TRUE(Contains(r.lines[i], "\"version\": 700, \"ok\": true")) << r.lines[i];
+  }
+  EXPECT_TRUE(Contains(r.lines[0], "\"kind\": \"jww\"")) << r.lines[0];
+  EXPECT_TRUE(Contains(r.lines[0], "\"stated\": {\"entities\": 2539, \"block_definitions\": 20}")) << r.lines[0];
+}
+
+}  // namespace
+}  // namespace parvex::testing
