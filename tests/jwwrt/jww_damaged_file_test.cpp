@@ -2,6 +2,8 @@
 // unknown classes, counts larger than the file.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
 
 #include "read_helpers.h"
@@ -140,6 +142,35 @@ TEST(JwwDamaged, CountsBeyondTheFileFailQuickly) {
     EXPECT_LT(read.EntNo.size(), 100000u);
     EXPECT_LT(read.EntBlockDef.size(), 100000u);
   }
+}
+
+long PeakRssKb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// A 1 KB shape claiming 2^31 entities: the read fails at once and the
+// process peak memory hardly moves.
+TEST(JwsDamaged, OneKilobyteClaimingTwoBillionEntities) {
+  TJwsData shape = MakeJwsShape(700);
+  TEntJwwLine line;
+  for (int i = 0; i < 10; ++i) AddEntity(shape, line);
+  JwwWriteOptions options;
+  options.stated_entities = int64_t{1} << 31;
+  std::string bytes = WriteJws(shape, options);
+  bytes.resize(1024, '\0');
+  const long rss_before = PeakRssKb();
+  const auto start = std::chrono::steady_clock::now();
+  TJwsData read;
+  EXPECT_FALSE(ReadJws(read, bytes));
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const long rss_growth_kb = PeakRssKb() - rss_before;
+  RecordProperty("seconds", std::to_string(seconds));
+  RecordProperty("peak_rss_growth_kb", std::to_string(rss_growth_kb));
+  EXPECT_LT(seconds, 1.0);
+  EXPECT_LT(rss_growth_kb, 64 * 1024);
+  EXPECT_LE(read.EntLineN(), 10);
 }
 
 TEST(JwwDamaged, MemberCountBeyondTheFileFails) {
