@@ -23,12 +23,12 @@ class TgraAttribute;
 //    cut: it gets no node, so the repeated block is drawn no deeper.
 //  - Nesting deeper than kMaxBlockTreeLevel is cut the same way.
 //  - Expansion stops once the tree would hold more than kBlockTreeBaseNodes
-//    plus 64 nodes per insertion record of the file, or would place more
-//    than kMaxBlockTreeWork nodes plus member entities (what the extents and
-//    the mapping visit); later nested insertions get no node.
+//    plus 64 nodes per insertion record of the file, or once the placed
+//    members would cost the later passes (extents, mapping) more than
+//    kMaxBlockTreeWork computed points; later nested insertions get no node.
 // Level-0 nodes (the drawing's own insertions) are always present.
 inline constexpr int32_t kMaxBlockTreeLevel = 32;
-inline constexpr size_t kBlockTreeBaseNodes = 200'000;
+inline constexpr size_t kBlockTreeBaseNodes = 100'000;
 inline constexpr size_t kMaxBlockTreeWork = 20'000'000;
 
 class JwwEntityModel {

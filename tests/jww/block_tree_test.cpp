@@ -131,5 +131,18 @@ TEST(JwwBlockTree, ExponentialNestingStaysBounded) {
   EXPECT_EQ(d.EntBlockNum, 7);  // levels reached before the limit
 }
 
+TEST(JwwBlockTree, HeavyBlocksPlacedManyTimesStayBounded) {
+  // A block of 1000 arcs placed 1000 times inside another placed 100 times:
+  // 10^5 instances, 7.3 * 10^9 arc samples for the extents unbounded.
+  TJwwData d;
+  d.EntBlockDef = {Def(1, std::vector<TEntJwwBlock>(1000, Insert(2))), Def(2)};
+  d.EntBlockDef[1].mEnko.resize(1000);
+  d.EntBlock.assign(100, Insert(1));
+  d.MakeBlockTree();
+  // Every drawing insertion keeps its node; nesting stops at the work limit.
+  EXPECT_GE(d.EntBlockTreeN(), 100);
+  EXPECT_LT(d.EntBlockTreeN(), 100 + static_cast<int32_t>(kMaxBlockTreeWork / 73000) + 1);
+}
+
 }  // namespace
 }  // namespace parvex
