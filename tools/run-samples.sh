@@ -20,6 +20,9 @@ if ((${#drawings[@]} == 0)); then
 fi
 status=0
 for version in r12 2000 2007; do
+  # Each run starts afresh: converting never replaces a file, so results of
+  # an earlier run would push the new ones to branch names (plan~1.dxf).
+  rm -rf "${out:?}/$version"
   mkdir -p "$out/$version"
   "$cli" convert --dxf "$version" -o "$out/$version" "${drawings[@]}" || status=1
 done
