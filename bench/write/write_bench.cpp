@@ -162,6 +162,24 @@ void BM_PlainWrite(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(g_bytes * state.iterations()));
 }
 
+// The number format alone over coordinates like those of a drawing.
+void BM_RealToChars(benchmark::State& state) {
+  std::vector<double> values;
+  for (int i = 0; i < 4096; ++i) {
+    values.push_back(12345.678 + i * 1.37);
+    values.push_back(100.0 / (i + 3));
+    values.push_back(i * 0.25);
+  }
+  char buf[parvex::kRealBufSize];
+  std::size_t total = 0;
+  for (auto _ : state) {
+    for (double v : values) total += parvex::RealToChars(v, buf);
+    benchmark::DoNotOptimize(total);
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(values.size() * state.iterations()));
+}
+
+BENCHMARK(BM_RealToChars);
 BENCHMARK(BM_WriteDxfFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteDxfNoIo)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -45,18 +45,7 @@ Digits15 ParseScientific(const char* p, const char* end) {
 
 Digits15 Round15(double x) {
   char buf[40];
-  // The shortest digits that read back as x. When there are at most 15 of
-  // them they are also x rounded to 15 digits: x lies within half a unit
-  // in the last place of them, and a unit of the 15th digit is larger than
-  // a double's unit in the last place.
-  auto res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific);
-  int digits = 0;
-  for (const char* p = buf; p < res.ptr && *p != 'e'; ++p) {
-    if (*p >= '0' && *p <= '9') ++digits;
-  }
-  if (digits > 15) {
-    res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific, 14);
-  }
+  auto res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific, 14);
   return ParseScientific(buf, res.ptr);
 }
 
@@ -95,11 +84,6 @@ std::size_t FormatGeneral(const Digits15& g, char* out) {
   return static_cast<std::size_t>(o - out);
 }
 
-double SnapTo1e14(double x) {
-  double v = std::trunc(std::fabs(x) / 1e-14 + 0.5) * 1e-14;
-  return x < 0 ? -v : v;
-}
-
 char* PadInt(char* out, int v, int width) {
   char tmp[16];
   auto res = std::to_chars(tmp, tmp + sizeof(tmp), v);
@@ -131,17 +115,42 @@ std::size_t RealToChars(double x, char* buf) {
     // Fixed-point. Only values below 1 have digits beyond 1e-14 that the
     // snap can change; from 1 on the 15 digits end at or above 1e-14.
     if (g.exp10 < 0) {
-      char t[kRealBufSize];
-      std::size_t tl = FormatGeneral(g, t);
-      double back = 0;
-      std::from_chars(t, t + tl, back);
-      g = Round15(SnapTo1e14(back));
-      if (g.n == 1 && g.d[0] == '0') {
+      // Below 1 the 15 digits reach past 1e-14: read them back as a number
+      // v and snap it, n = Int(|v| / 1e-14 + 0.5). The snapped value is
+      // n * 1e-14 with n below 1e14, whose 15 digits are those of n, so the
+      // text is n with 14 decimals (trailing zeros dropped).
+      // The digits as an integer D (below 2^53, so exact) over a power of
+      // ten (exact up to 1e22): one correctly rounded division gives the
+      // double nearest to the 15-digit text.
+      static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                          1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                          1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+      std::uint64_t digits = 0;
+      for (int i = 0; i < g.n; ++i) digits = digits * 10 + static_cast<unsigned>(g.d[i] - '0');
+      const double v = static_cast<double>(digits) / kPow10[(g.n - 1) - g.exp10];
+      const double q = std::trunc(v / 1e-14 + 0.5);
+      const std::uint64_t n = static_cast<std::uint64_t>(q);
+      if (n == 0) {
         std::memcpy(buf, "0.0", 3);
         return 3;
       }
-      // The snap may carry into the next power of ten but never out of the
-      // fixed-point range.
+      if (g.neg) *o++ = '-';
+      if (n >= 100000000000000ULL) {
+        std::memcpy(o, "1.0", 3);
+        return static_cast<std::size_t>(o + 3 - buf);
+      }
+      char frac[16];
+      std::uint64_t r = n;
+      for (int i = 13; i >= 0; --i) {
+        frac[i] = static_cast<char>('0' + r % 10);
+        r /= 10;
+      }
+      int len = 14;
+      while (len > 1 && frac[len - 1] == '0') --len;
+      *o++ = '0';
+      *o++ = '.';
+      std::memcpy(o, frac, static_cast<std::size_t>(len));
+      return static_cast<std::size_t>(o + len - buf);
     }
     o += FormatGeneral(g, o);
     bool point = false;
@@ -201,52 +210,25 @@ bool DxfFdOutput::Write(const char* data, std::size_t n) {
 
 // ---------------------------------------------------------------------------
 
-namespace {
-
-// Group code lines "  0\r\n" .. "999\r\n", "1000\r\n" .. "1071\r\n",
-// prepared once.
-struct CodeLines {
-  static constexpr int kCount = 1072;
-  char text[kCount][8];
-  unsigned char len[kCount];
-  CodeLines() {
-    for (int c = 0; c < kCount; ++c) {
-      char* o = text[c];
-      o = PadInt(o, c, 3);
-      *o++ = '\r';
-      *o++ = '\n';
-      len[c] = static_cast<unsigned char>(o - text[c]);
-    }
-  }
-};
-
-const CodeLines& Codes() {
-  static const CodeLines lines;
-  return lines;
-}
-
-}  // namespace
-
 DxfTextSink::DxfTextSink(DxfByteOutput& out, std::size_t bufferSize)
     : out_(out), buf_(new char[bufferSize < 4096 ? 4096 : bufferSize]),
       cap_(bufferSize < 4096 ? 4096 : bufferSize) {}
 
 void DxfTextSink::Spill() {
   if (used_ == 0) return;
+  // After a failure the bytes are dropped; only the count goes on.
   if (ok_ && !out_.Write(buf_.get(), used_)) ok_ = false;
   written_ += used_;
   used_ = 0;
 }
 
-void DxfTextSink::Pair(int code, std::string_view value) {
-  if (!ok_) return;
-  const CodeLines& codes = Codes();
+void DxfTextSink::PairSlow(int code, std::string_view value) {
   char codeText[16];
   const char* cl;
   std::size_t clen;
-  if (code >= 0 && code < CodeLines::kCount) {
-    cl = codes.text[code];
-    clen = codes.len[code];
+  if (code >= 0 && code < DxfCodeLines::kCount) {
+    cl = kDxfCodeLines.text[code];
+    clen = kDxfCodeLines.len[code];
   } else {
     char* o = PadInt(codeText, code, 3);
     *o++ = '\r';
@@ -299,26 +281,26 @@ std::string DxfWriter::EncodeName(std::u16string_view s) const {
   return Encode(s);
 }
 
-void DxfWriter::Text(int code, std::u16string_view s) { sink_.Pair(code, Encode(s)); }
+void DxfWriter::Text(int code, std::u16string_view s) { Emit(code, Encode(s)); }
 
-void DxfWriter::Name(int code, std::u16string_view s) { sink_.Pair(code, EncodeName(s)); }
+void DxfWriter::Name(int code, std::u16string_view s) { Emit(code, EncodeName(s)); }
 
 void DxfWriter::Int(int code, int v) {
   char buf[16];
   char* o = PadInt(buf, v, IntWidth(code));
-  sink_.Pair(code, std::string_view(buf, static_cast<std::size_t>(o - buf)));
+  Emit(code, std::string_view(buf, static_cast<std::size_t>(o - buf)));
 }
 
 void DxfWriter::IntPlain(int code, int v) {
   char buf[16];
   auto res = std::to_chars(buf, buf + sizeof(buf), v);
-  sink_.Pair(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+  Emit(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
 }
 
 void DxfWriter::Real(int code, double x) {
   if (!std::isfinite(x)) ++nonFinite_;
   char buf[kRealBufSize];
-  sink_.Pair(code, std::string_view(buf, RealToChars(x, buf)));
+  Emit(code, std::string_view(buf, RealToChars(x, buf)));
 }
 
 void DxfWriter::Handle(int code, std::uint32_t h) {
@@ -327,7 +309,7 @@ void DxfWriter::Handle(int code, std::uint32_t h) {
   for (char* p = buf; p < res.ptr; ++p) {
     if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
   }
-  sink_.Pair(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+  Emit(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
 }
 
 void DxfWriter::XY(double x, double y) {

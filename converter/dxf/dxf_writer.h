@@ -84,18 +84,56 @@ class DxfSink {
   virtual bool Ok() const = 0;
 };
 
+// The group code lines "  0\r\n" .. "999\r\n", "1000\r\n" .. "1071\r\n",
+// each in a row of 8 bytes.
+struct DxfCodeLines {
+  static constexpr int kCount = 1072;
+  char text[kCount][8]{};
+  unsigned char len[kCount]{};
+  constexpr DxfCodeLines() {
+    for (int c = 0; c < kCount; ++c) {
+      char digits[4]{};
+      int n = 0;
+      for (int v = c; v > 0 || n == 0; v /= 10) digits[n++] = static_cast<char>('0' + v % 10);
+      int pos = 0;
+      for (int i = n; i < 3; ++i) text[c][pos++] = ' ';
+      while (n > 0) text[c][pos++] = digits[--n];
+      text[c][pos++] = '\r';
+      text[c][pos++] = '\n';
+      len[c] = static_cast<unsigned char>(pos);
+    }
+  }
+};
+inline constexpr DxfCodeLines kDxfCodeLines{};
+
 // Formats groups as DXF text lines into a buffer of `bufferSize` bytes and
 // passes full buffers to `out`.
 class DxfTextSink final : public DxfSink {
  public:
-  explicit DxfTextSink(DxfByteOutput& out, std::size_t bufferSize = 1 << 20);
-  void Pair(int code, std::string_view value) override;
+  explicit DxfTextSink(DxfByteOutput& out, std::size_t bufferSize = 256 * 1024);
+  void Pair(int code, std::string_view value) override {
+    // The common case inline: a known code and room in the buffer (the
+    // code row is copied as 8 bytes whatever its length).
+    if (code >= 0 && code < DxfCodeLines::kCount && used_ + value.size() + 16 <= cap_) {
+      char* o = buf_.get() + used_;
+      __builtin_memcpy(o, kDxfCodeLines.text[code], 8);
+      o += kDxfCodeLines.len[code];
+      if (!value.empty()) __builtin_memcpy(o, value.data(), value.size());
+      o += value.size();
+      o[0] = '\r';
+      o[1] = '\n';
+      used_ = static_cast<std::size_t>(o + 2 - buf_.get());
+      return;
+    }
+    PairSlow(code, value);
+  }
   bool Flush() override;
   bool Ok() const override { return ok_; }
   // Bytes handed to the output so far plus those still buffered.
   std::uint64_t BytesWritten() const { return written_ + used_; }
 
  private:
+  void PairSlow(int code, std::string_view value);
   void Spill();
   DxfByteOutput& out_;
   std::unique_ptr<char[]> buf_;
@@ -122,16 +160,17 @@ class DxfPairSink final : public DxfSink {
 class DxfWriter {
  public:
   // ver: 0 R12, 1 2000, 2 2007.
-  DxfWriter(DxfSink& sink, int ver) : sink_(sink), ver_(ver) {}
+  DxfWriter(DxfSink& sink, int ver)
+      : sink_(sink), text_(dynamic_cast<DxfTextSink*>(&sink)), ver_(ver) {}
 
   int Ver() const { return ver_; }
   DxfSink& Sink() { return sink_; }
 
   // A fixed ASCII value (keywords, subclass markers, fixed names): PutCode.
-  void Code(int code, std::string_view ascii) { sink_.Pair(code, ascii); }
+  void Code(int code, std::string_view ascii) { Emit(code, ascii); }
   // A value already encoded with Encode / EncodeName (cache names that are
   // written many times, such as layer names).
-  void Raw(int code, std::string_view encoded) { sink_.Pair(code, encoded); }
+  void Raw(int code, std::string_view encoded) { Emit(code, encoded); }
   // Text in the file's encoding: PutLine.
   void Text(int code, std::u16string_view s);
   // A table name: PutName (upper case for R12, then encoded).
@@ -164,7 +203,16 @@ class DxfWriter {
   long long NonFiniteCount() const { return nonFinite_; }
 
  private:
+  // Straight to the text sink when there is one (no virtual call).
+  void Emit(int code, std::string_view value) {
+    if (text_ != nullptr) {
+      text_->Pair(code, value);
+    } else {
+      sink_.Pair(code, value);
+    }
+  }
   DxfSink& sink_;
+  DxfTextSink* text_;
   int ver_;
   long long nonFinite_ = 0;
 };

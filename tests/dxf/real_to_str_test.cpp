@@ -90,6 +90,14 @@ TEST(RealToStr, AgreesWithTheSlowFormatOverManyValues) {
     if (i % 4 == 0) x = std::round(x * 1000) / 1000;  // few decimals, as drawings have
     ASSERT_EQ(RealToStr(x), SlowRealToStr(x)) << std::hexfloat << x;
   }
+  // Values below 1 whose 15th decimal is a 5: the snap to 1e-14 meets a
+  // half and the binary value decides.
+  std::uniform_int_distribution<long long> digits(10000000000000LL, 99999999999999LL);
+  for (int i = 0; i < 20000; ++i) {
+    const double x = static_cast<double>(digits(rng) * 10 + 5) * 1e-15;
+    ASSERT_EQ(RealToStr(x), SlowRealToStr(x)) << std::hexfloat << x;
+    ASSERT_EQ(RealToStr(-x / 100), SlowRealToStr(-x / 100)) << std::hexfloat << -x / 100;
+  }
 }
 
 TEST(RealToStr, NonFiniteValuesAreWrittenAsZeroAndCounted) {
