@@ -137,22 +137,33 @@ std::u16string FloatToText(double x) {
   for (char c : mant)
     if (c != '.') digitsOnly.push_back(c);
   while (digitsOnly.size() > 1 && digitsOnly.back() == '0') digitsOnly.pop_back();
+  // Built by appending only: GCC 12 warns falsely (-Wrestrict) on
+  // "literal" + std::string once inlined.
   std::string out;
+  if (negative) out.push_back('-');
   if (exponent >= 15 || exponent < -5) {
-    out = digitsOnly.substr(0, 1);
-    if (digitsOnly.size() > 1) out += "." + digitsOnly.substr(1);
-    out += "E" + std::to_string(exponent);
+    out.push_back(digitsOnly[0]);
+    if (digitsOnly.size() > 1) {
+      out.push_back('.');
+      out.append(digitsOnly, 1, std::string::npos);
+    }
+    out.push_back('E');
+    out.append(std::to_string(exponent));
   } else if (exponent < 0) {
-    out = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digitsOnly;
+    out.append("0.");
+    out.append(static_cast<size_t>(-exponent - 1), '0');
+    out.append(digitsOnly);
   } else {
     size_t intDigits = static_cast<size_t>(exponent) + 1;
     if (digitsOnly.size() <= intDigits) {
-      out = digitsOnly + std::string(intDigits - digitsOnly.size(), '0');
+      out.append(digitsOnly);
+      out.append(intDigits - digitsOnly.size(), '0');
     } else {
-      out = digitsOnly.substr(0, intDigits) + "." + digitsOnly.substr(intDigits);
+      out.append(digitsOnly, 0, intDigits);
+      out.push_back('.');
+      out.append(digitsOnly, intDigits, std::string::npos);
     }
   }
-  if (negative) out.insert(0, "-");
   return AsciiToText(out);
 }
 

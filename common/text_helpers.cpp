@@ -164,7 +164,7 @@ std::u16string StripBreakMarks(std::u16string_view s) {
     if (s[i] < 0x20) continue;
     out.push_back(s[i]);
   }
-  if (out.empty()) out = u" ";
+  if (out.empty()) out.push_back(u' ');
   return out;
 }
 

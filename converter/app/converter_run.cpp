@@ -15,7 +15,12 @@ namespace parvex {
 
 namespace {
 
-std::string Quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
+std::string Quoted(const std::filesystem::path& p) {
+  std::string q(1, '"');
+  q.append(p.native());
+  q.push_back('"');
+  return q;
+}
 
 // True for anything at p, a dangling link included: such a name is taken.
 bool PathTaken(const std::filesystem::path& p) {
