@@ -1,5 +1,7 @@
 // The DXF audit helper must catch the faults ezdxf forgives: each case
 // breaks one thing in a clean file and expects the raw walk to say so.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -47,7 +49,11 @@ std::string Edit(std::string s, const std::string& anchor, const std::string& fr
 }
 
 std::filesystem::path Write(const std::string& name, const std::string& bytes) {
-  const std::filesystem::path p = std::filesystem::path(::testing::TempDir()) / name;
+  // One folder per process: test programs of several checkouts may run at once.
+  const std::filesystem::path dir =
+      std::filesystem::path(::testing::TempDir()) / ("parvex_audit_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path p = dir / name;
   std::ofstream(p, std::ios::binary) << bytes;
   return p;
 }

@@ -1,6 +1,8 @@
 // Everything after the HEADER of one small drawing, byte for byte, per
 // version. PARVEX_UPDATE_GOLDEN=1 rewrites the files (review the
 // difference before committing it).
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -66,7 +68,8 @@ TEST(DxfSectionsGolden, SmallDrawingPerVersion) {
     EXPECT_EQ(sections, ReadFile(path)) << path;
 
     // The whole file reads back clean.
-    const std::string whole = ::testing::TempDir() + "/golden_" + names[ver];
+    const std::string whole =
+        ::testing::TempDir() + "/golden_" + std::to_string(::getpid()) + "_" + names[ver];
     std::ofstream(whole, std::ios::binary) << out.bytes;
     EXPECT_TRUE(testing::PassesDxfAudit(whole));
   }

@@ -1,6 +1,8 @@
 // One model holding every entity kind, every table, block definitions,
 // several layouts and an image, written in each version and read back by
 // the DXF audit (ezdxf plus the raw pair walk).
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -25,7 +27,8 @@ using testing::Counts;
 std::string U8(std::u16string_view s) { return platform::ToUtf8(s); }
 
 fs::path OutDir() {
-  fs::path d = fs::path(::testing::TempDir()) / "parvex_sections";
+  // One folder per process: test programs of several checkouts may run at once.
+  fs::path d = fs::path(::testing::TempDir()) / ("parvex_sections_" + std::to_string(::getpid()));
   fs::create_directories(d);
   return d;
 }
