@@ -27,7 +27,10 @@ class ScriptedPrompts : public LauncherPrompts {
   std::optional<SourceFileChoice> ChooseSourceFiles(QWidget*, const QString& folder, int filterIndex) override {
     sourceDialogFolder = folder;
     sourceDialogFilter = filterIndex;
-    return Take(sourceChoices);
+    if (sourceChoices.empty() || sourceChoices.front().files.isEmpty()) return Cancel(sourceChoices);
+    SourceFileChoice choice = sourceChoices.front();
+    sourceChoices.pop_front();
+    return choice;
   }
   std::optional<QString> ChooseFolder(QWidget*, const QString& startFolder) override {
     folderDialogStarts.push_back(startFolder);
@@ -45,16 +48,21 @@ class ScriptedPrompts : public LauncherPrompts {
   int sourceDialogFilter = 0;
   QString executableDialogStart;
   QString executablePreselect;
-  // Replies, taken front first; an empty queue answers "cancelled".
-  std::deque<std::optional<SourceFileChoice>> sourceChoices;
-  std::deque<std::optional<QString>> folderChoices;
-  std::deque<std::optional<QString>> executableChoices;
+  // Replies, taken front first; an empty reply or an empty queue answers
+  // "cancelled".
+  std::deque<SourceFileChoice> sourceChoices;
+  std::deque<QString> folderChoices;
+  std::deque<QString> executableChoices;
 
  private:
   template <typename T>
-  static std::optional<T> Take(std::deque<std::optional<T>>& queue) {
-    if (queue.empty()) return std::nullopt;
-    auto value = queue.front();
+  static std::nullopt_t Cancel(std::deque<T>& queue) {
+    if (!queue.empty()) queue.pop_front();
+    return std::nullopt;
+  }
+  static std::optional<QString> Take(std::deque<QString>& queue) {
+    if (queue.empty() || queue.front().isEmpty()) return Cancel(queue);
+    QString value = queue.front();
     queue.pop_front();
     return value;
   }

@@ -178,7 +178,7 @@ TEST_F(LauncherTest, FileLinkRemembersFolderAndFilter) {
   EXPECT_EQ(prompts_->sourceDialogFilter, 1);
 
   // The next dialog opens where the last one ended, with its filter.
-  prompts_->sourceChoices.push_back(std::nullopt);
+  prompts_->sourceChoices.push_back({});
   QCoreApplication::sendEvent(Window().Label3, &press);
   QCoreApplication::processEvents();
   EXPECT_EQ(prompts_->sourceDialogFolder, InDir());
