@@ -224,6 +224,10 @@ TEST(DxfEntities, SpacesLayoutsAndOwners) {
     if (ver == 0) {
       EXPECT_EQ(where, (std::vector<std::string>{"BLOCKS:B:5.0:paper", "ENTITIES::1.0:model",
                                                  "ENTITIES::2.0:paper"}));
+      // R12 has one paper space: no blocks for further layouts.
+      std::vector<std::string> blocks;
+      for (const DxfRecord& r : OfType(recs, "BLOCK")) blocks.push_back(r.At(2));
+      EXPECT_EQ(blocks, (std::vector<std::string>{"*Model_Space", "*Paper_Space", "B"}));
       continue;
     }
     EXPECT_EQ(where, (std::vector<std::string>{"BLOCKS:*Paper_Space1:3.0:model",
