@@ -334,7 +334,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
 
   Attr a = AttributeRule(e.att);
   if (e.att.nPenColor == 10) {
-    a.co = NearestAci(ColorRefToAlphaColor(static_cast<int32_t>(e.Color)));
+    a.co = AciOf(ColorRefToAlphaColor(static_cast<int32_t>(e.Color)));
   }
 
   auto addSolid3 = [&](const Place& p, Pt p1, Pt p2, Pt p3) {

@@ -78,9 +78,15 @@ double JwDxfMapper::GroupScale(int g) const {
   return FiniteOr(d_.lgrp[g].adScale, 1.0);
 }
 
-int JwDxfMapper::ColourOf(int penColor) const {
-  return NearestAci(attr_.GetAttrColcol(penColor));
+int JwDxfMapper::AciOf(uint32_t color) const {
+  const auto it = aciCache_.find(color);
+  if (it != aciCache_.end()) return it->second;
+  const int aci = NearestAci(color);
+  aciCache_.emplace(color, aci);
+  return aci;
 }
+
+int JwDxfMapper::ColourOf(int penColor) const { return AciOf(attr_.GetAttrColcol(penColor)); }
 
 bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) {
   const ConversionSettings& st = ctx_.Settings;
@@ -207,7 +213,7 @@ void JwDxfMapper::DxfOutLayer() {
         const TEntJwwSolid& s = t.solid[i];
         if (s.att.nPenColor == 9) break;
         const int aci = s.att.nPenColor == 10
-                            ? NearestAci(ColorRefToAlphaColor(static_cast<int32_t>(s.Color)))
+                            ? AciOf(ColorRefToAlphaColor(static_cast<int32_t>(s.Color)))
                             : ColourOf(s.att.nPenColor);
         count(s.att, aci, false);
         break;

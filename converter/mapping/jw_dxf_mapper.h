@@ -103,6 +103,9 @@ class JwDxfMapper {
   Attr AttributeRule(const TEntJwwAttr& att) const;
   int LayerIndex(const TEntJwwAttr& att) const;
   int ColourOf(int penColor) const;
+  // DXF colour of an alpha-RGB colour; the nearest-colour search is costly
+  // and drawings use few colours, so results are kept.
+  int AciOf(uint32_t color) const;
   double GroupScale(int g) const;
 
   const JwDrawingView& d_;
@@ -111,6 +114,7 @@ class JwDxfMapper {
   std::unique_ptr<TDXFmodel> m_;
   int layerGroupMost_ = 0;
   std::vector<std::u16string> fontNames_;
+  mutable std::unordered_map<uint32_t, int> aciCache_;
   std::vector<int> blockIndex_;                       // per EntBlockDef entry
   std::unordered_map<uint32_t, int> blockOfNumber_;   // block number -> model index
   std::unordered_set<const TEntJwwBlock*> cutInserts_;  // nested inserts left out
