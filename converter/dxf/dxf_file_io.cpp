@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
+#include <string>
 
 namespace parvex::dxfio {
 namespace {
@@ -40,9 +42,66 @@ int CreateNewFile(const std::filesystem::path& p) {
   return fd;
 }
 
-bool CloseFile(int fd) { return ::close(fd) == 0; }
+bool OutputFile::Open(const std::filesystem::path& dst) {
+  Abort();
+  if (dst.filename().empty()) return false;
+  struct stat st {};
+  if (::lstat(dst.c_str(), &st) == 0 || errno != ENOENT) return false;
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path tmp = dst.parent_path() /
+                                ("." + dst.filename().string() + "." +
+                                 std::to_string(::getpid()) + "." + std::to_string(counter++) +
+                                 ".tmp");
+    const int fd = CreateNewFile(tmp);
+    if (fd >= 0) {
+      fd_ = fd;
+      dst_ = dst;
+      tmp_ = std::move(tmp);
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
 
-void RemoveFile(const std::filesystem::path& p) { ::unlink(p.c_str()); }
+bool OutputFile::Commit() {
+  if (fd_ < 0) return false;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  bool named = false;
+  if (closed) {
+    // A hard link never replaces an existing file. File systems without
+    // hard links get a rename that refuses to replace, or failing that a
+    // rename after a check.
+    if (::link(tmp_.c_str(), dst_.c_str()) == 0) {
+      named = true;
+    } else if (errno != EEXIST) {
+      if (::renameat2(AT_FDCWD, tmp_.c_str(), AT_FDCWD, dst_.c_str(), RENAME_NOREPLACE) == 0) {
+        named = true;
+      } else if (errno == EINVAL || errno == ENOSYS) {
+        struct stat st {};
+        if (::lstat(dst_.c_str(), &st) != 0 && errno == ENOENT) {
+          named = ::rename(tmp_.c_str(), dst_.c_str()) == 0;
+        }
+      }
+    }
+  }
+  ::unlink(tmp_.c_str());  // gone already after a rename
+  tmp_.clear();
+  return named;
+}
+
+void OutputFile::Abort() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!tmp_.empty()) {
+    ::unlink(tmp_.c_str());
+    tmp_.clear();
+  }
+}
 
 bool CopyFileKeepTimes(const std::filesystem::path& src, const std::filesystem::path& dst) {
   int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);

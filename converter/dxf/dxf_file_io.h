@@ -9,8 +9,35 @@ namespace parvex::dxfio {
 
 // Opens a new file for writing; fails (-1) when anything exists at the path.
 int CreateNewFile(const std::filesystem::path& p);
-bool CloseFile(int fd);
-void RemoveFile(const std::filesystem::path& p);
+
+// The output file while it is written. The bytes go to a hidden temporary
+// file beside the destination, which gets the destination's name only when
+// everything was written: a reader (the launcher judges success by the
+// file's existence) never sees a partial file, not even when the process
+// dies while writing. An existing file at the destination is never
+// replaced.
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile() { Abort(); }
+
+  // False when something exists at dst or the temporary file cannot be
+  // created (missing folder, no right to write).
+  bool Open(const std::filesystem::path& dst);
+  int Fd() const { return fd_; }
+  // Closes the file and gives it the destination's name; false (and no
+  // file left) when closing fails or the name has been taken meanwhile.
+  bool Commit();
+  // Closes and removes the temporary file.
+  void Abort();
+
+ private:
+  int fd_ = -1;
+  std::filesystem::path dst_;
+  std::filesystem::path tmp_;
+};
 
 // Copies src to dst (which must not exist yet) and gives the copy the
 // access and modification times of src. A failed copy leaves no dst.

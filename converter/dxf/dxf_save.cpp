@@ -77,20 +77,21 @@ bool TDXFmodel::SaveDXF(const std::filesystem::path& src, const std::filesystem:
   DXFHnd = 1;
   srcName = src;
   // A new file only: an existing file (an earlier result, or a file the
-  // user keeps) is never replaced, and a failure never removes it.
-  const int fd = dxfio::CreateNewFile(dst);
-  if (fd < 0) return false;
+  // user keeps) is never replaced, and a failure never removes it. The
+  // destination appears only once it is complete.
+  dxfio::OutputFile file;
+  if (!file.Open(dst)) return false;
   bool ok;
   {
-    DxfFdOutput out(fd);
+    DxfFdOutput out(file.Fd());
     DxfTextSink sink(out);
     ok = WriteDXF(src, sink);
   }
-  if (!dxfio::CloseFile(fd)) ok = false;
   if (!ok) {
-    dxfio::RemoveFile(dst);
+    file.Abort();
     return false;
   }
+  if (!file.Commit()) return false;
   CopyImageFiles();
   return true;
 }

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "converter/dxf/dxf_file_io.h"
 #include "converter/dxf/dxf_model.h"
 
 namespace parvex {
@@ -50,6 +51,13 @@ TEST_F(SaveFile, WritesANewFile) {
   ASSERT_TRUE(m.SaveDXF(dir / "missing.jww", dst));
   const std::string bytes = Read(dst);
   EXPECT_EQ(bytes.rfind("999\r\napp\r\n", 0), 0u);
+  // Only the file itself is left in the folder.
+  int files = 0;
+  for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+    EXPECT_EQ(e.path().filename(), "out.dxf");
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
   EXPECT_EQ(bytes.substr(bytes.size() - 10), "  0\r\nEOF\r\n");
 }
 
@@ -68,6 +76,37 @@ TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
   m.Ver = 7;
   EXPECT_FALSE(m.SaveDXF("", dir / "badver.dxf"));
   EXPECT_FALSE(fs::exists(dir / "badver.dxf"));
+  // A folder as destination.
+  m.Ver = 1;
+  fs::create_directory(dir / "sub");
+  EXPECT_FALSE(m.SaveDXF("", dir / "sub"));
+  EXPECT_FALSE(m.SaveDXF("", dir / "sub" / ""));
+  EXPECT_TRUE(fs::is_empty(dir / "sub"));
+  int left = 0;
+  for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+    (void)e;
+    ++left;
+  }
+  EXPECT_EQ(left, 2);  // taken.dxf and sub
+}
+
+// Someone else takes the name while the file is being written: theirs
+// stays, ours goes.
+TEST_F(SaveFile, NameTakenWhileWritingIsNotReplaced) {
+  const fs::path dst = dir / "race.dxf";
+  dxfio::OutputFile file;
+  ASSERT_TRUE(file.Open(dst));
+  ASSERT_EQ(::write(file.Fd(), "ours", 4), 4);
+  EXPECT_FALSE(fs::exists(dst));
+  Write(dst, "theirs");
+  EXPECT_FALSE(file.Commit());
+  EXPECT_EQ(Read(dst), "theirs");
+  int files = 0;
+  for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+    (void)e;
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
 }
 
 // The disk fills up part-way: the file size limit of a child process makes
@@ -96,7 +135,8 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 3: no limit";
-  EXPECT_FALSE(fs::exists(dst));
+  // Neither the file nor anything it was written through is left.
+  EXPECT_TRUE(fs::is_empty(dir));
 }
 
 TEST_F(SaveFile, ImageFilesAreCopiedBesideTheOutput) {
