@@ -1,7 +1,10 @@
 #include "converter/dxf/dxf_curve_polylines.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <unordered_map>
 
 namespace parvex {
 
@@ -23,9 +26,135 @@ struct ChainStep {
   double x, y, a;
 };
 
+// Finds, among the segments of one group, those with an end point near a
+// given point, so that growing a chain does not rescan the whole group for
+// every segment it attaches. End points are filed in square cells much
+// larger than the match tolerance; a query looks at the cells that a small
+// box around the point touches (usually one) and applies the exact test.
+class EndpointIndex {
+ public:
+  explicit EndpointIndex(const std::vector<TDXF_PolyWorkEntity>& e) : e_(e) {
+    for (const TDXF_PolyWorkEntity& s : e) {
+      for (double v : {s.x1, s.y1, s.x2, s.y2}) {
+        if (!(std::fabs(v) <= kMaxCoordinate)) return;  // cells would be inexact
+      }
+    }
+    usable_ = true;
+    cells_.reserve(e.size() * 2);
+    for (size_t l = 0; l < e.size(); ++l) {
+      const Key a{Cell(e[l].x1), Cell(e[l].y1)}, b{Cell(e[l].x2), Cell(e[l].y2)};
+      cells_[a].push_back(static_cast<int>(l));
+      if (!(b == a)) cells_[b].push_back(static_cast<int>(l));
+    }
+  }
+
+  bool usable() const { return usable_; }
+
+  // The lowest index >= from, other than `skip`, of a free segment with the
+  // attributes of `ref` that starts or ends within the tolerance of (x, y);
+  // -1 if none.
+  int First(double x, double y, int from, int skip, const TDXF_PolyWorkEntity& ref) {
+    const double qx = x / kCell, qy = y / kCell;
+    const int64_t x0 = static_cast<int64_t>(std::floor(qx - kMargin));
+    const int64_t x1 = static_cast<int64_t>(std::floor(qx + kMargin));
+    const int64_t y0 = static_cast<int64_t>(std::floor(qy - kMargin));
+    const int64_t y1 = static_cast<int64_t>(std::floor(qy + kMargin));
+    int best = -1;
+    for (int64_t cx = x0; cx <= x1; ++cx) {
+      for (int64_t cy = y0; cy <= y1; ++cy) {
+        const auto it = cells_.find({cx, cy});
+        if (it == cells_.end()) continue;
+        std::vector<int>& list = it->second;
+        size_t taken = 0;
+        for (auto k = std::lower_bound(list.begin(), list.end(), from); k != list.end(); ++k) {
+          const int l = *k;
+          if (best >= 0 && l >= best) break;
+          const TDXF_PolyWorkEntity& s = e_[static_cast<size_t>(l)];
+          if (s.etp == 0) {
+            ++taken;
+            continue;
+          }
+          if (l == skip || !SameAttributes(s, ref)) continue;
+          if (SamePoint(s.x1, s.y1, x, y) || SamePoint(s.x2, s.y2, x, y)) {
+            best = l;
+            break;
+          }
+        }
+        // Taken segments stay filed until they slow a query down.
+        if (taken > 16 && taken * 2 > list.size()) {
+          std::erase_if(list, [&](int l) { return e_[static_cast<size_t>(l)].etp == 0; });
+        }
+      }
+    }
+    return best;
+  }
+
+ private:
+  // Cells of 1e-3 hold the points of regular drawings one by one. Up to
+  // kMaxCoordinate a cell number is exact to a hundredth of a cell, and two
+  // matching points lie within kMargin of a cell of each other.
+  static constexpr double kCell = 1e-3;
+  static constexpr double kMaxCoordinate = 1e11;
+  static constexpr double kMargin = 0.05;
+
+  struct Key {
+    int64_t x, y;
+    bool operator==(const Key& o) const { return x == o.x && y == o.y; }
+  };
+  struct KeyHash {
+    // Cell numbers of regular drawings are multiples of large powers of
+    // ten; mixing the bits keeps them from sharing buckets.
+    static uint64_t Mix(uint64_t v) {
+      v += 0x9E3779B97F4A7C15ull;
+      v = (v ^ (v >> 30)) * 0xBF58476D1CE4E5B9ull;
+      v = (v ^ (v >> 27)) * 0x94D049BB133111EBull;
+      return v ^ (v >> 31);
+    }
+    size_t operator()(const Key& k) const {
+      return static_cast<size_t>(Mix(static_cast<uint64_t>(k.x) ^ Mix(static_cast<uint64_t>(k.y))));
+    }
+  };
+  static int64_t Cell(double v) { return static_cast<int64_t>(std::floor(v / kCell)); }
+
+  const std::vector<TDXF_PolyWorkEntity>& e_;
+  bool usable_ = false;
+  std::unordered_map<Key, std::vector<int>, KeyHash> cells_;
+};
+
+// Attaches segment l to the chain if it meets the head or, failing that,
+// the tail; true when it was taken.
+bool Attach(TDXF_PolyWorkEntity& s, double& hx, double& hy, double& tx, double& ty,
+            std::vector<ChainStep>& back, std::vector<ChainStep>& fwd) {
+  if (SamePoint(s.x1, s.y1, hx, hy)) {
+    back.push_back({s.x2, s.y2, s.da});
+    hx = s.x2;
+    hy = s.y2;
+    s.etp = 0;
+  } else if (SamePoint(s.x2, s.y2, hx, hy)) {
+    back.push_back({s.x1, s.y1, -s.da});
+    hx = s.x1;
+    hy = s.y1;
+    s.etp = 0;
+  }
+  if (s.etp != 0) {
+    if (SamePoint(s.x1, s.y1, tx, ty)) {
+      fwd.push_back({s.x2, s.y2, s.da});
+      tx = s.x2;
+      ty = s.y2;
+      s.etp = 0;
+    } else if (SamePoint(s.x2, s.y2, tx, ty)) {
+      fwd.push_back({s.x1, s.y1, -s.da});
+      tx = s.x1;
+      ty = s.y1;
+      s.etp = 0;
+    }
+  }
+  return s.etp == 0;
+}
+
 // Grows the chain started by segment `first` (already marked taken) at
 // both ends and returns its vertices in the direction of `first`.
-std::vector<TDXF_PLinePoint> Chain(TDXF_PolyWorkMain& group, int first) {
+std::vector<TDXF_PLinePoint> Chain(TDXF_PolyWorkMain& group, int first, EndpointIndex& index) {
   const TDXF_PolyWorkEntity& start = group.e[first];
   const int en = static_cast<int>(group.e.size());
   std::vector<ChainStep> back;  // steps beyond the start point
@@ -39,34 +168,25 @@ std::vector<TDXF_PLinePoint> Chain(TDXF_PolyWorkMain& group, int first) {
   // either and the search stops there.
   for (int pass = 0; pass < en; ++pass) {
     bool took = false;
-    for (int l = 0; l < en; ++l) {
-      TDXF_PolyWorkEntity& s = group.e[l];
-      if (l == first || s.etp == 0 || !SameAttributes(s, start)) continue;
-      if (SamePoint(s.x1, s.y1, hx, hy)) {
-        back.push_back({s.x2, s.y2, s.da});
-        hx = s.x2;
-        hy = s.y2;
-        s.etp = 0;
-      } else if (SamePoint(s.x2, s.y2, hx, hy)) {
-        back.push_back({s.x1, s.y1, -s.da});
-        hx = s.x1;
-        hy = s.y1;
-        s.etp = 0;
+    if (index.usable()) {
+      // The same visit, jumping straight to the next segment in group
+      // order that meets the head or the tail as they are at that moment:
+      // the segments in between would not have been taken.
+      int from = 0;
+      for (;;) {
+        const int lh = index.First(hx, hy, from, first, start);
+        const int lt = index.First(tx, ty, from, first, start);
+        const int l = lh < 0 ? lt : (lt < 0 ? lh : std::min(lh, lt));
+        if (l < 0) break;
+        took = Attach(group.e[l], hx, hy, tx, ty, back, fwd) || took;
+        from = l + 1;
       }
-      if (s.etp != 0) {
-        if (SamePoint(s.x1, s.y1, tx, ty)) {
-          fwd.push_back({s.x2, s.y2, s.da});
-          tx = s.x2;
-          ty = s.y2;
-          s.etp = 0;
-        } else if (SamePoint(s.x2, s.y2, tx, ty)) {
-          fwd.push_back({s.x1, s.y1, -s.da});
-          tx = s.x1;
-          ty = s.y1;
-          s.etp = 0;
-        }
+    } else {
+      for (int l = 0; l < en; ++l) {
+        TDXF_PolyWorkEntity& s = group.e[l];
+        if (l == first || s.etp == 0 || !SameAttributes(s, start)) continue;
+        took = Attach(s, hx, hy, tx, ty, back, fwd) || took;
       }
-      if (s.etp == 0) took = true;
     }
     if (!took) break;
   }
@@ -107,13 +227,11 @@ void Pw_AddEnt(std::vector<TDXF_PolyWorkMain>& groups, int n, int no, int tp, in
   }
   int gi = Pw_GetIdx(groups, n);
   if (gi < 0) {
-    if (groups.size() == groups.capacity()) groups.reserve(groups.size() + 200);
     groups.push_back({});
     groups.back().no = n;
     gi = static_cast<int>(groups.size()) - 1;
   }
   TDXF_PolyWorkMain& g = groups[gi];
-  if (g.e.size() == g.e.capacity()) g.e.reserve(g.e.size() + 100);
   TDXF_PolyWorkEntity s;
   s.eno = no;
   s.etp = tp;
@@ -139,18 +257,18 @@ void Pw_AddEnt(TDXFmodel& model, int n, int no, int tp, int la, int co, int lt, 
 void Pw_Sort(std::vector<TDXF_PolyWorkMain>& groups, std::vector<TDXF_PolyWorkSub>& results) {
   results.clear();
   for (TDXF_PolyWorkMain& g : groups) {
+    EndpointIndex index(g.e);
     for (size_t i = 0; i < g.e.size(); ++i) {
       TDXF_PolyWorkEntity& s = g.e[i];
       if (s.etp == 0) continue;
       s.etp = 0;
-      if (results.size() == results.capacity()) results.reserve(results.size() + 100);
       TDXF_PolyWorkSub r;
       r.lay = s.lay;
       r.col = s.col;
       r.ltp = s.ltp;
       r.wid = s.wid;
       r.clf = false;
-      r.v = Chain(g, static_cast<int>(i));
+      r.v = Chain(g, static_cast<int>(i), index);
       r.n = static_cast<int>(r.v.size());
       results.push_back(std::move(r));
     }

@@ -1,5 +1,7 @@
 // The curve-polyline joiner: how segments of one curve group are chained.
 #include <cctype>
+#include <chrono>
+#include <cstdint>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -185,6 +187,115 @@ TEST(CurvePolylineJoiner, DropsSegmentsThatAreNotFiniteAndEmptiesOldResults) {
   // A second sort finds every segment taken.
   Pw_Sort(groups, out);
   EXPECT_TRUE(out.empty());
+}
+
+}  // namespace
+}  // namespace parvex
+
+namespace parvex {
+namespace {
+
+// The chaining written out plainly, one scan of the group per pass, to
+// check the indexed search against.
+std::vector<TDXF_PolyWorkSub> PlainSort(std::vector<TDXF_PolyWorkMain> groups) {
+  auto same = [](double ax, double ay, double bx, double by) {
+    return std::fabs(ax - bx) <= 1e-8 && std::fabs(ay - by) <= 1e-8;
+  };
+  std::vector<TDXF_PolyWorkSub> out;
+  for (auto& g : groups) {
+    const int en = static_cast<int>(g.e.size());
+    for (int i = 0; i < en; ++i) {
+      if (g.e[i].etp == 0) continue;
+      g.e[i].etp = 0;
+      const auto st = g.e[i];
+      struct S { double x, y, a; };
+      std::vector<S> b, f;
+      double hx = st.x1, hy = st.y1, tx = st.x2, ty = st.y2;
+      for (int pass = 0; pass < en; ++pass) {
+        for (int l = 0; l < en; ++l) {
+          auto& s = g.e[l];
+          if (l == i || s.etp == 0 || s.lay != st.lay || s.col != st.col || s.ltp != st.ltp ||
+              s.wid != st.wid)
+            continue;
+          if (same(s.x1, s.y1, hx, hy)) {
+            b.push_back({s.x2, s.y2, s.da}), hx = s.x2, hy = s.y2, s.etp = 0;
+          } else if (same(s.x2, s.y2, hx, hy)) {
+            b.push_back({s.x1, s.y1, -s.da}), hx = s.x1, hy = s.y1, s.etp = 0;
+          }
+          if (s.etp == 0) continue;
+          if (same(s.x1, s.y1, tx, ty)) {
+            f.push_back({s.x2, s.y2, s.da}), tx = s.x2, ty = s.y2, s.etp = 0;
+          } else if (same(s.x2, s.y2, tx, ty)) {
+            f.push_back({s.x1, s.y1, -s.da}), tx = s.x1, ty = s.y1, s.etp = 0;
+          }
+        }
+      }
+      TDXF_PolyWorkSub r;
+      r.lay = st.lay, r.col = st.col, r.ltp = st.ltp, r.wid = st.wid;
+      for (auto it = b.rbegin(); it != b.rend(); ++it) r.v.push_back({it->x, it->y, -it->a});
+      r.v.push_back({st.x1, st.y1, st.da});
+      r.v.push_back({st.x2, st.y2, f.empty() ? st.da : f[0].a});
+      for (size_t k = 0; k < f.size(); ++k)
+        r.v.push_back({f[k].x, f[k].y, k + 1 < f.size() ? f[k + 1].a : -f[k].a});
+      r.n = static_cast<int>(r.v.size());
+      out.push_back(r);
+    }
+  }
+  return out;
+}
+
+TEST(CurvePolylineJoiner, IndexedSearchChainsLikeThePlainScan) {
+  // Random segments on a small grid meet often, at both ends and in
+  // branches; offsets just inside and just outside the tolerance, and
+  // coordinates too large for the index, take every path.
+  uint64_t seed = 12345;
+  auto next = [&](int n) {
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<int>((seed >> 33) % static_cast<uint64_t>(n));
+  };
+  const double jitter[] = {0, 0, 0, 1e-9, -1e-9, 1e-7, 6e-9};
+  for (int round = 0; round < 300; ++round) {
+    const double base = round % 10 == 9 ? 5e11 : (round % 3) * 1000.0;
+    std::vector<TDXF_PolyWorkMain> groups;
+    const int count = 1 + next(40);
+    for (int k = 0; k < count; ++k) {
+      const double x1 = base + next(4) + jitter[next(7)], y1 = next(4) + jitter[next(7)];
+      const double x2 = base + next(4) + jitter[next(7)], y2 = next(4) + jitter[next(7)];
+      const double da = next(3) == 0 ? (next(2) ? 1 : -1) * 0.5 * (1 + next(4)) : 0;
+      Pw_AddEnt(groups, 1 + next(2), k, da == 0 ? 1 : 2, next(2), 1 + next(2), 1, 0, x1, y1, x2,
+                y2, da);
+    }
+    const auto expected = PlainSort(groups);
+    std::vector<TDXF_PolyWorkSub> actual;
+    Pw_Sort(groups, actual);
+    ASSERT_EQ(actual.size(), expected.size()) << "round " << round;
+    for (size_t p = 0; p < actual.size(); ++p) {
+      ASSERT_EQ(actual[p].n, expected[p].n) << "round " << round << " polyline " << p;
+      EXPECT_EQ(actual[p].col, expected[p].col);
+      EXPECT_EQ(actual[p].lay, expected[p].lay);
+      for (int k = 0; k < actual[p].n; ++k) {
+        ASSERT_EQ(actual[p].v[k].x, expected[p].v[k].x) << "round " << round;
+        ASSERT_EQ(actual[p].v[k].y, expected[p].v[k].y) << "round " << round;
+        ASSERT_EQ(actual[p].v[k].a, expected[p].v[k].a) << "round " << round;
+      }
+    }
+  }
+}
+
+TEST(CurvePolylineJoiner, LargeGroupJoinsQuickly) {
+  // 200000 segments of one group listed from the far end: the chain grows
+  // by one segment per pass.
+  const int n = 200000;
+  std::vector<TDXF_PolyWorkMain> groups;
+  Pw_AddEnt(groups, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
+  for (int k = n - 1; k >= 1; --k) Pw_AddEnt(groups, 1, k, 1, 0, 0, 0, 0, k, 0, k + 1, 0, 0);
+  std::vector<TDXF_PolyWorkSub> out;
+  const auto t0 = std::chrono::steady_clock::now();
+  Pw_Sort(groups, out);
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].n, n + 1);
+  EXPECT_LT(s, 30.0);  // a rescan per segment would take hours
 }
 
 }  // namespace
