@@ -113,3 +113,33 @@ TEST_F(ParvexSubProgram, RefusesWithoutSettingsFile) {
 
 }  // namespace
 }  // namespace parvex
+
+namespace parvex {
+namespace {
+
+// Real drawings, when the shared corpus lies beside the project.
+TEST_F(ParvexSubProgram, ConvertsCorpusDrawingsInEveryVersion) {
+  std::filesystem::path corpus = std::filesystem::path(PARVEX_SOURCE_DIR) / ".." / "shared" / "corpus";
+  std::filesystem::path jww = corpus / "jww" / "sample.jww";
+  std::filesystem::path jws = corpus / "jws" / "平面" / "1200.jws";
+  if (!std::filesystem::exists(jww) || !std::filesystem::exists(jws)) GTEST_SKIP() << "no corpus";
+  for (int version : {0, 1, 2}) {
+    std::string settings = "\xEF\xBB\xBF";
+    for (int line = 0; line < 33; ++line) settings += (line == 14 ? std::to_string(version) : "0") + "\r\n";
+    app_.Write("Parvex.dat", settings);
+    for (const auto& source : {jww, jws}) {
+      auto dst = work_ / (source.stem().string() + "-" + std::to_string(version) + ".dxf");
+      Outcome o = Run({source.string(), dst.string()});
+      EXPECT_EQ(o.status, 0) << source << " v" << version << ": " << o.err;
+      EXPECT_EQ(o.out, "");
+      EXPECT_EQ(o.err, "");
+      std::string dxf = TempFolder::Read(dst);
+      EXPECT_NE(dxf.find("SECTION"), std::string::npos) << dst;
+      EXPECT_NE(dxf.rfind("EOF"), std::string::npos) << dst;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(app_ / "TEMP"));
+}
+
+}  // namespace
+}  // namespace parvex
