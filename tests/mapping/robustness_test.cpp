@@ -214,3 +214,28 @@ TEST_F(ManyDrawings, NothingCarriesOverFromOneDrawingToTheNext) {
 
 }  // namespace
 }  // namespace parvex::testing
+
+namespace parvex::testing {
+namespace {
+
+using OddValues = ConversionTest;
+
+// Values a drawing may hold that have no DXF counterpart: a layer outside
+// the 16 x 16 layers goes to layer "0" (no layer of that index exists), a
+// text kind above 10 takes the style of kind 0.
+TEST_F(OddValues, LayerOutsideTheTableAndTextKindAboveTen) {
+  TJwwData d = MakeColouredDrawing();
+  AddEntity(d, Line(Attr(20, 3, 1, 1), 0, 0, 10, 0));
+  AddEntity(d, Line(Attr(1, 16, 1, 1), 0, 1, 10, 1));
+  AddEntity(d, Text(Attr(0, 0, 1, 1), 0, 2, 10, 2, u"k15", 15));
+  const DxfPairs dxf = ConvertAndRead(d, SettingsFor(1));
+  const auto lines = dxf.OfType("LINE");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0]->Str(8), "0");
+  EXPECT_EQ(lines[1]->Str(8), "0");
+  ASSERT_EQ(dxf.OfType("TEXT").size(), 1u);
+  EXPECT_EQ(dxf.OfType("TEXT")[0]->Str(7), "MOJI0");
+}
+
+}  // namespace
+}  // namespace parvex::testing
