@@ -135,3 +135,32 @@ TEST_F(PointConversion, NoPointsNoMarkerBlocks) {
 
 }  // namespace
 }  // namespace parvex::testing
+
+namespace parvex::testing {
+namespace {
+
+using PaperSpace = ConversionTest;
+
+// Model and paper space: the base group lands in paper space at paper
+// size, another group in model space at its own scale, seen through a
+// viewport.
+TEST_F(PaperSpace, BaseGroupOnPaperOtherGroupsInModelSpace) {
+  TJwwData d = MakeColouredDrawing();
+  d.EntLgrp[1].adScale = 100;
+  AddEntity(d, Line(Attr(0, 0, 1, 1), 0, 0, 10, 0));
+  AddEntity(d, Line(Attr(1, 0, 1, 1), 0, 0, 10, 0));
+  ConversionSettings s = SettingsFor(1);
+  s.OutputSpace = 1;
+  const DxfPairs dxf = ConvertAndRead(d, s);
+  const auto lines = dxf.OfType("LINE");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0]->Int(67), 1);
+  EXPECT_DOUBLE_EQ(lines[0]->Num(10), 210);
+  EXPECT_FALSE(lines[1]->Has(67));
+  EXPECT_DOUBLE_EQ(lines[1]->Num(10), 21000);
+  EXPECT_DOUBLE_EQ(lines[1]->Num(20), 14850);
+  EXPECT_FALSE(dxf.OfType("VIEWPORT").empty());
+}
+
+}  // namespace
+}  // namespace parvex::testing
