@@ -6,7 +6,10 @@
 #include "converter/jww/jww_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  parvex::TJwwData drawing;  // carried images are neither read to files nor kept
+  parvex::TJwwData drawing;
+  // Parse the carried-image section too, but write no files.
+  drawing.BindImageExr = true;
+  drawing.BindImageExp = false;
   drawing.ReadBytes({data, size});
   parvex::DrawingExtents extents;
   drawing.GetMinMaxZahyo(extents);

@@ -110,6 +110,60 @@ TEST(JwwDamaged, ReferenceToAnUnknownClassIsSkipped) {
   EXPECT_EQ(read.EntLine[0].start_x, 42);
 }
 
+// Tags that name no known class read nothing and count nothing; a list of
+// them up to the end of the file must end the read, not spin.
+TEST(JwwDamaged, ListOfTagsWithoutClassesEndsAtTheEndOfFile) {
+  TJwwData drawing = MakeJwwDrawing(700);
+  JwwWriteOptions options;
+  options.stated_entities = 5;
+  options.omit_image_section = true;
+  std::string bytes = WriteJww(drawing, options);
+  bytes.resize(bytes.size() - 2);  // drop the definition count
+  for (int i = 0; i < 1000; ++i) bytes += std::string("\x23\x81", 2);
+  const auto start = std::chrono::steady_clock::now();
+  TJwwData read;
+  EXPECT_FALSE(ReadJww(read, bytes));
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+}
+
+// Six definitions, each inserting the next fifty times, would place 50^6
+// blocks; the expansion stops early and the extents still come out.
+TEST(JwwDamaged, BlockFanOutIsBounded) {
+  TJwwData drawing = MakeJwwDrawing(700);
+  for (uint32_t number = 1; number <= 6; ++number) {
+    TEntJwwBlockDef def;
+    def.nNumber = number;
+    TEntJwwLine line;
+    line.end_x = 1;
+    AddMember(def, line);
+    if (number < 6) {
+      TEntJwwBlock insert;
+      insert.dBairitsuX = insert.dBairitsuY = 1;
+      insert.nNumber = number + 1;
+      for (int i = 0; i < 50; ++i) {
+        insert.DPKijunTen_x = i;
+        AddMember(def, insert);
+      }
+    }
+    drawing.EntBlockDef.push_back(def);
+  }
+  TEntJwwBlock insert;
+  insert.dBairitsuX = insert.dBairitsuY = 1;
+  insert.nNumber = 1;
+  AddEntity(drawing, insert);
+  const auto start = std::chrono::steady_clock::now();
+  TJwwData read;
+  ASSERT_TRUE(ReadJww(read, WriteJww(drawing)));
+  DrawingExtents extents;
+  read.GetMinMaxZahyo(extents);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_GE(read.EntBlockTreeN(), 1 + 50);
+  EXPECT_LT(read.EntBlockTreeN(), 50'000'000);
+  EXPECT_GE(read.EntBlockNum, 2);
+  EXPECT_GE(extents.ExtMaxX, 49);
+}
+
 struct HugeCount {
   const char* name;
   int64_t entities;
