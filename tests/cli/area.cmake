@@ -1,5 +1,8 @@
-# Runs the built parvex-cli program on written fixtures and on the corpus.
+# Runs the built programs (parvex-cli, parvex-make-samples) on written
+# fixtures, the samples and the corpus.
 parvex_add_test(cli parvex_test_support parvex_jww parvex_common)
-if(TARGET cli_tests AND TARGET parvex-cli)
-  add_dependencies(cli_tests parvex-cli)
-endif()
+foreach(program parvex-cli parvex-make-samples)
+  if(TARGET cli_tests AND TARGET ${program})
+    add_dependencies(cli_tests ${program})
+  endif()
+endforeach()
