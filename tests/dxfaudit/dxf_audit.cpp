@@ -292,6 +292,12 @@ std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::pat
   }
   std::size_t at = 0;
   for (DxfAuditReport& r : reports) {
+    // Reports are the lines that start with "{"; anything else is a message
+    // of Python or ezdxf on standard error.
+    while (at < out.size() && out[at] != '{') {
+      const std::size_t next = out.find('\n', at);
+      at = next == std::string::npos ? out.size() : next + 1;
+    }
     const std::size_t eol = out.find('\n', at);
     if (eol == std::string::npos) {
       r.run_error = "dxf_audit.py wrote no report: " + out.substr(0, 2000);
