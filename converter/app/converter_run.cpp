@@ -127,6 +127,12 @@ int RunConverter(const std::vector<std::string>& args, const std::filesystem::pa
   ConversionContext context;
   DrawingReaders readers;
   std::string reason;
+  if (programFolder.empty()) {
+    // Without its own folder the run would take settings from, and make its
+    // image folder in, whatever the current folder is.
+    errors << "ParvexSub: cannot find the folder of the running program\n";
+    return kRunFailed;
+  }
   try {
     context = StartConversion(programFolder);
     readers = makeReaders(context);

@@ -152,6 +152,20 @@ TEST(ConverterRun, RefusesBeforeReading) {
   for (const auto& entry : s.log) EXPECT_EQ(entry.find(":check"), std::string::npos) << entry;
 }
 
+TEST(ConverterRun, UnknownProgramFolderRefusesWithoutTouchingTheCurrentFolder) {
+  RunFolder s;
+  auto src = s.dir.Write("plan.jww", "x");
+  std::ostringstream errors;
+  auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(s.dir.Path());
+  int rc = RunConverter({src.string(), (s.dir / "plan.dxf").string()}, {}, s.Factory(), errors);
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(rc, kRunFailed);
+  EXPECT_NE(errors.str().find("folder of the running program"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(s.dir / "plan.dxf"));
+  EXPECT_FALSE(std::filesystem::exists(s.dir / "TEMP"));
+}
+
 TEST(PaperSize, CodesAndFallback) {
   struct Case {
     int code;
