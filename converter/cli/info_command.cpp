@@ -2,6 +2,7 @@
 // object on one line: what the file states, what was read, the block tree
 // and the extents. Scripts and tests rely on the keys; see README.md.
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <filesystem>
 #include <ostream>

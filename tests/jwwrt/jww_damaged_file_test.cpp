@@ -93,21 +93,27 @@ TEST(JwwDamaged, UnknownOrMisplacedClassNamesFail) {
   }
 }
 
-TEST(JwwDamaged, ReferenceToAnUnknownClassIsSkipped) {
-  // An entity list of one object whose tag names class 0x0123, which was
-  // never introduced: no kind, nothing read, nothing counted; the list then
-  // ends with the real object.
-  TJwwData drawing = MakeJwwDrawing(700);
-  TEntJwwLine line;
-  line.start_x = 42;
-  AddEntity(drawing, line);
-  JwwLayout layout;
-  std::string bytes = WriteJww(drawing, {}, &layout);
-  bytes.insert(layout.entity_objects[0], std::string("\x23\x81", 2));
-  TJwwData read;
-  EXPECT_TRUE(ReadJww(read, bytes)) << read.LastError;
-  ASSERT_EQ(read.EntLineN(), 1);
-  EXPECT_EQ(read.EntLine[0].start_x, 42);
+TEST(JwwDamaged, TagsNamingNoClassAreSkipped) {
+  // Before the only real object stands a tag that yields no kind: a short
+  // reference to a class never introduced, an object back-reference (below
+  // 0x8000) or a long reference to an unknown index. Nothing is read for it
+  // and it does not count, so the list still ends with the real object.
+  const std::string tags[] = {std::string("\x23\x81", 2), std::string("\x05\x00", 2),
+                              std::string("\xFF\x7F\x44\x00\x00\x80", 6)};
+  for (const std::string& tag : tags) {
+    SCOPED_TRACE(static_cast<int>(static_cast<uint8_t>(tag[0])));
+    TJwwData drawing = MakeJwwDrawing(700);
+    TEntJwwLine line;
+    line.start_x = 42;
+    AddEntity(drawing, line);
+    JwwLayout layout;
+    std::string bytes = WriteJww(drawing, {}, &layout);
+    bytes.insert(layout.entity_objects[0], tag);
+    TJwwData read;
+    EXPECT_TRUE(ReadJww(read, bytes)) << read.LastError;
+    ASSERT_EQ(read.EntLineN(), 1);
+    EXPECT_EQ(read.EntLine[0].start_x, 42);
+  }
 }
 
 // Tags that name no known class read nothing and count nothing; a list of

@@ -145,6 +145,49 @@ TEST(JwwRoundTrip, StringsWithTheUnicodeMarker) {
   EXPECT_EQ(plain.MojiEncode, 0);
 }
 
+// Lengths of 255 and more take the word form; a NUL ends the text but its
+// bytes are still consumed.
+TEST(JwwRoundTrip, LongStringsAndEmbeddedNul) {
+  struct Case {
+    const char* name;
+    std::u16string text;
+    std::u16string expected;
+    UnicodeStrings mode;
+  };
+  const std::u16string long_latin(300, u'x');
+  const std::u16string long_kanji(400, u'漢');
+  const Case cases[] = {
+      {"254 bytes", std::u16string(254, u'a'), std::u16string(254, u'a'), UnicodeStrings::kNever},
+      {"255 bytes", std::u16string(255, u'b'), std::u16string(255, u'b'), UnicodeStrings::kNever},
+      {"300 bytes", long_latin, long_latin, UnicodeStrings::kNever},
+      {"800 bytes of kanji", long_kanji, long_kanji, UnicodeStrings::kNever},
+      {"400 UTF-16 units", long_kanji, long_kanji, UnicodeStrings::kAlways},
+      {"NUL in bytes", std::u16string(u"ab\0cd", 5), u"ab", UnicodeStrings::kNever},
+      {"NUL in UTF-16", std::u16string(u"ab\0cd", 5), u"ab", UnicodeStrings::kAlways},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TJwwData drawing = MakeJwwDrawing(700);
+    TEntJwwMoji text;
+    text.dSizeX = text.dSizeY = 3;
+    text.str = c.text;
+    text.strFontName = u"font";
+    AddEntity(drawing, text);
+    TEntJwwLine after;
+    after.end_x = 7;
+    AddEntity(drawing, after);
+    JwwWriteOptions options;
+    options.strings = c.mode;
+    TJwwData read;
+    ASSERT_TRUE(ReadJww(read, WriteJww(drawing, options))) << read.LastError;
+    ASSERT_EQ(read.EntMojiN(), 1);
+    EXPECT_EQ(read.EntMoji[0].str, c.expected);
+    EXPECT_EQ(read.EntMoji[0].strFontName, u"font");
+    ASSERT_EQ(read.EntLineN(), 1);
+    EXPECT_EQ(read.EntLine[0].end_x, 7);
+  }
+}
+
 TEST(JwwRoundTrip, CleanTextDropsControlCharactersButTheMemoKeepsThem) {
   TJwwData drawing = MakeJwwDrawing(351);
   drawing.Enthd.strMemo = u"a\r\nb\tc";
