@@ -49,10 +49,14 @@ bool OutputFile::Open(const std::filesystem::path& dst) {
   if (::lstat(dst.c_str(), &st) == 0 || errno != ENOENT) return false;
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path tmp = dst.parent_path() /
-                                ("." + dst.filename().string() + "." +
-                                 std::to_string(::getpid()) + "." + std::to_string(counter++) +
-                                 ".tmp");
+    std::string name(".");
+    name.append(dst.filename().string());
+    name.append(".");
+    name.append(std::to_string(::getpid()));
+    name.append(".");
+    name.append(std::to_string(counter++));
+    name.append(".tmp");
+    std::filesystem::path tmp = dst.parent_path() / name;
     const int fd = CreateNewFile(tmp);
     if (fd >= 0) {
       fd_ = fd;

@@ -70,15 +70,18 @@ std::string SlowRealToStr(double x) {
   if (e != std::string::npos && e > 0) {
     mant = text.substr(0, e);
     const int n = std::atoi(text.c_str() + e + 1);
-    exp = "E" + std::to_string(n);
+    char eb[16];
+    std::snprintf(eb, sizeof(eb), "E%d", n);
+    exp = eb;
   }
   const double v = std::strtod(mant.c_str(), nullptr);
   const double snapped = std::trunc(std::fabs(v) / 1e-14 + 0.5) * 1e-14;
   std::snprintf(t, sizeof(t), "%.15g", v < 0 ? -snapped : snapped);
   mant = t;
   if (mant == "0" || mant == "-0") return "0.0";
-  if (mant.find('.') == std::string::npos) mant += ".0";
-  return mant + exp;
+  if (mant.find('.') == std::string::npos) mant.append(".0");
+  mant.append(exp);
+  return mant;
 }
 
 TEST(RealToStr, AgreesWithTheSlowFormatOverManyValues) {
