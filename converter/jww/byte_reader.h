@@ -64,7 +64,9 @@ class ByteReader {
   bool Scalar(T& out) {
     const uint8_t* p = Take(sizeof(T));
     if (p == nullptr) return false;
-    std::memcpy(&out, p, sizeof(T));  // the files and the targets are little-endian
+    T v;
+    std::memcpy(&v, p, sizeof(T));  // the files and the targets are little-endian
+    out = v;
     return true;
   }
 

@@ -23,7 +23,7 @@ TEntJwwBlock Insert(uint32_t number, double x = 0, double y = 0, double sx = 1, 
 TEntJwwBlockDef Def(uint32_t number, std::vector<TEntJwwBlock> inserts = {}) {
   TEntJwwBlockDef d;
   d.nNumber = number;
-  d.strName = u"B" + std::u16string(1, static_cast<char16_t>(u'0' + number % 10));
+  d.strName = std::u16string{u'B', static_cast<char16_t>(u'0' + number % 10)};
   d.mBlock = std::move(inserts);
   d.att.nPenColor = static_cast<uint16_t>(number);
   return d;

@@ -25,11 +25,13 @@ struct Bytes {
   Bytes& U16(uint16_t v) { return Raw(&v, 2); }
   Bytes& I32(int32_t v) { return Raw(&v, 4); }
   Bytes& F64(double v) { return Raw(&v, 8); }
-  Bytes& Zeros(size_t n) {
+  // Kept out of line: inlined into long chains, GCC 12 reports false
+  // overflows for vector insertion.
+  [[gnu::noinline]] Bytes& Zeros(size_t n) {
     b.insert(b.end(), n, 0);
     return *this;
   }
-  Bytes& Raw(const void* p, size_t n) {
+  [[gnu::noinline]] Bytes& Raw(const void* p, size_t n) {
     const auto* c = static_cast<const uint8_t*>(p);
     b.insert(b.end(), c, c + n);
     return *this;
