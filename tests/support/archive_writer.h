@@ -51,11 +51,6 @@ class ArchiveWriter {
   // Counts one object in the object map; call once per object after its tag.
   void ObjectDone() { ++map_index_; }
 
-  // Index the object map gives to the next new class or object.
-  uint32_t map_index() const { return map_index_; }
-  // Moves the map index without writing anything (to provoke large indexes).
-  void set_map_index(uint32_t index) { map_index_ = index; }
-
   const std::string& bytes() const { return out_; }
   std::string& bytes() { return out_; }
   size_t size() const { return out_.size(); }
