@@ -112,6 +112,23 @@ void JwwEntityModel::MakeBlockTree() {
     }
   }
 
+  // The tree stops at its depth, node and work limits, but a definition that
+  // the drawing inserts, however deeply, still has to be defined in the
+  // output: mark reachability by walking the insertion graph on its own.
+  std::vector<int32_t> pending;
+  for (TEntJwwBlockDef& d : EntBlockDef)
+    if (d.ref_flag) pending.push_back(static_cast<int32_t>(&d - EntBlockDef.data()));
+  while (!pending.empty()) {
+    const TEntJwwBlockDef& def = EntBlockDef[static_cast<size_t>(pending.back())];
+    pending.pop_back();
+    for (const TEntJwwBlock& b : def.mBlock) {
+      const int32_t child = findDef(b.nNumber);
+      if (child < 0 || EntBlockDef[static_cast<size_t>(child)].ref_flag) continue;
+      EntBlockDef[static_cast<size_t>(child)].ref_flag = true;
+      pending.push_back(child);
+    }
+  }
+
   int32_t n = 0;
   for (TEntJwwBlockDef& d : EntBlockDef)
     if (d.ref_flag) d.ref_no = n++;

@@ -163,10 +163,11 @@ TEST(JwwDamaged, BlockFanOutIsBounded) {
   DrawingExtents extents;
   read.GetMinMaxZahyo(extents);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 5.0);
+  EXPECT_LT(seconds, 60.0);  // a guard against runaway expansion, not a speed target
   EXPECT_GE(read.EntBlockTreeN(), 1 + 50);
   EXPECT_LT(read.EntBlockTreeN(), 50'000'000);
-  EXPECT_GE(read.EntBlockNum, 2);
+  // The tree is cut, but every definition the drawing inserts stays reached.
+  EXPECT_EQ(read.EntBlockNum, 6);
   EXPECT_GE(extents.ExtMaxX, 49);
 }
 
