@@ -150,6 +150,9 @@ bool CopyFileKeepTimes(const std::filesystem::path& src, const std::filesystem::
     if (n == 0) break;
     if (!out->Write(std::string_view(block, n))) return false;
   }
+  // A read error ends the loop like the end of the file would; the copy
+  // is then incomplete and is removed (by NewFile) instead of kept.
+  if (in->Failed()) return false;
   if (!out->Commit()) return false;
   if (!platform::SetFileTimes(dst, *times)) {
     DeleteFileSafe(dst);

@@ -25,12 +25,16 @@ ReadOnlyFile::~ReadOnlyFile() {
   if (fd_ >= 0) close(fd_);
 }
 
-ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
+    : fd_(other.fd_), failed_(other.failed_) {
+  other.fd_ = -1;
+}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) close(fd_);
     fd_ = other.fd_;
+    failed_ = other.failed_;
     other.fd_ = -1;
   }
   return *this;
@@ -68,6 +72,7 @@ std::size_t ReadOnlyFile::Read(char* buffer, std::size_t n) {
   while (done < n) {
     ssize_t r = read(fd_, buffer + done, n - done);
     if (r < 0 && errno == EINTR) continue;
+    if (r < 0) failed_ = true;
     if (r <= 0) break;
     done += static_cast<std::size_t>(r);
   }
@@ -91,6 +96,8 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& p,
     if (data.size() + more > maxBytes) return std::nullopt;
     data.append(extra, more);
   }
+  // A read error is no end of file: a cut-off content is not returned.
+  if (f->Failed()) return std::nullopt;
   return data;
 }
 

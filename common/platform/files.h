@@ -36,9 +36,13 @@ class ReadOnlyFile {
   // Reads up to n bytes at the current position; returns the count read
   // (0 at the end or on error).
   std::size_t Read(char* buffer, std::size_t n);
+  // True once a read has failed, so that a short count caused by an error
+  // is not taken for the end of the file.
+  bool Failed() const { return failed_; }
 
  private:
   int fd_ = -1;
+  bool failed_ = false;
 };
 
 // The whole file, or nothing when it is missing, unreadable or larger than

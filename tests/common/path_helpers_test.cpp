@@ -71,6 +71,22 @@ TEST(PathFiles, CopyKeepsTimesAndNeverOverwrites) {
   EXPECT_FALSE(std::filesystem::exists(dir / "out.bin"));
 }
 
+TEST(PathFiles, ReadErrorIsNoEndOfFile) {
+  // /proc/self/mem is a regular file whose first bytes (address 0, never
+  // mapped) cannot be read: the read fails instead of reaching the end.
+  const std::filesystem::path mem = "/proc/self/mem";
+  auto in = platform::ReadOnlyFile::Open(mem);
+  if (!in) GTEST_SKIP() << "/proc/self/mem cannot be opened here";
+  char byte = 0;
+  EXPECT_EQ(in->Read(&byte, 1), 0u);
+  if (!in->Failed()) GTEST_SKIP() << "/proc/self/mem reads without error here";
+
+  EXPECT_FALSE(platform::ReadFileBytes(mem, 1 << 20).has_value());
+  TempFolder dir;
+  EXPECT_FALSE(CopyFileKeepTimes(mem, dir / "copy.bin"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "copy.bin"));
+}
+
 TEST(PathFiles, FolderOperations) {
   TempFolder dir;
   auto deep = dir / "a" / "b";
