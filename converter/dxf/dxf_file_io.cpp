@@ -32,8 +32,9 @@ double LocalDateTime(std::time_t sec, long nsec) {
   return static_cast<double>(days) + secs / 86400.0;
 }
 
-}  // namespace
-
+// Opens a new file for writing; fails (-1) when anything exists at the
+// path. platform::NewFile does the same but keeps its descriptor private,
+// and the writer needs the descriptor itself.
 int CreateNewFile(const std::filesystem::path& p) {
   int fd;
   do {
@@ -41,6 +42,8 @@ int CreateNewFile(const std::filesystem::path& p) {
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
+
+}  // namespace
 
 bool OutputFile::Open(const std::filesystem::path& dst) {
   Abort();
@@ -105,52 +108,6 @@ void OutputFile::Abort() {
     ::unlink(tmp_.c_str());
     tmp_.clear();
   }
-}
-
-bool CopyFileKeepTimes(const std::filesystem::path& src, const std::filesystem::path& dst) {
-  int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
-  struct stat st {};
-  if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(in);
-    return false;
-  }
-  int out = CreateNewFile(dst);
-  if (out < 0) {
-    ::close(in);
-    return false;
-  }
-  bool ok = true;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(in, buf, sizeof(buf));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    const char* p = buf;
-    while (n > 0) {
-      ssize_t k = ::write(out, p, static_cast<size_t>(n));
-      if (k < 0 && errno == EINTR) continue;
-      if (k <= 0) {
-        ok = false;
-        break;
-      }
-      p += k;
-      n -= k;
-    }
-    if (!ok) break;
-  }
-  ::close(in);
-  if (ok) {
-    struct timespec times[2] = {st.st_atim, st.st_mtim};
-    ok = ::futimens(out, times) == 0;
-  }
-  if (::close(out) != 0) ok = false;
-  if (!ok) ::unlink(dst.c_str());
-  return ok;
 }
 
 double FileCreationTime(const std::filesystem::path& p) {

@@ -1,14 +1,12 @@
-// File operations of the writer on POSIX systems: exclusive creation of the
-// output, removal of a failed output, copies of image files with their time
-// stamps, and the time stamps of the source drawing.
+// File operations of the writer on POSIX systems that common/ has no
+// equivalent for: the output file that appears only when complete, and the
+// time stamps of the source drawing as day counts. Image copies use
+// parvex::CopyFileKeepTimes (common/path_helpers.h).
 #pragma once
 
 #include <filesystem>
 
 namespace parvex::dxfio {
-
-// Opens a new file for writing; fails (-1) when anything exists at the path.
-int CreateNewFile(const std::filesystem::path& p);
 
 // The output file while it is written. The bytes go to a hidden temporary
 // file beside the destination, which gets the destination's name only when
@@ -39,13 +37,13 @@ class OutputFile {
   std::filesystem::path tmp_;
 };
 
-// Copies src to dst (which must not exist yet) and gives the copy the
-// access and modification times of src. A failed copy leaves no dst.
-bool CopyFileKeepTimes(const std::filesystem::path& src, const std::filesystem::path& dst);
-
 // Creation and last-write time of a file as a local date-time in days since
 // 1899-12-30 (time of day as fraction); 0 when unavailable (a file system
-// that keeps no creation time gives 0 for it).
+// that keeps no creation time gives 0 for it). Kept apart from
+// parvex::FileCreationTime/FileWriteTime, which give a broken-down time
+// to the millisecond and fall back to the write time when no creation time
+// is recorded: the header's $TDCREATE and $TDUPDATE keep the full
+// nanosecond fraction and show a missing creation time as day 0.
 double FileCreationTime(const std::filesystem::path& p);
 double FileWriteTime(const std::filesystem::path& p);
 

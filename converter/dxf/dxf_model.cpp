@@ -6,28 +6,12 @@
 #include <limits>
 #include <new>
 
+#include "common/text_helpers.h"
+#include "common/value_helpers.h"
 #include "converter/dxf/dxf_names.h"
 #include "converter/dxf/dxf_text.h"
 
 namespace parvex {
-
-// The order list and the arrays of one container: the top level or one
-// block definition. Viewports exist only at the top level.
-struct TDXFmodel::Lists {
-  std::vector<TDXF_EntNo>& no;
-  std::vector<TDXF_Line>& line;
-  std::vector<TDXF_Circle>& circ;
-  std::vector<TDXF_Arc>& arc;
-  std::vector<TDXF_Ellipse>& elli;
-  std::vector<TDXF_Ten>& ten;
-  std::vector<TDXF_Solid3>& sld3;
-  std::vector<TDXF_Solid4>& sld4;
-  std::vector<TDXF_Moji>& moji;
-  std::vector<TDXF_Image>& imag;
-  std::vector<TDXF_PLine>& plin;
-  std::vector<TDXF_Dimension>& dim;
-  std::vector<TDXF_Block>& block;
-};
 
 namespace {
 
@@ -182,14 +166,14 @@ void TDXFmodel::Pw_Init() {
 // ---------------------------------------------------------------------------
 
 TDXFmodel::Lists TDXFmodel::TopLists() {
-  return Lists{deNo, deLine, deCirc, deArc, deElli, deTen, deSld3,
-               deSld4, deMoji, deImag, dePLin, deDim, deBlock};
+  return Lists{deNo,   deLine, deCirc, deArc, deElli, deTen,   deSld3,
+               deSld4, deMoji, deImag, dePLin, deDim, deBlock, &deVport};
 }
 
 TDXFmodel::Lists TDXFmodel::BlockLists(int bn) {
   TDXF_BlockDef& b = deBlockDef[static_cast<std::size_t>(bn)];
-  return Lists{b.dmNo, b.dmLine, b.dmCirc, b.dmArc, b.dmElli, b.dmTen, b.dmSld3,
-               b.dmSld4, b.dmMoji, b.dmImag, b.dmPLin, b.dmDim, b.dmBlock};
+  return Lists{b.dmNo,   b.dmLine, b.dmCirc, b.dmArc, b.dmElli, b.dmTen,   b.dmSld3,
+               b.dmSld4, b.dmMoji, b.dmImag, b.dmPLin, b.dmDim, b.dmBlock, nullptr};
 }
 
 int TDXFmodel::ReduceCol(int ly, int co) const {
@@ -243,7 +227,7 @@ bool TDXFmodel::PutArc(Lists l, bool block, int sp, int ly, int co, int tp, int 
       return Append(l.no, l.circ, kDxfCircle, TDXF_Circle{sp, ly, c, t, w, px, py, pr});
     }
     return Append(l.no, l.arc, kDxfArc,
-                  TDXF_Arc{sp, ly, c, t, w, px, py, pr, dxftext::NormalizeDeg(ps + pk), pd});
+                  TDXF_Arc{sp, ly, c, t, w, px, py, pr, NormalizeDeg(ps + pk), pd});
   }
   double da = pd;
   if (!block && (none || whole)) da = 0;
@@ -381,8 +365,7 @@ bool TDXFmodel::PutMoji(int bn, int sp, int ly, int co, int tp, int bs, int fl, 
     if (mexp.flag1 && ex.CheckMojiExp1(*this, text)) {
       std::u16string r = ex.GetMojiExp1(*this, ly, text);
       const bool vertical = (fl & 1) != 0;
-      const double len = vertical ? dxftext::TextRunLengthSimple(r, pw, pd)
-                                  : dxftext::TextRunLength(r, pw, pd);
+      const double len = vertical ? TextRunLengthSimple(r, pw, pd) : TextRunLength(r, pw, pd);
       const std::size_t dot = r.find(u'\uFF65');
       if (dot != std::u16string::npos && dot > 0) r.resize(dot);
       const double rad = pa * 3.14159265358979323846 / 180.0;
@@ -395,8 +378,7 @@ bool TDXFmodel::PutMoji(int bn, int sp, int ly, int co, int tp, int bs, int fl, 
         return PutMojiA(lists(), sp, ly, co, tp, bs, fl, px1, py1, px2, py2, pw, ph, pd, pa, pf,
                         text);
       }
-      const double w2 =
-          ex.GetMojiExp2Len(*this, fl, pw, pd, text) / dxftext::CharCount(r);
+      const double w2 = ex.GetMojiExp2Len(*this, fl, pw, pd, text) / CharCount(r);
       ex.GetMojiExp2exp(*this, co, fl, px1, py1, w2, ph, pa, text);
       // Copies: adding may not see the lists change under it.
       const std::vector<TDXF_Line> lines = std::move(mexp.eLine);

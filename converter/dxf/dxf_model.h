@@ -238,6 +238,26 @@ struct TDXF_BlockDef {
   int dmNoN() const { return static_cast<int>(dmNo.size()); }
 };
 
+// The order list and entity arrays of one container: the drawing's top
+// level or one block definition (which has no viewports). The model adds
+// entities through it and the section writers write them from it.
+struct TDXF_EntityLists {
+  std::vector<TDXF_EntNo>& no;
+  std::vector<TDXF_Line>& line;
+  std::vector<TDXF_Circle>& circ;
+  std::vector<TDXF_Arc>& arc;
+  std::vector<TDXF_Ellipse>& elli;
+  std::vector<TDXF_Ten>& ten;
+  std::vector<TDXF_Solid3>& sld3;
+  std::vector<TDXF_Solid4>& sld4;
+  std::vector<TDXF_Moji>& moji;
+  std::vector<TDXF_Image>& imag;
+  std::vector<TDXF_PLine>& plin;
+  std::vector<TDXF_Dimension>& dim;
+  std::vector<TDXF_Block>& block;
+  std::vector<TDXF_ViewPort>* vport;  // nullptr in a block definition
+};
+
 struct TDXF_FileNameList {
   std::u16string src;  // image file as the drawing references it
   std::u16string dst;  // path of the copy written beside the DXF
@@ -560,7 +580,7 @@ class TDXFmodel {
   int zw_wn() const { return static_cast<int>(zw_w.size()); }
 
  private:
-  struct Lists;  // the order list and arrays of one container
+  using Lists = TDXF_EntityLists;  // the order list and arrays of one container
   Lists TopLists();
   Lists BlockLists(int bn);
   bool ValidBlock(int bn) const { return bn >= 0 && bn < deBlockDefN(); }

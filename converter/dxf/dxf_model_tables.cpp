@@ -8,7 +8,9 @@
 #include <new>
 #include <system_error>
 
+#include "common/number_text.h"
 #include "common/platform/codepage.h"
+#include "common/text_helpers.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_names.h"
 #include "converter/dxf/dxf_text.h"
@@ -119,12 +121,12 @@ std::u16string TDXFmodel::DefautLayerName(int l, std::u16string_view lg,
                                           std::u16string_view ly) const {
   switch (laynametyp) {
     case 0:
-      return dxftext::IntText(l + 1);
+      return IntToText(l + 1);
     case 1:
       return std::u16string(ly);
     default: {
-      std::u16string g = dxftext::RemoveBlanks(lg);
-      std::u16string y = dxftext::RemoveBlanks(ly);
+      std::u16string g = RemoveBlanks(lg);
+      std::u16string y = RemoveBlanks(ly);
       if (g.empty()) return y;
       if (!y.empty()) return g + u"-" + y;
       const int digit = ((l % 16) + 16) % 16;
@@ -134,7 +136,7 @@ std::u16string TDXFmodel::DefautLayerName(int l, std::u16string_view lg,
 }
 
 std::u16string TDXFmodel::AdjustLayerName(int lg, int ly, std::u16string_view s) const {
-  std::u16string t = dxftext::RemoveBlanks(s);
+  std::u16string t = RemoveBlanks(s);
   std::u16string r;
   r.reserve(t.size());
   if (Ver == 0) {
@@ -188,7 +190,7 @@ int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
   std::u16string key;
   try {
     const std::u16string source =
-        dxftext::RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
+        RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
     TDXF_BlockDef def;
     def.nam = EnterName(blockKeys_, source, Ver, DxfNameKind::Block, u"NONAME", index);
     key = DxfNameKey(def.nam, Ver);
@@ -243,7 +245,7 @@ void TDXFmodel::AddFList(std::u16string_view srcfile, std::u16string_view dstpat
   std::u16string dst = folder + base + ext;
   if (Exists(dst)) {
     for (int i = 1; i <= 99999; ++i) {
-      dst = folder + base + u"_" + dxftext::IntText(i) + ext;
+      dst = folder + base + u"_" + IntToText(i) + ext;
       if (!Exists(dst)) break;
     }
   }

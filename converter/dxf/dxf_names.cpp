@@ -1,5 +1,6 @@
 #include "converter/dxf/dxf_names.h"
 
+#include "common/number_text.h"
 #include "common/platform/codepage.h"
 #include "converter/dxf/dxf_text.h"
 
@@ -91,7 +92,7 @@ std::u16string MakeUniqueDxfName(std::u16string_view name, int ver,
   if (!taken(DxfNameKey(cand, ver))) return cand;
   const int room = DxfNameMaxWidth(ver) - 1;  // width left beside "_"
   for (int i = 1; i <= 99999; ++i) {
-    std::u16string suffix = dxftext::IntText(i);
+    std::u16string suffix = IntToText(i);
     cand = dxftext::CopyWidth(name, room - static_cast<int>(suffix.size()));
     cand += u'_';
     cand += suffix;

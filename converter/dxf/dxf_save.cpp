@@ -2,6 +2,7 @@
 // image files.
 #include <exception>
 
+#include "common/path_helpers.h"
 #include "common/platform/codepage.h"
 #include "converter/dxf/dxf_file_io.h"
 #include "converter/dxf/dxf_model.h"
@@ -98,8 +99,8 @@ bool TDXFmodel::SaveDXF(const std::filesystem::path& src, const std::filesystem:
 
 void TDXFmodel::CopyImageFiles() {
   for (const TDXF_FileNameList& f : deFList) {
-    dxfio::CopyFileKeepTimes(std::filesystem::path(platform::ToUtf8(f.src)),
-                             std::filesystem::path(platform::ToUtf8(f.dst)));
+    CopyFileKeepTimes(std::filesystem::path(platform::ToUtf8(f.src)),
+                      std::filesystem::path(platform::ToUtf8(f.dst)));
   }
 }
 

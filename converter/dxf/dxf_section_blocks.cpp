@@ -5,7 +5,6 @@
 
 #include "converter/dxf/dxf_section_shared.h"
 #include "converter/dxf/dxf_sections.h"
-#include "converter/dxf/dxf_text.h"
 #include "converter/dxf/dxf_writer.h"
 
 namespace parvex {

@@ -2,9 +2,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "common/number_text.h"
+#include "common/text_helpers.h"
+#include "common/value_helpers.h"
 #include "converter/dxf/dxf_section_shared.h"
 #include "converter/dxf/dxf_sections.h"
-#include "converter/dxf/dxf_text.h"
 #include "converter/dxf/dxf_writer.h"
 
 namespace parvex {
@@ -85,8 +87,8 @@ EntityWriter::EntityWriter(TDXFmodel& m, DxfWriter& w)
     : m_(m), w_(w), names_(m, w), markerBlocks_(19, -1), modern_(m.Ver != 0) {
   for (int cod = -7; cod <= 11; ++cod) {
     if (cod == 0 || cod == -3) continue;
-    std::u16string name = cod < 0 ? u"_TRANS_TMARKER_" + dxftext::IntText(-cod)
-                                  : u"_TRANS_TMARKER" + dxftext::IntText(cod);
+    std::u16string name = cod < 0 ? u"_TRANS_TMARKER_" + IntToText(-cod)
+                                  : u"_TRANS_TMARKER" + IntToText(cod);
     markerBlocks_[static_cast<std::size_t>(cod + 7)] = m.GetBlockIdx(name);
   }
 }
@@ -210,7 +212,7 @@ void EntityWriter::Arc(const TDXF_Arc& r, int owner) {
   w_.Real(40, r.r);
   if (modern_) w_.Code(100, "AcDbArc");
   double s = r.sa;
-  double e = dxftext::NormalizeDeg(r.sa + r.da);
+  double e = NormalizeDeg(r.sa + r.da);
   if (r.da < 0) std::swap(s, e);
   w_.Real(50, s);
   w_.Real(51, e);
@@ -329,7 +331,7 @@ void EntityWriter::Solid4(const TDXF_Solid4& r, int owner) {
 }
 
 void EntityWriter::Moji(const TDXF_Moji& r, int owner) {
-  if (dxftext::RemoveBlanks(r.st).empty()) {
+  if (RemoveBlanks(r.st).empty()) {
     Skip(1);
     return;
   }
@@ -367,7 +369,7 @@ void EntityWriter::Moji(const TDXF_Moji& r, int owner) {
 }
 
 void EntityWriter::Image(TDXF_Image& r, int owner) {
-  const int entry = modern_ && !dxftext::RemoveBlanks(r.fna).empty() ? m_.GetFList(r.fna) : -1;
+  const int entry = modern_ && !RemoveBlanks(r.fna).empty() ? m_.GetFList(r.fna) : -1;
   if (entry < 0) {
     Skip(2);
     return;
@@ -528,7 +530,7 @@ void EntityWriter::Dim(const TDXF_Dimension& r, int owner) {
   // Text rotation and style belong to the common dimension data, before the
   // marker of the dimension kind: readers take them from there only.
   w_.Real(53, r.sang);
-  if (!dxftext::RemoveBlanks(r.sst).empty()) w_.Name(3, OneLine(r.sst));
+  if (!RemoveBlanks(r.sst).empty()) w_.Name(3, OneLine(r.sst));
   if (modern_) {
     static const char* const kSubclass[8] = {
         "AcDbAlignedDimension",  "AcDbAlignedDimension",      "AcDb2LineAngularDimension",

@@ -14,24 +14,8 @@ class DxfWriter;
 
 namespace dxfsec {
 
-// The order list and entity arrays of one container: the drawing's top
-// level or one block definition (which has no viewports).
-struct EntityLists {
-  std::vector<TDXF_EntNo>& no;
-  std::vector<TDXF_Line>& line;
-  std::vector<TDXF_Circle>& circ;
-  std::vector<TDXF_Arc>& arc;
-  std::vector<TDXF_Ellipse>& elli;
-  std::vector<TDXF_Ten>& ten;
-  std::vector<TDXF_Solid3>& sld3;
-  std::vector<TDXF_Solid4>& sld4;
-  std::vector<TDXF_Moji>& moji;
-  std::vector<TDXF_Image>& imag;
-  std::vector<TDXF_PLine>& plin;
-  std::vector<TDXF_Dimension>& dim;
-  std::vector<TDXF_Block>& block;
-  std::vector<TDXF_ViewPort>* vport;  // nullptr in a block definition
-};
+// The order list and entity arrays of one container (dxf_model.h).
+using EntityLists = TDXF_EntityLists;
 
 EntityLists TopLevel(TDXFmodel& m);
 EntityLists OfBlock(TDXF_BlockDef& b);

@@ -6,7 +6,6 @@
 
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_sections.h"
-#include "converter/dxf/dxf_text.h"
 #include "converter/dxf/dxf_writer.h"
 
 namespace parvex {

@@ -1,6 +1,7 @@
-// Small text and angle helpers the DXF model needs: display widths (a
-// half-width character counts 1, any other 2), blank removal, upper case,
-// angle normalisation and the run length of a text line.
+// The two text helpers of the DXF model that differ on purpose from the
+// ones in common/text_helpers.h; every other text and angle helper the
+// model uses (IsHalfWidth, RemoveBlanks, CharCount, TextRunLength,
+// NormalizeDeg, IntToText, ...) comes from common/.
 #pragma once
 
 #include <string>
@@ -8,40 +9,18 @@
 
 namespace parvex::dxftext {
 
-// U+0020..U+007E and the half-width katakana U+FF61..U+FF9F.
-bool IsHalfWidth(char16_t ch);
-
-// Display width of a whole text.
-int DisplayWidth(std::u16string_view s);
-
-// Longest prefix of s whose display width is at most `width`. A surrogate
+// Longest prefix of s whose display width (a half-width character counts
+// 1, any other 2) is at most `width`. Unlike CopyWidthFrom, a surrogate
 // pair is taken whole or not at all, so a cut never leaves half a
-// character behind.
+// character behind in a name or text the DXF file carries.
 std::u16string CopyWidth(std::u16string_view s, int width);
 
-// Half-width and full-width (U+3000) spaces and control characters.
-bool IsBlank(char16_t ch);
-std::u16string RemoveBlanks(std::u16string_view s);
-
 // Upper case for ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic and the
-// full-width Latin letters. Other characters are unchanged.
+// full-width Latin letters; every other character is unchanged. Narrower
+// than parvex::UpperText (full Unicode simple case mapping): characters
+// such as U+00B5, U+0131, U+017F, U+03C2, accented Greek or supplementary
+// letters keep their form here, and the table and block names written to
+// the DXF file depend on that.
 std::u16string UpperText(std::u16string_view s);
-
-// Into [0, 360); results within 1e-10 of 0 or 360 become 0. Values that are
-// not finite, or too large for a step of 360 to change them, give 0.
-double NormalizeDeg(double d);
-
-// Number of characters, a valid surrogate pair counting once.
-int CharCount(std::u16string_view s);
-
-// Length of a text line of character width w and spacing gap: half-width
-// characters take w/2 and are followed by gap/2; control characters take
-// no width but are still spaced.
-double TextRunLength(std::u16string_view s, double w, double gap);
-// n*w + (n-1)*gap with n = CharCount(s).
-double TextRunLengthSimple(std::u16string_view s, double w, double gap);
-
-// Decimal digits of a non-negative number as UTF-16.
-std::u16string IntText(long long v);
 
 }  // namespace parvex::dxftext
