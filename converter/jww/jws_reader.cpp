@@ -82,21 +82,7 @@ bool TJwsData::ReadBytes(std::span<const uint8_t> bytes) {
   }
 
   JwwArchive ar(in, h.jwVer, MojiEncode);
-  bool ok = true;
-  int32_t n1 = 0;
-  if (!ar.ReadCount(n1) || n1 < 0 || static_cast<size_t>(n1) > in.Remaining() / kMinObjectBytes) {
-    LastError = kErrFileIo;
-    ok = false;
-  }
-  ObjectMap map;
-  if (ok) {
-    h.n1 = n1;
-    EntNo.assign(static_cast<size_t>(n1), TEntJwwNo{});
-    EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
-                            &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
-    ok = ReadEntityList(ar, map, n1, target, LastError);
-  }
-  if (ok) ok = ReadBlockDefs(ar, map, h.n2, EntBlockDef, LastError);
+  const bool ok = ReadEntitySections(ar, in, h.n1, h.n2);
   // A shape file carries no image section, whatever its version.
   MakeBlockTree();
   if (ok) LastError.clear();

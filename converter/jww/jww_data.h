@@ -14,6 +14,8 @@
 
 namespace parvex {
 
+class ByteReader;
+class JwwArchive;
 class TgraAttribute;
 
 // Limits of the block tree expansion. A block that inserts itself, directly
@@ -103,6 +105,12 @@ class JwwEntityModel {
   // names and group work list; keeps the image settings, dimension work
   // records and extents.
   void ClearEntityModel();
+
+  // Reads what follows the header in both JWW and JWS files: the entity
+  // count, the entity list and the block definitions. `n1` gets the entity
+  // count once it is known to be plausible for the `in` bytes left, `n2`
+  // the stated definition count. False with the reason in LastError.
+  bool ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1, int32_t& n2);
 
   // Extents of all entities and placed blocks (without seeding), then the
   // degenerate widening; the result goes to `ext` and myMin/myMax.

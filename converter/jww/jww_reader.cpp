@@ -246,6 +246,24 @@ void ReadImageSection(JwwArchive& ar, TJwwData& d) {
 
 }  // namespace
 
+bool JwwEntityModel::ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1,
+                                        int32_t& n2) {
+  int32_t count = 0;
+  if (!ar.ReadCount(count) || count < 0 ||
+      static_cast<size_t>(count) > in.Remaining() / kMinObjectBytes) {
+    // A count the rest of the file cannot hold is treated as a short file.
+    LastError = kErrFileIo;
+    return false;
+  }
+  n1 = count;
+  ObjectMap map;
+  EntNo.assign(static_cast<size_t>(count), TEntJwwNo{});
+  EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
+                          &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
+  if (!ReadEntityList(ar, map, count, target, LastError)) return false;
+  return ReadBlockDefs(ar, map, n2, EntBlockDef, LastError);
+}
+
 void TJwwData::DataInit() {
   FileOutOpt = 0;
   ClearEntityModel();
@@ -292,22 +310,7 @@ bool TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
     return false;
   }
 
-  bool ok = true;
-  int32_t n1 = 0;
-  if (!ar.ReadCount(n1) || n1 < 0 || static_cast<size_t>(n1) > in.Remaining() / kMinObjectBytes) {
-    // A count the rest of the file cannot hold is treated as a short file.
-    LastError = kErrFileIo;
-    ok = false;
-  }
-  ObjectMap map;
-  if (ok) {
-    Enthd.n1 = n1;
-    EntNo.assign(static_cast<size_t>(n1), TEntJwwNo{});
-    EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
-                            &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
-    ok = ReadEntityList(ar, map, n1, target, LastError);
-  }
-  if (ok) ok = ReadBlockDefs(ar, map, Enthd.n2, EntBlockDef, LastError);
+  bool ok = ReadEntitySections(ar, in, Enthd.n1, Enthd.n2);
   if (ok && Enthd.jwVer >= 700) ReadImageSection(ar, *this);
   MakeBlockTree();
   if (ok) LastError.clear();
