@@ -10,10 +10,12 @@
 namespace parvex {
 namespace {
 
-// name is already encoded as the file holds it.
-void BlockBegin(TDXFmodel& m, DxfWriter& w, int owner, std::string_view name, bool paper) {
+// The common start of BLOCK and ENDBLK: entity type, handle, owner, space
+// and layer, then the subclass marker of 2000 and 2007.
+void BlockMarker(TDXFmodel& m, DxfWriter& w, const char* type, const char* subclass, int owner,
+                 bool paper) {
   const bool modern = m.Ver != 0;
-  w.Code(0, "BLOCK");
+  w.Code(0, type);
   w.Handle(5, static_cast<std::uint32_t>(m.NewHandle()));
   if (modern) {
     w.Handle(330, static_cast<std::uint32_t>(owner));
@@ -21,7 +23,12 @@ void BlockBegin(TDXFmodel& m, DxfWriter& w, int owner, std::string_view name, bo
   }
   if (paper) w.Int(67, 1);
   w.Code(8, "0");
-  if (modern) w.Code(100, "AcDbBlockBegin");
+  if (modern) w.Code(100, subclass);
+}
+
+// name is already encoded as the file holds it.
+void BlockBegin(TDXFmodel& m, DxfWriter& w, int owner, std::string_view name, bool paper) {
+  BlockMarker(m, w, "BLOCK", "AcDbBlockBegin", owner, paper);
   w.Raw(2, name);
   w.Int(70, 0);
   w.XYZ(0, 0, 0);
@@ -30,16 +37,7 @@ void BlockBegin(TDXFmodel& m, DxfWriter& w, int owner, std::string_view name, bo
 }
 
 void BlockEnd(TDXFmodel& m, DxfWriter& w, int owner, bool paper) {
-  const bool modern = m.Ver != 0;
-  w.Code(0, "ENDBLK");
-  w.Handle(5, static_cast<std::uint32_t>(m.NewHandle()));
-  if (modern) {
-    w.Handle(330, static_cast<std::uint32_t>(owner));
-    w.Code(100, "AcDbEntity");
-  }
-  if (paper) w.Int(67, 1);
-  w.Code(8, "0");
-  if (modern) w.Code(100, "AcDbBlockEnd");
+  BlockMarker(m, w, "ENDBLK", "AcDbBlockEnd", owner, paper);
 }
 
 }  // namespace
