@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "../common/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "common/platform/codepage.h"
 #include "converter/app/paper_size.h"
 #include "fake_reader.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 extern char** environ;
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../common/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "converter/app/converter_run.h"
 
 namespace parvex {

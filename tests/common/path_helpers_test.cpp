@@ -6,7 +6,7 @@
 #include "common/platform/files.h"
 #include "common/platform/process_info.h"
 #include "common/text_file.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex {
 namespace {

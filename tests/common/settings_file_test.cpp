@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/platform/codepage.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex {
 namespace {
