@@ -208,55 +208,39 @@ std::vector<TDXF_PLinePoint> Chain(TDXF_PolyWorkMain& group, int first, Endpoint
 
 }  // namespace
 
-int Pw_GetIdx(const std::vector<TDXF_PolyWorkMain>& groups, int n) {
-  for (size_t i = 0; i < groups.size(); ++i) {
-    if (groups[i].no == n) return static_cast<int>(i);
+void DxfCurveJoiner::Pw_Init() {
+  groups_.clear();
+  results_.clear();
+}
+
+int DxfCurveJoiner::Pw_GetIdx(int n) const {
+  for (size_t i = 0; i < groups_.size(); ++i) {
+    if (groups_[i].no == n) return static_cast<int>(i);
   }
   return -1;
 }
 
-int Pw_GetIdx(const TDXFmodel& model, int n) { return Pw_GetIdx(model.dpw1, n); }
-
-void Pw_AddEnt(std::vector<TDXF_PolyWorkMain>& groups, int n, int no, int tp, int la, int co,
-               int lt, int wd, double pa1, double pa2, double pa3, double pa4, double pa5) {
+void DxfCurveJoiner::Pw_AddEnt(int n, TDXF_PolyWorkEntity s) {
   // A segment with a coordinate or angle that is not a number would carry
   // it into the output; it is dropped like one that cannot be stored.
-  if (!std::isfinite(pa1) || !std::isfinite(pa2) || !std::isfinite(pa3) ||
-      !std::isfinite(pa4) || !std::isfinite(pa5)) {
+  if (!std::isfinite(s.x1) || !std::isfinite(s.y1) || !std::isfinite(s.x2) ||
+      !std::isfinite(s.y2) || !std::isfinite(s.da)) {
     return;
   }
-  int gi = Pw_GetIdx(groups, n);
+  int gi = Pw_GetIdx(n);
   if (gi < 0) {
-    groups.push_back({});
-    groups.back().no = n;
-    gi = static_cast<int>(groups.size()) - 1;
+    groups_.push_back({});
+    groups_.back().no = n;
+    gi = static_cast<int>(groups_.size()) - 1;
   }
-  TDXF_PolyWorkMain& g = groups[gi];
-  TDXF_PolyWorkEntity s;
-  s.eno = no;
-  s.etp = tp;
-  s.lay = la;
-  s.col = co;
-  s.ltp = lt;
-  s.wid = wd;
-  s.x1 = pa1;
-  s.y1 = pa2;
-  s.x2 = pa3;
-  s.y2 = pa4;
   // Whole turns are removed toward zero, keeping the sign of the sweep.
-  s.da = pa5 - std::trunc(pa5 / kTwoPi) * kTwoPi;
-  g.e.push_back(s);
-  g.en = static_cast<int>(g.e.size());
+  s.da = s.da - std::trunc(s.da / kTwoPi) * kTwoPi;
+  groups_[static_cast<size_t>(gi)].e.push_back(s);
 }
 
-void Pw_AddEnt(TDXFmodel& model, int n, int no, int tp, int la, int co, int lt, int wd,
-               double pa1, double pa2, double pa3, double pa4, double pa5) {
-  Pw_AddEnt(model.dpw1, n, no, tp, la, co, lt, wd, pa1, pa2, pa3, pa4, pa5);
-}
-
-void Pw_Sort(std::vector<TDXF_PolyWorkMain>& groups, std::vector<TDXF_PolyWorkSub>& results) {
-  results.clear();
-  for (TDXF_PolyWorkMain& g : groups) {
+void DxfCurveJoiner::Pw_Sort() {
+  results_.clear();
+  for (TDXF_PolyWorkMain& g : groups_) {
     EndpointIndex index(g.e);
     for (size_t i = 0; i < g.e.size(); ++i) {
       TDXF_PolyWorkEntity& s = g.e[i];
@@ -269,12 +253,9 @@ void Pw_Sort(std::vector<TDXF_PolyWorkMain>& groups, std::vector<TDXF_PolyWorkSu
       r.wid = s.wid;
       r.clf = false;
       r.v = Chain(g, static_cast<int>(i), index);
-      r.n = static_cast<int>(r.v.size());
-      results.push_back(std::move(r));
+      results_.push_back(std::move(r));
     }
   }
 }
-
-void Pw_Sort(TDXFmodel& model) { Pw_Sort(model.dpw1, model.dpw2); }
 
 }  // namespace parvex

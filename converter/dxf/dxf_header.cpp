@@ -69,11 +69,10 @@ class HeaderWriter {
 
 }  // namespace
 
-void TDXFmodel::SaveHeader(DxfWriter& w) {
+void TDXFmodel::SaveHeader(DxfWriter& w, std::uint32_t handSeed) {
   const double s = (Spa == 0 || deLgp.empty()) ? pscale : deLgp[0].sc;
   const double created = dxfio::FileCreationTime(srcName) + kJulianOfDay0;
   const double updated = dxfio::FileWriteTime(srcName) + kJulianOfDay0;
-  const int handSeed = CountHandles();
 
   static const char* const kVersionName[] = {"AC1009", "AC1015", "AC1021"};
   HeaderWriter h(w, Ver);
@@ -216,7 +215,7 @@ void TDXFmodel::SaveHeader(DxfWriter& w) {
   h.Int(kR12, "$ATTDIA", 70, 0);
   h.Int(kR12, "$ATTREQ", 70, 1);
   h.Int(kR12, "$HANDLING", 70, 1);
-  h.Handle(kAll, "$HANDSEED", 5, static_cast<std::uint32_t>(handSeed));
+  h.Handle(kAll, "$HANDSEED", 5, handSeed);
   h.Int(kAll, "$SURFTAB1", 70, 6);
   h.Int(kAll, "$SURFTAB2", 70, 6);
   h.Int(kAll, "$SURFTYPE", 70, 6);

@@ -101,16 +101,18 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) 
   m.SetPap(e.ExtMinX + W / 2, e.ExtMinY + H / 2, e.ExtMaxX + W / 2, e.ExtMaxY + H / 2, W, H);
   m.SetScale(GroupScale(st.BaseLayerGroup));
 
-  std::u16string memo1, memo2;
-  if (!d_.jws) SplitMemo(d_.memo, memo1, memo2);
-  std::vector<double> scales(16);
-  for (int g = 0; g < 16; ++g) scales[g] = GroupScale(g);
-  std::vector<int> colours(9);
-  for (int n = 1; n <= 9; ++n) colours[n - 1] = ColourOf(n);
-  m.SetMojiExpInfo(st.ExpandEmbeddedText, st.ExpandControlCodes, ctx_.SourcePath.u16string(),
-                   memo1, memo2, DateTimeToDays(FileWriteTime(ctx_.SourcePath)),
-                   DateTimeToDays(platform::Now()), d_.drawTime, FiniteOr(d_.printScale, 1.0),
-                   scales, colours);
+  TDXF_Moji_Exp_Info expansion;
+  expansion.flag1 = st.ExpandEmbeddedText;
+  expansion.flag2 = st.ExpandControlCodes;
+  expansion.filename = ctx_.SourcePath.u16string();
+  if (!d_.jws) SplitMemo(d_.memo, expansion.memo1, expansion.memo2);
+  expansion.filedate = DateTimeToDays(FileWriteTime(ctx_.SourcePath));
+  expansion.nowdate = DateTimeToDays(platform::Now());
+  expansion.drawtime = d_.drawTime;
+  expansion.prtscale = FiniteOr(d_.printScale, 1.0);
+  for (int g = 0; g < 16; ++g) expansion.scale[g] = GroupScale(g);
+  for (int n = 1; n <= 9; ++n) expansion.col[n - 1] = ColourOf(n);
+  m.SetMojiExpInfo(expansion);
 
   m.SetLayerNameType(st.LayerNameType);
   m.SetTenTransType(st.PointConversion, st.PointRadius);
@@ -276,8 +278,8 @@ void JwDxfMapper::DxfOutStyle() {
   const std::u16string big = u"extfont2.shx";
   const std::u16string bigV = u"@extfont2.shx";
   auto pair = [&](const std::u16string& name, double w, double hl) {
-    m.AddStyle(name, half, big, 0, w, 0, hl, false);
-    m.AddStyle(name + u"T", half, bigV, 0, w, 0, hl, true);
+    m.AddStyle({.nam = name, .fo1 = half, .fo2 = big, .mw = w, .mhl = hl});
+    m.AddStyle({.nam = name + u"T", .fo1 = half, .fo2 = bigV, .mw = w, .mhl = hl, .fla = true});
   };
   switch (ctx_.Settings.TextStyleMode) {
     case 1:
@@ -287,8 +289,8 @@ void JwDxfMapper::DxfOutStyle() {
       GetFontNames();
       for (size_t i = 0; i < fontNames_.size(); ++i) {
         const std::u16string name = u"MOJI" + Num(static_cast<int64_t>(i) + 1);
-        m.AddStyle(name, fontNames_[i] + u".ttf", u"", 0, 1.0, 0, 2.0, false);
-        m.AddStyle(name + u"T", u"@" + fontNames_[i] + u".ttf", u"", 0, 1.0, 0, 2.0, false);
+        m.AddStyle({.nam = name, .fo1 = fontNames_[i] + u".ttf", .mhl = 2.0});
+        m.AddStyle({.nam = name + u"T", .fo1 = u"@" + fontNames_[i] + u".ttf", .mhl = 2.0});
       }
       break;
     default:

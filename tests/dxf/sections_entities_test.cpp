@@ -27,9 +27,9 @@ void Base(TDXFmodel& m, int ver, int spa = 0) {
   m.AddLtype(u"DASHED", u"", 2, {1, -1});
   m.AddLayer(u"0", 7, 1, 0, true, true);
   m.AddLayer(u"L", 3, 2, 0, true, true);
-  m.AddStyle(u"Standard", u"txt", u"", 0, 1, 0, 2.5, false);
-  m.AddStyle(u"Annotative", u"txt.shx", u"", 0, 1, 0, 2.5, false);
-  m.AddStyle(u"Mincho", u"ＭＳ 明朝.ttf", u"", 0, 1, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .mhl = 2.5});
+  m.AddStyle({.nam = u"Annotative", .fo1 = u"txt.shx", .mhl = 2.5});
+  m.AddStyle({.nam = u"Mincho", .fo1 = u"ＭＳ 明朝.ttf", .mhl = 2.5});
 }
 
 DxfRecord Only(const std::vector<DxfRecord>& recs, const std::string& type) {
@@ -41,8 +41,8 @@ DxfRecord Only(const std::vector<DxfRecord>& recs, const std::string& type) {
 TEST(DxfEntities, ArcSweepsAndEllipses) {
   TDXFmodel m;
   Base(m, 1);
-  m.AddArc(0, 0, 0, 0, 0, 0, 0, 5, 1, 30, -60, 0);    // clockwise: 330 .. 30
-  m.AddArc(0, 0, 0, 0, 0, 0, 0, 5, 0.5, 90, -90, 0);  // clockwise elliptic arc
+  m.AddArc(kTopLevel, {.r = 5, .start = 30, .sweep = -60});                // clockwise: 330 .. 30
+  m.AddArc(kTopLevel, {.r = 5, .ratio = 0.5, .start = 90, .sweep = -90});  // clockwise elliptic arc
   const auto recs = WriteRecords(m);
   const DxfRecord arc = Only(recs, "ARC");
   EXPECT_EQ(arc.At(50), "330.0");
@@ -56,8 +56,10 @@ TEST(DxfEntities, ArcSweepsAndEllipses) {
 TEST(DxfEntities, R12EllipseIsAPolylineOfPoints) {
   TDXFmodel m;
   Base(m, 0);
-  m.AddArc(0, 1, 0, 0, 0, 10, 20, 4, 0.5, 0, 360, 0);  // whole
-  m.AddArc(0, 1, 0, 0, 0, 10, 20, 4, 0.5, 0, 90, 0);   // quarter
+  m.AddArc(kTopLevel,
+           {.attr = {.layer = 1}, .x = 10, .y = 20, .r = 4, .ratio = 0.5, .sweep = 360});  // whole
+  m.AddArc(kTopLevel,
+           {.attr = {.layer = 1}, .x = 10, .y = 20, .r = 4, .ratio = 0.5, .sweep = 90});  // quarter
   const auto recs = WriteRecords(m);
   const auto polys = OfType(recs, "POLYLINE", "ENTITIES");
   ASSERT_EQ(polys.size(), 2u);
@@ -82,9 +84,15 @@ TEST(DxfEntities, R12EllipseIsAPolylineOfPoints) {
 TEST(DxfEntities, AttributeGroups) {
   TDXFmodel m;
   Base(m, 1);
-  m.AddLine(0, 1, 3, 2, 0, 0, 0, 1, 1);     // all as the layer: nothing written
-  m.AddLine(0, 1, -1, -1, -1, 0, 0, 1, 1);  // by block
-  m.AddLine(0, 1, 5, 1, 50, 0, 0, 1, 1);    // explicit
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 3, .ltype = 2},
+                        .x2 = 1,
+                        .y2 = 1});  // all as the layer: nothing written
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = -1, .ltype = -1, .lineweight = -1},
+                        .x2 = 1,
+                        .y2 = 1});  // by block
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 5, .ltype = 1, .lineweight = 50},
+                        .x2 = 1,
+                        .y2 = 1});  // explicit
   const auto lines = OfType(WriteRecords(m), "LINE", "ENTITIES");
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_FALSE(lines[0].Has(6) || lines[0].Has(62) || lines[0].Has(370));
@@ -112,7 +120,7 @@ TEST(DxfEntities, PointsByCodeAndConversion) {
     m.SetTenTransType(c.tentyp, 0.5);
     AddTenBlock(m);
     AddMarkerBlocks(m);
-    m.AddTen(0, 0, 0, 0, c.cod, 1, 2, 0, 2);
+    m.AddTen(kTopLevel, {.cod = c.cod, .x = 1, .y = 2, .ba = 2});
     const auto recs = WriteRecords(m);
     const DxfRecord r = Only(recs, c.type);
     if (c.tentyp == 1) {
@@ -132,12 +140,12 @@ TEST(DxfEntities, PointsByCodeAndConversion) {
 TEST(DxfEntities, SkippedRecordsKeepTheirHandles) {
   TDXFmodel m;
   Base(m, 1);
-  m.AddLine(0, 0, 0, 0, 0, 0, 0, 1, 1);
-  m.AddTen(0, 0, 0, 0, 5, 0, 0, 0, 1);  // marker 5 without its block
-  m.AddMojiA(0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 0, u"", u" 　 ");  // blank
-  m.AddVPort(0, 1, 0, 0, 0, 0, 10, 10, 0, 0, 10);  // model-space viewport
-  m.AddBlock(0, 0, 0, 0, 0, -1, 0, 0, 0, 1, 1);    // no block
-  m.AddLine(0, 0, 0, 0, 0, 0, 0, 1, 1);
+  m.AddLine(kTopLevel, {.x2 = 1, .y2 = 1});
+  m.AddTen(kTopLevel, {.cod = 5, .ba = 1});                        // marker 5 without its block
+  m.AddMoji(kTopLevel, {.x2 = 1, .w = 1, .h = 1, .st = u" 　 "});  // blank
+  m.AddVPort({.w = 10, .h = 10, .vh = 10});                        // model-space viewport
+  m.AddBlock(kTopLevel, {});                                       // no block
+  m.AddLine(kTopLevel, {.x2 = 1, .y2 = 1});
   const auto recs = WriteRecords(m);
   const auto lines = OfType(recs, "LINE", "ENTITIES");
   ASSERT_EQ(lines.size(), 2u);
@@ -151,10 +159,10 @@ TEST(DxfEntities, SolidCornersAndTexts) {
   TDXFmodel m;
   Base(m, 1);
   m.SetMojiStyle(2);
-  m.AddSolid4(0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1);
-  m.AddMojiA(0, 0, 0, 0, 0, 2, 0, 0, 1, 0, 1, 1, 0, 0, u"ＭＳ 明朝", u"斜体");
-  m.AddMojiA(0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 1, 1, 0, 0, u"ゴシック", u"縦");
-  m.AddMojiA(0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 0, u"", u"a\r\n  0\r\nEOF");
+  m.AddSolid4(kTopLevel, {.x2 = 1, .x3 = 1, .y3 = 1, .y4 = 1});
+  m.AddMoji(kTopLevel, {.syat = true, .x2 = 1, .w = 1, .h = 1, .fo = u"ＭＳ 明朝", .st = u"斜体"});
+  m.AddMoji(kTopLevel, {.tate = true, .x2 = 1, .w = 1, .h = 1, .fo = u"ゴシック", .st = u"縦"});
+  m.AddMoji(kTopLevel, {.x2 = 1, .w = 1, .h = 1, .st = u"a\r\n  0\r\nEOF"});
   const auto recs = WriteRecords(m);
   const DxfRecord solid = Only(recs, "SOLID");
   EXPECT_EQ(solid.At(12) + "," + solid.At(22), "0.0,1.0");
@@ -175,12 +183,13 @@ TEST(DxfEntities, PolylinesInsertsAndImages) {
   TDXFmodel m;
   Base(m, 1);
   const double pi = std::numbers::pi;
-  m.AddPLine(0, 0, 0, 0, 0, 0, 0, true, 2, {{0, 0, pi}, {1, 0, 0}});
+  m.AddPLine(kTopLevel, {.clf = true, .v = {{0, 0, pi}, {1, 0, 0}}});
   const int b = m.AddBlockDef(u"B", 1);
-  m.AddBlock(0, 0, 0, 0, 0, b, 0, 0, 0, 1, 1);
-  m.AddBlock(0, 0, 0, 0, 0, b, 0, 0, 0, 0, 0);
-  m.AddFList(u"/x/a.png", u"/out/", 200, 100, 20, 10, 0);
-  m.AddImage(0, 0, 5, 5, 200, 100, 20, 10, 0, u"/x/a.png");
+  m.AddBlock(kTopLevel, {.bln = b});
+  m.AddBlock(kTopLevel, {.bln = b, .bx = 0, .by = 0});
+  m.AddFList(u"/x/a.png", u"/out/", 200, 100, 20, 10);
+  m.AddImage(kTopLevel,
+             {.x = 5, .y = 5, .ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/x/a.png"});
   const auto recs = WriteRecords(m);
   const DxfRecord pl = Only(recs, "POLYLINE");
   EXPECT_EQ(pl.At(70), "     1");
@@ -209,12 +218,12 @@ TEST(DxfEntities, SpacesLayoutsAndOwners) {
     TDXFmodel m;
     Base(m, ver);
     m.Ltn = 3;
-    m.AddLine(0, 0, 0, 0, 0, 0, 0, 1, 1);
-    m.AddLine(1, 0, 0, 0, 0, 0, 0, 1, 2);
-    m.AddLine(3, 0, 0, 0, 0, 0, 0, 1, 3);
-    m.AddLine(4, 0, 0, 0, 0, 0, 0, 1, 4);  // no layout 4
+    m.AddLine(kTopLevel, {.x2 = 1, .y2 = 1});
+    m.AddLine(kTopLevel, {.attr = {.space = 1}, .x2 = 1, .y2 = 2});
+    m.AddLine(kTopLevel, {.attr = {.space = 3}, .x2 = 1, .y2 = 3});
+    m.AddLine(kTopLevel, {.attr = {.space = 4}, .x2 = 1, .y2 = 4});  // no layout 4
     const int b = m.AddBlockDef(u"B", 1);
-    m.AddBlockLine(b, 1, 0, 0, 0, 0, 0, 0, 1, 5);
+    m.AddLine(b, {.attr = {.space = 1}, .x2 = 1, .y2 = 5});
     const auto recs = WriteRecords(m);
     std::vector<std::string> where;
     for (const DxfRecord& r : OfType(recs, "LINE")) {
@@ -249,10 +258,24 @@ TEST(DxfEntities, ViewportsAndDimensions) {
     TDXFmodel m;
     Base(m, ver, 1);
     m.AddLayer(u"VP", 7, 1, 0, false, false);
-    m.AddVPort(1, 1, 0, 0, 10, 20, 30, 40, 5, 6, 70);
+    m.AddVPort(
+        {.attr = {.space = 1}, .cx = 10, .cy = 20, .w = 30, .h = 40, .vx = 5, .vy = 6, .vh = 70});
     const int pic = m.AddBlockDef(u"*D1", 0);
-    m.AddDim(0, 1, 0, 0, 0, pic, 0, 1, true, true, false, false, 0, 0, 5, 5, 1, 1, 2, 2, 0, 0,
-             0, 0, -1, 30, 15, 0, u"ISO-25", u"100");
+    m.AddDim(kTopLevel, {.attr = {.layer = 1},
+                         .bln = pic,
+                         .bas = 1,
+                         .x1 = 5,
+                         .y1 = 5,
+                         .fl3 = true,
+                         .x3 = 1,
+                         .y3 = 1,
+                         .fl4 = true,
+                         .x4 = 2,
+                         .y4 = 2,
+                         .ang = 30,
+                         .hang = 15,
+                         .sst = u"ISO-25",
+                         .str = u"100"});
     const auto recs = WriteRecords(m);
     const DxfRecord vp = Only(recs, "VIEWPORT");
     EXPECT_EQ(vp.At(8), "VP");

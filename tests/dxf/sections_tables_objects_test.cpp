@@ -47,9 +47,9 @@ TEST(DxfTables, LayerAndStyleRecords) {
     m.AddLtype(u"Continuous", u"", 0, {});
     m.AddLayer(u"Hidden", 3, 1, 0, false, false);
     m.AddLayer(u"Thin", 3, 1, 18, true, true);
-    m.AddStyle(u"Standard", u"txt", u"", 0, 1, 0, 2.5, false);
-    m.AddStyle(u"Second", u"ＭＳ ゴシック.TTF", u"", 0, 1, 0, 2.5, true);
-    m.AddStyle(u"Third", u"txt.shx", u"", 0, 1, 0, 2.5, false);
+    m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .mhl = 2.5});
+    m.AddStyle({.nam = u"Second", .fo1 = u"ＭＳ ゴシック.TTF", .mhl = 2.5, .fla = true});
+    m.AddStyle({.nam = u"Third", .fo1 = u"txt.shx", .mhl = 2.5});
     const auto recs = WriteRecords(m);
     const auto layers = OfType(recs, "LAYER", "TABLES");
     ASSERT_EQ(layers.size(), 2u);
@@ -79,7 +79,7 @@ TEST(DxfTables, LayerAndStyleRecords) {
 TEST(DxfTables, DimensionStylesUseTheStandardTextStyle) {
   TDXFmodel m;
   m.SetDXFVer(1, 0);
-  m.AddStyle(u"Standard", u"txt", u"", 0, 1, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .mhl = 2.5});
   const auto recs = WriteRecords(m);
   const auto styles = OfType(recs, "STYLE", "TABLES");
   const auto dims = OfType(recs, "DIMSTYLE", "TABLES");
@@ -123,7 +123,7 @@ TEST(DxfClasses, PerVersionAndImages) {
                         Case{2, true, 12, false}}) {
     TDXFmodel m;
     m.SetDXFVer(c.ver, 0);
-    if (c.image) m.AddFList(u"/x/a.png", u"/out/", 1, 1, 1, 1, 0);
+    if (c.image) m.AddFList(u"/x/a.png", u"/out/", 1, 1, 1, 1);
     const auto classes = OfType(WriteRecords(m), "CLASS");
     ASSERT_EQ(classes.size(), c.count) << c.ver;
     bool placeholder = false;
@@ -169,7 +169,7 @@ TEST(DxfObjects, LayoutsAndTheirPaperSizes) {
     m.SetPap(0, 0, 10, 10, 420, 297);
     m.Ltn = c.ltn;
     if (c.spa == 2) {
-      m.zw_w = {{1, -210, -148.5, 210, 148.5}, {2, 0, 0, 297, 210}, {3, 0, 0, 210, 148.5}};
+      m.layoutFrames = {{1, -210, -148.5, 210, 148.5}, {2, 0, 0, 297, 210}, {3, 0, 0, 210, 148.5}};
     }
     const auto recs = WriteRecords(m);
     std::vector<std::string> sizes;
@@ -195,13 +195,18 @@ TEST(DxfObjects, LayoutsAndTheirPaperSizes) {
 TEST(DxfObjects, ImageDefinitionsAndReactors) {
   TDXFmodel m;
   m.SetDXFVer(2, 0);
-  m.AddFList(u"/x/Plan.PNG", u"/out/", 200, 100, 20, 10, 0);
-  m.AddFList(u"/x/other.jpg", u"/out/", 10, 10, 1, 1, 0);
-  m.AddImage(0, 0, 0, 0, 200, 100, 20, 10, 0, u"/x/Plan.PNG");
+  m.AddFList(u"/x/Plan.PNG", u"/out/", 200, 100, 20, 10);
+  m.AddFList(u"/x/other.jpg", u"/out/", 10, 10, 1, 1);
+  m.AddImage(kTopLevel, {.ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/x/Plan.PNG"});
   const int b = m.AddBlockDef(u"B", 1);
   // The same file named in another letter case still refers to it.
-  m.AddBlockImage(b, 0, 0, 0, 0, 200, 100, 20, 10, 0, u"/x/plan.png");
-  m.AddImage(5, 0, 0, 0, 200, 100, 20, 10, 0, u"/x/Plan.PNG");  // no layout 5: not written
+  m.AddImage(b, {.ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/x/plan.png"});
+  m.AddImage(kTopLevel, {.attr = {.space = 5},
+                         .ix = 200,
+                         .iy = 100,
+                         .sx = 20,
+                         .sy = 10,
+                         .fna = u"/x/Plan.PNG"});  // no layout 5: not written
   const auto recs = WriteRecords(m);
   const auto images = OfType(recs, "IMAGE");
   ASSERT_EQ(images.size(), 2u);
@@ -225,6 +230,26 @@ TEST(DxfObjects, ImageDefinitionsAndReactors) {
   }
   const DxfRecord imageDict = OfType(recs, "DICTIONARY")[4];
   EXPECT_EQ(imageDict.All(3), (std::vector<std::string>{"Plan.png", "other.jpg"}));
+}
+
+// Each write numbers the model afresh: an image whose layout is gone by
+// the second write leaves neither an IMAGE nor a reactor behind.
+TEST(DxfObjects, EachWriteNumbersAfresh) {
+  TDXFmodel m;
+  m.SetDXFVer(1, 0);
+  m.AddFList(u"/x/a.png", u"/out/", 10, 10, 1, 1);
+  m.AddImage(kTopLevel,
+             {.attr = {.space = 3}, .ix = 10, .iy = 10, .sx = 1, .sy = 1, .fna = u"/x/a.png"});
+  m.Ltn = 3;
+  const auto first = WriteRecords(m);
+  ASSERT_EQ(OfType(first, "IMAGE").size(), 1u);
+  EXPECT_EQ(OfType(first, "IMAGE")[0].block, "*Paper_Space1");
+  EXPECT_EQ(OfType(first, "IMAGEDEF_REACTOR").size(), 1u);
+  m.Ltn = 2;
+  const auto second = WriteRecords(m);
+  EXPECT_TRUE(OfType(second, "IMAGE").empty());
+  EXPECT_TRUE(OfType(second, "IMAGEDEF_REACTOR").empty());
+  EXPECT_EQ(OfType(second, "IMAGEDEF")[0].All(330).size(), 2u);
 }
 
 }  // namespace
