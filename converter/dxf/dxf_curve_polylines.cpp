@@ -121,35 +121,30 @@ class EndpointIndex {
   std::unordered_map<Key, std::vector<int>, KeyHash> cells_;
 };
 
-// Attaches segment l to the chain if it meets the head or, failing that,
+// Takes segment s onto the chain end (x, y) when one of its ends meets it:
+// the step to its other end goes to `steps`, and that end becomes the chain
+// end. True when it was taken.
+bool Meet(TDXF_PolyWorkEntity& s, double& x, double& y, std::vector<ChainStep>& steps) {
+  if (SamePoint(s.x1, s.y1, x, y)) {
+    steps.push_back({s.x2, s.y2, s.da});
+    x = s.x2;
+    y = s.y2;
+  } else if (SamePoint(s.x2, s.y2, x, y)) {
+    steps.push_back({s.x1, s.y1, -s.da});
+    x = s.x1;
+    y = s.y1;
+  } else {
+    return false;
+  }
+  s.etp = 0;
+  return true;
+}
+
+// Attaches segment s to the chain if it meets the head or, failing that,
 // the tail; true when it was taken.
 bool Attach(TDXF_PolyWorkEntity& s, double& hx, double& hy, double& tx, double& ty,
             std::vector<ChainStep>& back, std::vector<ChainStep>& fwd) {
-  if (SamePoint(s.x1, s.y1, hx, hy)) {
-    back.push_back({s.x2, s.y2, s.da});
-    hx = s.x2;
-    hy = s.y2;
-    s.etp = 0;
-  } else if (SamePoint(s.x2, s.y2, hx, hy)) {
-    back.push_back({s.x1, s.y1, -s.da});
-    hx = s.x1;
-    hy = s.y1;
-    s.etp = 0;
-  }
-  if (s.etp != 0) {
-    if (SamePoint(s.x1, s.y1, tx, ty)) {
-      fwd.push_back({s.x2, s.y2, s.da});
-      tx = s.x2;
-      ty = s.y2;
-      s.etp = 0;
-    } else if (SamePoint(s.x2, s.y2, tx, ty)) {
-      fwd.push_back({s.x1, s.y1, -s.da});
-      tx = s.x1;
-      ty = s.y1;
-      s.etp = 0;
-    }
-  }
-  return s.etp == 0;
+  return Meet(s, hx, hy, back) || Meet(s, tx, ty, fwd);
 }
 
 // Grows the chain started by segment `first` (already marked taken) at

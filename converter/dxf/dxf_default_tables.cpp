@@ -58,20 +58,13 @@ class BlockPen {
     m_.AddArc(bn_, {.attr = kPen, .x = x, .y = y, .r = r, .start = start, .sweep = sweep});
   }
   void Solid3(int col, double x1, double y1, double x2, double y2, double x3, double y3) {
-    m_.AddSolid3(bn_,
-                 {.attr = Filled(col), .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .x3 = x3, .y3 = y3});
+    m_.AddSolid3(bn_, {.attr = Filled(col), .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .x3 = x3,
+                       .y3 = y3});
   }
   void Solid4(int col, double x1, double y1, double x2, double y2, double x3, double y3,
               double x4, double y4) {
-    m_.AddSolid4(bn_, {.attr = Filled(col),
-                       .x1 = x1,
-                       .y1 = y1,
-                       .x2 = x2,
-                       .y2 = y2,
-                       .x3 = x3,
-                       .y3 = y3,
-                       .x4 = x4,
-                       .y4 = y4});
+    m_.AddSolid4(bn_, {.attr = Filled(col), .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .x3 = x3,
+                       .y3 = y3, .x4 = x4, .y4 = y4});
   }
   // A disc of radius 1.25: a closed two-vertex polyline of half circles,
   // radius 0.625, width 1.25.

@@ -90,11 +90,11 @@ class DxfEntities {
   // type (a generic lambda, or an overload set).
   template <class F>
   void Visit(F&& visit) const {
-    VisitIn(*this, visit);
+    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
   }
   template <class F>
   void Visit(F&& visit) {
-    VisitIn(*this, visit);
+    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
   }
 
   // Removes every record of one kind.
@@ -105,34 +105,22 @@ class DxfEntities {
   }
 
  private:
-  template <class Self, class F>
-  static void VisitIn(Self& self, F& visit) {
-    auto& r = self.records_;
-    for (const Entry& e : self.order_) {
-      switch (e.kind) {
-        case DxfEntityKind::Line: visit(std::get<std::vector<TDXF_Line>>(r)[e.index]); break;
-        case DxfEntityKind::Circle: visit(std::get<std::vector<TDXF_Circle>>(r)[e.index]); break;
-        case DxfEntityKind::Arc: visit(std::get<std::vector<TDXF_Arc>>(r)[e.index]); break;
-        case DxfEntityKind::Ellipse: visit(std::get<std::vector<TDXF_Ellipse>>(r)[e.index]); break;
-        case DxfEntityKind::Point: visit(std::get<std::vector<TDXF_Ten>>(r)[e.index]); break;
-        case DxfEntityKind::Solid3: visit(std::get<std::vector<TDXF_Solid3>>(r)[e.index]); break;
-        case DxfEntityKind::Solid4: visit(std::get<std::vector<TDXF_Solid4>>(r)[e.index]); break;
-        case DxfEntityKind::Text: visit(std::get<std::vector<TDXF_Moji>>(r)[e.index]); break;
-        case DxfEntityKind::Image: visit(std::get<std::vector<TDXF_Image>>(r)[e.index]); break;
-        case DxfEntityKind::Polyline: visit(std::get<std::vector<TDXF_PLine>>(r)[e.index]); break;
-        case DxfEntityKind::Dimension: visit(std::get<std::vector<TDXF_Dimension>>(r)[e.index]); break;
-        case DxfEntityKind::Viewport: visit(std::get<std::vector<TDXF_ViewPort>>(r)[e.index]); break;
-        case DxfEntityKind::Insert: visit(std::get<std::vector<TDXF_Block>>(r)[e.index]); break;
-      }
-    }
-  }
-
   using Arrays =
       std::tuple<std::vector<TDXF_Line>, std::vector<TDXF_Circle>, std::vector<TDXF_Arc>,
                  std::vector<TDXF_Ellipse>, std::vector<TDXF_Ten>, std::vector<TDXF_Solid3>,
                  std::vector<TDXF_Solid4>, std::vector<TDXF_Moji>, std::vector<TDXF_Image>,
                  std::vector<TDXF_PLine>, std::vector<TDXF_Dimension>,
                  std::vector<TDXF_ViewPort>, std::vector<TDXF_Block>>;
+
+  // Each entry goes to the array of its kind (one array per kind).
+  template <class Self, class F, std::size_t... I>
+  static void VisitIn(Self& self, F& visit, std::index_sequence<I...>) {
+    for (const Entry& e : self.order_) {
+      (void)((e.kind == std::tuple_element_t<I, Arrays>::value_type::kKind &&
+              (visit(std::get<I>(self.records_)[e.index]), true)) ||
+             ...);
+    }
+  }
 
   Level level_;
   std::vector<Entry> order_;

@@ -53,39 +53,7 @@ constexpr Reduced ReducedOf() {
 
 }  // namespace
 
-TDXFmodel::TDXFmodel() {
-  DataInit();
-  deLgp.assign(16, TDXF_LGroup{});
-}
-
-void TDXFmodel::DataInit() {
-  Ver = 0;
-  Spa = 0;
-  Ltn = 2;
-  MinWx = 0;
-  MinWy = 0;
-  MaxWx = 10;
-  MaxWy = 10;
-  papx = 297;
-  papy = 210;
-  pscale = 1.0;
-  tenrad = 0.5;
-  laynametyp = 0;
-  tentyp = 0;
-  tenidx = -1;
-  ltps.clear();
-  lays.clear();
-  msts.clear();
-  ltypeKeys_.clear();
-  layerKeys_.clear();
-  styleKeys_.clear();
-  blockKeys_.clear();
-  top_ = DxfEntities(DxfEntities::Level::TopLevel);
-  deBlockDef.clear();
-  deFList.clear();
-  deLgp.clear();
-  layoutFrames.clear();
-}
+TDXFmodel::TDXFmodel() { deLgp.assign(16, TDXF_LGroup{}); }
 
 void TDXFmodel::SetDXFVer(int v, int sp) {
   Ver = v;
@@ -154,33 +122,18 @@ bool TDXFmodel::AddArc(int bn, const DxfCurve& c) {
   const bool none = d <= 1e-14;
   if (std::fabs(c.ratio - 1) <= 1e-14) {
     if (whole || none) return Store(bn, TDXF_Circle{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r});
-    return Store(bn, TDXF_Arc{.attr = c.attr,
-                              .x = c.x,
-                              .y = c.y,
-                              .r = c.r,
-                              .sa = NormalizeDeg(c.start + c.axis),
-                              .da = c.sweep});
+    return Store(bn, TDXF_Arc{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r,
+                              .sa = NormalizeDeg(c.start + c.axis), .da = c.sweep});
   }
   const bool wholeEllipse = target->WholeTurnIsWholeCurve() && (none || whole);
-  return Store(bn, TDXF_Ellipse{.attr = c.attr,
-                                .x = c.x,
-                                .y = c.y,
-                                .r = c.r,
-                                .he = c.ratio,
-                                .sa = c.start,
-                                .da = wholeEllipse ? 0 : c.sweep,
-                                .ka = c.axis});
+  return Store(bn, TDXF_Ellipse{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r, .he = c.ratio,
+                                .sa = c.start, .da = wholeEllipse ? 0 : c.sweep, .ka = c.axis});
 }
 
 bool TDXFmodel::AddSolid4(int bn, const TDXF_Solid4& r) {
   if (std::fabs(r.x3 - r.x4) <= 1e-12 && std::fabs(r.y3 - r.y4) <= 1e-12) {
-    return Store(bn, TDXF_Solid3{.attr = r.attr,
-                                 .x1 = r.x1,
-                                 .y1 = r.y1,
-                                 .x2 = r.x2,
-                                 .y2 = r.y2,
-                                 .x3 = r.x3,
-                                 .y3 = r.y3});
+    return Store(bn, TDXF_Solid3{.attr = r.attr, .x1 = r.x1, .y1 = r.y1, .x2 = r.x2,
+                                 .y2 = r.y2, .x3 = r.x3, .y3 = r.y3});
   }
   return Store(bn, r);
 }

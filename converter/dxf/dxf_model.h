@@ -105,14 +105,11 @@ inline constexpr int kTopLevel = -1;
 
 class TDXFmodel {
  public:
-  // Create: DataInit, then 16 zeroed layer-group entries.
+  // An empty model with the defaults below and 16 zeroed layer-group
+  // entries; one model serves one conversion.
   TDXFmodel();
   TDXFmodel(const TDXFmodel&) = delete;
   TDXFmodel& operator=(const TDXFmodel&) = delete;
-
-  // Resets the settings and empties every table, the entities, the block
-  // definitions, the image file list and deLgp.
-  void DataInit();
 
   // ----- settings
   void SetDXFVer(int v, int sp);  // Ver (0 R12, 1 2000, 2 2007) and Spa

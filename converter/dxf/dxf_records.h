@@ -26,19 +26,8 @@ struct DxfAttributes {
 // The kinds of entity record, numbered as the order lists of the model's
 // description number them.
 enum class DxfEntityKind : std::uint8_t {
-  Line = 1,
-  Circle = 2,
-  Arc = 3,
-  Ellipse = 4,
-  Point = 5,
-  Solid3 = 6,
-  Solid4 = 7,
-  Text = 8,
-  Image = 9,
-  Polyline = 10,
-  Dimension = 11,
-  Viewport = 98,
-  Insert = 99,
+  Line = 1, Circle, Arc, Ellipse, Point, Solid3, Solid4, Text, Image, Polyline, Dimension,
+  Viewport = 98, Insert = 99,
 };
 
 // Every record: `attr`, then `handle`, the first handle of the entity in

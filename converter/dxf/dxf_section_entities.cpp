@@ -1,4 +1,5 @@
 // The entity writers (one per kind of the model) and the ENTITIES section.
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -78,18 +79,6 @@ int EntityWriter::MarkerBlock(int cod) const {
   return markerBlocks_[static_cast<std::size_t>(cod + 7)];
 }
 
-void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner) {
-  c.Visit([&](const auto& r) {
-    const int spc = r.attr.space;
-    if (WritingRun(c, spc, m_.Ltn) != run) return;
-    // R12 has one paper space: layout entities keep their handles unwritten.
-    if (!modern_ && spc > 1) return;
-    // Model space owns everything of ENTITIES that is not in the first
-    // paper space, negative space codes included.
-    owner_ = owner != 0 ? owner : h_.SpaceRecord(spc == 1 ? 1 : 0);
-    Entity(r);
-  });
-}
 
 void EntityWriter::Head(const char* type, std::uint32_t handle, int spc, std::string_view layer,
                         const char* subclass) {
@@ -125,6 +114,7 @@ void EntityWriter::Attrs(int col, int typ, int wid) {
   }
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_Line& r) {
   Head("LINE", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbLine");
   Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
@@ -132,18 +122,22 @@ void EntityWriter::Entity(const TDXF_Line& r) {
   w_.Point(1, r.x2, r.y2, 0);
 }
 
-void EntityWriter::Entity(const TDXF_Circle& r) {
-  Head("CIRCLE", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbCircle");
+template <class R>
+void EntityWriter::CircleStart(const char* type, const R& r) {
+  Head(type, r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbCircle");
   Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
   w_.XYZ(r.x, r.y, 0);
   w_.Real(40, r.r);
 }
 
+template <>
+void EntityWriter::Entity(const TDXF_Circle& r) {
+  CircleStart("CIRCLE", r);
+}
+
+template <>
 void EntityWriter::Entity(const TDXF_Arc& r) {
-  Head("ARC", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbCircle");
-  Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
-  w_.XYZ(r.x, r.y, 0);
-  w_.Real(40, r.r);
+  CircleStart("ARC", r);
   if (modern_) w_.Code(100, "AcDbArc");
   double s = r.sa;
   double e = NormalizeDeg(r.sa + r.da);
@@ -152,6 +146,7 @@ void EntityWriter::Entity(const TDXF_Arc& r) {
   w_.Real(51, e);
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_Ellipse& r) {
   const bool whole = std::fabs(r.da) <= 1e-14;
   if (modern_) {
@@ -198,6 +193,7 @@ void EntityWriter::Entity(const TDXF_Ellipse& r) {
   w_.Raw(8, layer);
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_Ten& r) {
   const int marker = MarkerBlock(r.cod);
   if (marker != -2) {
@@ -236,26 +232,26 @@ void EntityWriter::TenInsert(const TDXF_Ten& r, int block) {
   if (std::fabs(r.a) > 1e-10) w_.Real(50, r.a);
 }
 
+// A SOLID takes its last two corners crossed against boundary order.
+template <>
 void EntityWriter::Entity(const TDXF_Solid3& r) {
-  Head("SOLID", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbTrace");
-  Attrs(r.attr.colour, 0, 0);
-  w_.XYZ(r.x1, r.y1, 0);
-  w_.Point(1, r.x2, r.y2, 0);
-  w_.Point(2, r.x3, r.y3, 0);
-  w_.Point(3, r.x3, r.y3, 0);
+  Solid(r.attr, r.handle, {r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x3, r.y3});
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_Solid4& r) {
-  // The model keeps boundary order; a SOLID takes its last two corners
-  // crossed.
-  Head("SOLID", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbTrace");
-  Attrs(r.attr.colour, 0, 0);
-  w_.XYZ(r.x1, r.y1, 0);
-  w_.Point(1, r.x2, r.y2, 0);
-  w_.Point(2, r.x4, r.y4, 0);
-  w_.Point(3, r.x3, r.y3, 0);
+  Solid(r.attr, r.handle, {r.x1, r.y1, r.x2, r.y2, r.x4, r.y4, r.x3, r.y3});
 }
 
+void EntityWriter::Solid(const DxfAttributes& a, std::uint32_t handle,
+                         const std::array<double, 8>& c) {
+  Head("SOLID", handle, a.space, names_.Layer(a.layer), "AcDbTrace");
+  Attrs(a.colour, 0, 0);
+  w_.XYZ(c[0], c[1], 0);
+  for (int k = 1; k < 4; ++k) w_.Point(k, c[2 * k], c[2 * k + 1], 0);
+}
+
+template <>
 void EntityWriter::Entity(const TDXF_Moji& r) {
   if (RemoveBlanks(r.st).empty()) return;
   int s = r.style;
@@ -291,6 +287,7 @@ void EntityWriter::Entity(const TDXF_Moji& r) {
   if (modern_) w_.Code(100, "AcDbText");
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_Image& r) {
   if (!ImageWritten(m_, r)) return;
   const int entry = m_.GetFList(r.fna);
@@ -325,6 +322,7 @@ void EntityWriter::Entity(const TDXF_Image& r) {
   w_.Real(24, r.iy - 0.5);
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_PLine& r) {
   const std::uint32_t p = r.handle;
   const std::string_view layer = names_.Layer(r.attr.layer);
@@ -360,6 +358,7 @@ void EntityWriter::Entity(const TDXF_PLine& r) {
   sub("SEQEND");
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_ViewPort& r) {
   if (r.attr.space == 0) return;
   Head("VIEWPORT", r.handle, r.attr.space, "VP", "AcDbViewport");
@@ -369,71 +368,44 @@ void EntityWriter::Entity(const TDXF_ViewPort& r) {
   w_.Int(68, r.id);
   w_.Int(69, r.id);
   if (modern_) {
-    w_.Real(12, r.vx);
-    w_.Real(22, r.vy);
-    w_.Real(13, 0);
-    w_.Real(23, 0);
-    w_.Real(14, 1);
-    w_.Real(24, 1);
-    w_.Real(15, 0);
-    w_.Real(25, 0);
+    w_.Reals({{12, r.vx}, {22, r.vy}, {13, 0}, {23, 0}, {14, 1}, {24, 1}, {15, 0}, {25, 0}});
     w_.Point(6, 0, 0, 1);
     w_.Point(7, 0, 0, 0);
-    w_.Real(42, 50);
-    w_.Real(43, 0);
-    w_.Real(44, 0);
-    w_.Real(45, r.vh);
-    w_.Real(50, 0);
-    w_.Real(51, 0);
-    w_.Int(72, 100);
-    w_.Int(90, 33120);
+    w_.Reals({{42, 50}, {43, 0}, {44, 0}, {45, r.vh}, {50, 0}, {51, 0}});
+    w_.Ints({{72, 100}, {90, 33120}});
     w_.Code(1, "");
-    w_.Int(71, 1);
-    w_.Int(74, 0);
-    w_.Code(110, "0.0");
-    w_.Code(120, "0.0");
-    w_.Code(130, "0.0");
-    w_.Code(111, "1.0");
-    w_.Code(121, "0.0");
-    w_.Code(131, "0.0");
-    w_.Code(112, "0.0");
-    w_.Code(122, "1.0");
-    w_.Code(132, "0.0");
+    w_.Ints({{71, 1}, {74, 0}});
+    w_.Codes({{110, "0.0"}, {120, "0.0"}, {130, "0.0"}, {111, "1.0"}, {121, "0.0"},
+              {131, "0.0"}, {112, "0.0"}, {122, "1.0"}, {132, "0.0"}});
     w_.Int(79, 0);
     w_.Code(146, "0.0");
     return;
   }
   // R12 keeps the view in the MVIEW extended data of application ACAD.
-  w_.Code(1001, "ACAD");
-  w_.Code(1000, "MVIEW");
-  w_.Code(1002, "{");
+  w_.Codes({{1001, "ACAD"}, {1000, "MVIEW"}, {1002, "{"}});
   w_.Int(1070, 16);
-  w_.Code(1010, "0.0");
-  w_.Code(1020, "0.0");
-  w_.Code(1030, "0.0");
-  w_.Code(1010, "0.0");
-  w_.Code(1020, "0.0");
-  w_.Code(1030, "1.0");
-  w_.Real(1040, 0);
-  w_.Real(1040, r.vh);
-  w_.Real(1040, r.vx);
-  w_.Real(1040, r.vy);
-  w_.Real(1040, 50);
-  w_.Real(1040, 0);
-  w_.Real(1040, 0);
+  w_.Codes({{1010, "0.0"}, {1020, "0.0"}, {1030, "0.0"}, {1010, "0.0"}, {1020, "0.0"},
+            {1030, "1.0"}});
+  for (double v : {0.0, r.vh, r.vx, r.vy, 50.0, 0.0, 0.0}) w_.Real(1040, v);
   for (int v : {16, 100, 0, 3, 0, 0, 0, 0}) w_.Int(1070, v);
   for (double v : {0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 0.0, 0.0}) w_.Real(1040, v);
   w_.Int(1070, 0);
-  w_.Code(1002, "{");
-  w_.Code(1002, "}");
-  w_.Code(1002, "}");
+  w_.Codes({{1002, "{"}, {1002, "}"}, {1002, "}"}});
 }
 
+bool EntityWriter::BlockHead(const char* type, const char* subclass, const DxfAttributes& a,
+                             std::uint32_t handle, int block) {
+  const std::string_view name = names_.Block(block);
+  if (name.empty()) return false;
+  Head(type, handle, a.space, names_.Layer(a.layer), subclass);
+  w_.Raw(2, name);
+  Attrs(a.colour, a.ltype, a.lineweight);
+  return true;
+}
+
+template <>
 void EntityWriter::Entity(const TDXF_Dimension& r) {
-  if (names_.Block(r.bln).empty()) return;
-  Head("DIMENSION", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbDimension");
-  w_.Raw(2, names_.Block(r.bln));
-  Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
+  if (!BlockHead("DIMENSION", "AcDbDimension", r.attr, r.handle, r.bln)) return;
   w_.XYZ(r.x0, r.y0, 0);
   w_.Point(1, r.x1, r.y1, 0);
   w_.Int(70, r.stp);
@@ -462,16 +434,27 @@ void EntityWriter::Entity(const TDXF_Dimension& r) {
   }
 }
 
+template <>
 void EntityWriter::Entity(const TDXF_Block& r) {
-  if (names_.Block(r.bln).empty()) return;
-  Head("INSERT", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbBlockReference");
-  w_.Raw(2, names_.Block(r.bln));
-  Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
+  if (!BlockHead("INSERT", "AcDbBlockReference", r.attr, r.handle, r.bln)) return;
   w_.XYZ(r.x, r.y, 0);
   auto scaled = [](double s) { return std::fabs(s - 1) > 1e-14 && std::fabs(s) > 1e-14; };
   if (scaled(r.bx)) w_.Real(41, r.bx);
   if (scaled(r.by)) w_.Real(42, r.by);
   if (std::fabs(r.a) > 1e-14) w_.Real(50, r.a);
+}
+
+void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner) {
+  c.Visit([&](const auto& r) {
+    const int spc = r.attr.space;
+    if (WritingRun(c, spc, m_.Ltn) != run) return;
+    // R12 has one paper space: layout entities keep their handles unwritten.
+    if (!modern_ && spc > 1) return;
+    // Model space owns everything of ENTITIES that is not in the first
+    // paper space, negative space codes included.
+    owner_ = owner != 0 ? owner : h_.SpaceRecord(spc == 1 ? 1 : 0);
+    Entity(r);
+  });
 }
 
 }  // namespace dxfsec

@@ -80,36 +80,22 @@ class ObjectWriter {
     w_.Code(102, "}");
     w_.Handle(330, owner);
     w_.Code(100, "AcDbPlotSettings");
-    w_.Code(1, "");
-    w_.Code(2, "none_device");
-    w_.Code(4, "");
-    w_.Code(6, "");
-    for (int c : {40, 41, 42, 43}) w_.Real(c, 0);
-    w_.Real(44, paperW);
-    w_.Real(45, paperH);
-    for (int c : {46, 47, 48, 49, 140, 141}) w_.Real(c, 0);
-    w_.Real(142, 1);
-    w_.Real(143, 1);
-    w_.Int(70, model ? 11952 : 688);
-    w_.Int(72, 1);
-    w_.Int(73, 0);
-    w_.Int(74, model ? 0 : 5);
+    w_.Codes({{1, ""}, {2, "none_device"}, {4, ""}, {6, ""}});
+    w_.Reals({{40, 0}, {41, 0}, {42, 0}, {43, 0}, {44, paperW}, {45, paperH}, {46, 0}, {47, 0},
+              {48, 0}, {49, 0}, {140, 0}, {141, 0}, {142, 1}, {143, 1}});
+    w_.Ints({{70, model ? 11952 : 688}, {72, 1}, {73, 0}, {74, model ? 0 : 5}});
     w_.Code(7, "");
     w_.Int(75, 16);
-    w_.Real(147, 1);
-    w_.Real(148, 0);
-    w_.Real(149, 0);
+    w_.Reals({{147, 1}, {148, 0}, {149, 0}});
     w_.Code(100, "AcDbLayout");
     if (model) {
       w_.Code(1, "Model");
     } else {
       w_.Text(1, LayoutName(i));
     }
-    w_.Int(70, 1);
-    w_.Int(71, i);
+    w_.Ints({{70, 1}, {71, i}});
     w_.XY(0, 0);
-    w_.Real(11, m_.papx);
-    w_.Real(21, m_.papy);
+    w_.Reals({{11, m_.papx}, {21, m_.papy}});
     w_.Point(2, 0, 0, 0);
     w_.Point(4, m_.MinWx, m_.MinWy, 0);
     w_.Point(5, m_.MaxWx, m_.MaxWy, 0);

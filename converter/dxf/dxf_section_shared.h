@@ -2,6 +2,7 @@
 // and the names it writes, encoded once per section.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -55,21 +56,20 @@ class EntityWriter {
             const char* subclass);
   void Attrs(int col, int typ, int wid);
 
-  // One writer per kind; each returns without writing what the skip rules
-  // leave out.
-  void Entity(const TDXF_Line& r);
-  void Entity(const TDXF_Circle& r);
-  void Entity(const TDXF_Arc& r);
-  void Entity(const TDXF_Ellipse& r);
-  void Entity(const TDXF_Ten& r);
-  void Entity(const TDXF_Solid3& r);
-  void Entity(const TDXF_Solid4& r);
-  void Entity(const TDXF_Moji& r);
-  void Entity(const TDXF_Image& r);
-  void Entity(const TDXF_PLine& r);
-  void Entity(const TDXF_ViewPort& r);
-  void Entity(const TDXF_Dimension& r);
-  void Entity(const TDXF_Block& r);
+  // One writer per kind of record (specialised for each in the .cpp);
+  // each returns without writing what the skip rules leave out.
+  template <class R>
+  void Entity(const R& r);
+  // A SOLID through four corners in the order it takes them (x, y pairs).
+  void Solid(const DxfAttributes& a, std::uint32_t handle, const std::array<double, 8>& c);
+  // The start of a CIRCLE or ARC: head, attributes, centre and radius.
+  template <class R>
+  void CircleStart(const char* type, const R& r);
+  // The start of a DIMENSION or INSERT up to its attributes, with the name
+  // of the block definition it refers to; false, writing nothing, when
+  // that definition does not exist.
+  bool BlockHead(const char* type, const char* subclass, const DxfAttributes& a,
+                 std::uint32_t handle, int block);
   // An INSERT of a point's block.
   void TenInsert(const TDXF_Ten& r, int block);
   int MarkerBlock(int cod) const;

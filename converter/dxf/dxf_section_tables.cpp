@@ -64,6 +64,12 @@ class TableWriter {
     }
   }
   void End() { w_.Code(0, "ENDTAB"); }
+  // The extended data that marks a record annotative.
+  void AnnotativeData() {
+    w_.Codes({{1001, "AcadAnnotative"}, {1000, "AnnotativeData"}, {1002, "{"}});
+    w_.Ints({{1070, 1}, {1070, 1}});
+    w_.Code(1002, "}");
+  }
 
   void Vport();
   void Ltype();
@@ -95,33 +101,15 @@ void TableWriter::Vport() {
   w_.Text(2, u"*Active");
   w_.Int(70, 0);
   w_.XY(0, 0);
-  w_.Real(11, 1);
-  w_.Real(21, 1);
-  w_.Real(12, s * m_.papx / 2);
-  w_.Real(22, s * m_.papy / 2);
-  w_.Real(13, 0);
-  w_.Real(23, 0);
-  w_.Real(14, 10);
-  w_.Real(24, 10);
-  w_.Real(15, 10);
-  w_.Real(25, 10);
+  w_.Reals({{11, 1}, {21, 1}, {12, s * m_.papx / 2}, {22, s * m_.papy / 2}, {13, 0}, {23, 0},
+            {14, 10}, {24, 10}, {15, 10}, {25, 10}});
   w_.Point(6, 0, 0, 1);
   w_.Point(7, 0, 0, 0);
-  w_.Real(40, s * m_.papy);
-  w_.Real(41, m_.papx / m_.papy);
-  w_.Real(42, 50);
-  w_.Real(43, 0);
-  w_.Real(44, 0);
-  w_.Real(50, 0);
-  w_.Real(51, 0);
-  w_.Int(71, 0);
-  w_.Int(72, 1000);
-  w_.Int(73, 1);
-  w_.Int(74, 3);
-  for (int c : {75, 76, 77, 78}) w_.Int(c, 0);
+  w_.Reals({{40, s * m_.papy}, {41, m_.papx / m_.papy}, {42, 50}, {43, 0}, {44, 0}, {50, 0},
+            {51, 0}});
+  w_.Ints({{71, 0}, {72, 1000}, {73, 1}, {74, 3}, {75, 0}, {76, 0}, {77, 0}, {78, 0}});
   if (modern_) {
-    w_.Int(281, 0);
-    w_.Int(65, 1);
+    w_.Ints({{281, 0}, {65, 1}});
     w_.Point(100, 0, 0, 0);  // 110, 120, 130
     w_.Point(101, 1, 0, 0);  // 111, 121, 131
     w_.Point(102, 0, 1, 0);  // 112, 122, 132
@@ -130,12 +118,8 @@ void TableWriter::Vport() {
   }
   if (m_.Ver == 2) {
     w_.Code(348, "F5");
-    w_.Int(60, 2);
-    w_.Int(61, 5);
-    w_.Int(292, 1);
-    w_.Int(282, 1);
-    w_.Real(141, 0);
-    w_.Real(142, 0);
+    w_.Ints({{60, 2}, {61, 5}, {292, 1}, {282, 1}});
+    w_.Reals({{141, 0}, {142, 0}});
     w_.Int(63, 250);
     w_.Raw(421, "  3355443");
   }
@@ -210,14 +194,7 @@ void TableWriter::Style() {
       w_.Text(1000, OneLine(std::u16string_view(s.fo1).substr(0, s.fo1.size() - ext.size())));
       w_.Int(1071, 32817);
     }
-    if (k == 1 && modern_) {
-      w_.Code(1001, "AcadAnnotative");
-      w_.Code(1000, "AnnotativeData");
-      w_.Code(1002, "{");
-      w_.Int(1070, 1);
-      w_.Int(1070, 1);
-      w_.Code(1002, "}");
-    }
+    if (k == 1 && modern_) AnnotativeData();
   }
   End();
 }
@@ -247,52 +224,23 @@ void TableWriter::Dimstyle() {
   const bool standard = m_.mstn() > 0 && m_.FindStyle(u"Standard") == 0;
   const std::uint32_t textStyle = standard ? h_.style.FirstRecord() : h_.style.table;
   auto body = [&](bool iso) {
+    const char* const inch = "0.03937007874016";
     if (!modern_) {
       for (int c : {3, 4, 5, 6, 7}) w_.Code(c, "");
-      w_.Code(40, iso ? "1.0" : "0.0");
-      w_.Code(41, "2.5");
-      w_.Code(42, "0.625");
-      w_.Code(43, "3.75");
-      w_.Code(44, "1.25");
-      for (int c : {45, 46, 47, 48}) w_.Code(c, "0.0");
-      w_.Code(140, "2.5");
-      w_.Code(141, "2.5");
-      w_.Code(142, iso ? "0.03937007874016" : "2.5");
-      w_.Code(143, iso ? "2.5" : "0.03937007874016");
-      w_.Code(144, "1.0");
-      w_.Code(145, "0.0");
-      w_.Code(146, "1.0");
-      w_.Code(147, "0.625");
+      w_.Codes({{40, iso ? "1.0" : "0.0"}, {41, "2.5"}, {42, "0.625"}, {43, "3.75"}, {44, "1.25"},
+                {45, "0.0"}, {46, "0.0"}, {47, "0.0"}, {48, "0.0"}});
+      w_.Codes({{140, "2.5"}, {141, "2.5"}, {142, iso ? inch : "2.5"}, {143, iso ? "2.5" : inch},
+                {144, "1.0"}, {145, "0.0"}, {146, "1.0"}, {147, "0.625"}});
       for (int c : {71, 72, 73, 74, 75, 76}) w_.Int(c, 0);
-      w_.Int(77, 1);
-      w_.Int(78, 8);
-      w_.Int(170, 0);
-      w_.Int(171, 3);
-      w_.Int(172, 1);
+      w_.Ints({{77, 1}, {78, 8}, {170, 0}, {171, 3}, {172, 1}});
       for (int c : {173, 174, 175, 176, 177, 178}) w_.Int(c, 0);
       return;
     }
     if (!iso) w_.Code(40, "0.0");
-    w_.Code(41, "2.5");
-    w_.Code(42, "0.625");
-    w_.Code(43, "3.75");
-    w_.Code(44, "1.25");
-    w_.Int(73, 0);
-    w_.Int(74, 0);
-    w_.Int(77, 1);
-    w_.Int(78, 8);
-    w_.Code(140, "2.5");
-    w_.Code(141, "2.5");
-    w_.Code(143, iso ? "2.5" : "0.03937007874016");
-    w_.Code(147, "0.625");
-    w_.Int(171, 3);
-    w_.Int(172, 1);
-    w_.Int(271, 2);
-    w_.Int(272, 2);
-    w_.Int(274, 3);
-    w_.Int(278, 44);
-    w_.Int(283, 0);
-    w_.Int(284, 8);
+    w_.Codes({{41, "2.5"}, {42, "0.625"}, {43, "3.75"}, {44, "1.25"}});
+    w_.Ints({{73, 0}, {74, 0}, {77, 1}, {78, 8}});
+    w_.Codes({{140, "2.5"}, {141, "2.5"}, {143, iso ? "2.5" : inch}, {147, "0.625"}});
+    w_.Ints({{171, 3}, {172, 1}, {271, 2}, {272, 2}, {274, 3}, {278, 44}, {283, 0}, {284, 8}});
     w_.Handle(340, textStyle);
   };
 
@@ -306,18 +254,11 @@ void TableWriter::Dimstyle() {
   w_.Int(70, 0);
   body(false);
   if (modern_) {
-    w_.Code(1001, "AcadAnnotative");
-    w_.Code(1000, "AnnotativeData");
-    w_.Code(1002, "{");
-    w_.Int(1070, 1);
-    w_.Int(1070, 1);
-    w_.Code(1002, "}");
+    AnnotativeData();
     w_.Code(1001, "ACAD_DSTYLE_DIMJAG");
     w_.Int(1070, 388);
-    w_.Code(1040, "1.5");
-    w_.Code(1001, "ACAD_DSTYLE_DIMTALN");
-    w_.Int(1070, 392);
-    w_.Int(1070, 0);
+    w_.Codes({{1040, "1.5"}, {1001, "ACAD_DSTYLE_DIMTALN"}});
+    w_.Ints({{1070, 392}, {1070, 0}});
   }
   End();
 }
