@@ -22,6 +22,8 @@
 
 namespace parvex {
 
+class TDXFmodel;
+
 class DxfEntities {
  public:
   enum class Level { TopLevel, Block };
@@ -49,13 +51,40 @@ class DxfEntities {
     return R::kKind != DxfEntityKind::Viewport || level_ == Level::TopLevel;
   }
 
+  std::size_t size() const { return order_.size(); }
+  bool empty() const { return order_.empty(); }
+  const std::vector<Entry>& Order() const { return order_; }
+
+  // The records of one kind, in the order they were added.
+  template <class R>
+  const std::vector<R>& Records() const {
+    return std::get<std::vector<R>>(records_);
+  }
+
+  // Calls visit(record) for every record in order; visit takes each record
+  // type (a generic lambda, or an overload set). The handle numbering
+  // visits the records to give them their handles.
+  template <class F>
+  void Visit(F&& visit) const {
+    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
+  }
+  template <class F>
+  void Visit(F&& visit) {
+    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
+  }
+
+ private:
+  // Only the model adds, changes and removes records: it makes its
+  // decisions (by layer, curve kinds, ...) before a record is stored.
+  friend class TDXFmodel;
+
   // Appends a record at the end of the order. False, with nothing changed,
   // when the arrays cannot grow or this level holds no records of the kind.
   template <class R>
   bool Append(R&& r) {
     using T = std::remove_cvref_t<R>;
     if (!Holds<T>()) return false;
-    std::vector<T>& records = Records<T>();
+    std::vector<T>& records = MutableRecords<T>();
     constexpr std::size_t kMax = static_cast<std::size_t>(std::numeric_limits<int>::max());
     if (records.size() >= kMax || order_.size() >= kMax) return false;
     try {
@@ -72,39 +101,18 @@ class DxfEntities {
     return true;
   }
 
-  std::size_t size() const { return order_.size(); }
-  bool empty() const { return order_.empty(); }
-  const std::vector<Entry>& Order() const { return order_; }
-
-  // The records of one kind, in the order they were added.
   template <class R>
-  const std::vector<R>& Records() const {
+  std::vector<R>& MutableRecords() {
     return std::get<std::vector<R>>(records_);
-  }
-  template <class R>
-  std::vector<R>& Records() {
-    return std::get<std::vector<R>>(records_);
-  }
-
-  // Calls visit(record) for every record in order; visit takes each record
-  // type (a generic lambda, or an overload set).
-  template <class F>
-  void Visit(F&& visit) const {
-    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
-  }
-  template <class F>
-  void Visit(F&& visit) {
-    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
   }
 
   // Removes every record of one kind.
   template <class R>
   void RemoveAll() {
     std::erase_if(order_, [](const Entry& e) { return e.kind == R::kKind; });
-    Records<R>().clear();
+    MutableRecords<R>().clear();
   }
 
- private:
   using Arrays =
       std::tuple<std::vector<TDXF_Line>, std::vector<TDXF_Circle>, std::vector<TDXF_Arc>,
                  std::vector<TDXF_Ellipse>, std::vector<TDXF_Ten>, std::vector<TDXF_Solid3>,

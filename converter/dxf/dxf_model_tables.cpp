@@ -348,7 +348,7 @@ void TDXFmodel::SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames) {
 }
 
 void TDXFmodel::SetVPortMinMax(int i, double x, double y) {
-  std::vector<TDXF_ViewPort>& vports = top_.Records<TDXF_ViewPort>();
+  std::vector<TDXF_ViewPort>& vports = top_.MutableRecords<TDXF_ViewPort>();
   if (i < 0 || i >= deVportN()) return;
   TDXF_ViewPort& v = vports[static_cast<std::size_t>(i)];
   if (!v.mf) {
@@ -364,7 +364,7 @@ void TDXFmodel::SetVPortMinMax(int i, double x, double y) {
 }
 
 void TDXFmodel::SetVPortArea() {
-  std::vector<TDXF_ViewPort>& vports = top_.Records<TDXF_ViewPort>();
+  std::vector<TDXF_ViewPort>& vports = top_.MutableRecords<TDXF_ViewPort>();
   for (std::size_t i = 1; i < vports.size(); ++i) {
     TDXF_ViewPort& v = vports[i];
     v.x1 -= 5;

@@ -181,7 +181,8 @@ TEST_F(ModelAdd, BlockContainersRefuseWhatTheyCannotHold) {
   EXPECT_TRUE(m.AddBlock(kTopLevel, {.bln = b + 1}));
   EXPECT_TRUE(m.AddDim(kTopLevel, {.bln = -1}));
   // Viewports exist at the top level only.
-  EXPECT_FALSE(m.Container(b)->Append(TDXF_ViewPort{}));
+  EXPECT_FALSE(m.Container(b)->Holds<TDXF_ViewPort>());
+  EXPECT_TRUE(m.Top().Holds<TDXF_ViewPort>());
   EXPECT_TRUE(m.AddVPort({.attr = {.space = 1}}));
   EXPECT_EQ(m.Viewports().back().id, 1);
   EXPECT_EQ(m.GetBlockIdx(7), b);
