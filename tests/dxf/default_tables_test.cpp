@@ -9,7 +9,7 @@
 #include "common/platform/codepage.h"
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
-#include "sections_pairs.h"
+#include "model_records.h"
 
 namespace parvex {
 namespace {
@@ -107,8 +107,8 @@ TEST(DefaultTables, DiamondPointIsOneSolidWrittenCrossed) {
   ASSERT_EQ(solids.size(), 1u);
   const testing::DxfRecord& r = solids[0];
   EXPECT_EQ(r.block, "_TRANS_TEN");
-  const std::vector<std::string> corners = {r.At(10) + "," + r.At(20), r.At(11) + "," + r.At(21),
-                                            r.At(12) + "," + r.At(22), r.At(13) + "," + r.At(23)};
+  const std::vector<std::string> corners = {r.Str(10) + "," + r.Str(20), r.Str(11) + "," + r.Str(21),
+                                            r.Str(12) + "," + r.Str(22), r.Str(13) + "," + r.Str(23)};
   EXPECT_EQ(corners, (std::vector<std::string>{"0.5,0.0", "0.0,0.5", "0.0,-0.5", "-0.5,0.0"}));
 }
 
@@ -123,7 +123,7 @@ TEST(DefaultTables, PointBlockBesideADrawingBlockOfTheSameName) {
   m.AddTen(kTopLevel, {.x = 1, .y = 1, .ba = 1});
   const auto inserts = testing::OfType(testing::WriteRecords(m), "INSERT", "ENTITIES");
   ASSERT_EQ(inserts.size(), 1u);
-  EXPECT_EQ(inserts[0].At(2), "_TRANS_TEN_1");
+  EXPECT_EQ(inserts[0].Str(2), "_TRANS_TEN_1");
 }
 
 TEST(DefaultTables, MarkerBlocks) {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "converter/dxf/dxf_model.h"
-#include "sections_pairs.h"
+#include "model_records.h"
 
 namespace parvex {
 namespace {
@@ -29,14 +29,14 @@ TEST(DxfTables, EmptyModelStillWritesEveryTable) {
     m.SetDXFVer(ver, 0);
     const auto recs = WriteRecords(m);
     std::vector<std::string> tables;
-    for (const DxfRecord& r : OfType(recs, "TABLE")) tables.push_back(r.At(2));
+    for (const DxfRecord& r : OfType(recs, "TABLE")) tables.push_back(r.Str(2));
     std::vector<std::string> want = {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW",
                                      "UCS",   "APPID", "DIMSTYLE"};
     if (ver != 0) want.push_back("BLOCK_RECORD");
     EXPECT_EQ(tables, want) << ver;
     const auto ltypes = OfType(recs, "LTYPE", "TABLES");
     EXPECT_EQ(ltypes.size(), ver == 0 ? 0u : 2u) << ver;  // ByBlock, ByLayer
-    EXPECT_EQ(OfType(recs, "TABLE")[1].At(70), "     0");
+    EXPECT_EQ(OfType(recs, "TABLE")[1].Str(70), "     0");
   }
 }
 
@@ -53,23 +53,23 @@ TEST(DxfTables, LayerAndStyleRecords) {
     const auto recs = WriteRecords(m);
     const auto layers = OfType(recs, "LAYER", "TABLES");
     ASSERT_EQ(layers.size(), 2u);
-    EXPECT_EQ(layers[0].At(2), "Hidden");  // not upper-cased, even in R12
-    EXPECT_EQ(layers[0].At(62), "    -3");
-    EXPECT_EQ(layers[0].At(290), "     0");
-    EXPECT_EQ(layers[0].At(370), "    -3");
-    EXPECT_EQ(layers[0].At(390), "1");
-    EXPECT_EQ(layers[0].At(6), ver == 0 ? "CONTINUOUS" : "Continuous");
+    EXPECT_EQ(layers[0].Str(2), "Hidden");  // not upper-cased, even in R12
+    EXPECT_EQ(layers[0].Str(62), "    -3");
+    EXPECT_EQ(layers[0].Str(290), "     0");
+    EXPECT_EQ(layers[0].Str(370), "    -3");
+    EXPECT_EQ(layers[0].Str(390), "1");
+    EXPECT_EQ(layers[0].Str(6), ver == 0 ? "CONTINUOUS" : "Continuous");
     EXPECT_FALSE(layers[1].Has(290));
-    EXPECT_EQ(layers[1].At(370), "    18");
+    EXPECT_EQ(layers[1].Str(370), "    18");
 
     const auto styles = OfType(recs, "STYLE", "TABLES");
     ASSERT_EQ(styles.size(), 3u);
-    EXPECT_EQ(styles[0].At(2), ver == 0 ? "STANDARD" : "Standard");
+    EXPECT_EQ(styles[0].Str(2), ver == 0 ? "STANDARD" : "Standard");
     EXPECT_FALSE(styles[0].Has(1001));
-    EXPECT_EQ(styles[1].At(70), "     4");
+    EXPECT_EQ(styles[1].Str(70), "     4");
     EXPECT_EQ(styles[1].All(1001).front(), "ACAD");
-    EXPECT_EQ(testing::Utf8FromFile(styles[1].At(1000), ver), "ＭＳ ゴシック");
-    EXPECT_EQ(styles[1].At(1071), "    32817");
+    EXPECT_EQ(testing::Utf8FromFile(styles[1].Str(1000), ver), "ＭＳ ゴシック");
+    EXPECT_EQ(styles[1].Str(1071), "    32817");
     // The annotative data goes with the second style, 2000 and 2007 only.
     EXPECT_EQ(styles[1].All(1001).size(), ver == 0 ? 1u : 2u);
     EXPECT_FALSE(styles[2].Has(1001));
@@ -84,15 +84,15 @@ TEST(DxfTables, DimensionStylesUseTheStandardTextStyle) {
   const auto styles = OfType(recs, "STYLE", "TABLES");
   const auto dims = OfType(recs, "DIMSTYLE", "TABLES");
   ASSERT_EQ(dims.size(), 2u);
-  for (const DxfRecord& d : dims) EXPECT_EQ(d.At(340), styles[0].At(5));
+  for (const DxfRecord& d : dims) EXPECT_EQ(d.Str(340), styles[0].Str(5));
   // The table lists its two records.
   const DxfRecord table = OfType(recs, "TABLE")[7];
-  EXPECT_EQ(table.All(340), (std::vector<std::string>{dims[0].At(105), dims[1].At(105)}));
+  EXPECT_EQ(table.All(340), (std::vector<std::string>{dims[0].Str(105), dims[1].Str(105)}));
 
   TDXFmodel r12;
   r12.SetDXFVer(0, 0);
   const auto r12dims = OfType(WriteRecords(r12), "DIMSTYLE", "TABLES");
-  EXPECT_EQ(r12dims[1].At(2), "ANNOTATIVE");
+  EXPECT_EQ(r12dims[1].Str(2), "ANNOTATIVE");
   EXPECT_FALSE(r12dims[0].Has(105) || r12dims[0].Has(340));
 }
 
@@ -104,11 +104,11 @@ TEST(DxfTables, BlockRecordsOfLayoutsAndDefinitions) {
   const auto recs = WriteRecords(m);
   std::vector<std::string> got;
   for (const DxfRecord& r : OfType(recs, "BLOCK_RECORD", "TABLES")) {
-    got.push_back(r.At(2) + ">" + r.At(340));
+    got.push_back(r.Str(2) + ">" + r.Str(340));
   }
   EXPECT_EQ(got, (std::vector<std::string>{"*Model_Space>2", "*Paper_Space>3", "*Paper_Space0>4",
                                            "*Paper_Space1>5", "*Paper_Space2>6", "部品>0"}));
-  EXPECT_EQ(OfType(recs, "TABLE").back().At(70), "     2");
+  EXPECT_EQ(OfType(recs, "TABLE").back().Str(70), "     2");
 }
 
 TEST(DxfClasses, PerVersionAndImages) {
@@ -128,12 +128,12 @@ TEST(DxfClasses, PerVersionAndImages) {
     ASSERT_EQ(classes.size(), c.count) << c.ver;
     bool placeholder = false;
     for (const DxfRecord& r : classes) {
-      placeholder |= r.At(1) == "ACDBPLACEHOLDER";
+      placeholder |= r.Str(1) == "ACDBPLACEHOLDER";
       EXPECT_EQ(r.Has(91), c.ver == 2);
     }
     EXPECT_EQ(placeholder, c.placeholder);
     if (c.image && c.ver != 0) {
-      EXPECT_EQ(classes.back().At(1), "IMAGEDEF_REACTOR");
+      EXPECT_EQ(classes.back().Str(1), "IMAGEDEF_REACTOR");
     }
   }
 }
@@ -173,7 +173,7 @@ TEST(DxfObjects, LayoutsAndTheirPaperSizes) {
     }
     const auto recs = WriteRecords(m);
     std::vector<std::string> sizes;
-    for (const DxfRecord& r : OfType(recs, "LAYOUT")) sizes.push_back(r.At(44) + "x" + r.At(45));
+    for (const DxfRecord& r : OfType(recs, "LAYOUT")) sizes.push_back(r.Str(44) + "x" + r.Str(45));
     EXPECT_EQ(sizes, c.sizes) << c.spa << " " << c.ltn;
     // The layout dictionary maps each name to its layout, and each layout
     // points at its block record.
@@ -185,9 +185,9 @@ TEST(DxfObjects, LayoutsAndTheirPaperSizes) {
     EXPECT_EQ(entries.back(), "レイアウト" + std::to_string(c.ltn));
     EXPECT_EQ(layoutDict.All(350).back(), std::to_string(c.ltn + 2));
     std::map<std::string, std::string> recordOf;
-    for (const DxfRecord& r : OfType(recs, "BLOCK_RECORD", "TABLES")) recordOf[r.At(5)] = r.At(340);
+    for (const DxfRecord& r : OfType(recs, "BLOCK_RECORD", "TABLES")) recordOf[r.Str(5)] = r.Str(340);
     for (const DxfRecord& l : OfType(recs, "LAYOUT")) {
-      EXPECT_EQ(recordOf[l.All(330).back()], l.At(5));
+      EXPECT_EQ(recordOf[l.All(330).back()], l.Str(5));
     }
   }
 }
@@ -212,21 +212,21 @@ TEST(DxfObjects, ImageDefinitionsAndReactors) {
   ASSERT_EQ(images.size(), 2u);
   const auto defs = OfType(recs, "IMAGEDEF");
   ASSERT_EQ(defs.size(), 2u);
-  EXPECT_EQ(defs[0].At(1), "Plan.png");
-  EXPECT_EQ(images[0].At(340), defs[0].At(5));
-  EXPECT_EQ(images[1].At(340), defs[0].At(5));
+  EXPECT_EQ(defs[0].Str(1), "Plan.png");
+  EXPECT_EQ(images[0].Str(340), defs[0].Str(5));
+  EXPECT_EQ(images[1].Str(340), defs[0].Str(5));
   // Reactor list of the first definition: its dictionary, then the reactors
   // of both images (block first); the second has none.
   const auto reactors = OfType(recs, "IMAGEDEF_REACTOR");
   ASSERT_EQ(reactors.size(), 2u);
   const std::vector<std::string> owners = defs[0].All(330);
   ASSERT_EQ(owners.size(), 4u);
-  EXPECT_EQ(owners[1], reactors[0].At(5));
-  EXPECT_EQ(owners[2], reactors[1].At(5));
+  EXPECT_EQ(owners[1], reactors[0].Str(5));
+  EXPECT_EQ(owners[2], reactors[1].Str(5));
   EXPECT_EQ(defs[1].All(330).size(), 2u);
   for (std::size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(images[i].At(360), reactors[i].At(5));
-    EXPECT_EQ(reactors[i].At(330), images[i].At(5));
+    EXPECT_EQ(images[i].Str(360), reactors[i].Str(5));
+    EXPECT_EQ(reactors[i].Str(330), images[i].Str(5));
   }
   const DxfRecord imageDict = OfType(recs, "DICTIONARY")[4];
   EXPECT_EQ(imageDict.All(3), (std::vector<std::string>{"Plan.png", "other.jpg"}));
