@@ -55,43 +55,25 @@ std::unique_ptr<TDXFmodel> MakeModel(int ver) {
                     .y2 = y + 12.5});
         break;
       case 10: case 11: case 12:
-        m->AddMoji(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col},
-                                       .x1 = x,
-                                       .y1 = y,
-                                       .x2 = x + 20,
-                                       .y2 = y,
-                                       .w = 2.5,
-                                       .h = 2.5,
+        m->AddMoji(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col}, .x1 = x, .y1 = y,
+                                       .x2 = x + 20, .y2 = y, .w = 2.5, .h = 2.5,
                                        .st = u"寸法 1234.5 mm"});
         break;
       case 13: case 14:
-        m->AddArc(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1},
-                                      .x = x,
-                                      .y = y,
-                                      .r = 7.5,
-                                      .start = 30.25,
-                                      .sweep = 120});
+        m->AddArc(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1}, .x = x,
+                                      .y = y, .r = 7.5, .start = 30.25, .sweep = 120});
         break;
       case 15:
-        m->AddArc(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1},
-                                      .x = x,
-                                      .y = y,
-                                      .r = 3.3333,
-                                      .sweep = 360});
+        m->AddArc(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1}, .x = x,
+                                      .y = y, .r = 3.3333, .sweep = 360});
         break;
       case 16:
         m->AddTen(parvex::kTopLevel,
                   {.attr = {.layer = ly, .colour = col}, .x = x, .y = y, .ba = 1});
         break;
       case 17:
-        m->AddSolid4(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col},
-                                         .x1 = x,
-                                         .y1 = y,
-                                         .x2 = x + 1,
-                                         .y2 = y,
-                                         .x3 = x + 1,
-                                         .y3 = y + 1,
-                                         .x4 = x,
+        m->AddSolid4(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col}, .x1 = x, .y1 = y,
+                                         .x2 = x + 1, .y2 = y, .x3 = x + 1, .y3 = y + 1, .x4 = x,
                                          .y4 = y + 1});
         break;
       case 18:
@@ -100,10 +82,7 @@ std::unique_ptr<TDXFmodel> MakeModel(int ver) {
         break;
       default:
         m->AddBlock(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1},
-                                        .bln = blk,
-                                        .x = x,
-                                        .y = y,
-                                        .a = 45});
+                                        .bln = blk, .x = x, .y = y, .a = 45});
         break;
     }
   }

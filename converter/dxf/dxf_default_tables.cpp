@@ -70,10 +70,7 @@ class BlockPen {
   // radius 0.625, width 1.25.
   void Disc(int col) {
     const double pi = std::numbers::pi;
-    m_.AddPLine(bn_, {.attr = Filled(col),
-                      .wd1 = 1.25,
-                      .wd2 = 1.25,
-                      .clf = true,
+    m_.AddPLine(bn_, {.attr = Filled(col), .wd1 = 1.25, .wd2 = 1.25, .clf = true,
                       .v = {{-0.625, 0, pi}, {0.625, 0, pi}}});
   }
 

@@ -141,6 +141,21 @@ bool TDXFmodel::AddSolid4(int bn, const TDXF_Solid4& r) {
 // ---------------------------------------------------------------------------
 // Texts
 
+int TDXFmodel::FontIndex(std::u16string_view name) {
+  const auto it = fontIndex_.find(name);
+  if (it != fontIndex_.end()) return it->second;
+  const int index = static_cast<int>(fonts_.size());
+  fonts_.emplace_back(name);
+  fontIndex_.emplace(fonts_.back(), index);
+  return index;
+}
+
+const std::u16string& TDXFmodel::FontName(int i) const {
+  static const std::u16string none;
+  return i >= 0 && static_cast<std::size_t>(i) < fonts_.size() ? fonts_[static_cast<std::size_t>(i)]
+                                                               : none;
+}
+
 void TDXFmodel::NormaliseMoji(TDXF_Moji& r) {
   r.w = ClampSize(r.w);
   r.h = ClampSize(r.h);

@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -140,6 +141,12 @@ class TDXFmodel {
   int FindLtype(std::u16string_view name) const;
   int FindLayer(std::u16string_view name) const;
   int FindStyle(std::u16string_view name) const;
+
+  // ----- font names of texts
+  // The index of a font name, entered on first use.
+  int FontIndex(std::u16string_view name);
+  // The font name of index i; empty for -1 or an index that names none.
+  const std::u16string& FontName(int i) const;
 
   // ----- entities
   // Each adder stores one record (AddArc, AddSolid4 and AddMoji may store
@@ -261,6 +268,15 @@ class TDXFmodel {
   void CopyImageFiles();
 
   DxfEntities top_{DxfEntities::Level::TopLevel};
+  // Font names of texts, and the index of each.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view s) const {
+      return std::hash<std::u16string_view>()(s);
+    }
+  };
+  std::vector<std::u16string> fonts_;
+  std::unordered_map<std::u16string, int, NameHash, std::equal_to<>> fontIndex_;
   long long nonFinite_ = 0;
   // Name keys of each table (first index of each key).
   std::unordered_map<std::u16string, int> ltypeKeys_, layerKeys_, styleKeys_, blockKeys_;

@@ -335,15 +335,9 @@ void TDXFmodel::SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames) {
     // The layout's paper, then the frame's area of model space with its
     // lower-left corner at the layout's origin.
     AddVPort(PaperViewport(i + 1));
-    AddVPort({.attr = {.space = i + 1},
-              .cx = w / 2,
-              .cy = h / 2,
-              .w = w,
-              .h = h,
-              .vx = s * ((f.x1 + f.x2) / 2 + papx / 2),
-              .vy = s * ((f.y1 + f.y2) / 2 + papy / 2),
-              .vh = s * h,
-              .sc = s});
+    AddVPort({.attr = {.space = i + 1}, .cx = w / 2, .cy = h / 2, .w = w, .h = h,
+              .vx = s * ((f.x1 + f.x2) / 2 + papx / 2), .vy = s * ((f.y1 + f.y2) / 2 + papy / 2),
+              .vh = s * h, .sc = s});
   }
 }
 

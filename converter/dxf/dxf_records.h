@@ -98,13 +98,15 @@ struct TDXF_Solid4 {
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0, x4 = 0, y4 = 0;
 };
 
-// A text uses the colour only of the attributes.
+// A text uses the colour only of the attributes. Drawings use few fonts:
+// the model keeps each font name once and texts refer to it by index.
 struct TDXF_Moji {
   static constexpr DxfEntityKind kKind = DxfEntityKind::Text;
   DxfAttributes attr{};
   std::uint32_t handle = 0;
   int style = 0;          // 0-based index of the text style
   int bas = 0;            // base-point kind (kept, not written)
+  int font = -1;          // font name: TDXFmodel::FontIndex, -1 none
   bool tate = false;      // vertical
   bool syat = false;      // slanted (never together with vertical)
   double x1 = 0, y1 = 0;  // insertion point
@@ -112,7 +114,6 @@ struct TDXF_Moji {
   double w = 0, h = 0;    // character width and height
   double d = 0;           // character spacing (kept, not written)
   double a = 0;           // rotation
-  std::u16string fo{};    // font name
   std::u16string st{};    // the text
 };
 

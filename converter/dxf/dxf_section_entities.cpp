@@ -251,6 +251,23 @@ void EntityWriter::Solid(const DxfAttributes& a, std::uint32_t handle,
   for (int k = 1; k < 4; ++k) w_.Point(k, c[2 * k], c[2 * k + 1], 0);
 }
 
+int EntityWriter::TrueTypeStyle(int font) {
+  const std::size_t slot = static_cast<std::size_t>(font + 1);  // font -1: slot 0
+  if (slot >= fontStyles_.size()) fontStyles_.resize(slot + 1, -1);
+  int& s = fontStyles_[slot];
+  if (s < 0) {
+    s = 0;
+    const std::u16string want = m_.FontName(font) + u".ttf";
+    for (int i = 0; i < m_.mstn(); ++i) {
+      if (m_.msts[static_cast<std::size_t>(i)].fo1 == want) {
+        s = i;
+        break;
+      }
+    }
+  }
+  return s;
+}
+
 template <>
 void EntityWriter::Entity(const TDXF_Moji& r) {
   if (RemoveBlanks(r.st).empty()) return;
@@ -258,14 +275,7 @@ void EntityWriter::Entity(const TDXF_Moji& r) {
   if (m_.mojistyle == 1) {
     s = (r.style % 2 != 0) ? 3 : 2;
   } else if (m_.mojistyle == 2) {
-    s = 0;
-    const std::u16string want = r.fo + u".ttf";
-    for (int i = 0; i < m_.mstn(); ++i) {
-      if (m_.msts[static_cast<std::size_t>(i)].fo1 == want) {
-        s = i;
-        break;
-      }
-    }
+    s = TrueTypeStyle(r.font);
   }
   std::string_view style = names_.Style(s);
   if (style.empty()) style = names_.Style(0);

@@ -73,12 +73,16 @@ class EntityWriter {
   // An INSERT of a point's block.
   void TenInsert(const TDXF_Ten& r, int block);
   int MarkerBlock(int cod) const;
+  // The style of TrueType texts of a font (text styles "one per font"):
+  // the first whose font file is the font name + ".ttf", else 0.
+  int TrueTypeStyle(int font);
 
   const TDXFmodel& m_;
   const DxfHandles& h_;
   DxfWriter& w_;
   NameCache names_;
   std::vector<int> markerBlocks_;  // index by code + 7, -1 = none
+  std::vector<int> fontStyles_;    // TrueTypeStyle by font + 1, -1 = not yet known
   bool modern_;                    // 2000 or 2007
   std::uint32_t owner_ = 0;        // of the entity being written
 };

@@ -257,14 +257,8 @@ void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy)
       Report(p, q.x, q.y);
     }
   }
-  m_->AddArc(bn, {.attr = p.In(a),
-                  .x = ox,
-                  .y = oy,
-                  .r = orad,
-                  .ratio = h,
-                  .start = ang.sa,
-                  .sweep = ang.sw,
-                  .axis = ang.k});
+  m_->AddArc(bn, {.attr = p.In(a), .x = ox, .y = oy, .r = orad, .ratio = h, .start = ang.sa,
+                  .sweep = ang.sw, .axis = ang.k});
 }
 
 // ---- Points ------------------------------------------------------------------
@@ -310,12 +304,8 @@ void JwDxfMapper::DxfOutTen(const TEntJwwTen& e, int bn, double dx, double dy) {
   const double size = pb * p.s;
   if (!Finite({size})) return;
   Report(p, x, y);
-  m_->AddTen(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co, .lineweight = wd},
-                  .cod = cd,
-                  .x = ox,
-                  .y = oy,
-                  .a = pa,
-                  .ba = size});
+  m_->AddTen(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co, .lineweight = wd}, .cod = cd,
+                  .x = ox, .y = oy, .a = pa, .ba = size});
 }
 
 // ---- Solids ------------------------------------------------------------------
@@ -339,15 +329,8 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
         {.attr = p.In(a), .x1 = p1.x, .y1 = p1.y, .x2 = p2.x, .y2 = p2.y, .x3 = p3.x, .y3 = p3.y});
   };
   auto addSolid4 = [&](const Place& p, Pt p1, Pt p2, Pt p3, Pt p4) {
-    m_->AddSolid4(bn, {.attr = p.In(a),
-                       .x1 = p1.x,
-                       .y1 = p1.y,
-                       .x2 = p2.x,
-                       .y2 = p2.y,
-                       .x3 = p3.x,
-                       .y3 = p3.y,
-                       .x4 = p4.x,
-                       .y4 = p4.y});
+    m_->AddSolid4(bn, {.attr = p.In(a), .x1 = p1.x, .y1 = p1.y, .x2 = p2.x, .y2 = p2.y, .x3 = p3.x,
+                       .y3 = p3.y, .x4 = p4.x, .y4 = p4.y});
   };
   auto place = [](const Place& p, Pt q) { return Pt{p.X(q.x), p.Y(q.y)}; };
   auto finitePts = [](std::initializer_list<Pt> pts) {
@@ -417,14 +400,8 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
     }
     DxfAttributes continuous = p.In(a);
     continuous.ltype = 1;
-    m_->AddArc(bn, {.attr = continuous,
-                    .x = oc.x,
-                    .y = oc.y,
-                    .r = r * p.s,
-                    .ratio = h,
-                    .start = ang.sa,
-                    .sweep = ang.sw,
-                    .axis = ang.k});
+    m_->AddArc(bn, {.attr = continuous, .x = oc.x, .y = oc.y, .r = r * p.s, .ratio = h,
+                    .start = ang.sa, .sweep = ang.sw, .axis = ang.k});
     return;
   }
 
@@ -535,21 +512,10 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   Report(p, ex + ux, ey + uy);
   Report(p, bx + ux, by + uy);
   const double deg = ang * kRadToDeg;
-  m_->AddMoji(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co},
-                   .style = tp,
-                   .bas = e.att.nPenStyle,
-                   .tate = vertical,
-                   .syat = italic,
-                   .x1 = ox1,
-                   .y1 = oy1,
-                   .x2 = ox2,
-                   .y2 = oy2,
-                   .w = ow,
-                   .h = oh,
-                   .d = od,
-                   .a = deg,
-                   .fo = std::move(font),
-                   .st = e.str});
+  m_->AddMoji(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co}, .style = tp,
+                   .bas = e.att.nPenStyle, .font = m_->FontIndex(font), .tate = vertical,
+                   .syat = italic, .x1 = ox1, .y1 = oy1, .x2 = ox2, .y2 = oy2, .w = ow, .h = oh,
+                   .d = od, .a = deg, .st = e.str});
 }
 
 }  // namespace parvex

@@ -146,12 +146,7 @@ void JwDxfMapper::DxfOutBlock(const TEntJwwBlock& e, int bn, double dx, double d
   // Degrees, not brought into a range: -90 stays -90. The scale factors
   // stay as drawn; the block's contents carry the placement scale.
   const double pa = e.radKaitenKaku * 180.0 / std::numbers::pi;
-  m_->AddBlock(bn, {.attr = p.In(a),
-                    .bln = n,
-                    .x = ox,
-                    .y = oy,
-                    .a = pa,
-                    .bx = e.dBairitsuX,
+  m_->AddBlock(bn, {.attr = p.In(a), .bln = n, .x = ox, .y = oy, .a = pa, .bx = e.dBairitsuX,
                     .by = e.dBairitsuY});
 }
 

@@ -166,6 +166,16 @@ TEST_F(ModelAdd, TextsAreClampedCutAndFlagged) {
   EXPECT_EQ(Last<TDXF_Dimension>().str.size(), 127u);
 }
 
+TEST_F(ModelAdd, FontNamesAreKeptOnce) {
+  const int a = m.FontIndex(u"ＭＳ 明朝");
+  const int b = m.FontIndex(u"@ＭＳ 明朝");
+  EXPECT_NE(a, b);
+  EXPECT_EQ(m.FontIndex(u"ＭＳ 明朝"), a);
+  EXPECT_EQ(m.FontName(b), u"@ＭＳ 明朝");
+  EXPECT_EQ(m.FontName(-1), u"");
+  EXPECT_EQ(m.FontName(b + 1), u"");
+}
+
 TEST_F(ModelAdd, BlockContainersRefuseWhatTheyCannotHold) {
   const int b = m.AddBlockDef(u"B", 7);
   const TDXF_Line line = {.x2 = 1, .y2 = 1};

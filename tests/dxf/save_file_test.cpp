@@ -115,14 +115,8 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
       const DxfAttributes a = {.colour = 1, .ltype = 1};
       m.AddLine(kTopLevel,
                 {.attr = a, .x1 = i * 0.1, .y1 = 1.0 / (i + 1), .x2 = i * 0.2, .y2 = 3.25});
-      m.AddMoji(kTopLevel, {.attr = a,
-                            .x1 = 1.0 * i,
-                            .y1 = 1.0 * i,
-                            .x2 = i + 1.0,
-                            .y2 = 1.0 * i,
-                            .w = 2,
-                            .h = 2,
-                            .st = u"文字列 text"});
+      m.AddMoji(kTopLevel, {.attr = a, .x1 = 1.0 * i, .y1 = 1.0 * i, .x2 = i + 1.0, .y2 = 1.0 * i,
+                            .w = 2, .h = 2, .st = u"文字列 text"});
     }
     const bool ok = m.SaveDXF("", dst);
     ::_exit(ok ? 1 : 0);

@@ -26,14 +26,8 @@ std::string CleanFile() {
   const int b = m.AddBlockDef(u"B1", 1);
   m.AddLine(b, {.x2 = 1, .y2 = 1});
   m.AddLine(kTopLevel, {.attr = {.layer = 1}, .x2 = 100, .y2 = 50});
-  m.AddMoji(kTopLevel, {.attr = {.layer = 1},
-                        .x1 = 10,
-                        .y1 = 10,
-                        .x2 = 40,
-                        .y2 = 10,
-                        .w = 5,
-                        .h = 5,
-                        .st = u"日本語"});
+  m.AddMoji(kTopLevel, {.attr = {.layer = 1}, .x1 = 10, .y1 = 10, .x2 = 40, .y2 = 10, .w = 5,
+                        .h = 5, .st = u"日本語"});
   m.AddBlock(kTopLevel, {.bln = b, .x = 50, .y = 25});
   m.AddPLine(kTopLevel, {.v = {{0, 0, 0}, {1, 1, 0}}});
   DxfStringOutput out;

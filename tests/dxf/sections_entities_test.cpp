@@ -84,14 +84,11 @@ TEST(DxfEntities, R12EllipseIsAPolylineOfPoints) {
 TEST(DxfEntities, AttributeGroups) {
   TDXFmodel m;
   Base(m, 1);
-  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 3, .ltype = 2},
-                        .x2 = 1,
-                        .y2 = 1});  // all as the layer: nothing written
-  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = -1, .ltype = -1, .lineweight = -1},
-                        .x2 = 1,
+  // all as the layer: nothing written
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 3, .ltype = 2}, .x2 = 1, .y2 = 1});
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = -1, .ltype = -1, .lineweight = -1}, .x2 = 1,
                         .y2 = 1});  // by block
-  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 5, .ltype = 1, .lineweight = 50},
-                        .x2 = 1,
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 5, .ltype = 1, .lineweight = 50}, .x2 = 1,
                         .y2 = 1});  // explicit
   const auto lines = OfType(WriteRecords(m), "LINE", "ENTITIES");
   ASSERT_EQ(lines.size(), 3u);
@@ -160,8 +157,10 @@ TEST(DxfEntities, SolidCornersAndTexts) {
   Base(m, 1);
   m.SetMojiStyle(2);
   m.AddSolid4(kTopLevel, {.x2 = 1, .x3 = 1, .y3 = 1, .y4 = 1});
-  m.AddMoji(kTopLevel, {.syat = true, .x2 = 1, .w = 1, .h = 1, .fo = u"ＭＳ 明朝", .st = u"斜体"});
-  m.AddMoji(kTopLevel, {.tate = true, .x2 = 1, .w = 1, .h = 1, .fo = u"ゴシック", .st = u"縦"});
+  m.AddMoji(kTopLevel, {.font = m.FontIndex(u"ＭＳ 明朝"), .syat = true, .x2 = 1, .w = 1, .h = 1,
+                        .st = u"斜体"});
+  m.AddMoji(kTopLevel,
+            {.font = m.FontIndex(u"ゴシック"), .tate = true, .x2 = 1, .w = 1, .h = 1, .st = u"縦"});
   m.AddMoji(kTopLevel, {.x2 = 1, .w = 1, .h = 1, .st = u"a\r\n  0\r\nEOF"});
   const auto recs = WriteRecords(m);
   const DxfRecord solid = Only(recs, "SOLID");
@@ -261,21 +260,9 @@ TEST(DxfEntities, ViewportsAndDimensions) {
     m.AddVPort(
         {.attr = {.space = 1}, .cx = 10, .cy = 20, .w = 30, .h = 40, .vx = 5, .vy = 6, .vh = 70});
     const int pic = m.AddBlockDef(u"*D1", 0);
-    m.AddDim(kTopLevel, {.attr = {.layer = 1},
-                         .bln = pic,
-                         .bas = 1,
-                         .x1 = 5,
-                         .y1 = 5,
-                         .fl3 = true,
-                         .x3 = 1,
-                         .y3 = 1,
-                         .fl4 = true,
-                         .x4 = 2,
-                         .y4 = 2,
-                         .ang = 30,
-                         .hang = 15,
-                         .sst = u"ISO-25",
-                         .str = u"100"});
+    m.AddDim(kTopLevel, {.attr = {.layer = 1}, .bln = pic, .bas = 1, .x1 = 5, .y1 = 5, .fl3 = true,
+                         .x3 = 1, .y3 = 1, .fl4 = true, .x4 = 2, .y4 = 2, .ang = 30, .hang = 15,
+                         .sst = u"ISO-25", .str = u"100"});
     const auto recs = WriteRecords(m);
     const DxfRecord vp = Only(recs, "VIEWPORT");
     EXPECT_EQ(vp.Str(8), "VP");

@@ -33,14 +33,8 @@ void FillSmall(TDXFmodel& m, int ver) {
   m.AddLine(b, {.attr = {.colour = -1, .ltype = -1, .lineweight = -1}, .x2 = 1, .y2 = 1});
   m.AddLine(kTopLevel,
             {.attr = {.layer = 1, .colour = 3, .ltype = 2, .lineweight = 25}, .x2 = 100, .y2 = 50});
-  m.AddMoji(kTopLevel, {.attr = {.layer = 1},
-                        .x1 = 10,
-                        .y1 = 10,
-                        .x2 = 40,
-                        .y2 = 10,
-                        .w = 5,
-                        .h = 5,
-                        .st = u"日本語"});
+  m.AddMoji(kTopLevel, {.attr = {.layer = 1}, .x1 = 10, .y1 = 10, .x2 = 40, .y2 = 10, .w = 5,
+                        .h = 5, .st = u"日本語"});
   m.AddBlock(kTopLevel,
              {.attr = {.colour = 1}, .bln = b, .x = 50, .y = 25, .a = 90, .bx = 2, .by = 2});
 }

@@ -66,14 +66,8 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
 
   k.dimPic = m.AddBlockDef(u"*D1", 0);
   m.AddLine(k.dimPic, {.attr = {.colour = -1, .ltype = -1, .lineweight = -1}, .x2 = 100});
-  m.AddMoji(k.dimPic, {.attr = {.colour = -1},
-                       .x1 = 45,
-                       .y1 = 1,
-                       .x2 = 55,
-                       .y2 = 1,
-                       .w = 2.5,
-                       .h = 2.5,
-                       .st = u"100"});
+  m.AddMoji(k.dimPic, {.attr = {.colour = -1}, .x1 = 45, .y1 = 1, .x2 = 55, .y2 = 1, .w = 2.5,
+                       .h = 2.5, .st = u"100"});
 
   k.part = m.AddBlockDef(u"部品", 7);
   m.AddLine(k.part, {.attr = {.layer = k.wall}, .x2 = 5, .y2 = 5});
@@ -88,14 +82,8 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   m.AddImage(k.part,
              {.ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/nonexistent/img/写真.PNG"});
   m.AddPLine(k.part, {.attr = {.colour = 1}, .clf = true, .v = poly});
-  m.AddDim(k.part, {.bln = k.dimPic,
-                    .x1 = 50,
-                    .y1 = 5,
-                    .fl3 = true,
-                    .fl4 = true,
-                    .x4 = 100,
-                    .sst = u"ISO-25",
-                    .str = u"100"});
+  m.AddDim(k.part, {.bln = k.dimPic, .x1 = 50, .y1 = 5, .fl3 = true, .fl4 = true, .x4 = 100,
+                    .sst = u"ISO-25", .str = u"100"});
   m.AddBlock(k.part, {.bln = k.dimPic});
 
   m.AddFList(u"/nonexistent/img/写真.PNG", out.u16string() + u"/", 200, 100, 20, 10);
@@ -104,119 +92,45 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   m.AddLine(kTopLevel, {.attr = {.layer = k.wall, .colour = 3, .ltype = 3, .lineweight = 25},
                         .x2 = 100});  // all by layer
   m.AddLine(kTopLevel, {.attr = {.layer = k.wall, .colour = 1, .ltype = 5, .lineweight = 50},
-                        .y1 = 10,
-                        .x2 = 100,
-                        .y2 = 10});
+                        .y1 = 10, .x2 = 100, .y2 = 10});
   m.AddArc(kTopLevel, {.attr = {.colour = 2}, .x = 50, .y = 50, .r = 10, .sweep = 360});  // circle
-  m.AddArc(kTopLevel, {.attr = {.colour = 2},
-                       .x = 50,
-                       .y = 50,
-                       .r = 12,
-                       .start = 30,
+  m.AddArc(kTopLevel, {.attr = {.colour = 2}, .x = 50, .y = 50, .r = 12, .start = 30,
                        .sweep = -60});  // clockwise arc
-  m.AddArc(kTopLevel, {.attr = {.colour = 2},
-                       .x = 80,
-                       .y = 50,
-                       .r = 10,
-                       .ratio = 0.5,
-                       .sweep = 360,
+  m.AddArc(kTopLevel, {.attr = {.colour = 2}, .x = 80, .y = 50, .r = 10, .ratio = 0.5, .sweep = 360,
                        .axis = 20});  // whole ellipse
-  m.AddArc(kTopLevel, {.attr = {.colour = 2},
-                       .x = 80,
-                       .y = 80,
-                       .r = 10,
-                       .ratio = 0.5,
-                       .sweep = 90});              // elliptic arc
+  m.AddArc(kTopLevel, {.attr = {.colour = 2}, .x = 80, .y = 80, .r = 10, .ratio = 0.5,
+                       .sweep = 90});  // elliptic arc
   m.AddTen(kTopLevel, {.x = 5, .y = 5, .ba = 1});  // the point block
   m.AddTen(kTopLevel,
            {.attr = {.colour = 1}, .cod = 5, .x = 6, .y = 6, .a = 30, .ba = 2});     // marker 5
   m.AddTen(kTopLevel, {.attr = {.colour = 1}, .cod = -1, .x = 7, .y = 7, .ba = 1});  // marker _1
   m.AddSolid3(kTopLevel, {.attr = {.colour = 3}, .x2 = 1, .y3 = 1});
   m.AddSolid4(kTopLevel, {.attr = {.colour = 3}, .x2 = 1, .x3 = 1, .y3 = 1, .y4 = 1});
-  m.AddMoji(kTopLevel, {.attr = {.layer = k.text},
-                        .syat = true,
-                        .x1 = 10,
-                        .y1 = 20,
-                        .x2 = 40,
-                        .y2 = 20,
-                        .w = 3,
-                        .h = 3,
-                        .st = u"日本語テキスト"});
-  m.AddMoji(kTopLevel, {.attr = {.layer = k.text},
-                        .style = 2,
-                        .tate = true,
-                        .x1 = 10,
-                        .y1 = 30,
-                        .x2 = 10,
-                        .w = 3,
-                        .h = 3,
-                        .a = 270,
-                        .st = u"縦書き"});
-  m.AddImage(kTopLevel, {.x = 100,
-                         .y = 100,
-                         .ix = 200,
-                         .iy = 100,
-                         .sx = 20,
-                         .sy = 10,
-                         .a = 15,
+  m.AddMoji(kTopLevel, {.attr = {.layer = k.text}, .syat = true, .x1 = 10, .y1 = 20, .x2 = 40,
+                        .y2 = 20, .w = 3, .h = 3, .st = u"日本語テキスト"});
+  m.AddMoji(kTopLevel, {.attr = {.layer = k.text}, .style = 2, .tate = true, .x1 = 10, .y1 = 30,
+                        .x2 = 10, .w = 3, .h = 3, .a = 270, .st = u"縦書き"});
+  m.AddImage(kTopLevel, {.x = 100, .y = 100, .ix = 200, .iy = 100, .sx = 20, .sy = 10, .a = 15,
                          .fna = u"/nonexistent/img/写真.PNG"});
   m.AddPLine(kTopLevel, {.attr = {.ltype = 4}, .wd1 = 0.5, .wd2 = 0.5, .v = poly});
-  m.AddDim(kTopLevel, {.bln = k.dimPic,
-                       .bas = 1,
-                       .x1 = 50,
-                       .y1 = 5,
-                       .fl3 = true,
-                       .fl4 = true,
-                       .x4 = 100,
-                       .hlen = 5,
-                       .sst = u"ISO-25",
-                       .str = u"100"});
+  m.AddDim(kTopLevel, {.bln = k.dimPic, .bas = 1, .x1 = 50, .y1 = 5, .fl3 = true, .fl4 = true,
+                       .x4 = 100, .hlen = 5, .sst = u"ISO-25", .str = u"100"});
   m.AddBlock(
       kTopLevel,
       {.attr = {.layer = k.wall}, .bln = k.part, .x = 200, .y = 200, .a = 45, .bx = 2, .by = 2});
 
   // First paper space.
-  m.AddVPort({.attr = {.space = 1},
-              .cx = 210,
-              .cy = 148.5,
-              .w = 420,
-              .h = 297,
-              .vx = 210,
-              .vy = 148.5,
-              .vh = 297});
-  m.AddVPort({.attr = {.space = 1},
-              .cx = 100,
-              .cy = 100,
-              .w = 150,
-              .h = 100,
-              .vx = 50,
-              .vy = 50,
+  m.AddVPort({.attr = {.space = 1}, .cx = 210, .cy = 148.5, .w = 420, .h = 297, .vx = 210,
+              .vy = 148.5, .vh = 297});
+  m.AddVPort({.attr = {.space = 1}, .cx = 100, .cy = 100, .w = 150, .h = 100, .vx = 50, .vy = 50,
               .vh = 100});
   m.AddLine(kTopLevel, {.attr = {.space = 1, .colour = 1}, .x2 = 420, .y2 = 297});
-  m.AddMoji(kTopLevel, {.attr = {.space = 1, .layer = k.text},
-                        .x1 = 10,
-                        .y1 = 10,
-                        .x2 = 40,
-                        .y2 = 10,
-                        .w = 3,
-                        .h = 3,
-                        .st = u"図面名"});
-  m.AddImage(kTopLevel, {.attr = {.space = 1},
-                         .x = 10,
-                         .y = 10,
-                         .ix = 200,
-                         .iy = 100,
-                         .sx = 20,
-                         .sy = 10,
-                         .fna = u"/nonexistent/img/写真.PNG"});
+  m.AddMoji(kTopLevel, {.attr = {.space = 1, .layer = k.text}, .x1 = 10, .y1 = 10, .x2 = 40,
+                        .y2 = 10, .w = 3, .h = 3, .st = u"図面名"});
+  m.AddImage(kTopLevel, {.attr = {.space = 1}, .x = 10, .y = 10, .ix = 200, .iy = 100, .sx = 20,
+                         .sy = 10, .fna = u"/nonexistent/img/写真.PNG"});
   // Layouts 2 and 3.
-  m.AddVPort({.attr = {.space = 2},
-              .cx = 100,
-              .cy = 100,
-              .w = 150,
-              .h = 100,
-              .vx = 50,
-              .vy = 50,
+  m.AddVPort({.attr = {.space = 2}, .cx = 100, .cy = 100, .w = 150, .h = 100, .vx = 50, .vy = 50,
               .vh = 100});
   m.AddArc(kTopLevel, {.attr = {.space = 2, .colour = 1}, .x = 10, .y = 10, .r = 5});
   m.AddLine(kTopLevel, {.attr = {.space = 3, .colour = 1}, .x2 = 10, .y2 = 10});

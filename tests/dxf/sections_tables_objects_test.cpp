@@ -201,11 +201,7 @@ TEST(DxfObjects, ImageDefinitionsAndReactors) {
   const int b = m.AddBlockDef(u"B", 1);
   // The same file named in another letter case still refers to it.
   m.AddImage(b, {.ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/x/plan.png"});
-  m.AddImage(kTopLevel, {.attr = {.space = 5},
-                         .ix = 200,
-                         .iy = 100,
-                         .sx = 20,
-                         .sy = 10,
+  m.AddImage(kTopLevel, {.attr = {.space = 5}, .ix = 200, .iy = 100, .sx = 20, .sy = 10,
                          .fna = u"/x/Plan.PNG"});  // no layout 5: not written
   const auto recs = WriteRecords(m);
   const auto images = OfType(recs, "IMAGE");
