@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <new>
 #include <tuple>
@@ -61,6 +62,16 @@ class DxfEntities {
     return std::get<std::vector<R>>(records_);
   }
 
+  // Room for n more records of kind R, or n more entries of the order, for
+  // a caller that knows what is coming: the arrays are then allocated once
+  // instead of grown step by step. A reservation that cannot be made is
+  // left out (the arrays grow as needed).
+  template <class R>
+  void Reserve(std::size_t n) {
+    ReserveIn(MutableRecords<R>(), n);
+  }
+  void ReserveOrder(std::size_t n) { ReserveIn(order_, n); }
+
   // Calls visit(record) for every record in order; visit takes each record
   // type (a generic lambda, or an overload set). The handle numbering
   // visits the records to give them their handles.
@@ -99,6 +110,14 @@ class DxfEntities {
       return false;
     }
     return true;
+  }
+
+  template <class V>
+  static void ReserveIn(V& v, std::size_t n) {
+    try {
+      v.reserve(v.size() + n);
+    } catch (const std::exception&) {
+    }
   }
 
   template <class R>

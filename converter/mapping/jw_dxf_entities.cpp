@@ -153,6 +153,7 @@ void JwDxfMapper::DxfOutEntity() {
   DxfOutBlockDefs();
   const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
   if (st.CurveToPolyline) joiner_.Pw_Init();
+  ReserveTopLevel();
   OutList(d_.top, kTopLevel, dx, dy);
   DxfOutPLines(kTopLevel, dx, dy);
 
@@ -167,6 +168,32 @@ void JwDxfMapper::DxfOutEntity() {
   }
 
   if (st.OutputSpace == 1) m.SetVPortArea();
+}
+
+// Room in the top level for what the drawing's entities become, so that a
+// large drawing's arrays are allocated once rather than grown step by step
+// (which leaves the memory of every smaller step behind). The counts are
+// bounds for the common case, not limits.
+void JwDxfMapper::ReserveTopLevel() {
+  std::array<std::size_t, kJwwBlock + 1> n{};  // by drawing kind
+  for (const TEntJwwNo& no : d_.top.no) {
+    if (no.EntType >= kJwwLine && no.EntType <= kJwwBlock) ++n[no.EntType];
+  }
+  const std::size_t dims = n[kJwwSunpo];
+  DxfEntities& c = m_->Top();
+  // A dimension gives up to three lines, two points and a text.
+  c.ReserveOrder(d_.top.no.size() + 5 * dims);
+  c.Reserve<TDXF_Line>(n[kJwwLine] + 3 * dims + n[kJwwSolid]);
+  // An arc, a temporary point or an arc-shaped fill is one of three kinds.
+  const std::size_t curves = n[kJwwEnko] + n[kJwwTen] + n[kJwwSolid];
+  c.Reserve<TDXF_Circle>(curves);
+  c.Reserve<TDXF_Arc>(curves);
+  c.Reserve<TDXF_Ellipse>(curves);
+  c.Reserve<TDXF_Ten>(n[kJwwTen] + 2 * dims);
+  c.Reserve<TDXF_Moji>(n[kJwwMoji] + dims);
+  c.Reserve<TDXF_Solid3>(n[kJwwSolid]);
+  c.Reserve<TDXF_Solid4>(n[kJwwSolid]);
+  c.Reserve<TDXF_Block>(n[kJwwBlock]);
 }
 
 void JwDxfMapper::OutList(const JwEntityList& list, int bn, double dx, double dy) {

@@ -66,6 +66,7 @@ class JwDxfMapper {
 
   // Entity passes.
   void DxfOutEntity();
+  void ReserveTopLevel();
   void OutList(const JwEntityList& list, int bn, double dx, double dy);
   void DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy);
   void DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy);
