@@ -131,12 +131,7 @@ Status TJwcData::FileCheck(const std::filesystem::path& path) {
   return CheckFileId(path, kJwcId, kKind);
 }
 
-Status TJwcData::FileIn(const std::filesystem::path& path) {
-  DataInit();
-  Result<std::string> bytes = ReadFile(path);
-  if (!bytes) return bytes.failure();
-  return ReadBytes({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
-}
+Status TJwcData::FileIn(const std::filesystem::path& path) { return ReadFileInto(*this, path); }
 
 int TJwcData::VirtualPointCount() const {
   return std::clamp(Enthd.vtenCount, 0, kJwcVirtualPointSlots - 1);

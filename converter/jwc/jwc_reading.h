@@ -28,6 +28,15 @@ Status CheckFileId(const std::filesystem::path& path, const char* id, const char
 // The whole file, or the reason it cannot be read.
 Result<std::string> ReadFile(const std::filesystem::path& path);
 
+// Empties `model` (TJwcData or TJwkData) and reads the whole file into it.
+template <class Model>
+Status ReadFileInto(Model& model, const std::filesystem::path& path) {
+  model.DataInit();
+  Result<std::string> bytes = ReadFile(path);
+  if (!bytes) return bytes.failure();
+  return model.ReadBytes({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
+}
+
 // Text of a fixed-size field: the bytes up to the first NUL, decoded from
 // code page 932.
 std::u16string FieldText(std::span<const uint8_t> bytes);

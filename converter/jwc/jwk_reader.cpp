@@ -34,12 +34,7 @@ Status TJwkData::FileCheck(const std::filesystem::path& path) {
   return CheckFileId(path, kJwkId, kKind);
 }
 
-Status TJwkData::FileIn(const std::filesystem::path& path) {
-  DataInit();
-  Result<std::string> bytes = ReadFile(path);
-  if (!bytes) return bytes.failure();
-  return ReadBytes({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
-}
+Status TJwkData::FileIn(const std::filesystem::path& path) { return ReadFileInto(*this, path); }
 
 Status TJwkData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();

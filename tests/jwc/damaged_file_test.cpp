@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <span>
 
 #include "read_helpers.h"
 #include "tests/support/jwc_fixtures.h"
@@ -12,6 +13,20 @@
 
 namespace parvex::testing {
 namespace {
+
+// The JWC or JWK model, read from `bytes`; Model is TJwcData or TJwkData.
+template <class Model>
+Status Read(Model& m, const std::string& bytes) {
+  return m.ReadBytes(AsBytes(bytes));
+}
+
+// Reads `bytes`, which must fail with a reason containing `reason`.
+template <class Model>
+void ExpectFailure(Model& m, const std::string& bytes, const char* reason) {
+  const Status read = Read(m, bytes);
+  ASSERT_FALSE(read);
+  EXPECT_NE(read.reason().find(reason), std::string::npos) << read.reason();
+}
 
 struct Counts {
   int lines, arcs, texts, points;
@@ -25,11 +40,18 @@ struct Cut {
 };
 
 template <class Model>
-void ExpectCounts(const Model& m, const Counts& c) {
-  EXPECT_EQ(m.lineN(), c.lines);
-  EXPECT_EQ(m.arcN(), c.arcs);
-  EXPECT_EQ(m.mojiN(), c.texts);
-  EXPECT_EQ(m.tenN(), c.points);
+void ExpectCuts(const std::string& bytes, std::span<const Cut> cuts) {
+  for (const Cut& c : cuts) {
+    SCOPED_TRACE(c.name);
+    Model m;
+    ExpectFailure(m, bytes.substr(0, c.at), c.reason);
+    EXPECT_EQ(m.lineN(), c.kept.lines);
+    EXPECT_EQ(m.arcN(), c.kept.arcs);
+    EXPECT_EQ(m.mojiN(), c.kept.texts);
+    EXPECT_EQ(m.tenN(), c.kept.points);
+  }
+  Model whole;
+  EXPECT_TRUE(Read(whole, bytes));
 }
 
 TEST(JwcDamaged, CutFilesFailAndKeepTheRecordsBeforeTheCut) {
@@ -52,16 +74,7 @@ TEST(JwcDamaged, CutFilesFailAndKeepTheRecordsBeforeTheCut) {
       {"inside the names", at.names + 100, {6, 3, 3, 2}, "layer names"},
       {"one byte short", at.end - 1, {6, 3, 3, 2}, "layer names"},
   };
-  for (const Cut& c : cuts) {
-    SCOPED_TRACE(c.name);
-    TJwcData d;
-    const Status read = ReadJwc(d, bytes.substr(0, c.at));
-    ASSERT_FALSE(read);
-    EXPECT_NE(read.reason().find(c.reason), std::string::npos) << read.reason();
-    ExpectCounts(d, c.kept);
-  }
-  TJwcData whole;
-  EXPECT_TRUE(ReadJwc(whole, bytes));
+  ExpectCuts<TJwcData>(bytes, cuts);
 }
 
 TEST(JwkDamaged, CutFilesFailAndKeepTheRecordsBeforeTheCut) {
@@ -78,23 +91,7 @@ TEST(JwkDamaged, CutFilesFailAndKeepTheRecordsBeforeTheCut) {
       {"inside the pool", at.pool + 1, {3, 2, 2, 2}, "text pool"},
       {"one byte short", at.end - 1, {3, 2, 2, 2}, "text pool"},
   };
-  for (const Cut& c : cuts) {
-    SCOPED_TRACE(c.name);
-    TJwkData s;
-    const Status read = ReadJwk(s, bytes.substr(0, c.at));
-    ASSERT_FALSE(read);
-    EXPECT_NE(read.reason().find(c.reason), std::string::npos) << read.reason();
-    ExpectCounts(s, c.kept);
-  }
-}
-
-// No array ever holds more records than the file's bytes could.
-template <class Model>
-void ExpectNoLargeAllocation(const Model& m, size_t fileBytes) {
-  EXPECT_LE(m.EntLine.capacity(), fileBytes / kJwcLineBytes);
-  EXPECT_LE(m.EntArc.capacity(), fileBytes / kJwcArcBytes);
-  EXPECT_LE(m.EntMoji.capacity(), fileBytes / kJwcTextBytes);
-  EXPECT_LE(m.EntTen.capacity(), fileBytes / kJwcPointBytes);
+  ExpectCuts<TJwkData>(bytes, cuts);
 }
 
 struct Claim {
@@ -107,49 +104,46 @@ struct Claim {
 constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
 constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
 
-const Claim kClaims[] = {
-    {"negative lines", &JwcWriteOptions::stated_lines, -1, "negative number of lines (-1)"},
-    {"negative arcs", &JwcWriteOptions::stated_arcs, -7, "negative number of arcs (-7)"},
-    {"most negative texts", &JwcWriteOptions::stated_texts, kMin, "negative number of texts"},
-    {"negative points", &JwcWriteOptions::stated_points, -1, "negative number of points"},
-    {"2^31-1 lines", &JwcWriteOptions::stated_lines, kMax, "ends inside the lines (2147483647 stated"},
-    {"2^31-1 arcs", &JwcWriteOptions::stated_arcs, kMax, "ends inside the arcs"},
-    {"2^31-1 texts", &JwcWriteOptions::stated_texts, kMax, "ends inside the texts"},
-    {"2^31-1 points", &JwcWriteOptions::stated_points, kMax, "ends inside the points"},
-};
-
-TEST(JwcDamaged, NegativeAndOversizedCountsFailWithoutLargeAllocation) {
-  std::vector<Claim> claims(std::begin(kClaims), std::end(kClaims));
-  // A pool of almost 1 MiB stated in a file of a few kilobytes.
-  claims.push_back({"text pool beyond the file", &JwcWriteOptions::stated_pool, 0xF0000,
-                    "text pool (983040 bytes stated"});
+// Claims of both formats, then one of `kind`'s own; `write` writes the
+// all-kinds drawing or shape under the given options.
+template <class Model, class Write>
+void ExpectClaimsFail(const Claim& own, Write write) {
+  const Claim claims[] = {
+      {"negative lines", &JwcWriteOptions::stated_lines, -1, "negative number of lines (-1)"},
+      {"negative arcs", &JwcWriteOptions::stated_arcs, -7, "negative number of arcs (-7)"},
+      {"most negative texts", &JwcWriteOptions::stated_texts, kMin, "negative number of texts"},
+      {"negative points", &JwcWriteOptions::stated_points, -1, "negative number of points"},
+      {"2^31-1 lines", &JwcWriteOptions::stated_lines, kMax, "ends inside the lines (2147483647 stated"},
+      {"2^31-1 arcs", &JwcWriteOptions::stated_arcs, kMax, "ends inside the arcs"},
+      {"2^31-1 texts", &JwcWriteOptions::stated_texts, kMax, "ends inside the texts"},
+      {"2^31-1 points", &JwcWriteOptions::stated_points, kMax, "ends inside the points"},
+      own,
+  };
   for (const Claim& c : claims) {
     SCOPED_TRACE(c.name);
     JwcWriteOptions options;
     options.*c.count = c.value;
-    const std::string bytes = WriteJwc(MakeAllKindsJwc(), options);
-    TJwcData d;
-    const Status read = ReadJwc(d, bytes);
-    ASSERT_FALSE(read);
-    EXPECT_NE(read.reason().find(c.reason), std::string::npos) << read.reason();
-    ExpectNoLargeAllocation(d, bytes.size());
+    const std::string bytes = write(options);
+    Model m;
+    ExpectFailure(m, bytes, c.reason);
+    // No array ever holds more records than the file's bytes could.
+    EXPECT_LE(m.EntLine.capacity(), bytes.size() / kJwcLineBytes);
+    EXPECT_LE(m.EntArc.capacity(), bytes.size() / kJwcArcBytes);
+    EXPECT_LE(m.EntMoji.capacity(), bytes.size() / kJwcTextBytes);
+    EXPECT_LE(m.EntTen.capacity(), bytes.size() / kJwcPointBytes);
   }
 }
 
+TEST(JwcDamaged, NegativeAndOversizedCountsFailWithoutLargeAllocation) {
+  // A pool of almost 1 MiB stated in a file of a few kilobytes.
+  const Claim pool{"text pool beyond the file", &JwcWriteOptions::stated_pool, 0xF0000,
+                   "text pool (983040 bytes stated"};
+  ExpectClaimsFail<TJwcData>(pool, [](const JwcWriteOptions& o) { return WriteJwc(MakeAllKindsJwc(), o); });
+}
+
 TEST(JwkDamaged, NegativeAndOversizedCountsFailWithoutLargeAllocation) {
-  std::vector<Claim> claims(std::begin(kClaims), std::end(kClaims));
-  claims.push_back({"strSpace 2^31-1", &JwcWriteOptions::stated_pool, kMax, "text pool"});
-  for (const Claim& c : claims) {
-    SCOPED_TRACE(c.name);
-    JwcWriteOptions options;
-    options.*c.count = c.value;
-    const std::string bytes = WriteJwk(MakeAllKindsJwk(), options);
-    TJwkData s;
-    const Status read = ReadJwk(s, bytes);
-    ASSERT_FALSE(read);
-    EXPECT_NE(read.reason().find(c.reason), std::string::npos) << read.reason();
-    ExpectNoLargeAllocation(s, bytes.size());
-  }
+  const Claim pool{"strSpace 2^31-1", &JwcWriteOptions::stated_pool, kMax, "text pool"};
+  ExpectClaimsFail<TJwkData>(pool, [](const JwcWriteOptions& o) { return WriteJwk(MakeAllKindsJwk(), o); });
 }
 
 }  // namespace

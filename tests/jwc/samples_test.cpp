@@ -3,29 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "read_helpers.h"
 #include "tests/support/jwc_fixtures.h"
 #include "tests/support/jwc_writer.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 void ExpectCommitted(const fs::path& dir, const std::vector<NamedBytes>& files, const char* regenerate) {
   for (const NamedBytes& f : files) {
     SCOPED_TRACE(f.name);
-    const std::string committed = Slurp(dir / f.name);
+    const std::string committed = TempFolder::Read(dir / f.name);
     ASSERT_FALSE(committed.empty()) << "missing: " << (dir / f.name);
     EXPECT_TRUE(committed == f.bytes) << (dir / f.name) << " is out of date: run " << regenerate;
   }
