@@ -16,3 +16,13 @@ target_link_libraries(parvex-make-samples PRIVATE parvex_test_support parvex_war
 # samples/curves.jww).
 add_executable(parvex-make-block-samples ${CMAKE_CURRENT_LIST_DIR}/make_block_samples.cpp)
 target_link_libraries(parvex-make-block-samples PRIVATE parvex_test_support parvex_warnings)
+
+# Writer of JWC drawings and JWK shapes, their fixtures, and the generator
+# of the JWC/JWK samples and fuzzer seeds.
+add_library(parvex_test_support_jwc STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/jwc_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/jwc_fixtures.cpp)
+target_include_directories(parvex_test_support_jwc PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvex_test_support_jwc PUBLIC parvex_jwc parvex_common PRIVATE parvex_warnings)
+add_executable(parvex-make-jwc-samples ${CMAKE_CURRENT_LIST_DIR}/make_jwc_samples.cpp)
+target_link_libraries(parvex-make-jwc-samples PRIVATE parvex_test_support_jwc parvex_test_support parvex_warnings)
