@@ -235,11 +235,7 @@ void ReadImageSection(JwwArchive& ar, TJwwData& d) {
     if (!e.Fname.empty() && e.Fsize > 0) {
       size_t got = 0;
       const uint8_t* data = in.TakeUpTo(static_cast<size_t>(e.Fsize), got);
-      if (d.BindImageExp) {
-        // A name with folder parts is never created; its bytes are skipped.
-        if (const auto path = CarriedImagePath(d.BindImageFolder, e.Fname))
-          WriteCarriedImage(*path, data, got);
-      }
+      if (d.BindImageExp) d.BindImageWrite(e, data, got);
     }
   }
 }
