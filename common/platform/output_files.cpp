@@ -1,6 +1,5 @@
 #include "common/platform/output_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
@@ -11,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+
+#include "common/platform/folder_entries.h"
 
 namespace parvex::platform {
 
@@ -169,20 +170,14 @@ int RemoveAbandonedPendingFiles(const std::filesystem::path& folder, std::int64_
   const std::filesystem::path f = folder.empty() ? std::filesystem::path(".") : folder;
   const int dirFd = ::open(f.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd < 0) return 0;
-  DIR* dir = ::fdopendir(dirFd);
-  if (dir == nullptr) {
-    ::close(dirFd);
-    return 0;
-  }
   int removed = 0;
-  while (const dirent* e = ::readdir(dir)) {
-    if (!IsPendingFileName(e->d_name, pid)) continue;
+  ForEachEntry(dirFd, [&](int dir, const char* name) {
+    if (!IsPendingFileName(name, pid)) return;
     struct stat st {};
-    if (::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
-    if (::unlinkat(dirFd, e->d_name, 0) == 0) ++removed;
-  }
-  ::closedir(dir);
+    if (::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return;
+    if (::unlinkat(dir, name, 0) == 0) ++removed;
+  });
   return removed;
 }
 

@@ -1,6 +1,5 @@
 #include "common/platform/private_folders.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -11,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include "common/platform/folder_entries.h"
 
 namespace parvex::platform {
 
@@ -45,16 +46,9 @@ bool ProcessRunning(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 |
 // Removes the entries of the folder open as `dirFd` (closed here), never
 // following links; sub-folders stay.
 void RemoveEntries(int dirFd) {
-  DIR* dir = ::fdopendir(dirFd);
-  if (dir == nullptr) {
-    ::close(dirFd);
-    return;
-  }
-  while (const dirent* e = ::readdir(dir)) {
-    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-    ::unlinkat(dirFd, e->d_name, 0);  // a folder refuses: it stays
-  }
-  ::closedir(dir);
+  ForEachEntry(dirFd, [](int dir, const char* name) {
+    ::unlinkat(dir, name, 0);  // a folder refuses: it stays
+  });
 }
 
 }  // namespace
@@ -87,24 +81,18 @@ int RemoveAbandonedPrivateFolders(const std::filesystem::path& parent) {
   if (parent.empty()) return 0;
   const int parentFd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (parentFd < 0) return 0;
-  DIR* dir = ::fdopendir(parentFd);
-  if (dir == nullptr) {
-    ::close(parentFd);
-    return 0;
-  }
   int removed = 0;
-  while (const dirent* e = ::readdir(dir)) {
-    const long pid = OwnerOfName(e->d_name);
-    if (pid < 0 || pid == ::getpid() || ProcessRunning(pid)) continue;
+  ForEachEntry(parentFd, [&](int dir, const char* name) {
+    const long pid = OwnerOfName(name);
+    if (pid < 0 || pid == ::getpid() || ProcessRunning(pid)) return;
     struct stat st {};
-    if (::fstatat(parentFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
-    const int fd = ::openat(parentFd, e->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) continue;
+    if (::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return;
+    const int fd = ::openat(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
     RemoveEntries(fd);
-    if (::unlinkat(parentFd, e->d_name, AT_REMOVEDIR) == 0) ++removed;
-  }
-  ::closedir(dir);
+    if (::unlinkat(dir, name, AT_REMOVEDIR) == 0) ++removed;
+  });
   return removed;
 }
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace parvex::platform {
@@ -17,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
-
-std::vector<std::string> Entries(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // However long the destination's name, the temporary one fits beside it.
 TEST(PendingFile, NamesUpToTheFileSystemLimit) {
@@ -40,7 +34,7 @@ TEST(PendingFile, NamesUpToTheFileSystemLimit) {
     ASSERT_TRUE(f.Commit());
     EXPECT_EQ(TempFolder::Read(dir / name), "done");
   }
-  EXPECT_EQ(Entries(dir.Path()).size(), 3u);
+  EXPECT_EQ(testing::EntriesOf(dir.Path()).size(), 3u);
 }
 
 // Whatever takes the name, before or while the file is written, stays as
@@ -65,7 +59,8 @@ TEST(PendingFile, TakenNamesAreNeverReplaced) {
   EXPECT_NE(named.reason().find("appeared while it was being written"), std::string::npos)
       << named.reason();
   EXPECT_EQ(TempFolder::Read(dir / "meanwhile.dxf"), "theirs");
-  EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"before.dxf", "link.dxf", "meanwhile.dxf"}));
+  EXPECT_EQ(testing::EntriesOf(dir.Path()),
+            (std::vector<std::string>{"before.dxf", "link.dxf", "meanwhile.dxf"}));
 }
 
 // Only regular files named as process `pid` names its temporary files go.

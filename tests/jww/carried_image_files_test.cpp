@@ -10,6 +10,7 @@
 #include "converter/jww/jww_images.h"
 #include "tests/support/jww_writer.h"
 #include "tests/support/stress_drawings.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace parvex {
@@ -17,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
-
-std::vector<std::string> Entries(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 bool Read(TJwwData& d, const fs::path& folder, const std::string& bytes, bool usedOnly = false) {
   d.BindImageFolder = folder;
@@ -77,7 +71,7 @@ TEST(CarriedImageFiles, OnlyShownImagesAreWrittenWhenAsked) {
     const std::vector<std::string> all = {"inblock.png", "outside.bmp", "packed.bmp.gz", "shown.bmp",
                                           "unshown.bmp", "unshown.bmp.gz", "upper.jpg"};
     const std::vector<std::string> shown = {"inblock.png", "packed.bmp.gz", "shown.bmp", "upper.jpg"};
-    EXPECT_EQ(Entries(dir.Path()), usedOnly ? shown : all);
+    EXPECT_EQ(testing::EntriesOf(dir.Path()), usedOnly ? shown : all);
   }
   EXPECT_EQ(CarriedImageReference(u"^@BM%temp%\\A.bmp,100,75"), u"a.bmp");
   EXPECT_EQ(CarriedImageReference(u"^@BM%temp%a.bmp"), u"");  // not an image text
