@@ -270,6 +270,7 @@ DefinitionOutline MakeOutline(const TEntJwwBlockDef& d) {
     o.maxV = std::max(o.maxV, p.v);
   }
   o.hull = ConvexOutline(std::move(pts));
+  o.hull.shrink_to_fit();
   return o;
 }
 

@@ -5,7 +5,6 @@
 #include "converter/jww/jww_archive.h"
 #include "converter/jww/jww_data.h"
 #include "converter/jww/jww_file.h"
-#include "converter/jww/jww_images.h"
 
 namespace parvex {
 namespace {
@@ -216,7 +215,8 @@ bool ReadJwwId(ByteReader& in, TJwwData& d, std::string& error) {
 }
 
 // The image section of version 700 and later. With BindImageExp each image
-// is written into BindImageFolder; without, its bytes are passed over.
+// goes to BindImageWrite (which writes it into BindImageFolder); without,
+// its bytes are passed over.
 void ReadImageSection(JwwArchive& ar, TJwwData& d) {
   d.BindImageInit();
   if (!d.BindImageExp && !d.BindImageExr) return;
