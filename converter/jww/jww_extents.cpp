@@ -221,9 +221,9 @@ double Cross(const UV& o, const UV& a, const UV& b) {
   return (a.u - o.u) * (b.v - o.v) - (a.v - o.v) * (b.u - o.u);
 }
 
-// Convex hull of the points (monotone chain). Points on the hull's edges
-// are kept: a placement maps every point by the same affine formula, so the
-// extreme placed point is always among these, rounding included.
+// Convex hull of the points (monotone chain). Points on its edges are kept:
+// an edge point ties with the corners in the direction across that edge,
+// and rounding then decides which one a placement puts furthest out.
 std::vector<UV> ConvexOutline(std::vector<UV> pts) {
   std::sort(pts.begin(), pts.end());
   pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
