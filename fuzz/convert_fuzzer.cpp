@@ -51,6 +51,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   auto folder = parvex::platform::CreatePrivateFolder(parvex::platform::SystemTempFolder());
   if (!folder) std::abort();
   work = *folder;
+  std::atexit([] { parvex::platform::RemovePrivateFolder(work); });
   // The conversions make their image folders in here, not among everything
   // else in the system's temporary folder.
   setenv("TMPDIR", work.c_str(), 1);
