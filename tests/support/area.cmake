@@ -4,9 +4,11 @@ add_library(parvex_test_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/archive_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jww_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jww_fixtures.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/block_fixtures.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/block_fixtures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stress_drawings.cpp)
 target_include_directories(parvex_test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(parvex_test_support PUBLIC parvex_jww parvex_common PRIVATE parvex_warnings)
+find_package(ZLIB REQUIRED)
+target_link_libraries(parvex_test_support PUBLIC parvex_jww parvex_common PRIVATE parvex_warnings ZLIB::ZLIB)
 
 # Generator of the committed drawings under samples/ and of the fuzzer seeds.
 add_executable(parvex-make-samples ${CMAKE_CURRENT_LIST_DIR}/make_samples.cpp)
