@@ -1,10 +1,9 @@
 # Test support: writer of JWW and JWS files for fixtures, round trips, the
-# sample generator, the fuzzer seeds and the read benchmark.
-add_library(parvex_test_support STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/archive_writer.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/jww_writer.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/jww_fixtures.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/block_fixtures.cpp)
+# sample drawings, the fuzzer seeds and the read benchmark.
+# Every .cpp here but the generators' main files (make_*.cpp) belongs to it.
+file(GLOB parvex_test_support_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+list(FILTER parvex_test_support_sources EXCLUDE REGEX "/make_[^/]*\\.cpp$")
+add_library(parvex_test_support STATIC ${parvex_test_support_sources})
 target_include_directories(parvex_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvex_test_support PUBLIC parvex_jww parvex_common PRIVATE parvex_warnings)
 

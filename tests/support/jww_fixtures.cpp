@@ -361,4 +361,11 @@ void NormalizeForVersion(JwwEntityModel& m, int32_t version) {
   }
 }
 
+void NormalizeForWrite(JwwEntityModel& m, int32_t version, const JwwWriteOptions& options) {
+  NormalizeForVersion(m, version);
+  if (options.long_time_stamps) {
+    for (size_t i = 0; i < m.EntBlockDef.size(); ++i) m.EntBlockDef[i].dtime = static_cast<uint32_t>(i + 1);
+  }
+}
+
 }  // namespace parvex::testing

@@ -378,7 +378,7 @@ std::string WriteJww(const TJwwData& d, const JwwWriteOptions& o, JwwLayout* lay
   s.Write(d, layout);
   if (d.Enthd.jwVer >= 700 && !o.omit_image_section) {
     if (layout) layout->image_section = w.size();
-    w.Int(static_cast<int32_t>(o.images.size()));
+    w.Int(static_cast<int32_t>(o.stated_images >= 0 ? o.stated_images : static_cast<int64_t>(o.images.size())));
     for (const CarriedImage& image : o.images) {
       s.Text(image.name);
       int64_t size = image.stated_size >= 0 ? image.stated_size : static_cast<int64_t>(image.data.size());

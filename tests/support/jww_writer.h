@@ -48,6 +48,8 @@ struct JwwWriteOptions {
   // written from 700 on (count 0 when empty) unless omitted.
   std::vector<CarriedImage> images;
   bool omit_image_section = false;
+  // Stated image count; -1 writes images.size().
+  int64_t stated_images = -1;
 };
 
 // Byte offsets of the parts of a written file, for tests that cut a file
