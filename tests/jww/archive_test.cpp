@@ -83,13 +83,7 @@ TEST(JwwArchive, AttributesOfOldAndNewVersions) {
     // The record of a drawing's only line: behind its new-class tag
     // (FF FF, schema, name length, "CDataSen"), up to the definition count.
     TJwwData drawing = testing::MakeJwwDrawing(ver);
-    TEntJwwLine line;
-    line.att = a;
-    line.start_x = 1;
-    line.start_y = 2;
-    line.end_x = 3;
-    line.end_y = 4;
-    testing::AddEntity(drawing, line);
+    testing::AddEntity(drawing, testing::MakeLine(a, 1, 2, 3, 4));
     testing::JwwLayout layout;
     const std::string file = testing::WriteJww(drawing, {}, &layout);
     const size_t start = layout.entity_objects[0] + 14;

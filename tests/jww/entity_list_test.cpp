@@ -13,21 +13,13 @@ namespace parvex::testing {
 namespace {
 
 TEntJwwLine Line(double x1, double y1, double x2, double y2, TEntJwwAttr a = {}) {
-  TEntJwwLine l;
-  l.att = a;
-  l.start_x = x1;
-  l.start_y = y1;
-  l.end_x = x2;
-  l.end_y = y2;
-  return l;
+  return MakeLine(a, x1, y1, x2, y2);
 }
 
 TEntJwwTen Point(double x, double y, uint8_t style = 1) {
-  TEntJwwTen p;
-  p.att.nPenStyle = style;
-  p.start_x = x;
-  p.start_y = y;
-  return p;
+  TEntJwwAttr a;
+  a.nPenStyle = style;
+  return MakePoint(a, x, y);
 }
 
 TEntJwwBlock Insert(uint32_t number, double x = 0, double y = 0) {

@@ -18,10 +18,7 @@ namespace {
 
 std::string OneLineShape(int32_t version, const std::string& id = "") {
   TJwsData shape = MakeJwsShape(version);
-  TEntJwwLine line;
-  line.start_x = line.start_y = line.end_y = 10;
-  line.end_x = 20;
-  AddEntity(shape, line);
+  AddEntity(shape, MakeLine({}, 10, 10, 20, 10));
   JwwWriteOptions options;
   options.id = id;
   return WriteJws(shape, options);
@@ -118,12 +115,7 @@ TEST(JwsReader, ExtentsStartFromTheBasePoint) {
     SCOPED_TRACE(c.name);
     TJwsData shape = MakeJwsShape(700);
     if (c.with_line) {
-      TEntJwwLine line;
-      line.start_x = 10;
-      line.start_y = 10;
-      line.end_x = 20;
-      line.end_y = 10;
-      AddEntity(shape, line);
+      AddEntity(shape, MakeLine({}, 10, 10, 20, 10));
     } else {
       shape.Enthd.BasePoint_x = 3;
       shape.Enthd.BasePoint_y = 4;

@@ -490,6 +490,24 @@ TEntJwwAttr Attr(int group, int layer, int color, int style) {
   return a;
 }
 
+TEntJwwLine MakeLine(const TEntJwwAttr& a, double x1, double y1, double x2, double y2) {
+  TEntJwwLine e;
+  e.att = a;
+  e.start_x = x1;
+  e.start_y = y1;
+  e.end_x = x2;
+  e.end_y = y2;
+  return e;
+}
+
+TEntJwwTen MakePoint(const TEntJwwAttr& a, double x, double y) {
+  TEntJwwTen e;
+  e.att = a;
+  e.start_x = x;
+  e.start_y = y;
+  return e;
+}
+
 // ---- Comparison -------------------------------------------------------------
 
 namespace {

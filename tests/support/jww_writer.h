@@ -102,6 +102,10 @@ void AddMember(TEntJwwBlockDef& def, const TEntJwwBlock& e);
 // Attributes on layer group `group`, layer `layer`.
 TEntJwwAttr Attr(int group, int layer, int color = 1, int style = 1);
 
+// A line from (x1, y1) to (x2, y2) and a point at (x, y), with attributes `a`.
+TEntJwwLine MakeLine(const TEntJwwAttr& a, double x1, double y1, double x2, double y2);
+TEntJwwTen MakePoint(const TEntJwwAttr& a, double x, double y);
+
 // Compares the entity parts of two models (order lists, entities, block
 // definitions with their members). Returns an empty text when they agree,
 // else a description of the first difference. Doubles compare bit for bit.

@@ -11,16 +11,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-TEntJwwLine Line(TEntJwwAttr a, double x1, double y1, double x2, double y2) {
-  TEntJwwLine e;
-  e.att = a;
-  e.start_x = x1;
-  e.start_y = y1;
-  e.end_x = x2;
-  e.end_y = y2;
-  return e;
-}
-
 TEntJwwEnko Arc(TEntJwwAttr a, double cx, double cy, double r, double start, double sweep,
                 double flat = 1, double tilt = 0) {
   TEntJwwEnko e;
@@ -91,8 +81,8 @@ TJwwData MakePlan() {
   d.EntLay[17].aStrLayName = u"Notes";
 
   // Grid lines (layer 0, colour 6, dash-dot).
-  for (double x : {-120.0, 0.0, 120.0}) AddEntity(d, Line(Attr(0, 0, 6, 4), x, -100, x, 100));
-  for (double y : {-80.0, 80.0}) AddEntity(d, Line(Attr(0, 0, 6, 4), -140, y, 140, y));
+  for (double x : {-120.0, 0.0, 120.0}) AddEntity(d, MakeLine(Attr(0, 0, 6, 4), x, -100, x, 100));
+  for (double y : {-80.0, 80.0}) AddEntity(d, MakeLine(Attr(0, 0, 6, 4), -140, y, 140, y));
   // Walls (layer 1, colour 2 thick, solid line).
   const double walls[][4] = {{-120, -80, 120, -80}, {120, -80, 120, 80}, {120, 80, -120, 80},
                              {-120, 80, -120, -80}, {0, -80, 0, 20},     {0, 40, 0, 80},
@@ -100,13 +90,13 @@ TJwwData MakePlan() {
   for (const auto& w : walls) {
     TEntJwwAttr a = Attr(0, 1, 2, 1);
     a.nPenWidth = 5;
-    AddEntity(d, Line(a, w[0], w[1], w[2], w[3]));
+    AddEntity(d, MakeLine(a, w[0], w[1], w[2], w[3]));
   }
   // Hidden line (dashed, colour 3).
-  AddEntity(d, Line(Attr(0, 1, 3, 2), 20, -60, 100, -60));
+  AddEntity(d, MakeLine(Attr(0, 1, 3, 2), 20, -60, 100, -60));
   // Door swings (layer 2): quarter arcs and door leaves.
   AddEntity(d, Arc(Attr(0, 2, 1, 1), -40, 0, 20, 0, kPi / 2));
-  AddEntity(d, Line(Attr(0, 2, 1, 1), -40, 0, -40, 20));
+  AddEntity(d, MakeLine(Attr(0, 2, 1, 1), -40, 0, -40, 20));
   AddEntity(d, Arc(Attr(0, 2, 1, 1), 0, 20, 20, kPi / 2, kPi / 2));
   // Columns: full circles; a table: an ellipse; a wash basin: an elliptic arc.
   for (double x : {-120.0, 0.0, 120.0})
@@ -160,17 +150,17 @@ TJwwData MakePlan() {
   // Dimension (layer 5).
   TEntJwwSunpo dim;
   dim.att = Attr(0, 5, 1, 1);
-  dim.Sen = Line(dim.att, -120, -95, 120, -95);
+  dim.Sen = MakeLine(dim.att, -120, -95, 120, -95);
   dim.Moji = Text(dim.att, -8, -94, u"12000", 2, 3);
   dim.bSxfMode = 0;
   AddEntity(d, dim);
   // Title block (group 1): frame lines, Latin and Japanese texts.
-  AddEntity(d, Line(Attr(1, 0, 1, 1), -200, -138, 200, -138));
-  AddEntity(d, Line(Attr(1, 0, 1, 1), 200, -138, 200, 138));
-  AddEntity(d, Line(Attr(1, 0, 1, 1), 200, 138, -200, 138));
-  AddEntity(d, Line(Attr(1, 0, 1, 1), -200, 138, -200, -138));
-  AddEntity(d, Line(Attr(1, 0, 1, 1), 100, -138, 100, -110));
-  AddEntity(d, Line(Attr(1, 0, 1, 1), 100, -110, 200, -110));
+  AddEntity(d, MakeLine(Attr(1, 0, 1, 1), -200, -138, 200, -138));
+  AddEntity(d, MakeLine(Attr(1, 0, 1, 1), 200, -138, 200, 138));
+  AddEntity(d, MakeLine(Attr(1, 0, 1, 1), 200, 138, -200, 138));
+  AddEntity(d, MakeLine(Attr(1, 0, 1, 1), -200, 138, -200, -138));
+  AddEntity(d, MakeLine(Attr(1, 0, 1, 1), 100, -138, 100, -110));
+  AddEntity(d, MakeLine(Attr(1, 0, 1, 1), 100, -110, 200, -110));
   AddEntity(d, Text(Attr(1, 1, 1, 1), 105, -120, u"Parvex sample house", 6, 4));
   AddEntity(d, Text(Attr(1, 1, 1, 1), 105, -132, u"平面図 S=1/50", 3, 3));
   AddEntity(d, Text(Attr(1, 1, 5, 1), -195, 130, u"%dt %fn", 1, 2.5));
@@ -180,9 +170,9 @@ TJwwData MakePlan() {
   window.att = Attr(0, 2, 1, 1);
   window.nNumber = 1;
   window.strName = u"窓W1600";
-  AddMember(window, Line(Attr(0, 2, 1, 1), 0, -2, 32, -2));
-  AddMember(window, Line(Attr(0, 2, 1, 1), 0, 2, 32, 2));
-  AddMember(window, Line(Attr(0, 2, 4, 1), 0, 0, 32, 0));
+  AddMember(window, MakeLine(Attr(0, 2, 1, 1), 0, -2, 32, -2));
+  AddMember(window, MakeLine(Attr(0, 2, 1, 1), 0, 2, 32, 2));
+  AddMember(window, MakeLine(Attr(0, 2, 4, 1), 0, 0, 32, 0));
   d.EntBlockDef.push_back(window);
   TEntJwwBlock insert;
   insert.att = Attr(0, 2, 1, 1);
@@ -205,12 +195,12 @@ TJwsData MakeParts() {
   s.Enthd.Mx2 = 30;
   s.Enthd.My2 = 30;
   s.EntLgrp[0].adScale = 1;
-  AddEntity(s, Line(Attr(0, 0, 1, 1), -30, -30, 30, -30));
-  AddEntity(s, Line(Attr(0, 0, 1, 1), 30, -30, 30, 30));
-  AddEntity(s, Line(Attr(0, 0, 1, 1), 30, 30, -30, 30));
-  AddEntity(s, Line(Attr(0, 0, 1, 1), -30, 30, -30, -30));
-  AddEntity(s, Line(Attr(0, 1, 6, 4), -40, 0, 40, 0));
-  AddEntity(s, Line(Attr(0, 1, 6, 4), 0, -40, 0, 40));
+  AddEntity(s, MakeLine(Attr(0, 0, 1, 1), -30, -30, 30, -30));
+  AddEntity(s, MakeLine(Attr(0, 0, 1, 1), 30, -30, 30, 30));
+  AddEntity(s, MakeLine(Attr(0, 0, 1, 1), 30, 30, -30, 30));
+  AddEntity(s, MakeLine(Attr(0, 0, 1, 1), -30, 30, -30, -30));
+  AddEntity(s, MakeLine(Attr(0, 1, 6, 4), -40, 0, 40, 0));
+  AddEntity(s, MakeLine(Attr(0, 1, 6, 4), 0, -40, 0, 40));
   AddEntity(s, Arc(Attr(0, 0, 2, 1), 0, 0, 12, 0, 2 * kPi));
   for (double x : {-22.0, 22.0})
     for (double y : {-22.0, 22.0}) AddEntity(s, Arc(Attr(0, 0, 3, 1), x, y, 3, 0, 2 * kPi));
