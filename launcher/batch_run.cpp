@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "common/path_helpers.h"
+#include "common/platform/output_files.h"
 #include "launcher/child_process.h"
 #include "launcher/launcher_paths.h"
 #include "launcher/launcher_window.h"
@@ -146,6 +147,9 @@ QString LauncherWindow::RunProc1(const QString& src, const QString& dst) {
   // A converter that crashed or was stopped may have left part of a file;
   // the name was free before it started, so whatever is there is its own.
   if (!ranToEnd && QFileInfo(dst).isFile()) QFile::remove(dst);
+  // It may also have left the unfinished temporary file it was writing.
+  if (!ranToEnd && run.processId > 0)
+    platform::RemoveAbandonedPendingFiles(ToPath(FolderOf(dst)), run.processId);
   lastFailureDetail_ = FailureDetail(run);
   return Text(kResultFailed);
 }

@@ -5,7 +5,6 @@
 #include "converter/jww/jww_archive.h"
 #include "converter/jww/jww_data.h"
 #include "converter/jww/jww_file.h"
-#include "converter/jww/jww_images.h"
 
 namespace parvex {
 namespace {
@@ -216,7 +215,8 @@ bool ReadJwwId(ByteReader& in, TJwwData& d, std::string& error) {
 }
 
 // The image section of version 700 and later. With BindImageExp each image
-// is written into BindImageFolder; without, its bytes are passed over.
+// goes to BindImageWrite (which writes it into BindImageFolder); without,
+// its bytes are passed over.
 void ReadImageSection(JwwArchive& ar, TJwwData& d) {
   d.BindImageInit();
   if (!d.BindImageExp && !d.BindImageExr) return;
@@ -235,11 +235,7 @@ void ReadImageSection(JwwArchive& ar, TJwwData& d) {
     if (!e.Fname.empty() && e.Fsize > 0) {
       size_t got = 0;
       const uint8_t* data = in.TakeUpTo(static_cast<size_t>(e.Fsize), got);
-      if (d.BindImageExp) {
-        // A name with folder parts is never created; its bytes are skipped.
-        if (const auto path = CarriedImagePath(d.BindImageFolder, e.Fname))
-          WriteCarriedImage(*path, data, got);
-      }
+      if (d.BindImageExp) d.BindImageWrite(e, data, got);
     }
   }
 }

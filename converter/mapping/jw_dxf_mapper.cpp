@@ -8,6 +8,7 @@
 
 #include "common/number_text.h"
 #include "common/path_helpers.h"
+#include "common/platform/files.h"
 #include "common/platform/local_time.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
@@ -107,8 +108,10 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) 
   for (int g = 0; g < 16; ++g) scales[g] = GroupScale(g);
   std::vector<int> colours(9);
   for (int n = 1; n <= 9; ++n) colours[n - 1] = ColourOf(n);
-  m.SetMojiExpInfo(st.ExpandEmbeddedText, st.ExpandControlCodes, ctx_.SourcePath.u16string(),
-                   memo1, memo2, DateTimeToDays(FileWriteTime(ctx_.SourcePath)),
+  // The path as text never fails, whatever bytes the file name holds.
+  m.SetMojiExpInfo(st.ExpandEmbeddedText, st.ExpandControlCodes,
+                   platform::PathToText(ctx_.SourcePath), memo1, memo2,
+                   DateTimeToDays(FileWriteTime(ctx_.SourcePath)),
                    DateTimeToDays(platform::Now()), d_.drawTime, FiniteOr(d_.printScale, 1.0),
                    scales, colours);
 
