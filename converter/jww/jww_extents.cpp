@@ -47,11 +47,11 @@ class ExtentsBuilder {
   }
 
  private:
+  // Every edge, not only the outer ones: a drawing wholly beyond the limit
+  // on one side must not end with its minimum above its maximum.
   void Clamp() {
-    if (e_.ExtMinX < -kClampLimit) e_.ExtMinX = -kClampLimit;
-    if (e_.ExtMinY < -kClampLimit) e_.ExtMinY = -kClampLimit;
-    if (e_.ExtMaxX > kClampLimit) e_.ExtMaxX = kClampLimit;
-    if (e_.ExtMaxY > kClampLimit) e_.ExtMaxY = kClampLimit;
+    for (double* v : {&e_.ExtMinX, &e_.ExtMinY, &e_.ExtMaxX, &e_.ExtMaxY})
+      *v = std::clamp(*v, -kClampLimit, kClampLimit);
   }
 
   DrawingExtents& e_;

@@ -257,7 +257,15 @@ bool JwwEntityModel::ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t&
   EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
                           &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
   if (!ReadEntityList(ar, map, count, target, LastError)) return false;
-  return ReadBlockDefs(ar, map, n2, EntBlockDef, LastError);
+  if (!ReadBlockDefs(ar, map, n2, EntBlockDef, LastError)) return false;
+  // A record cut short is dropped and the list goes on, which ends the read
+  // at the next tag; only the last record of the last list has no next tag.
+  // A file that ends inside it is as short as one that ends anywhere else.
+  if (in.HitEnd()) {
+    LastError = kErrFileIo;
+    return false;
+  }
+  return true;
 }
 
 void TJwwData::DataInit() {

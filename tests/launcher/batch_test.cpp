@@ -132,7 +132,7 @@ TEST_F(LauncherTest, MissingSpecifiedFolderStopsBeforeAnything) {
   const QString drawing = WriteFile(InDir() + "plan.jww", "ok");
   LauncherWindow& w = Window();
   w.RadioButton4->click();
-  for (const QString& folder : {root_.path() + "/nowhere", QString("   ")}) {
+  for (const QString& folder : {Root() + "/nowhere", QString("   ")}) {
     prompts_->messages.clear();
     w.Edit1->setText(folder);
     w.AcceptFiles({drawing});

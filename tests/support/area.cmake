@@ -1,10 +1,11 @@
 # Test support: writer of JWW and JWS files for fixtures, round trips, the
-# sample generator, the fuzzer seeds and the read benchmark.
+# sample drawings, the fuzzer seeds and the read benchmark.
 add_library(parvex_test_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/archive_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jww_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jww_fixtures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/block_fixtures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sample_drawings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stress_drawings.cpp)
 target_include_directories(parvex_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 find_package(ZLIB REQUIRED)

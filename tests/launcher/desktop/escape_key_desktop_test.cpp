@@ -19,8 +19,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 
+#include "tests/support/temp_folder.h"
 #include "x_desktop.h"
 
 // Failure messages show texts as text.
@@ -44,7 +44,6 @@ class EscapeOnDesktopTest : public ::testing::Test {
     if (!missing.isEmpty())
       GTEST_SKIP() << "needs " << missing.join(u", ").toStdString()
                    << " (tools/packages.txt lists them; tools/setup.sh installs them)";
-    ASSERT_TRUE(root_.isValid());
     for (const QString& folder : {AppDir() + "gates", InDir(), Home()}) ASSERT_TRUE(QDir().mkpath(folder));
     Install(QStringLiteral(PARVEX_BIN_DIR "/Parvex"), AppDir() + "Parvex");
     Install(QStringLiteral(LAUNCHER_STAND_INS "/GatedParvexSub"), AppDir() + "ParvexSub");
@@ -61,9 +60,10 @@ class EscapeOnDesktopTest : public ::testing::Test {
     desktop_.reset();
   }
 
-  QString AppDir() const { return root_.path() + "/app/"; }
-  QString InDir() const { return root_.path() + "/in/"; }
-  QString Home() const { return root_.path() + "/home"; }
+  QString Root() const { return QString::fromStdString(root_.Path().string()); }
+  QString AppDir() const { return Root() + "/app/"; }
+  QString InDir() const { return Root() + "/in/"; }
+  QString Home() const { return Root() + "/home"; }
   // Where the launcher puts its conversions by default: the desktop folder.
   QString DesktopDir() const { return Home() + "/Desktop/"; }
 
@@ -142,7 +142,7 @@ class EscapeOnDesktopTest : public ::testing::Test {
     return QString::fromUtf8(*text).split(u'\n', Qt::SkipEmptyParts);
   }
 
-  QTemporaryDir root_;
+  parvex::testing::TempFolder root_;
   std::unique_ptr<XDesktop> desktop_;
   ChildProgram launcher_;
   unsigned long window_ = 0;
