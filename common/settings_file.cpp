@@ -1,6 +1,8 @@
 #include "common/settings_file.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "common/number_text.h"
@@ -186,24 +188,34 @@ bool ReadDatFile(const std::filesystem::path& file, const std::u16string& progra
   return ok;
 }
 
-ConversionSettings ToConversionSettings(const ConverterSettingsFile& f) {
+Result<ConversionSettings> ToConversionSettings(const ConverterSettingsFile& f) {
+  constexpr int kDxfVersionLine = 14;
+  if (f.cb2 < 0 || f.cb2 > 2) {
+    return Fail("line " + std::to_string(kDxfVersionLine + 1) + " (DXF version): " +
+                std::to_string(f.cb2) + " is not 0 (R12), 1 (2000) or 2 (2007)");
+  }
+  auto inRange = [](int v, int lo, int hi, int otherwise) { return v < lo || v > hi ? otherwise : v; };
+  auto paperSide = [](double mm, double otherwise) {
+    return !(mm > 0) ? otherwise : std::min(mm, kMaxPrinterPaperMm);
+  };
+  const ConverterSettingsFile defaults;
   ConversionSettings s;
   s.DxfVersion = f.cb2;
-  s.ColorMode = f.cb3;
-  s.LayerNameType = f.cb4;
-  s.OutputSpace = (f.cb5 < 0 || f.cb5 > 2) ? 0 : f.cb5;
-  s.BaseLayerGroup = (f.cb6 < 0 || f.cb6 > 15) ? 15 : f.cb6;
-  s.PointConversion = (f.cb7 < 0 || f.cb7 > 6) ? 0 : f.cb7;
+  s.ColorMode = inRange(f.cb3, 0, 1, 0);
+  s.LayerNameType = inRange(f.cb4, 0, 2, 2);
+  s.OutputSpace = inRange(f.cb5, 0, 2, 0);
+  s.BaseLayerGroup = inRange(f.cb6, 0, 15, 15);
+  s.PointConversion = inRange(f.cb7, 0, 6, 0);
   s.PointRadius = ClampPointRadius(f.ed2);
   s.ExpandEmbeddedText = f.ch2;
   s.ExpandControlCodes = f.ch3;
   s.CurveToPolyline = f.ch4;
-  s.TextStyleMode = (f.cb8 < 0 || f.cb8 > 2) ? 0 : f.cb8;
+  s.TextStyleMode = inRange(f.cb8, 0, 2, 0);
   s.DimensionAsEntity = f.ch5;
-  s.PrinterPaperWidth = f.PrinterPaperWidth;
-  s.PrinterPaperHeight = f.PrinterPaperHeight;
-  s.PrintableWidth = f.PrintableWidth;
-  s.PrintableHeight = f.PrintableHeight;
+  s.PrinterPaperWidth = paperSide(f.PrinterPaperWidth, defaults.PrinterPaperWidth);
+  s.PrinterPaperHeight = paperSide(f.PrinterPaperHeight, defaults.PrinterPaperHeight);
+  s.PrintableWidth = paperSide(f.PrintableWidth, defaults.PrintableWidth);
+  s.PrintableHeight = paperSide(f.PrintableHeight, defaults.PrintableHeight);
   return s;
 }
 

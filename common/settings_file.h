@@ -21,6 +21,7 @@
 #include <string>
 
 #include "common/conversion_settings.h"
+#include "common/result.h"
 
 namespace parvex {
 
@@ -129,12 +130,20 @@ std::string FormatDatFile(const LauncherSettings& settings);
 bool ReadDatFile(const std::filesystem::path& file, const std::u16string& programFolder,
                  ConverterSettingsFile& settings);
 
-// The settings as the converter uses them, clamped: OutputSpace outside
-// 0..2 becomes 0, BaseLayerGroup outside 0..15 becomes 15, PointConversion
-// outside 0..6 becomes 0, TextStyleMode outside 0..2 becomes 0, PointRadius
-// is ed2 parsed and kept within 0.001..1000. DxfVersion, ColorMode and
-// LayerNameType are taken as read.
-ConversionSettings ToConversionSettings(const ConverterSettingsFile& file);
+// The settings as the converter uses them. Clamped: ColorMode outside 0..1
+// becomes 0 (screen colours), LayerNameType outside 0..2 becomes 2 (group
+// and layer name, which the writer made of any other value), OutputSpace
+// outside 0..2 becomes 0, BaseLayerGroup outside 0..15 becomes 15,
+// PointConversion outside 0..6 becomes 0, TextStyleMode outside 0..2
+// becomes 0, PointRadius is ed2 parsed and kept within 0.001..1000, and
+// printer sizes that are not positive take their defaults (420, 297) and
+// larger ones than kMaxPrinterPaperMm become that. A DXF version outside
+// 0..2 cannot be guessed: it is refused with a reason naming its line
+// (counted from 1, as an editor shows it).
+Result<ConversionSettings> ToConversionSettings(const ConverterSettingsFile& file);
+
+// Largest printer paper side the converter takes, millimetres.
+inline constexpr double kMaxPrinterPaperMm = 100000;
 
 // Point radius text parsed and kept within 0.001..1000 mm.
 double ClampPointRadius(std::u16string_view text);

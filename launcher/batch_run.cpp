@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "common/path_helpers.h"
+#include "common/platform/output_files.h"
 #include "launcher/child_process.h"
 #include "launcher/launcher_paths.h"
 #include "launcher/launcher_window.h"
@@ -143,9 +144,13 @@ QString LauncherWindow::RunProc1(const QString& src, const QString& dst) {
     if (DwgEnabled()) RunDwgStep(dst);
     return Text(kResultComplete);
   }
-  // A converter that crashed or was stopped may have left part of a file;
-  // the name was free before it started, so whatever is there is its own.
-  if (!ranToEnd && QFileInfo(dst).isFile()) QFile::remove(dst);
+  // The converter names its output only once it is complete, so a file at
+  // the destination is never a partial one of ours: whatever is there now
+  // was put there by someone else meanwhile and stays. What a converter
+  // that crashed or was stopped can leave is the unfinished temporary file
+  // it was writing.
+  if (!ranToEnd && run.processId > 0)
+    platform::RemoveAbandonedPendingFiles(ToPath(FolderOf(dst)), run.processId);
   lastFailureDetail_ = FailureDetail(run);
   return Text(kResultFailed);
 }

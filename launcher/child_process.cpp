@@ -47,6 +47,7 @@ ChildRunResult RunChildAndWait(const QString& program, const QStringList& argume
   });
 
   process.start();
+  result.processId = process.processId();
   if (!ended) {
     limit.start(timeLimit);
     loop.exec();

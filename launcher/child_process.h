@@ -18,6 +18,8 @@ struct ChildRunResult {
   };
   Outcome outcome = Outcome::FailedToStart;
   int exitCode = 0;
+  // Process id the child had; 0 when it did not start.
+  qint64 processId = 0;
   // The start of what the child wrote to its standard error, at most
   // kMaxErrorText bytes, decoded as UTF-8.
   QString errorText;

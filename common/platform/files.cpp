@@ -123,7 +123,7 @@ NewFile& NewFile::operator=(NewFile&& other) noexcept {
 
 std::optional<NewFile> NewFile::Create(const std::filesystem::path& p) {
   if (p.empty()) return std::nullopt;
-  int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return std::nullopt;
   flock(fd, LOCK_EX | LOCK_NB);
   NewFile f;
@@ -149,9 +149,13 @@ bool NewFile::Write(std::string_view bytes) {
   return true;
 }
 
-bool NewFile::Commit() {
+bool NewFile::Commit() { return Finish(true); }
+
+bool NewFile::Close() { return Finish(false); }
+
+bool NewFile::Finish(bool durable) {
   if (fd_ < 0) return false;
-  bool ok = !failed_ && fsync(fd_) == 0;
+  bool ok = !failed_ && (!durable || fsync(fd_) == 0);
   ok = close(fd_) == 0 && ok;
   fd_ = -1;
   if (!ok) {
@@ -166,6 +170,11 @@ void NewFile::Discard() {
   close(fd_);
   fd_ = -1;
   unlink(path_.c_str());
+}
+
+bool RemoveFileEntry(const std::filesystem::path& p) {
+  if (p.empty()) return false;
+  return unlink(p.c_str()) == 0 || errno == ENOENT;
 }
 
 // ---- replace

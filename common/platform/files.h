@@ -50,8 +50,9 @@ class ReadOnlyFile {
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& p,
                                          std::uint64_t maxBytes);
 
-// A file being written. Create() fails when the path exists. Unless
-// Commit() succeeds, the file is deleted when the object goes away, so a
+// A file being written. Create() fails when anything is at the path, a
+// link included (nothing is ever written through a link). Unless Commit()
+// or Close() succeeds, the file is deleted when the object goes away, so a
 // failed write never leaves a partial file behind.
 class NewFile {
  public:
@@ -68,15 +69,24 @@ class NewFile {
   // Flushes and closes; false (and the file deleted) when that fails or an
   // earlier write failed.
   bool Commit();
+  // The same without waiting for the disk: for scratch files that need not
+  // survive a power cut.
+  bool Close();
   // Deletes the file now.
   void Discard();
   const std::filesystem::path& Path() const { return path_; }
 
  private:
+  bool Finish(bool durable);
+
   int fd_ = -1;
   bool failed_ = false;
   std::filesystem::path path_;
 };
+
+// Removes the entry p: a file, or a link itself (never what it points to);
+// never a folder. True when nothing is at p afterwards.
+bool RemoveFileEntry(const std::filesystem::path& p);
 
 // Writes `bytes` to p, replacing a file already there. The new content is
 // written beside it and renamed into place, so readers see either the old

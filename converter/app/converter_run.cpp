@@ -5,6 +5,7 @@
 
 #include "common/path_helpers.h"
 #include "common/platform/files.h"
+#include "common/platform/private_folders.h"
 #include "common/platform/process_info.h"
 #include "common/settings_file.h"
 #include "common/text_helpers.h"
@@ -34,9 +35,13 @@ void EndConversion(ConversionContext& context, DrawingReaders* readers) {
     for (auto* r : {readers->Jww.get(), readers->Jws.get(), readers->Jwc.get(), readers->Jwk.get()})
       if (r) r->DataFree();
   }
-  // Only an empty folder goes; images of other runs stay.
-  RemoveFolder(context.ImageFolder);
+  // The run's own image folder goes with whatever is left in it; the
+  // shared folder only when no other run uses it.
+  platform::RemovePrivateFolder(context.ImageFolder);
+  if (!context.ProgramFolder.empty()) RemoveFolder(context.ProgramFolder / kImageFolderName);
 }
+
+DrawingConversionResult Failed(std::string reason) { return {false, std::move(reason), false}; }
 
 }  // namespace
 
@@ -51,30 +56,42 @@ std::vector<std::filesystem::path> JwSettingsCandidates(const std::filesystem::p
   return c;
 }
 
-ConversionContext StartConversion(const std::filesystem::path& programFolder,
-                                  const std::vector<std::filesystem::path>& jwfSearch) {
+Result<ConversionContext> StartConversion(const std::filesystem::path& programFolder,
+                                          const std::vector<std::filesystem::path>& jwfSearch) {
   ConversionContext context;
   context.ProgramFolder = programFolder;
   ConverterSettingsFile file;
-  ReadDatFile(programFolder / kSettingsFileName,
-              IncludeTrailingSeparator(platform::PathToText(programFolder)), file);
+  const std::filesystem::path settingsPath = programFolder / kSettingsFileName;
+  ReadDatFile(settingsPath, IncludeTrailingSeparator(platform::PathToText(programFolder)), file);
+  Result<ConversionSettings> settings = ToConversionSettings(file);
+  if (!settings) return Fail("settings file " + Quoted(settingsPath) + ", " + settings.reason());
   context.Extents = DrawingExtents{};
   context.DrawingPaperSize = PaperSize{};
-  context.Settings = ToConversionSettings(file);
-  context.ColorSource = file.cb3 + 1;
+  context.Settings = *settings;
+  context.ColorSource = ColorSourceOf(context.Settings);
   context.SourcePath.clear();
   context.ReferenceVariables.clear();
   auto candidates = jwfSearch.empty() ? JwSettingsCandidates(programFolder, file.JwwPath) : jwfSearch;
   context.ReferenceFileName = platform::PathFromText(FindReferenceFileName(candidates));
   LoadReferenceVariables(context);
-  context.ImageFolder = programFolder / kImageFolderName;
-  CreateFolder(context.ImageFolder);  // a failure only matters to drawings with images
+  const std::filesystem::path shared = programFolder / kImageFolderName;
+  platform::RemoveAbandonedPrivateFolders(shared);
+  // Without a folder of its own only drawings that carry images lose
+  // something (their images are not unpacked).
+  Result<std::filesystem::path> own = platform::CreatePrivateFolder(shared);
+  if (own) context.ImageFolder = *own;
   return context;
 }
 
-std::string ConvertOne(ConversionContext& context, DrawingReaders& readers,
-                       const std::filesystem::path& source, const std::filesystem::path& destination) {
-  if (!FileExistsSafe(source)) return "source not found: " + Quoted(source);
+std::optional<DrawingConversionResult> RefuseTakenDestination(const std::filesystem::path& destination) {
+  if (!PathTaken(destination)) return std::nullopt;
+  return DrawingConversionResult{false, "destination already exists: " + Quoted(destination), true};
+}
+
+DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& readers,
+                                   const std::filesystem::path& source,
+                                   const std::filesystem::path& destination) {
+  if (!FileExistsSafe(source)) return Failed("source not found: " + Quoted(source));
   std::u16string ext = LowerExtension(platform::PathToText(source));
   DrawingKind kind = DrawingKind::Jww;
   if (ext == u".jww") {
@@ -89,13 +106,13 @@ std::string ConvertOne(ConversionContext& context, DrawingReaders& readers,
     kind = DrawingKind::Jwk;
     context.Settings.OutputSpace = 0;
   } else {
-    return "unsupported file kind " + Quoted(source) + " (expected .jww, .jws, .jwc or .jwk)";
+    return Failed("unsupported file kind " + Quoted(source) + " (expected .jww, .jws, .jwc or .jwk)");
   }
   DrawingReader& reader = readers.ForKind(kind);
   std::string kindName = DrawingKindName(kind);
   auto failure = [&](const std::string& what) {
     std::string reason = reader.LastFailure();
-    return what + (reason.empty() ? "" : ": " + reason);
+    return Failed(what + (reason.empty() ? "" : ": " + reason));
   };
 
   if (!reader.FileCheck(source)) return failure("not a readable " + kindName + " file " + Quoted(source));
@@ -107,19 +124,24 @@ std::string ConvertOne(ConversionContext& context, DrawingReaders& readers,
   auto full = std::filesystem::absolute(source, ec);
   context.SourcePath = ec ? source : full;
   LoadReferenceVariables(context);  // a bare reference file name now means beside the drawing
-  reader.AfterRead(context);
+  if (!reader.AfterRead(context)) return failure("cannot convert " + Quoted(source));
   auto code = reader.PaperCode();
   context.DrawingPaperSize = code ? PaperSizeOfCode(*code) : PaperSizeOfExtents(context.Extents);
 
-  bool written = reader.FileOutDXF(context, destination, context.Settings.DxfVersion);
-  if (!written) {
-    // The destination did not exist before; whatever a failed writer left is partial.
-    DeleteFileSafe(destination);
+  if (!reader.FileOutDXF(context, destination, context.Settings.DxfVersion)) {
+    // The writer leaves nothing of its own at the destination, so a file
+    // there now is someone else's: it stays.
+    if (PathTaken(destination)) {
+      return {false,
+              "destination " + Quoted(destination) +
+                  " appeared while the drawing was converted; it was left as it is",
+              true};
+    }
     return failure("cannot write " + Quoted(destination));
   }
   if (!FileExistsSafe(destination))
-    return "the DXF writer reported success but " + Quoted(destination) + " does not exist";
-  return {};
+    return Failed("the DXF writer reported success but " + Quoted(destination) + " does not exist");
+  return {true, {}, false};
 }
 
 int RunConverter(const std::vector<std::string>& args, const std::filesystem::path& programFolder,
@@ -134,20 +156,25 @@ int RunConverter(const std::vector<std::string>& args, const std::filesystem::pa
     return kRunFailed;
   }
   try {
-    context = StartConversion(programFolder);
-    readers = makeReaders(context);
-    if (args.size() != 2) {
+    Result<ConversionContext> started = StartConversion(programFolder);
+    if (started) {
+      context = std::move(*started);
+      readers = makeReaders(context);
+    }
+    if (!started) {
+      reason = started.reason();
+    } else if (args.size() != 2) {
       reason = "expected 2 arguments (SOURCE DESTINATION), got " + std::to_string(args.size());
     } else {
       std::filesystem::path source(args[0]);
       std::filesystem::path destination(args[1]);
       std::filesystem::path settings = programFolder / kSettingsFileName;
-      if (PathTaken(destination)) {
-        reason = "destination already exists: " + Quoted(destination);
+      if (auto taken = RefuseTakenDestination(destination)) {
+        reason = taken->reason;
       } else if (!FileExistsSafe(settings)) {
         reason = "settings file not found: " + Quoted(settings);
       } else {
-        reason = ConvertOne(context, readers, source, destination);
+        reason = ConvertOne(context, readers, source, destination).reason;
       }
     }
   } catch (const std::exception& e) {

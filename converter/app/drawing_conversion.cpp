@@ -1,12 +1,10 @@
 #include "converter/app/drawing_conversion.h"
 
-#include <unistd.h>
-
 #include <exception>
-#include <system_error>
+#include <string>
 
-#include "common/path_helpers.h"
 #include "common/platform/files.h"
+#include "common/platform/private_folders.h"
 #include "converter/app/converter_run.h"
 #include "converter/app/reader_registry.h"
 #include "converter/app/reference_variables.h"
@@ -17,34 +15,33 @@ DrawingConversionResult ConvertDrawing(const ConversionSettings& settings,
                                        const std::filesystem::path& source,
                                        const std::filesystem::path& destination,
                                        const std::filesystem::path& programFolder) {
-  std::error_code ec;
-  if (std::filesystem::exists(destination, ec) || ec) {
-    return {false, "destination exists: " + destination.string()};
+  if (auto taken = RefuseTakenDestination(destination)) return *taken;
+  if (settings.DxfVersion < 0 || settings.DxfVersion > 2) {
+    return {false, "DXF version " + std::to_string(settings.DxfVersion) + " is not 0, 1 or 2", false};
   }
   ConversionContext context;
   context.Settings = settings;
-  context.ColorSource = settings.ColorMode + 1;
+  context.ColorSource = ColorSourceOf(settings);
   context.ProgramFolder = programFolder;
   context.ReferenceFileName =
       platform::PathFromText(FindReferenceFileName(JwSettingsCandidates(programFolder, u"")));
   LoadReferenceVariables(context);
-  const auto temp = std::filesystem::temp_directory_path(ec);
-  context.ImageFolder = (ec ? std::filesystem::path(".") : temp) /
-                        ("parvex-images-" + std::to_string(getpid()));
-  CreateFolder(context.ImageFolder);
+  const std::filesystem::path shared = platform::SystemTempFolder();
+  platform::RemoveAbandonedPrivateFolders(shared);
+  // Without a folder of its own a drawing's carried images are not unpacked.
+  if (auto own = platform::CreatePrivateFolder(shared)) context.ImageFolder = *own;
 
   DrawingConversionResult result;
   try {
     DrawingReaders readers = CreateDrawingReaders(context);
-    result.reason = ConvertOne(context, readers, source, destination);
+    result = ConvertOne(context, readers, source, destination);
     for (auto* r : {readers.Jww.get(), readers.Jws.get(), readers.Jwc.get(), readers.Jwk.get()}) {
       r->DataFree();
     }
   } catch (const std::exception& e) {
-    result.reason = std::string("conversion failed: ") + e.what();
+    result = {false, std::string("conversion failed: ") + e.what(), false};
   }
-  RemoveFolder(context.ImageFolder);  // only when empty
-  result.ok = result.reason.empty();
+  platform::RemovePrivateFolder(context.ImageFolder);
   return result;
 }
 

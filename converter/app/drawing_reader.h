@@ -10,17 +10,20 @@
 //   3. FileIn(context, source) on the selected reader: reads the whole file.
 //   4. The run sets context.SourcePath and reloads the reference variables.
 //   5. AfterRead(context): the kind's own steps once the drawing is in
-//      memory. JWW: unpack carried images into context.ImageFolder, resolve
-//      pen colours (context.ColorSource), line types, layer attributes.
-//      JWS, JWC, JWK: re-apply the attribute defaults, layer attributes.
-//      Every kind: write the drawing extents into context.Extents.
+//      memory. JWW: decompress the carried images unpacked into
+//      context.ImageFolder, resolve pen colours (context.ColorSource), line
+//      types, layer attributes. JWS, JWC, JWK: re-apply the attribute
+//      defaults, layer attributes. Every kind: write the drawing extents
+//      into context.Extents; false when they cannot be computed within the
+//      work limit.
 //   6. The run sets context.DrawingPaperSize: from PaperCode() through
 //      PaperSizeOfCode() when the kind has one (JWW, JWC), else from
 //      context.Extents (JWS, JWK).
 //   7. FileOutDXF(context, destination, version): map and write the DXF.
 //      The destination does not exist when this is called and must be
-//      created exclusively (platform::NewFile), never replacing a file; on
-//      failure nothing may be left at the destination.
+//      created exclusively, never replacing a file; on failure nothing of
+//      the writer's may be left at the destination, and a file that
+//      someone else put there meanwhile must stay.
 //   8. At the end of the run DataFree() on all four readers again.
 //
 // Any step that fails returns false and leaves a short reason (English, one
@@ -49,7 +52,7 @@ class DrawingReader {
   virtual bool FileCheck(const std::filesystem::path& source) = 0;
   virtual void DataFree() = 0;
   virtual bool FileIn(ConversionContext& context, const std::filesystem::path& source) = 0;
-  virtual void AfterRead(ConversionContext& context) = 0;
+  virtual bool AfterRead(ConversionContext& context) = 0;
   // Jw_cad paper code of the drawing read, when the file kind has one.
   virtual std::optional<int> PaperCode() const = 0;
   virtual bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
@@ -65,7 +68,7 @@ class UnavailableReader final : public DrawingReader {
   bool FileCheck(const std::filesystem::path&) override { return false; }
   void DataFree() override {}
   bool FileIn(ConversionContext&, const std::filesystem::path&) override { return false; }
-  void AfterRead(ConversionContext&) override {}
+  bool AfterRead(ConversionContext&) override { return false; }
   std::optional<int> PaperCode() const override { return std::nullopt; }
   bool FileOutDXF(ConversionContext&, const std::filesystem::path&, int) override { return false; }
   std::string LastFailure() const override;

@@ -39,6 +39,8 @@ class JwDrawingReader final : public DrawingReader {
       drawing_->BindImageFolder = context.ImageFolder;
       drawing_->BindImageExp = true;
       drawing_->BindImageExr = true;
+      // Only images that the drawing shows are written to disk.
+      drawing_->BindImageUsedOnly = true;
     }
     attributes_ = std::make_unique<TgraAttribute>();
     attributes_->SetBackColor(0);
@@ -47,14 +49,16 @@ class JwDrawingReader final : public DrawingReader {
     return false;
   }
 
-  void AfterRead(ConversionContext& context) override {
+  bool AfterRead(ConversionContext& context) override {
     if constexpr (std::is_same_v<Drawing, TJwwData>) {
       drawing_->BindImageExplode();
       drawing_->FileColorSet(*attributes_, context.ColorSource);
     } else {
       attributes_->ResetColors();
     }
-    drawing_->GetMinMaxZahyo(context.Extents);
+    const Status measured = MeasureExtents(*drawing_, context.Extents);
+    failure_ = measured.reason();
+    return measured.ok();
   }
 
   std::optional<int> PaperCode() const override {

@@ -3,9 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "common/platform/output_files.h"
 #include "converter/cli/cli_command.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  // A full disk or a file size limit ends a conversion with a reason, and
+  // an interrupted conversion takes its unfinished output file with it.
+  parvex::platform::IgnoreFileSizeSignal();
+  parvex::platform::RemovePendingFileOnTermination();
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   return parvex::cli::RunCli(args, std::cout, std::cerr);
 }

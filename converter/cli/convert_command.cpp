@@ -8,8 +8,9 @@
 #include <ostream>
 
 #include "common/path_helpers.h"
-#include "common/settings_file.h"
+#include "common/platform/files.h"
 #include "common/platform/process_info.h"
+#include "common/settings_file.h"
 #include "converter/app/drawing_conversion.h"
 #include "converter/cli/cli_command.h"
 
@@ -65,7 +66,59 @@ bool ParseReal(const std::string& s, double& out) {
 
 using Setter = std::function<void(ConversionSettings&)>;
 
+// How often a drawing is converted again when others keep taking the name
+// it was given.
+constexpr int kNameAttempts = 10;
+
 }  // namespace
+
+std::string PrintableText(std::string_view bytes) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string r;
+  r.reserve(bytes.size());
+  auto escape = [&](unsigned char b) {
+    r += "\\x";
+    r += kHex[b >> 4];
+    r += kHex[b & 15];
+  };
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      if (b < 0x20 || b == 0x7F) {
+        escape(b);
+      } else {
+        r += static_cast<char>(b);
+      }
+      ++i;
+      continue;
+    }
+    // A well-formed UTF-8 sequence stays, unless it is a C1 control.
+    const size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+    char32_t c = len == 4 ? b & 0x07u : len == 3 ? b & 0x0Fu : b & 0x1Fu;
+    bool valid = len != 0 && b <= 0xF4 && i + len <= bytes.size();
+    for (size_t k = 1; valid && k < len; ++k) {
+      const auto t = static_cast<unsigned char>(bytes[i + k]);
+      valid = (t & 0xC0) == 0x80;
+      c = (c << 6) | (t & 0x3Fu);
+    }
+    const char32_t least = len == 4 ? 0x10000 : len == 3 ? 0x800 : 0x80;
+    valid = valid && c >= least && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+    if (!valid || (c >= 0x80 && c <= 0x9F)) {
+      escape(b);
+      if (valid) {
+        for (size_t k = 1; k < len; ++k) escape(static_cast<unsigned char>(bytes[i + k]));
+        i += len;
+      } else {
+        ++i;
+      }
+      continue;
+    }
+    r.append(bytes.substr(i, len));
+    i += len;
+  }
+  return r;
+}
 
 std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
                                                std::string& error) {
@@ -197,11 +250,16 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
   if (o.help || o.version) return o;
   if (settingsFile) {
     ConverterSettingsFile file;
-    if (!ReadDatFile(*settingsFile, settingsFile->parent_path().u16string(), file)) {
+    if (!ReadDatFile(*settingsFile, platform::PathToText(settingsFile->parent_path()), file)) {
       error = "cannot read the settings file " + settingsFile->string();
       return std::nullopt;
     }
-    o.settings = ToConversionSettings(file);
+    Result<ConversionSettings> read = ToConversionSettings(file);
+    if (!read) {
+      error = "settings file " + settingsFile->string() + ", " + read.reason();
+      return std::nullopt;
+    }
+    o.settings = *read;
   } else {
     o.settings = DefaultSettings();
   }
@@ -294,24 +352,26 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
   const size_t n = o.files.size();
   for (size_t i = 0; i < n; ++i) {
     const std::filesystem::path& source = o.files[i];
-    if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << source.string() << "\x1b[K" << std::flush;
-    std::string reason;
-    std::filesystem::path written;
-    bool ok = false;
-    const std::filesystem::path dest = ConvertDestination(source, o.outputFolder);
-    if (dest.empty()) {
-      reason = "no free output name for " + source.string();
-    } else {
-      const DrawingConversionResult r = ConvertDrawing(o.settings, source, dest, programFolder);
-      ok = r.ok;
-      reason = r.reason;
-      if (ok) written = dest;
+    const std::string shown = PrintableText(source.native());
+    if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << shown << "\x1b[K" << std::flush;
+    DrawingConversionResult r;
+    std::filesystem::path dest;
+    // A name taken by someone else while the drawing was converted is
+    // handled as one taken before: the next branch name is tried.
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+      dest = ConvertDestination(source, o.outputFolder);
+      if (dest.empty()) {
+        r = {false, "no free output name for " + source.native(), false};
+        break;
+      }
+      r = ConvertDrawing(o.settings, source, dest, programFolder);
+      if (r.ok || !r.destinationTaken) break;
     }
-    if (ok) {
-      out << source.string() << " -> " << written.string() << '\n';
+    if (r.ok) {
+      out << shown << " -> " << PrintableText(dest.native()) << '\n';
     } else {
       ++failed;
-      out << source.string() << ": failed: " << reason << '\n';
+      out << shown << ": failed: " << PrintableText(r.reason) << '\n';
     }
   }
   if (progress) err << "\r\x1b[K" << std::flush;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/conversion_settings.h"
@@ -27,14 +28,19 @@ struct ConvertOptions {
 std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
                                                std::string& error);
 
-// Where the result of `source` goes: `folder` (or the source's folder),
-// the source's name with ".dxf", a branch number "~N" when that is taken.
-// Empty when no free name exists.
 // The subcommand itself and its help.
 int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 void PrintConvertHelp(std::ostream& out);
 
+// Where the result of `source` goes: `folder` (or the source's folder),
+// the source's name with ".dxf", a branch number "~N" when that is taken.
+// Empty when no free name exists.
 std::filesystem::path ConvertDestination(const std::filesystem::path& source,
                                          const std::optional<std::filesystem::path>& folder);
+
+// A name or reason as it goes into a result line: control characters and
+// bytes that are not UTF-8 become "\xNN", so that one result stays one
+// line whatever a file name holds.
+std::string PrintableText(std::string_view bytes);
 
 }  // namespace parvex::cli

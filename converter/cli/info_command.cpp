@@ -61,13 +61,16 @@ void WriteModel(JsonObjectWriter& json, Model& model, int64_t stated_entities, i
   json.Int("block_tree_nodes", model.EntBlockTreeN());
 
   DrawingExtents extents;  // starts at (0, 0)-(400, 400) like a fresh converter run
-  model.GetMinMaxZahyo(extents);
-  json.BeginArray("extents")
-      .ArrayNumber(extents.ExtMinX)
-      .ArrayNumber(extents.ExtMinY)
-      .ArrayNumber(extents.ExtMaxX)
-      .ArrayNumber(extents.ExtMaxY)
-      .EndArray();
+  if (MeasureExtents(model, extents)) {
+    json.BeginArray("extents")
+        .ArrayNumber(extents.ExtMinX)
+        .ArrayNumber(extents.ExtMinY)
+        .ArrayNumber(extents.ExtMaxX)
+        .ArrayNumber(extents.ExtMaxY)
+        .EndArray();
+  } else {
+    json.Null("extents");  // beyond the work limit, as a conversion would refuse it
+  }
   if (paper) {
     json.Int("paper", *paper);
   } else {

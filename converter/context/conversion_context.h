@@ -45,8 +45,9 @@ struct ConversionContext {
   DrawingExtents Extents;
   std::filesystem::path ReferenceFileName;
   std::vector<TStr2List> ReferenceVariables;
-  // Folder "TEMP" below ProgramFolder where images carried by a drawing
-  // are unpacked; removed at the end of the run when it is empty.
+  // Private folder of this conversion where images carried by a drawing
+  // are unpacked (inside "TEMP" below ProgramFolder for ParvexSub); empty
+  // when none could be made.
   std::filesystem::path ImageFolder;
 };
 

@@ -2,10 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <ctime>
 #include <string>
 
@@ -32,82 +29,18 @@ double LocalDateTime(std::time_t sec, long nsec) {
   return static_cast<double>(days) + secs / 86400.0;
 }
 
-// Opens a new file for writing; fails (-1) when anything exists at the
-// path. platform::NewFile does the same but keeps its descriptor private,
-// and the writer needs the descriptor itself.
-int CreateNewFile(const std::filesystem::path& p) {
-  int fd;
-  do {
-    fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
 }  // namespace
 
 bool OutputFile::Open(const std::filesystem::path& dst) {
-  Abort();
-  if (dst.filename().empty()) return false;
-  struct stat st {};
-  if (::lstat(dst.c_str(), &st) == 0 || errno != ENOENT) return false;
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name(".");
-    name.append(dst.filename().string());
-    name.append(".");
-    name.append(std::to_string(::getpid()));
-    name.append(".");
-    name.append(std::to_string(counter++));
-    name.append(".tmp");
-    std::filesystem::path tmp = dst.parent_path() / name;
-    const int fd = CreateNewFile(tmp);
-    if (fd >= 0) {
-      fd_ = fd;
-      dst_ = dst;
-      tmp_ = std::move(tmp);
-      return true;
-    }
-    if (errno != EEXIST) return false;
-  }
-  return false;
+  const Status opened = file_.Open(dst);
+  failure_ = opened.reason();
+  return opened.ok();
 }
 
 bool OutputFile::Commit() {
-  if (fd_ < 0) return false;
-  const bool closed = ::close(fd_) == 0;
-  fd_ = -1;
-  bool named = false;
-  if (closed) {
-    // A hard link never replaces an existing file. File systems without
-    // hard links get a rename that refuses to replace, or failing that a
-    // rename after a check.
-    if (::link(tmp_.c_str(), dst_.c_str()) == 0) {
-      named = true;
-    } else if (errno != EEXIST) {
-      if (::renameat2(AT_FDCWD, tmp_.c_str(), AT_FDCWD, dst_.c_str(), RENAME_NOREPLACE) == 0) {
-        named = true;
-      } else if (errno == EINVAL || errno == ENOSYS) {
-        struct stat st {};
-        if (::lstat(dst_.c_str(), &st) != 0 && errno == ENOENT) {
-          named = ::rename(tmp_.c_str(), dst_.c_str()) == 0;
-        }
-      }
-    }
-  }
-  ::unlink(tmp_.c_str());  // gone already after a rename
-  tmp_.clear();
-  return named;
-}
-
-void OutputFile::Abort() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
-  }
-  if (!tmp_.empty()) {
-    ::unlink(tmp_.c_str());
-    tmp_.clear();
-  }
+  const Status named = file_.Commit();
+  failure_ = named.reason();
+  return named.ok();
 }
 
 double FileCreationTime(const std::filesystem::path& p) {

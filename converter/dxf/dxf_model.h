@@ -38,7 +38,7 @@
 #include "converter/dxf/dxf_entities.h"
 #include "converter/dxf/dxf_frames.h"
 #include "converter/dxf/dxf_records.h"
-#include "converter/expand/text_expansion.h"
+#include "converter/dxf/dxf_text_expansion.h"
 
 namespace parvex {
 
@@ -121,7 +121,7 @@ class TDXFmodel {
   void SetTenTransType(int n, double r);
   void SetMojiStyle(int n);
   // The inputs of the text expansion that AddMoji applies.
-  void SetMojiExpInfo(const TDXF_Moji_Exp_Info& info) { mexp = info; }
+  void SetMojiExpInfo(const TextExpansionInputs& inputs) { mexp = inputs; }
 
   // ----- tables (names made valid and unique, see the top of this file)
   // Appends a line type; pt = the first pn values of pa (fewer when pa is
@@ -242,7 +242,7 @@ class TDXFmodel {
   std::vector<TDXF_Ltype> ltps;
   std::vector<TDXF_Layer> lays;
   std::vector<TDXF_Style> msts;
-  TDXF_Moji_Exp_Info mexp;
+  TextExpansionInputs mexp;  // the text expansion's inputs
 
   std::vector<TDXF_BlockDef> deBlockDef;
   std::vector<TDXF_FileNameList> deFList;

@@ -147,7 +147,7 @@ void JwwEntityModel::ClearEntityModel() {
   EntBlockDef.clear();
   EntBlockTree.clear();
   EntBlockNum = 0;
-  BindImage.clear();
+  BindImageInit();
   FontNames.clear();
   MojiEncode = 0;
   ga.clear();

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "common/result.h"
 #include "converter/context/conversion_context.h"
 #include "converter/jww/jww_records.h"
 
@@ -17,6 +19,7 @@ namespace parvex {
 class ByteReader;
 class JwwArchive;
 class TgraAttribute;
+class TJwsData;
 
 // Limits of the block tree expansion. A block that inserts itself, directly
 // or through others, would expand forever, and a few nested blocks that
@@ -32,6 +35,13 @@ class TgraAttribute;
 inline constexpr int32_t kMaxBlockTreeLevel = 32;
 inline constexpr size_t kBlockTreeBaseNodes = 100'000;
 inline constexpr size_t kMaxBlockTreeWork = 20'000'000;
+
+// Most points the extents may compute for the placed blocks of one drawing.
+// Each definition's points are sampled once; a placement without rotation
+// then costs its four corner points, any other placement the corners of the
+// definition's convex outline. A drawing beyond this fails with a reason
+// instead of running for minutes.
+inline constexpr size_t kMaxExtentsWork = 100'000'000;
 
 class JwwEntityModel {
  public:
@@ -56,6 +66,10 @@ class JwwEntityModel {
   std::vector<TBindImageType> BindImage;
   bool BindImageExp = false;  // write carried images while reading
   bool BindImageExr = false;  // read the image section at all
+  // Write only the images that an image text of the drawing or of a block
+  // definition names through "%temp%" (the gzip form of a named image
+  // counts); the rest are passed over like images without BindImageExp.
+  bool BindImageUsedOnly = false;
 
   int32_t FileOutOpt = 0;
   std::vector<std::u16string> FontNames;
@@ -91,14 +105,28 @@ class JwwEntityModel {
   void MakeBlockTree();
 
   // Empties the carried-image list.
-  void BindImageInit() { BindImage.clear(); }
+  void BindImageInit() {
+    BindImage.clear();
+    usedImageNames_.reset();
+  }
+  // Writes the bytes of one carried image into BindImageFolder, as reading
+  // does for every entry with data when BindImageExp is set.
+  void BindImageWrite(const TBindImageType& image, const uint8_t* data, size_t size);
   // Decompresses the extracted ".gz" images beside themselves (name without
-  // ".gz"); errors are ignored.
+  // ".gz"), within the per-image and per-drawing limits of jww_images.h;
+  // errors are ignored.
   void BindImageExplode();
   // Delete the files the extraction (".gz" entries) and the decompression
   // (everything else) produced in BindImageFolder.
   void BindImageDeleteGzFile();
   void BindImageDeleteNonGzFile();
+
+  // Extents of all entities and placed blocks, starting from `ext` as
+  // seeded, then the degenerate widening; the result goes to `ext` and
+  // myMin/myMax. Fails, changing neither, beyond kMaxExtentsWork.
+  // `everyPoint` transforms every point of every placed block instead of
+  // the outlines (slow; the two agree).
+  Status AccumulateExtents(DrawingExtents& ext, bool everyPoint = false);
 
  protected:
   // Empties the order list, entity arrays, definitions, tree, images, font
@@ -112,9 +140,9 @@ class JwwEntityModel {
   // the stated definition count. False with the reason in LastError.
   bool ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1, int32_t& n2);
 
-  // Extents of all entities and placed blocks (without seeding), then the
-  // degenerate widening; the result goes to `ext` and myMin/myMax.
-  void AccumulateExtents(DrawingExtents& ext);
+ private:
+  // Lower-cased names the image texts refer to, gathered on first need.
+  std::optional<std::vector<std::u16string>> usedImageNames_;
 };
 
 class TJwwData : public JwwEntityModel {
@@ -154,8 +182,15 @@ class TJwwData : public JwwEntityModel {
   void FileLtypeSet(TgraAttribute&) const {}
   void SetGAttLayer(TgraAttribute&) const {}
 
-  // Drawing extents into `ext` (the run-wide values) and myMin/myMax.
+  // Drawing extents into `ext` (the run-wide values) and myMin/myMax; a
+  // drawing beyond the work limit leaves both as they were (MeasureExtents
+  // says why).
   void GetMinMaxZahyo(DrawingExtents& ext);
 };
+
+// Extents of a JWW drawing or a JWS shape, as GetMinMaxZahyo computes them,
+// or the reason why they were not computed.
+Status MeasureExtents(TJwwData& drawing, DrawingExtents& ext, bool everyPoint = false);
+Status MeasureExtents(TJwsData& shape, DrawingExtents& ext, bool everyPoint = false);
 
 }  // namespace parvex

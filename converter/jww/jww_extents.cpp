@@ -1,8 +1,11 @@
 // Drawing extents: the rectangle around every entity and every placed
 // block, sampling curves at fixed angles.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/geometry.h"
 #include "common/image_text.h"
@@ -44,20 +47,14 @@ class ExtentsBuilder {
   }
 
  private:
+  // Every edge, not only the outer ones: a drawing wholly beyond the limit
+  // on one side must not end with its minimum above its maximum.
   void Clamp() {
-    if (e_.ExtMinX < -kClampLimit) e_.ExtMinX = -kClampLimit;
-    if (e_.ExtMinY < -kClampLimit) e_.ExtMinY = -kClampLimit;
-    if (e_.ExtMaxX > kClampLimit) e_.ExtMaxX = kClampLimit;
-    if (e_.ExtMaxY > kClampLimit) e_.ExtMaxY = kClampLimit;
+    for (double* v : {&e_.ExtMinX, &e_.ExtMinY, &e_.ExtMaxX, &e_.ExtMaxY})
+      *v = std::clamp(*v, -kClampLimit, kClampLimit);
   }
 
   DrawingExtents& e_;
-};
-
-// Placement of block contents; the identity for the drawing itself.
-struct Placement {
-  double x = 0, y = 0, r1 = 1, r2 = 0, r3 = 0, r4 = 1;
-  bool identity = true;
 };
 
 struct EllipseShape {
@@ -94,16 +91,31 @@ bool IsZeroLengthText(const TEntJwwMoji& m) {
   return Same(m.start_x, m.end_x) && Same(m.start_y, m.end_y);
 }
 
-class EntityExtents {
+// Offers every point the extents take from a set of entities to `sink`.
+template <typename Sink>
+class EntitySampler {
  public:
-  EntityExtents(ExtentsBuilder& b, const Placement& p) : b_(b), p_(p) {}
+  explicit EntitySampler(Sink& sink) : sink_(sink) {}
 
-  void Point(double u, double v) {
-    if (p_.identity) [[likely]] {
-      b_.Add(u, v);
-    } else {
-      b_.Add(p_.x + p_.r1 * u + p_.r2 * v, p_.y + p_.r3 * u + p_.r4 * v);
-    }
+  void Point(double u, double v) { sink_(u, v); }
+
+  void Entities(const JwwEntityModel& m) {
+    Lines(m.EntLine);
+    Arcs(m.EntEnko);
+    Points(m.EntTen);
+    Texts(m.EntMoji);
+    Dimensions(m.EntSunpo);
+    Solids(m.EntSolid);
+  }
+
+  // A definition's own members; nested insertions are tree nodes of their own.
+  void Members(const TEntJwwBlockDef& d) {
+    Lines(d.mLine);
+    Arcs(d.mEnko);
+    Points(d.mTen);
+    Texts(d.mMoji);
+    Dimensions(d.mSunpo);
+    Solids(d.mSolid);
   }
 
   void Lines(const std::vector<TEntJwwLine>& lines) {
@@ -189,79 +201,209 @@ class EntityExtents {
   }
 
  private:
-  ExtentsBuilder& b_;
-  const Placement& p_;
+  Sink& sink_;
 };
+
+// Where a tree node puts a point (u, v) of its definition.
+struct Placement {
+  double x, y, r1, r2, r3, r4;
+  double X(double u, double v) const { return x + r1 * u + r2 * v; }
+  double Y(double u, double v) const { return y + r3 * u + r4 * v; }
+};
+
+struct UV {
+  double u, v;
+  bool operator<(const UV& o) const { return u < o.u || (u == o.u && v < o.v); }
+  bool operator==(const UV& o) const { return u == o.u && v == o.v; }
+};
+
+double Cross(const UV& o, const UV& a, const UV& b) {
+  return (a.u - o.u) * (b.v - o.v) - (a.v - o.v) * (b.u - o.u);
+}
+
+// Convex hull of the points (monotone chain). Points on its edges are kept:
+// an edge point ties with the corners in the direction across that edge,
+// and rounding then decides which one a placement puts furthest out.
+std::vector<UV> ConvexOutline(std::vector<UV> pts) {
+  std::sort(pts.begin(), pts.end());
+  pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+  if (pts.size() <= 2) return pts;
+  std::vector<UV> hull;
+  hull.reserve(pts.size() + 1);
+  for (int pass = 0; pass < 2; ++pass) {
+    const size_t start = hull.size();
+    for (size_t i = 0; i < pts.size(); ++i) {
+      const UV& p = pass == 0 ? pts[i] : pts[pts.size() - 1 - i];
+      while (hull.size() >= start + 2 && Cross(hull[hull.size() - 2], hull.back(), p) < 0)
+        hull.pop_back();
+      hull.push_back(p);
+    }
+    hull.pop_back();  // the first point of the other chain
+  }
+  return hull;
+}
+
+// What the placements of one definition need of its points: their box and
+// their convex outline, in the definition's own coordinates.
+struct DefinitionOutline {
+  bool any = false;  // some finite point (others never yield a usable one)
+  double minU = 0, maxU = 0, minV = 0, maxV = 0;
+  std::vector<UV> hull;
+};
+
+DefinitionOutline MakeOutline(const TEntJwwBlockDef& d) {
+  std::vector<UV> pts;
+  auto collect = [&pts](double u, double v) {
+    if (std::isfinite(u) && std::isfinite(v)) pts.push_back({u, v});
+  };
+  EntitySampler<decltype(collect)> sampler(collect);
+  sampler.Members(d);
+  DefinitionOutline o;
+  if (pts.empty()) return o;
+  o.any = true;
+  o.minU = o.maxU = pts[0].u;
+  o.minV = o.maxV = pts[0].v;
+  for (const UV& p : pts) {
+    o.minU = std::min(o.minU, p.u);
+    o.maxU = std::max(o.maxU, p.u);
+    o.minV = std::min(o.minV, p.v);
+    o.maxV = std::max(o.maxV, p.v);
+  }
+  o.hull = ConvexOutline(std::move(pts));
+  o.hull.shrink_to_fit();
+  return o;
+}
+
+// Points that stand for every point of the definition under placement p:
+// the box corners when p neither rotates nor shears (each placed
+// coordinate then follows one of u, v alone, and rounding keeps that
+// order), else the outline. Their count.
+size_t OutlineCost(const DefinitionOutline& o, const Placement& p) {
+  return p.r2 == 0 && p.r3 == 0 ? 4 : o.hull.size();
+}
+
+template <typename F>
+void ForOutlinePoints(const DefinitionOutline& o, const Placement& p, F&& f) {
+  if (p.r2 == 0 && p.r3 == 0) {
+    for (double u : {o.minU, o.maxU})
+      for (double v : {o.minV, o.maxV}) f(u, v);
+    return;
+  }
+  for (const UV& q : o.hull) f(q.u, q.v);
+}
+
+// Adds the placed outline; false (nothing added) when one of its points
+// falls outside the usable range, where the points in between may still
+// count and have to be placed one by one.
+bool AddPlacedOutline(ExtentsBuilder& b, const DefinitionOutline& o, const Placement& p) {
+  bool usable = true;
+  ForOutlinePoints(o, p, [&](double u, double v) {
+    usable = usable && ExtentsBuilder::Usable(p.X(u, v), p.Y(u, v));
+  });
+  if (!usable) return false;
+  ForOutlinePoints(o, p, [&](double u, double v) { b.Add(p.X(u, v), p.Y(u, v)); });
+  return true;
+}
+
+Status TooMuchWork() {
+  return Fail("the drawing places its blocks too often: measuring its extents would take more than " +
+              std::to_string(kMaxExtentsWork) + " points");
+}
 
 }  // namespace
 
-void JwwEntityModel::AccumulateExtents(DrawingExtents& ext) {
-  ExtentsBuilder b(ext);
-  const Placement drawing;
-  EntityExtents top(b, drawing);
-  top.Lines(EntLine);
-  top.Arcs(EntEnko);
-  top.Points(EntTen);
-  top.Texts(EntMoji);
-  top.Dimensions(EntSunpo);
-  top.Solids(EntSolid);
+Status JwwEntityModel::AccumulateExtents(DrawingExtents& ext, bool everyPoint) {
+  DrawingExtents result = ext;
+  ExtentsBuilder b(result);
+  auto add = [&b](double x, double y) { b.Add(x, y); };
+  EntitySampler<decltype(add)> top(add);
+  top.Entities(*this);
+
+  // Each placed definition reduced once to its outline; the cost of every
+  // placement is known before any is made.
+  std::vector<std::optional<DefinitionOutline>> outlines(EntBlockDef.size());
+  size_t work = 0;
+  if (!everyPoint) {
+    for (const TEntJwwBlockTree& node : EntBlockTree) {
+      if (node.defno < 0) continue;
+      auto& o = outlines[static_cast<size_t>(node.defno)];
+      if (!o) o = MakeOutline(EntBlockDef[static_cast<size_t>(node.defno)]);
+      work += OutlineCost(*o, {node.x, node.y, node.r1, node.r2, node.r3, node.r4});
+      if (work > kMaxExtentsWork) return TooMuchWork();
+    }
+  }
 
   for (const TEntJwwBlockTree& node : EntBlockTree) {
     if (node.defno < 0) continue;
-    const TEntJwwBlockDef& d = EntBlockDef[static_cast<size_t>(node.defno)];
-    Placement p{node.x, node.y, node.r1, node.r2, node.r3, node.r4, false};
-    EntityExtents in(b, p);
-    in.Lines(d.mLine);
-    in.Arcs(d.mEnko);
-    in.Points(d.mTen);
-    in.Texts(d.mMoji);
-    in.Dimensions(d.mSunpo);
-    in.Solids(d.mSolid);
+    const Placement p{node.x, node.y, node.r1, node.r2, node.r3, node.r4};
+    if (!everyPoint) {
+      const DefinitionOutline& o = *outlines[static_cast<size_t>(node.defno)];
+      if (!o.any || AddPlacedOutline(b, o, p)) continue;
+    }
+    auto placed = [&](double u, double v) {
+      ++work;
+      b.Add(p.X(u, v), p.Y(u, v));
+    };
+    EntitySampler<decltype(placed)> in(placed);
+    in.Members(EntBlockDef[static_cast<size_t>(node.defno)]);
+    if (work > kMaxExtentsWork) return TooMuchWork();
   }
 
-  if (Same(ext.ExtMinX, ext.ExtMaxX) && Same(ext.ExtMinY, ext.ExtMaxY)) {
-    ext.ExtMinX -= 10;
-    ext.ExtMinY -= 10;
-    ext.ExtMaxX += 10;
-    ext.ExtMaxY += 10;
+  if (Same(result.ExtMinX, result.ExtMaxX) && Same(result.ExtMinY, result.ExtMaxY)) {
+    result.ExtMinX -= 10;
+    result.ExtMinY -= 10;
+    result.ExtMaxX += 10;
+    result.ExtMaxY += 10;
   }
+  ext = result;
   myMinWx = ext.ExtMinX;
   myMinWy = ext.ExtMinY;
   myMaxWx = ext.ExtMaxX;
   myMaxWy = ext.ExtMaxY;
+  return Ok();
 }
 
-void TJwwData::GetMinMaxZahyo(DrawingExtents& ext) {
-  ExtentsBuilder b(ext);
-  if (!EntLine.empty()) {
-    b.Start(EntLine[0].start_x, EntLine[0].start_y);
-  } else if (!EntEnko.empty()) {
-    b.Start(EntEnko[0].start_x, EntEnko[0].start_y);
-  } else if (!EntTen.empty()) {
-    b.Start(EntTen[0].start_x, EntTen[0].start_y);
-  } else if (!EntMoji.empty()) {
-    const TEntJwwMoji& m = EntMoji[0];
+Status MeasureExtents(TJwwData& d, DrawingExtents& ext, bool everyPoint) {
+  DrawingExtents seeded = ext;
+  ExtentsBuilder b(seeded);
+  if (!d.EntLine.empty()) {
+    b.Start(d.EntLine[0].start_x, d.EntLine[0].start_y);
+  } else if (!d.EntEnko.empty()) {
+    b.Start(d.EntEnko[0].start_x, d.EntEnko[0].start_y);
+  } else if (!d.EntTen.empty()) {
+    b.Start(d.EntTen[0].start_x, d.EntTen[0].start_y);
+  } else if (!d.EntMoji.empty()) {
+    const TEntJwwMoji& m = d.EntMoji[0];
     if (IsZeroLengthText(m)) {
       // nothing seeds
     } else if (IsPlaceholderText(m)) {
-      if (!EntSunpo.empty()) {
-        b.Start(EntSunpo[0].Sen.start_x, EntSunpo[0].Sen.start_y);
-      } else if (!EntSolid.empty()) {
-        b.Start(EntSolid[0].start_x, EntSolid[0].start_y);
-      } else if (!EntBlock.empty()) {
-        b.Start(EntBlock[0].DPKijunTen_x, EntBlock[0].DPKijunTen_y);
+      if (!d.EntSunpo.empty()) {
+        b.Start(d.EntSunpo[0].Sen.start_x, d.EntSunpo[0].Sen.start_y);
+      } else if (!d.EntSolid.empty()) {
+        b.Start(d.EntSolid[0].start_x, d.EntSolid[0].start_y);
+      } else if (!d.EntBlock.empty()) {
+        b.Start(d.EntBlock[0].DPKijunTen_x, d.EntBlock[0].DPKijunTen_y);
       }
     } else {
       b.Start(m.start_x, m.start_y);
     }
   }
-  AccumulateExtents(ext);
+  Status measured = d.AccumulateExtents(seeded, everyPoint);
+  if (measured) ext = seeded;
+  return measured;
 }
 
-void TJwsData::GetMinMaxZahyo(DrawingExtents& ext) {
-  ExtentsBuilder b(ext);
-  b.Start(Enthd.BasePoint_x, Enthd.BasePoint_y);
-  AccumulateExtents(ext);
+Status MeasureExtents(TJwsData& s, DrawingExtents& ext, bool everyPoint) {
+  DrawingExtents seeded = ext;
+  ExtentsBuilder b(seeded);
+  b.Start(s.Enthd.BasePoint_x, s.Enthd.BasePoint_y);
+  Status measured = s.AccumulateExtents(seeded, everyPoint);
+  if (measured) ext = seeded;
+  return measured;
 }
+
+void TJwwData::GetMinMaxZahyo(DrawingExtents& ext) { (void)MeasureExtents(*this, ext); }
+
+void TJwsData::GetMinMaxZahyo(DrawingExtents& ext) { (void)MeasureExtents(*this, ext); }
 
 }  // namespace parvex

@@ -5,7 +5,6 @@
 #include "converter/jww/jww_archive.h"
 #include "converter/jww/jww_data.h"
 #include "converter/jww/jww_file.h"
-#include "converter/jww/jww_images.h"
 
 namespace parvex {
 namespace {
@@ -216,7 +215,8 @@ bool ReadJwwId(ByteReader& in, TJwwData& d, std::string& error) {
 }
 
 // The image section of version 700 and later. With BindImageExp each image
-// is written into BindImageFolder; without, its bytes are passed over.
+// goes to BindImageWrite (which writes it into BindImageFolder); without,
+// its bytes are passed over.
 void ReadImageSection(JwwArchive& ar, TJwwData& d) {
   d.BindImageInit();
   if (!d.BindImageExp && !d.BindImageExr) return;
@@ -235,11 +235,7 @@ void ReadImageSection(JwwArchive& ar, TJwwData& d) {
     if (!e.Fname.empty() && e.Fsize > 0) {
       size_t got = 0;
       const uint8_t* data = in.TakeUpTo(static_cast<size_t>(e.Fsize), got);
-      if (d.BindImageExp) {
-        // A name with folder parts is never created; its bytes are skipped.
-        if (const auto path = CarriedImagePath(d.BindImageFolder, e.Fname))
-          WriteCarriedImage(*path, data, got);
-      }
+      if (d.BindImageExp) d.BindImageWrite(e, data, got);
     }
   }
 }
@@ -261,7 +257,15 @@ bool JwwEntityModel::ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t&
   EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
                           &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
   if (!ReadEntityList(ar, map, count, target, LastError)) return false;
-  return ReadBlockDefs(ar, map, n2, EntBlockDef, LastError);
+  if (!ReadBlockDefs(ar, map, n2, EntBlockDef, LastError)) return false;
+  // A record cut short is dropped and the list goes on, which ends the read
+  // at the next tag; only the last record of the last list has no next tag.
+  // A file that ends inside it is as short as one that ends anywhere else.
+  if (in.HitEnd()) {
+    LastError = kErrFileIo;
+    return false;
+  }
+  return true;
 }
 
 void TJwwData::DataInit() {

@@ -8,12 +8,14 @@
 
 #include "common/number_text.h"
 #include "common/path_helpers.h"
+#include "common/platform/files.h"
 #include "common/platform/local_time.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
+#include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
 #include "converter/mapping/pen_maps.h"
 
@@ -26,42 +28,6 @@ namespace {
 double FiniteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
 
 std::u16string Num(int64_t n) { return IntToText(n); }
-
-// A local date and time as a day count from 1899-12-30 with the time of
-// day as fraction, the form the text macros take; 0 when unset.
-double DateTimeToDays(const platform::LocalDateTime& t) {
-  if (!t.IsSet()) return 0;
-  // Days from the civil date (proleptic Gregorian calendar).
-  auto daysFromCivil = [](int64_t y, int64_t m, int64_t d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;  // days since 1970-01-01
-  };
-  const double days = static_cast<double>(daysFromCivil(t.Year, t.Month, t.Day) -
-                                          daysFromCivil(1899, 12, 30));
-  const double frac =
-      (t.Hour * 3600000.0 + t.Minute * 60000.0 + t.Second * 1000.0 + t.Millisecond) / 86400000.0;
-  return days + frac;
-}
-
-// First line of a memo and the rest: the first separator found among
-// "\r\n", "\r" and "\n" (searched in this order) splits it.
-void SplitMemo(const std::u16string& memo, std::u16string& first, std::u16string& rest) {
-  for (std::u16string_view sep : {std::u16string_view(u"\r\n"), std::u16string_view(u"\r"),
-                                  std::u16string_view(u"\n")}) {
-    const size_t at = memo.find(sep);
-    if (at != std::u16string::npos) {
-      first = memo.substr(0, at);
-      rest = memo.substr(at + sep.size());
-      return;
-    }
-  }
-  first = memo;
-  rest.clear();
-}
 
 }  // namespace
 
@@ -101,17 +67,23 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) 
   m.SetPap(e.ExtMinX + W / 2, e.ExtMinY + H / 2, e.ExtMaxX + W / 2, e.ExtMaxY + H / 2, W, H);
   m.SetScale(GroupScale(st.BaseLayerGroup));
 
-  TDXF_Moji_Exp_Info expansion;
-  expansion.flag1 = st.ExpandEmbeddedText;
-  expansion.flag2 = st.ExpandControlCodes;
-  expansion.filename = ctx_.SourcePath.u16string();
-  if (!d_.jws) SplitMemo(d_.memo, expansion.memo1, expansion.memo2);
-  expansion.filedate = DateTimeToDays(FileWriteTime(ctx_.SourcePath));
-  expansion.nowdate = DateTimeToDays(platform::Now());
-  expansion.drawtime = d_.drawTime;
-  expansion.prtscale = FiniteOr(d_.printScale, 1.0);
-  for (int g = 0; g < 16; ++g) expansion.scale[g] = GroupScale(g);
-  for (int n = 1; n <= 9; ++n) expansion.col[n - 1] = ColourOf(n);
+  TextExpansionInputs expansion;
+  expansion.ExpandMacros = st.ExpandEmbeddedText;
+  expansion.ExpandControlCodes = st.ExpandControlCodes;
+  // The path as text never fails, whatever bytes the file name holds.
+  expansion.SourcePath = platform::PathToText(ctx_.SourcePath);
+  expansion.FileDate = FileWriteTime(ctx_.SourcePath);
+  expansion.Now = platform::Now();
+  if (!d_.jws) {
+    MemoLines memo = SplitMemo(d_.memo);
+    expansion.Memo1 = std::move(memo.First);
+    expansion.Memo2 = std::move(memo.Rest);
+  }
+  for (int g = 0; g < 16; ++g) expansion.LayerGroupScales[g] = GroupScale(g);
+  expansion.PrintScale = FiniteOr(d_.printScale, 1.0);
+  expansion.EditingSeconds = d_.drawTime;
+  for (int n = 1; n <= 9; ++n) expansion.PenColours[n - 1] = ColourOf(n);
+  for (const TStr2List& v : ctx_.ReferenceVariables) expansion.UserVariables.push_back({v.s1, v.s2});
   m.SetMojiExpInfo(expansion);
 
   m.SetLayerNameType(st.LayerNameType);

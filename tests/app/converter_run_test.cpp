@@ -89,8 +89,8 @@ TEST(ConverterRun, ReadOrderAndContextHandedToWriter) {
   EXPECT_EQ(seen.SourcePath, src);
   EXPECT_EQ(seen.DrawingPaperSize.Width, 100000);
   EXPECT_EQ(seen.DrawingPaperSize.Height, 70732);
-  EXPECT_EQ(seen.ImageFolder, s.dir / "TEMP");
-  // The empty image folder is removed at the end.
+  EXPECT_EQ(seen.ImageFolder.parent_path(), s.dir / "TEMP");
+  // The run's image folder and the then empty "TEMP" are removed at the end.
   EXPECT_FALSE(std::filesystem::exists(s.dir / "TEMP"));
 }
 
@@ -113,8 +113,9 @@ TEST(ConverterRun, FailuresWriteNothingAndNameTheReason) {
        "not a readable JWW file", false},
       {"read", [](FakeReaderScript& s) { s.read = false; s.failure = "File I/O Error\nat 12"; },
        "File I/O Error", true},
-      {"write", [](FakeReaderScript& s) { s.write = false; s.leavePartial = true; },
-       "cannot write", true},
+      {"write", [](FakeReaderScript& s) { s.write = false; }, "cannot write", true},
+      {"extents", [](FakeReaderScript& s) { s.measure = false; s.failure = "too many points"; },
+       "too many points", true},
       {"silent writer", [](FakeReaderScript& s) { s.writeFile = false; },
        "reported success", true},
   };
@@ -130,6 +131,19 @@ TEST(ConverterRun, FailuresWriteNothingAndNameTheReason) {
     EXPECT_FALSE(std::filesystem::exists(dst)) << c.name;
     EXPECT_EQ(Logged(s.log, "jww:read"), c.readAttempted) << c.name;
   }
+}
+
+// A file that someone else puts at the destination while the drawing is
+// read is theirs: the run fails, says so, and leaves it alone.
+TEST(ConverterRun, DestinationAppearingMeanwhileIsLeftAlone) {
+  RunFolder s;
+  auto src = s.dir.Write("plan.jww", "x");
+  auto dst = s.dir / "plan.dxf";
+  s.script.appearsWhileReading = dst;
+  std::string err;
+  EXPECT_EQ(s.Run({src.string(), dst.string()}, &err), kRunFailed);
+  EXPECT_NE(err.find("appeared while the drawing was converted"), std::string::npos) << err;
+  EXPECT_EQ(TempFolder::Read(dst), "theirs");
 }
 
 TEST(ConverterRun, RefusesBeforeReading) {
@@ -182,7 +196,7 @@ TEST(PaperSize, CodesAndFallback) {
 
 TEST(ConverterStart, SettingsClampedIntoContext) {
   RunFolder s({{15, u"1"}, {17, u"-1"}, {18, u"16"}, {20, u"abc"}, {30, u"7"}});
-  ConversionContext c = StartConversion(s.dir.Path(), {s.dir / "none.jwf"});
+  ConversionContext c = StartConversion(s.dir.Path(), {s.dir / "none.jwf"}).value();
   EXPECT_EQ(c.ColorSource, 2);
   EXPECT_EQ(c.Settings.OutputSpace, 0);
   EXPECT_EQ(c.Settings.BaseLayerGroup, 15);
@@ -190,7 +204,11 @@ TEST(ConverterStart, SettingsClampedIntoContext) {
   EXPECT_EQ(c.Settings.TextStyleMode, 0);
   EXPECT_EQ(c.Extents.ExtMaxX, 400);
   EXPECT_EQ(c.DrawingPaperSize.Width, 400);
-  EXPECT_TRUE(std::filesystem::is_directory(s.dir / "TEMP"));
+  // The run's images go into a folder of its own inside "TEMP".
+  EXPECT_EQ(c.ImageFolder.parent_path(), s.dir / "TEMP");
+  EXPECT_TRUE(std::filesystem::is_directory(c.ImageFolder));
+  EXPECT_EQ(std::filesystem::status(c.ImageFolder).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_all);
 }
 
 TEST(ConverterStart, JwSettingsSearchOrder) {

@@ -14,9 +14,11 @@ namespace parvex::testing {
 struct FakeReaderScript {
   bool check = true;
   bool read = true;
+  bool measure = true;
   bool write = true;
-  bool writeFile = true;    // create the destination when writing
-  bool leavePartial = false;  // leave a file behind when the write fails
+  bool writeFile = true;  // create the destination when writing
+  // Someone else creates this file while the drawing is read.
+  std::filesystem::path appearsWhileReading;
   std::optional<int> paperCode;
   DrawingExtents extents{-10, -20, 90, 30};
   std::string failure;
@@ -31,19 +33,22 @@ class FakeReader : public DrawingReader {
   bool FileCheck(const std::filesystem::path&) override { return Log("check", script_.check); }
   void DataFree() override { log_.push_back(name_ + ":free"); }
   bool FileIn(ConversionContext&, const std::filesystem::path&) override {
+    if (!script_.appearsWhileReading.empty()) std::ofstream(script_.appearsWhileReading) << "theirs";
     return Log("read", script_.read);
   }
-  void AfterRead(ConversionContext& context) override {
+  bool AfterRead(ConversionContext& context) override {
     log_.push_back(name_ + ":after");
     context.Extents = script_.extents;
+    return script_.measure;
   }
   std::optional<int> PaperCode() const override { return script_.paperCode; }
   bool FileOutDXF(ConversionContext& context, const std::filesystem::path& dst, int version) override {
     log_.push_back(name_ + ":write v" + std::to_string(version) + " space" +
                    std::to_string(context.Settings.OutputSpace));
     script_.seen = context;
-    if ((script_.write && script_.writeFile) || (!script_.write && script_.leavePartial))
-      std::ofstream(dst) << "0\nEOF\n";
+    // As the real writer: a new file only, nothing left when failing.
+    if (std::filesystem::exists(std::filesystem::symlink_status(dst))) return false;
+    if (script_.write && script_.writeFile) std::ofstream(dst) << "0\nEOF\n";
     return script_.write;
   }
   std::string LastFailure() const override { return script_.failure; }

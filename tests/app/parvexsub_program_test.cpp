@@ -1,71 +1,13 @@
 // Runs the built ParvexSub program from a folder of its own, as the
 // launcher does, and checks what it leaves behind.
-#include <gtest/gtest.h>
-#include <spawn.h>
-#include <fcntl.h>
-#include <sys/wait.h>
-
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "tests/support/temp_folder.h"
-
-extern char** environ;
+#include "parvexsub_program.h"
 
 namespace parvex {
 namespace {
 
+using testing::ParvexSubProgram;
 using testing::TempFolder;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-class ParvexSubProgram : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::path built = std::filesystem::path(PARVEX_BIN_DIR) / "ParvexSub";
-    ASSERT_TRUE(std::filesystem::exists(built)) << built;
-    program_ = app_ / "ParvexSub";
-    std::filesystem::copy_file(built, program_);
-    app_.Write("Parvex.dat", "\xEF\xBB\xBF" "50\r\n50\r\n480\r\n480\r\n");
-    source_ = work_.Write("plan.jww", "not a drawing");
-  }
-
-  Outcome Run(const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {program_.string()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> ptrs;
-    for (auto& a : argv) ptrs.push_back(a.data());
-    ptrs.push_back(nullptr);
-    auto outFile = logs_ / "out.txt";
-    auto errFile = logs_ / "err.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    Outcome o;
-    int rc = posix_spawn(&pid, program_.c_str(), &actions, nullptr, ptrs.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return o;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    o.out = TempFolder::Read(outFile);
-    o.err = TempFolder::Read(errFile);
-    return o;
-  }
-
-  TempFolder app_;
-  TempFolder work_;
-  TempFolder logs_;
-  std::filesystem::path program_;
-  std::filesystem::path source_;
-};
+using testing::Outcome;
 
 TEST_F(ParvexSubProgram, RefusesAndWritesNothing) {
   auto dst = (work_ / "plan.dxf").string();

@@ -55,7 +55,7 @@ TEST(ReferenceVariables, BareNameLooksInProgramFolderThenBesideDrawing) {
   program.Write("Jw_win.jwf", "REF_FILE=ref.txt\r\n");
   program.Write("ref.txt", "%%WHERE\tprogram\r\n");
   drawings.Write("ref.txt", "%%WHERE\tdrawing\r\n");
-  ConversionContext c = StartConversion(program.Path(), {program / "Jw_win.jwf"});
+  ConversionContext c = StartConversion(program.Path(), {program / "Jw_win.jwf"}).value();
   ASSERT_EQ(c.ReferenceVariables.size(), 1u);
   EXPECT_EQ(c.ReferenceVariables[0].s2, u"program");
   c.SourcePath = drawings / "plan.jww";

@@ -2,17 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/jww_fixtures.h"
 #include "tests/support/jww_writer.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex::testing {
 namespace {
@@ -47,24 +46,11 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 class CliInfo : public ::testing::Test {
  protected:
   void SetUp() override {
     cli_ = fs::path(PARVEX_BIN_DIR) / "parvex-cli";
     if (!fs::exists(cli_)) GTEST_SKIP() << "parvex-cli not built";
-    dir_ = fs::temp_directory_path() / Cat("parvex-cli-test-", std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    if (!dir_.empty()) fs::remove_all(dir_, ec);
   }
 
   RunResult Run(const std::vector<std::string>& args) {
@@ -80,7 +66,7 @@ class CliInfo : public ::testing::Test {
     while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
     const int raw = ::pclose(pipe);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = Slurp(err);
+    r.err = TempFolder::Read(err);
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);) r.lines.push_back(line);
     return r;
@@ -98,7 +84,7 @@ class CliInfo : public ::testing::Test {
   }
 
   fs::path cli_;
-  fs::path dir_;
+  TempFolder dir_;
 };
 
 bool Contains(const std::string& haystack, const std::string& needle) {

@@ -183,7 +183,7 @@ TEST(SettingsFile, ShortEmptyAndCodePageFiles) {
   LauncherSettings launch;
   ReadDatFile(dir / "empty18.dat", u"/p/", conv);
   OpenDatFile(dir / "empty18.dat", u"/l/", launch);
-  EXPECT_EQ(ToConversionSettings(conv).BaseLayerGroup, 0);
+  EXPECT_EQ(ToConversionSettings(conv)->BaseLayerGroup, 0);
   EXPECT_EQ(launch.ComboBox6, 0);
 
   // Without line 20 the converter's empty default clamps to 0.001 while the
@@ -194,7 +194,7 @@ TEST(SettingsFile, ShortEmptyAndCodePageFiles) {
   EXPECT_EQ(conv.Fm1w, 3);
   EXPECT_EQ(conv.Fm1h, 480);
   EXPECT_EQ(conv.lb2, u"/p/");
-  EXPECT_DOUBLE_EQ(ToConversionSettings(conv).PointRadius, 0.001);
+  EXPECT_DOUBLE_EQ(ToConversionSettings(conv)->PointRadius, 0.001);
   EXPECT_EQ(launch.Edit2, u"0.5");
   EXPECT_EQ(launch.LabelPreFolder, u"/l/");
   EXPECT_TRUE(conv.ch2);
@@ -213,32 +213,57 @@ TEST(SettingsFile, ShortEmptyAndCodePageFiles) {
 }
 
 TEST(SettingsFile, ConverterClamps) {
+  constexpr int kMax = 2147483647;
   struct Case {
-    int cb5, cb6, cb7, cb8;
+    int cb3, cb4, cb5, cb6, cb7, cb8;
     std::u16string ed2;
-    int space, group, point, style;
-    double radius;
+    double paperWidth;
+    int colors, names, space, group, point, style;
+    double radius, width;
   } cases[] = {
-      {-1, 16, 7, 3, u"0", 0, 15, 0, 0, 0.001},
-      {2, 0, 6, 2, u"5000", 2, 0, 6, 2, 1000},
-      {3, -1, -1, -1, u"abc", 0, 15, 0, 0, 0.001},
-      {1, 15, 0, 1, u"0.25", 1, 15, 0, 1, 0.25},
+      {1, 0, -1, 16, 7, 3, u"0", 420, 1, 0, 0, 15, 0, 0, 0.001, 420},
+      {0, 2, 2, 0, 6, 2, u"5000", 594, 0, 2, 2, 0, 6, 2, 1000, 594},
+      {kMax, -1, 3, -1, -1, -1, u"abc", 0, 0, 2, 0, 15, 0, 0, 0.001, 420},
+      {-kMax - 1, kMax, 1, 15, 0, 1, u"0.25", -5, 0, 2, 1, 15, 0, 1, 0.25, 420},
+      {2, 3, kMax, kMax, kMax, kMax, u"1e300", 1e300, 0, 2, 0, 15, 0, 0, 1000,
+       kMaxPrinterPaperMm},
   };
   for (const auto& c : cases) {
     ConverterSettingsFile f;
-    f.cb2 = 9;  // taken as read
+    f.cb2 = 1;
+    f.cb3 = c.cb3;
+    f.cb4 = c.cb4;
     f.cb5 = c.cb5;
     f.cb6 = c.cb6;
     f.cb7 = c.cb7;
     f.cb8 = c.cb8;
     f.ed2 = c.ed2;
-    ConversionSettings s = ToConversionSettings(f);
-    EXPECT_EQ(s.DxfVersion, 9);
+    f.PrinterPaperWidth = c.paperWidth;
+    Result<ConversionSettings> read = ToConversionSettings(f);
+    ASSERT_TRUE(read) << read.reason();
+    const ConversionSettings& s = *read;
+    EXPECT_EQ(s.DxfVersion, 1);
+    EXPECT_EQ(s.ColorMode, c.colors) << c.cb3;
+    EXPECT_EQ(s.LayerNameType, c.names) << c.cb4;
     EXPECT_EQ(s.OutputSpace, c.space);
     EXPECT_EQ(s.BaseLayerGroup, c.group);
     EXPECT_EQ(s.PointConversion, c.point);
     EXPECT_EQ(s.TextStyleMode, c.style);
     EXPECT_DOUBLE_EQ(s.PointRadius, c.radius);
+    EXPECT_DOUBLE_EQ(s.PrinterPaperWidth, c.width) << c.paperWidth;
+  }
+}
+
+// A DXF version cannot be guessed: the reason names the line an editor shows.
+TEST(SettingsFile, UnknownDxfVersionIsRefusedNamingItsLine) {
+  for (int version : {-1, 3, 2147483647}) {
+    ConverterSettingsFile f;
+    f.cb2 = version;
+    Result<ConversionSettings> read = ToConversionSettings(f);
+    ASSERT_FALSE(read) << version;
+    EXPECT_NE(read.reason().find("line 15 (DXF version): " + std::to_string(version)),
+              std::string::npos)
+        << read.reason();
   }
 }
 

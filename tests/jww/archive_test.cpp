@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "converter/jww/jww_archive.h"
-#include "jww_bytes.h"
+#include "read_bytes.h"
+#include "tests/support/jww_writer.h"
 
 namespace parvex {
 namespace {
-
-using testing::Bytes;
 
 struct StringCase {
   const char* name;
@@ -81,10 +80,16 @@ TEST(JwwArchive, AttributesOfOldAndNewVersions) {
   a.sFlg = 8;
   for (int32_t ver : {350, 351}) {
     SCOPED_TRACE(ver);
-    testing::Rec rec{ver};
-    Bytes b = rec.Line(1, 2, 3, 4, a);
-    EXPECT_EQ(b.size(), ver > 350 ? 47u : 45u);
-    ByteReader in(b.span());
+    // The record of a drawing's only line: behind its new-class tag
+    // (FF FF, schema, name length, "CDataSen"), up to the definition count.
+    TJwwData drawing = testing::MakeJwwDrawing(ver);
+    testing::AddEntity(drawing, testing::MakeLine(a, 1, 2, 3, 4));
+    testing::JwwLayout layout;
+    const std::string file = testing::WriteJww(drawing, {}, &layout);
+    const size_t start = layout.entity_objects[0] + 14;
+    const std::string record = file.substr(start, layout.block_def_count - start);
+    EXPECT_EQ(record.size(), ver > 350 ? 47u : 45u);
+    ByteReader in(testing::AsBytes(record));
     uint8_t moji = 0;
     JwwArchive ar(in, ver, moji);
     TEntJwwLine l;

@@ -71,6 +71,8 @@ TEST(JwwExtents, Table) {
        [](TJwwData& d) { d.EntEnko = {Arc(10, 0, 0, true, 0.5, kPi / 4)}; },
        {-7.0710678118654755, -7.0710678118654755, 7.0710678118654755, 7.0710678118654755}},
       {"far line clamped to 1e8", [](TJwwData& d) { d.EntLine = {Line(0, 0, 1e9, 0)}; }, {0, 0, 1e8, 0}},
+      {"drawing wholly beyond -1e8 clamped on both edges",
+       [](TJwwData& d) { d.EntLine = {Line(5, -2e8, 10, -3e8)}; }, {5, -1e8, 10, -1e8}},
       {"absurd end ignored",
        [](TJwwData& d) { d.EntLine = {Line(0, 0, 1e12, 0)}; }, {-10, -10, 10, 10}},
       {"NaN and infinite points ignored",
@@ -182,6 +184,14 @@ TEST(JwsExtents, SeededWithTheBasePoint) {
   EXPECT_EQ(ext2.ExtMinY, 0);
   EXPECT_EQ(ext2.ExtMaxX, 20);
   EXPECT_EQ(ext2.ExtMaxY, 10);
+
+  // A base point far below the limit: clamped on both edges, then widened.
+  TJwsData far;
+  far.Enthd.BasePoint_y = -6e8;
+  DrawingExtents ext3;
+  far.GetMinMaxZahyo(ext3);
+  EXPECT_EQ(ext3.ExtMinY, -1e8 - 10);
+  EXPECT_EQ(ext3.ExtMaxY, -1e8 + 10);
 }
 
 }  // namespace

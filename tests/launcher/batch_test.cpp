@@ -98,10 +98,24 @@ TEST_F(LauncherTest, FailuresAreLoggedAndTheBatchGoesOn) {
   EXPECT_TRUE(log[3].contains("JWW-Header Error")) << log[3].toStdString();
   EXPECT_TRUE(log[7].contains(QString::fromUtf16(u"異常終了"))) << log[7].toStdString();
   EXPECT_TRUE(log[11].contains(QString::fromUtf16(u"応答しない"))) << log[11].toStdString();
-  // A crashed converter's partial output is not left as if it were a result.
+  // A crashed converter's unfinished output is not left behind, under its
+  // temporary name or as if it were a result.
   EXPECT_FALSE(QFileInfo::exists(OutDir() + "crash.dxf"));
+  EXPECT_TRUE(QDir(OutDir()).entryList({".pvx-*"}, QDir::Files | QDir::Hidden).isEmpty());
   EXPECT_FALSE(QFileInfo::exists(OutDir() + "bad.dxf"));
   EXPECT_TRUE(QFileInfo::exists(OutDir() + "good.dxf"));
+}
+
+TEST_F(LauncherTest, AFileThatAnotherProgramPutAtTheDestinationIsKept) {
+  // The converter dies after someone else created the destination while it
+  // worked: the launcher reports the failure and leaves that file alone.
+  const QString raced = WriteFile(InDir() + "raced.jww", "RACED");
+  ConvertIntoOutDir();
+  Window().AcceptFiles({raced});
+  EXPECT_EQ(Window().LogLines().value(2), kFailed);
+  QFile kept(OutDir() + "raced.dxf");
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), QByteArray("not ours\n"));
 }
 
 TEST_F(LauncherTest, MissingConverterFailsEveryFile) {
@@ -118,7 +132,7 @@ TEST_F(LauncherTest, MissingSpecifiedFolderStopsBeforeAnything) {
   const QString drawing = WriteFile(InDir() + "plan.jww", "ok");
   LauncherWindow& w = Window();
   w.RadioButton4->click();
-  for (const QString& folder : {root_.path() + "/nowhere", QString("   ")}) {
+  for (const QString& folder : {Root() + "/nowhere", QString("   ")}) {
     prompts_->messages.clear();
     w.Edit1->setText(folder);
     w.AcceptFiles({drawing});

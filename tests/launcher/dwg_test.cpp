@@ -43,7 +43,7 @@ TEST_F(DwgTest, PassesTheFolderProtocolAndTheVersion) {
   const QList<QStringList> calls = OdaCalls();
   ASSERT_EQ(calls.size(), 3);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(calls[i], (QStringList{AppDir() + "DWGTMP", root_.path() + "/out", versions[i].version, "DWG", "0", "1",
+    EXPECT_EQ(calls[i], (QStringList{AppDir() + "DWGTMP", Root() + "/out", versions[i].version, "DWG", "0", "1",
                                      "*.DXF"}));
   }
   // Each DWG lies beside its DXF, under the DXF's branch-numbered name.

@@ -2,12 +2,12 @@
 // Wine prefix.
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "launcher/platform_lookup.h"
 #include "launcher/wine_registry.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex::launcher {
 namespace {
@@ -37,13 +37,12 @@ TEST(JwCadFolder, ProgramOfTheOpenCommand) {
 class WinePrefixTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    prefix_ = dir_.path();
+    prefix_ = QString::fromStdString(dir_.Path().string());
     QDir().mkpath(prefix_ + "/drive_c");
     QDir().mkpath(prefix_ + "/dosdevices");
     QFile::link("../drive_c", prefix_ + "/dosdevices/c:");
   }
-  QTemporaryDir dir_;
+  parvex::testing::TempFolder dir_;
   QString prefix_;
 };
 
@@ -75,7 +74,7 @@ TEST_F(WinePrefixTest, UserClassesComeFirst) {
 
 TEST_F(WinePrefixTest, WithoutAssociationTheUsualFolderOrTheDefault) {
   EXPECT_EQ(JwwProgramFolder(prefix_), R"(C:\JWW\)");
-  EXPECT_EQ(JwwProgramFolder(dir_.path() + "/no-prefix"), R"(C:\JWW\)");
+  EXPECT_EQ(JwwProgramFolder(prefix_ + "/no-prefix"), R"(C:\JWW\)");
   QDir().mkpath(prefix_ + "/drive_c/jww");
   EXPECT_EQ(JwwProgramFolder(prefix_), prefix_ + "/drive_c/jww/");
   // An association without its command changes nothing.

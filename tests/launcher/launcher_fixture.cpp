@@ -9,7 +9,6 @@
 namespace parvex::launcher::testing {
 
 void LauncherTest::SetUp() {
-  ASSERT_TRUE(root_.isValid());
   QDir().mkpath(AppDir());
   QDir().mkpath(InDir());
   QDir().mkpath(OutDir());
@@ -28,7 +27,7 @@ LauncherWindow& LauncherTest::Window() {
     LauncherEnvironment environment;
     environment.programFolder = AppDir();
     environment.settingsFile = SettingsFile();
-    environment.winePrefix = root_.path() + "/wine";
+    environment.winePrefix = Root() + "/wine";
     environment.commandLineFiles = commandLine_;
     environment.prompts = prompts_;
     environment.escapeHeld = escapeHeld_;
@@ -43,7 +42,7 @@ std::unique_ptr<LauncherWindow> LauncherTest::ReopenWindow() {
   LauncherEnvironment environment;
   environment.programFolder = AppDir();
   environment.settingsFile = SettingsFile();
-  environment.winePrefix = root_.path() + "/wine";
+  environment.winePrefix = Root() + "/wine";
   environment.prompts = prompts_;
   return std::make_unique<LauncherWindow>(environment);
 }

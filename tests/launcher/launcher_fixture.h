@@ -14,10 +14,10 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include "launcher/launcher_prompts.h"
 #include "launcher/launcher_window.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex::launcher::testing {
 
@@ -79,9 +79,11 @@ class LauncherTest : public ::testing::Test {
   // A window opened on the same folder after this one was closed.
   std::unique_ptr<LauncherWindow> ReopenWindow();
 
-  QString AppDir() const { return root_.path() + "/app/"; }
-  QString InDir() const { return root_.path() + "/in/"; }
-  QString OutDir() const { return root_.path() + "/out/"; }
+  // The test's own folder, removed with everything in it afterwards.
+  QString Root() const { return QString::fromStdString(root_.Path().string()); }
+  QString AppDir() const { return Root() + "/app/"; }
+  QString InDir() const { return Root() + "/in/"; }
+  QString OutDir() const { return Root() + "/out/"; }
   QString SettingsFile() const { return AppDir() + "Parvex.dat"; }
 
   // Writes a file (creating its folder); returns its path.
@@ -92,7 +94,7 @@ class LauncherTest : public ::testing::Test {
   void ConvertIntoOutDir();
   QStringList ConverterCalls() const;
 
-  QTemporaryDir root_;
+  parvex::testing::TempFolder root_;
   std::shared_ptr<ScriptedPrompts> prompts_ = std::make_shared<ScriptedPrompts>();
   std::function<bool()> escapeHeld_;
   int maxBranch_ = 99999;

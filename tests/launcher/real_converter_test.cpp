@@ -43,7 +43,7 @@ TEST_F(RealConverterTest, SampleDrawingConvertsUnderUniqueNames) {
 
   // The converter may not handle every drawing yet: one direct run tells.
   Window().SaveDatFile(SettingsFile());
-  const QString probe = root_.path() + "/probe.dxf";
+  const QString probe = Root() + "/probe.dxf";
   QProcess::execute(AppDir() + "ParvexSub", {drawing, probe});
   if (!QFileInfo::exists(probe)) GTEST_SKIP() << "ParvexSub cannot convert samples/plan.jww yet";
 

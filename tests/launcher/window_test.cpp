@@ -125,7 +125,7 @@ TEST_F(LauncherTest, FolderFieldIsEnabledOnlyForTheSpecifiedFolder) {
   // The folder dialog starts in the named folder when it exists, else in the
   // launcher's folder, and puts its choice into the field.
   w.RadioButton4->click();
-  w.Edit1->setText(root_.path() + "/nowhere");
+  w.Edit1->setText(Root() + "/nowhere");
   prompts_->folderChoices.push_back(OutDir() + "x");
   w.Button1->click();
   EXPECT_EQ(prompts_->folderDialogStarts.back(), AppDir());

@@ -8,16 +8,6 @@ namespace parvex::testing {
 
 namespace {
 
-TEntJwwLine Line(TEntJwwAttr a, double x1, double y1, double x2, double y2) {
-  TEntJwwLine e;
-  e.att = a;
-  e.start_x = x1;
-  e.start_y = y1;
-  e.end_x = x2;
-  e.end_y = y2;
-  return e;
-}
-
 TEntJwwMoji Text(TEntJwwAttr a, double x, double y, std::u16string s, uint32_t kind) {
   TEntJwwMoji e;
   e.att = a;
@@ -35,14 +25,6 @@ TEntJwwMoji Text(TEntJwwAttr a, double x, double y, std::u16string s, uint32_t k
   return e;
 }
 
-TEntJwwTen Point(TEntJwwAttr a, double x, double y) {
-  TEntJwwTen e;
-  e.att = a;
-  e.start_x = x;
-  e.start_y = y;
-  return e;
-}
-
 void SetAllAttrWidths(TEntJwwAttr& a) { a.nPenWidth = static_cast<uint16_t>(a.nPenColor * 3 + 1); }
 
 }  // namespace
@@ -52,8 +34,8 @@ void AddAllKinds(JwwEntityModel& m) {
   a.nPenWidth = 5;
   a.lGroup = 7;
   a.sFlg = 0x0010;
-  AddEntity(m, Line(a, -100.5, -50.25, 100.75, 50.125));
-  AddEntity(m, Line(Attr(1, 2, 3, 2), 0, 0, 0, 80));
+  AddEntity(m, MakeLine(a, -100.5, -50.25, 100.75, 50.125));
+  AddEntity(m, MakeLine(Attr(1, 2, 3, 2), 0, 0, 0, 80));
 
   TEntJwwEnko arc;
   arc.att = Attr(0, 2, 4, 1);
@@ -73,14 +55,14 @@ void AddAllKinds(JwwEntityModel& m) {
   ellipse.radEnkoKaku = 2 * std::numbers::pi;
   AddEntity(m, ellipse);
 
-  AddEntity(m, Point(Attr(0, 3, 1, 1), 5, 7));
-  TEntJwwTen coded = Point(Attr(0, 3, 2, 100), -5, -7);
+  AddEntity(m, MakePoint(Attr(0, 3, 1, 1), 5, 7));
+  TEntJwwTen coded = MakePoint(Attr(0, 3, 2, 100), -5, -7);
   coded.nCode = 3;
   coded.radKaitenKaku = 0.5;
   coded.dBairitsu = 2;
   coded.bKariten = 0;
   AddEntity(m, coded);
-  TEntJwwTen temporary = Point(Attr(0, 3, 1, 1), 1, 1);
+  TEntJwwTen temporary = MakePoint(Attr(0, 3, 1, 1), 1, 1);
   temporary.bKariten = 1;
   AddEntity(m, temporary);
 
@@ -89,21 +71,21 @@ void AddAllKinds(JwwEntityModel& m) {
 
   TEntJwwSunpo dim;
   dim.att = Attr(0, 5, 7, 1);
-  dim.Sen = Line(dim.att, 0, -30, 100, -30);
+  dim.Sen = MakeLine(dim.att, 0, -30, 100, -30);
   dim.Moji = Text(dim.att, 45, -29, u"100", 2);
   dim.bSxfMode = 1;
-  dim.Ho1 = Line(Attr(0, 5, 7, 1), 0, -20, 0, -32);
-  dim.Ho2 = Line(Attr(0, 5, 7, 1), 100, -20, 100, -32);
-  dim.Te1 = Point(Attr(0, 5, 7, 100), 0, -30);
+  dim.Ho1 = MakeLine(Attr(0, 5, 7, 1), 0, -20, 0, -32);
+  dim.Ho2 = MakeLine(Attr(0, 5, 7, 1), 100, -20, 100, -32);
+  dim.Te1 = MakePoint(Attr(0, 5, 7, 100), 0, -30);
   dim.Te1.nCode = 1;
   dim.Te1.dBairitsu = 1;
-  dim.Te2 = Point(Attr(0, 5, 7, 100), 100, -30);
+  dim.Te2 = MakePoint(Attr(0, 5, 7, 100), 100, -30);
   dim.Te2.nCode = 2;
   dim.Te2.radKaitenKaku = std::numbers::pi;
   dim.Te2.dBairitsu = 1;
-  dim.Kt1 = Point(Attr(0, 5, 7, 1), 0, -20);
+  dim.Kt1 = MakePoint(Attr(0, 5, 7, 1), 0, -20);
   dim.Kt1.dBairitsu = 0;  // points of a dimension without a code have scale 0
-  dim.Kt2 = Point(Attr(0, 5, 7, 1), 100, -20);
+  dim.Kt2 = MakePoint(Attr(0, 5, 7, 1), 100, -20);
   dim.Kt2.dBairitsu = 0;
   AddEntity(m, dim);
 
@@ -137,7 +119,7 @@ void AddAllKinds(JwwEntityModel& m) {
   door.bRefferd = 1;
   door.dtime = 123456;
   door.strName = u"door";
-  AddMember(door, Line(Attr(0, 7, 1, 1), 0, 0, 10, 0));
+  AddMember(door, MakeLine(Attr(0, 7, 1, 1), 0, 0, 10, 0));
   TEntJwwEnko swing = arc;
   swing.att = Attr(0, 7, 1, 2);
   swing.start_x = 0;
@@ -358,6 +340,13 @@ void NormalizeForVersion(JwwEntityModel& m, int32_t version) {
   for (TEntJwwBlockDef& def : m.EntBlockDef) {
     if (version <= 350) NoWidth(def.att);
     Normalize(def.mSunpo, ListRefs{def.mLine, def.mEnko, def.mTen, def.mMoji, def.mSolid, def.mBlock}, version);
+  }
+}
+
+void NormalizeForWrite(JwwEntityModel& m, int32_t version, const JwwWriteOptions& options) {
+  NormalizeForVersion(m, version);
+  if (options.long_time_stamps) {
+    for (size_t i = 0; i < m.EntBlockDef.size(); ++i) m.EntBlockDef[i].dtime = static_cast<uint32_t>(i + 1);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "converter/jww/jws_data.h"
 #include "converter/jww/jww_data.h"
+#include "tests/support/jww_writer.h"
 
 namespace parvex::testing {
 
@@ -27,5 +28,8 @@ TJwsData MakeAllKindsShape(int32_t version);
 // file does not store: no pen width up to 350, no SXF dimension parts before
 // 420 (they take the dimension's attributes and zero coordinates).
 void NormalizeForVersion(JwwEntityModel& model, int32_t version);
+// NormalizeForVersion, and what the write `options` change: block
+// definitions stored with long time stamps read back numbered by position.
+void NormalizeForWrite(JwwEntityModel& model, int32_t version, const JwwWriteOptions& options);
 
 }  // namespace parvex::testing

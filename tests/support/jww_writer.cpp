@@ -378,7 +378,7 @@ std::string WriteJww(const TJwwData& d, const JwwWriteOptions& o, JwwLayout* lay
   s.Write(d, layout);
   if (d.Enthd.jwVer >= 700 && !o.omit_image_section) {
     if (layout) layout->image_section = w.size();
-    w.Int(static_cast<int32_t>(o.images.size()));
+    w.Int(static_cast<int32_t>(o.stated_images >= 0 ? o.stated_images : static_cast<int64_t>(o.images.size())));
     for (const CarriedImage& image : o.images) {
       s.Text(image.name);
       int64_t size = image.stated_size >= 0 ? image.stated_size : static_cast<int64_t>(image.data.size());
@@ -488,6 +488,24 @@ TEntJwwAttr Attr(int group, int layer, int color, int style) {
   a.nPenColor = static_cast<uint16_t>(color);
   a.nPenStyle = static_cast<uint8_t>(style);
   return a;
+}
+
+TEntJwwLine MakeLine(const TEntJwwAttr& a, double x1, double y1, double x2, double y2) {
+  TEntJwwLine e;
+  e.att = a;
+  e.start_x = x1;
+  e.start_y = y1;
+  e.end_x = x2;
+  e.end_y = y2;
+  return e;
+}
+
+TEntJwwTen MakePoint(const TEntJwwAttr& a, double x, double y) {
+  TEntJwwTen e;
+  e.att = a;
+  e.start_x = x;
+  e.start_y = y;
+  return e;
 }
 
 // ---- Comparison -------------------------------------------------------------

@@ -48,6 +48,8 @@ struct JwwWriteOptions {
   // written from 700 on (count 0 when empty) unless omitted.
   std::vector<CarriedImage> images;
   bool omit_image_section = false;
+  // Stated image count; -1 writes images.size().
+  int64_t stated_images = -1;
 };
 
 // Byte offsets of the parts of a written file, for tests that cut a file
@@ -99,6 +101,10 @@ void AddMember(TEntJwwBlockDef& def, const TEntJwwBlock& e);
 
 // Attributes on layer group `group`, layer `layer`.
 TEntJwwAttr Attr(int group, int layer, int color = 1, int style = 1);
+
+// A line from (x1, y1) to (x2, y2) and a point at (x, y), with attributes `a`.
+TEntJwwLine MakeLine(const TEntJwwAttr& a, double x1, double y1, double x2, double y2);
+TEntJwwTen MakePoint(const TEntJwwAttr& a, double x, double y);
 
 // Compares the entity parts of two models (order lists, entities, block
 // definitions with their members). Returns an empty text when they agree,

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,9 @@ class TempFolder {
  public:
   TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "parvex-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+    // A test cannot go on without its folder; the exception fails it.
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
+    path_ = pattern;
   }
   ~TempFolder() {
     std::error_code ec;

@@ -1,0 +1,1 @@
+parvex_add_test(expand parvex_expand)

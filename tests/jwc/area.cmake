@@ -1,0 +1,1 @@
+parvex_add_test(jwc parvex_jwc parvex_test_support_jwc parvex_attributes parvex_common)
