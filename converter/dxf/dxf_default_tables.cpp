@@ -24,13 +24,22 @@ void AddAll(TDXFmodel& m, const std::vector<LtypeDef>& defs) {
 // Entities of the point blocks: space 0, layer "0", and by block unless a
 // colour is given, so that an INSERT's own attributes show through.
 constexpr int kByBlock = -1;
+constexpr DxfAttributes kPen = {
+    .layer = kLayerZero, .colour = kByBlock, .ltype = kByBlock, .lineweight = kByBlock};
+
+// The pen with an own colour (filled parts).
+DxfAttributes Filled(int col) {
+  DxfAttributes a = kPen;
+  a.colour = col;
+  return a;
+}
 
 class BlockPen {
  public:
   BlockPen(TDXFmodel& m, int bn) : m_(m), bn_(bn) {}
 
   void Line(double x1, double y1, double x2, double y2) {
-    m_.AddBlockLine(bn_, 0, kLayerZero, kByBlock, kByBlock, kByBlock, x1, y1, x2, y2);
+    m_.AddLine(bn_, {.attr = kPen, .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2});
   }
   // Lines between polar points of radius r at the given angles (degrees).
   void PolarLine(double r, double a1, double a2) {
@@ -44,25 +53,25 @@ class BlockPen {
       Line(a.first, a.second, b.first, b.second);
     }
   }
-  void Circle(double r) {
-    m_.AddBlockArc(bn_, 0, kLayerZero, kByBlock, kByBlock, kByBlock, 0, 0, r, 1, 0, 0, 0);
-  }
+  void Circle(double r) { Arc(0, 0, r, 0, 0); }
   void Arc(double x, double y, double r, double start, double sweep) {
-    m_.AddBlockArc(bn_, 0, kLayerZero, kByBlock, kByBlock, kByBlock, x, y, r, 1, start, sweep, 0);
+    m_.AddArc(bn_, {.attr = kPen, .x = x, .y = y, .r = r, .start = start, .sweep = sweep});
   }
   void Solid3(int col, double x1, double y1, double x2, double y2, double x3, double y3) {
-    m_.AddBlockSolid3(bn_, 0, kLayerZero, col, x1, y1, x2, y2, x3, y3);
+    m_.AddSolid3(bn_, {.attr = Filled(col), .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .x3 = x3,
+                       .y3 = y3});
   }
   void Solid4(int col, double x1, double y1, double x2, double y2, double x3, double y3,
               double x4, double y4) {
-    m_.AddBlockSolid4(bn_, 0, kLayerZero, col, x1, y1, x2, y2, x3, y3, x4, y4);
+    m_.AddSolid4(bn_, {.attr = Filled(col), .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .x3 = x3,
+                       .y3 = y3, .x4 = x4, .y4 = y4});
   }
   // A disc of radius 1.25: a closed two-vertex polyline of half circles,
   // radius 0.625, width 1.25.
   void Disc(int col) {
     const double pi = std::numbers::pi;
-    std::vector<TDXF_PLinePoint> v = {{-0.625, 0, pi}, {0.625, 0, pi}};
-    m_.AddBlockPLine(bn_, 0, kLayerZero, col, kByBlock, kByBlock, 1.25, 1.25, true, 2, v);
+    m_.AddPLine(bn_, {.attr = Filled(col), .wd1 = 1.25, .wd2 = 1.25, .clf = true,
+                      .v = {{-0.625, 0, pi}, {0.625, 0, pi}}});
   }
 
   static double Cos(double deg) { return std::cos(deg * std::numbers::pi / 180); }
@@ -139,8 +148,8 @@ void AddDefaultLayers(TDXFmodel& m) {
 }
 
 void AddDefaultStyles(TDXFmodel& m) {
-  m.AddStyle(u"Standard", u"txt", u"extfont2.shx", 0, 1.0, 0, 2.5, false);
-  m.AddStyle(u"Annotative", u"txt.shx", u"extfont2.shx", 0, 1.0, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .fo2 = u"extfont2.shx", .mhl = 2.5});
+  m.AddStyle({.nam = u"Annotative", .fo1 = u"txt.shx", .fo2 = u"extfont2.shx", .mhl = 2.5});
 }
 
 void AddTenBlock(TDXFmodel& m) {

@@ -92,19 +92,11 @@ void TDXFmodel::AddLayer(std::u16string_view na, int co, int lt, int wd, bool dp
   lays.push_back(std::move(r));
 }
 
-void TDXFmodel::AddStyle(std::u16string_view na, std::u16string_view f1,
-                         std::u16string_view f2, double h, double w, double a, double hl,
-                         bool fl) {
-  TDXF_Style r;
-  r.nam = EnterName(styleKeys_, na, Ver, DxfNameKind::Style, u"Style", mstn());
-  r.fla = fl;
-  r.mh = ClampStyleSize(h);
-  r.mw = ClampStyleSize(w);
-  r.ang = a;
-  r.mhl = hl;
-  r.fo1 = std::u16string(f1);
-  r.fo2 = std::u16string(f2);
-  msts.push_back(std::move(r));
+void TDXFmodel::AddStyle(TDXF_Style style) {
+  style.nam = EnterName(styleKeys_, style.nam, Ver, DxfNameKind::Style, u"Style", mstn());
+  style.mh = ClampStyleSize(style.mh);
+  style.mw = ClampStyleSize(style.mw);
+  msts.push_back(std::move(style));
 }
 
 int TDXFmodel::FindLtype(std::u16string_view name) const {
@@ -227,7 +219,7 @@ int TDXFmodel::GetFList(std::u16string_view srcfile) const {
 }
 
 void TDXFmodel::AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix,
-                         double piy, double psx, double psy, int phnd) {
+                         double piy, double psx, double psy) {
   if (GetFList(srcfile) >= 0) return;
   // File name and extension of srcfile, with either separator.
   std::u16string_view name = srcfile;
@@ -256,17 +248,25 @@ void TDXFmodel::AddFList(std::u16string_view srcfile, std::u16string_view dstpat
   r.iy = piy;
   r.sx = psx;
   r.sy = psy;
-  r.hnd = phnd;
   deFList.push_back(std::move(r));
 }
 
 // ---------------------------------------------------------------------------
 // Layer groups, viewports and layouts
 
-void TDXFmodel::SetLgp(int base, int nmax) {
-  deVport.clear();
-  // Viewport records sit in the order list too; drop those entries.
-  std::erase_if(deNo, [](const TDXF_EntNo& e) { return e.tp == kDxfVport; });
+// The viewport of a whole paper space or layout: the paper at scale 1.
+TDXF_ViewPort TDXFmodel::PaperViewport(int space) const {
+  return {.attr = {.space = space},
+          .w = papx,
+          .h = papy,
+          .vx = papx / 2,
+          .vy = papy / 2,
+          .vh = papy,
+          .sc = 1.0};
+}
+
+void TDXFmodel::SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> frames) {
+  top_.RemoveAll<TDXF_ViewPort>();
   if (deLgp.size() < 16) deLgp.resize(16);
   const bool baseValid = base >= 0 && base < 16;
   if (Spa == 0) {
@@ -280,10 +280,12 @@ void TDXFmodel::SetLgp(int base, int nmax) {
     return;
   }
   if (Spa == 2) {
-    SetLayout(nmax);
+    SetLayout(nmax, frames);
     return;
   }
-  AddVPort(1, 1.0, 0, 0, 0, 0, papx, papy, papx / 2, papy / 2, papy);
+  // The paper viewport, then one per scale of the other layer groups (its
+  // geometry comes from SetVPortArea).
+  AddVPort(PaperViewport(1));
   int c = 0;
   double o = 0;
   for (int g = 0; g < 16; ++g) {
@@ -314,29 +316,35 @@ void TDXFmodel::SetLgp(int base, int nmax) {
     grp.n = c;
     grp.dx = o;
     grp.dy = 0;
-    AddVPort(1, grp.sc, o, 0, 0, 0, 0, 0, 0, 0, 0);
+    AddVPort({.attr = {.space = 1}, .sc = grp.sc, .dx = o});
     o += papx * grp.sc * 2;
   }
 }
 
-void TDXFmodel::SetLayout(int nmax) {
+void TDXFmodel::SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames) {
   if (Spa != 2) return;
-  Ltn = zw_wn() < 2 ? 2 : zw_wn();
+  layoutFrames.assign(frames.begin(), frames.end());
+  const int n = static_cast<int>(frames.size());
+  Ltn = n < 2 ? 2 : n;
   if (deLgp.size() < 16) deLgp.resize(16);
   const double s = (nmax >= 0 && nmax < 16) ? deLgp[static_cast<std::size_t>(nmax)].sc : 1.0;
-  for (int i = 0; i < zw_wn(); ++i) {
-    const TJwZumenWakuWork& f = zw_w[static_cast<std::size_t>(i)];
+  for (int i = 0; i < n; ++i) {
+    const TJwZumenWakuWork& f = frames[static_cast<std::size_t>(i)];
     const double w = std::fabs(f.x2 - f.x1);
     const double h = std::fabs(f.y2 - f.y1);
-    AddVPort(i + 1, 1.0, 0, 0, 0, 0, papx, papy, papx / 2, papy / 2, papy);
-    AddVPort(i + 1, s, 0, 0, w / 2, h / 2, w, h, s * ((f.x1 + f.x2) / 2 + papx / 2),
-             s * ((f.y1 + f.y2) / 2 + papy / 2), s * h);
+    // The layout's paper, then the frame's area of model space with its
+    // lower-left corner at the layout's origin.
+    AddVPort(PaperViewport(i + 1));
+    AddVPort({.attr = {.space = i + 1}, .cx = w / 2, .cy = h / 2, .w = w, .h = h,
+              .vx = s * ((f.x1 + f.x2) / 2 + papx / 2), .vy = s * ((f.y1 + f.y2) / 2 + papy / 2),
+              .vh = s * h, .sc = s});
   }
 }
 
 void TDXFmodel::SetVPortMinMax(int i, double x, double y) {
+  std::vector<TDXF_ViewPort>& vports = top_.MutableRecords<TDXF_ViewPort>();
   if (i < 0 || i >= deVportN()) return;
-  TDXF_ViewPort& v = deVport[static_cast<std::size_t>(i)];
+  TDXF_ViewPort& v = vports[static_cast<std::size_t>(i)];
   if (!v.mf) {
     v.x1 = v.x2 = x;
     v.y1 = v.y2 = y;
@@ -350,8 +358,9 @@ void TDXFmodel::SetVPortMinMax(int i, double x, double y) {
 }
 
 void TDXFmodel::SetVPortArea() {
-  for (std::size_t i = 1; i < deVport.size(); ++i) {
-    TDXF_ViewPort& v = deVport[i];
+  std::vector<TDXF_ViewPort>& vports = top_.MutableRecords<TDXF_ViewPort>();
+  for (std::size_t i = 1; i < vports.size(); ++i) {
+    TDXF_ViewPort& v = vports[i];
     v.x1 -= 5;
     v.y1 -= 5;
     v.x2 += 5;

@@ -40,7 +40,7 @@ constexpr ClassRecord kClasses[] = {
 
 }  // namespace
 
-void SaveClasses(TDXFmodel& m, DxfWriter& w) {
+void SaveClasses(const TDXFmodel& m, DxfWriter& w) {
   if (m.Ver == 0) return;
   w.BeginSection("CLASSES");
   for (const ClassRecord& c : kClasses) {

@@ -158,6 +158,18 @@ void DxfWriter::IntPlain(int code, int v) {
   Emit(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
 }
 
+void DxfWriter::Ints(std::initializer_list<std::pair<int, int>> groups) {
+  for (const auto& [code, v] : groups) Int(code, v);
+}
+
+void DxfWriter::Reals(std::initializer_list<std::pair<int, double>> groups) {
+  for (const auto& [code, x] : groups) Real(code, x);
+}
+
+void DxfWriter::Codes(std::initializer_list<std::pair<int, std::string_view>> groups) {
+  for (const auto& [code, text] : groups) Code(code, text);
+}
+
 void DxfWriter::Real(int code, double x) {
   if (!std::isfinite(x)) ++nonFinite_;
   char buf[kRealBufSize];

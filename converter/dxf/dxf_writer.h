@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -190,6 +191,10 @@ class DxfWriter {
   void XY(double x, double y);
   void XYZ(double x, double y, double z);
   void Point(int n, double x, double y, double z);
+  // Runs of groups of one kind, in order (fixed content written as lists).
+  void Ints(std::initializer_list<std::pair<int, int>> groups);
+  void Reals(std::initializer_list<std::pair<int, double>> groups);
+  void Codes(std::initializer_list<std::pair<int, std::string_view>> groups);
   // "999" and the comment text.
   void Comment(std::u16string_view s);
   // "0 SECTION 2 name" and "0 ENDSEC".

@@ -79,13 +79,11 @@ int JwDxfMapper::LayerIndex(const TEntJwwAttr& att) const {
   return att.nGLayer * 16 + att.nLayer + 4;
 }
 
-JwDxfMapper::Attr JwDxfMapper::AttributeRule(const TEntJwwAttr& att) const {
-  Attr a;
-  a.ly = (att.nPenStyle == 9 || att.nPenColor == 9) ? 2 : LayerIndex(att);
-  a.co = ColourOf(att.nPenColor);
-  a.tp = PenStyleToLtype(att.nPenStyle);
-  a.wd = PenWidthToLineweight(att.nPenWidth);
-  return a;
+DxfAttributes JwDxfMapper::AttributeRule(const TEntJwwAttr& att) const {
+  return {.layer = (att.nPenStyle == 9 || att.nPenColor == 9) ? 2 : LayerIndex(att),
+          .colour = ColourOf(att.nPenColor),
+          .ltype = PenStyleToLtype(att.nPenStyle),
+          .lineweight = PenWidthToLineweight(att.nPenWidth)};
 }
 
 template <typename FrameFn>
@@ -109,10 +107,11 @@ JwDxfMapper::Place JwDxfMapper::Placement(const TEntJwwAttr& att, int bn, double
     if (p.g == st.BaseLayerGroup) {
       const int idx = frame();
       p.sp = idx + 1;
-      if (p.sp > 0 && p.top && idx < m_->zw_wn()) {
+      const auto frames = frames_.Frames();
+      if (p.sp > 0 && p.top && idx < static_cast<int>(frames.size())) {
         p.s = 1;
-        p.tx = -(m_->zw_w[idx].x1 + dx);
-        p.ty = -(m_->zw_w[idx].y1 + dy);
+        p.tx = -(frames[idx].x1 + dx);
+        p.ty = -(frames[idx].y1 + dy);
       }
     }
   }
@@ -147,27 +146,54 @@ void JwDxfMapper::DxfOutEntity() {
   const ConversionSettings& st = ctx_.Settings;
   TDXFmodel& m = *m_;
   for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
-  m.SetLgp(st.BaseLayerGroup, layerGroupMost_);
+  m.SetLgp(st.BaseLayerGroup, layerGroupMost_, frames_.Frames());
 
   // Dimension blocks and images are added by their own passes; until then
   // dimensions are written as their lines and texts.
   DxfOutBlockDefs();
   const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
-  if (st.CurveToPolyline) m.Pw_Init();
-  OutList(d_.top, -1, dx, dy);
-  DxfOutPLines(-1, dx, dy);
+  if (st.CurveToPolyline) joiner_.Pw_Init();
+  ReserveTopLevel();
+  OutList(d_.top, kTopLevel, dx, dy);
+  DxfOutPLines(kTopLevel, dx, dy);
 
   // The definitions, filled like the top level with block-local
   // coordinates.
   for (size_t k = 0; k < d_.blockDefs.size(); ++k) {
     const int bn = BlockDefIndex(k);
     if (bn < 0) continue;
-    if (st.CurveToPolyline) m.Pw_Init();
+    if (st.CurveToPolyline) joiner_.Pw_Init();
     OutList(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     DxfOutPLines(bn, 0, 0);
   }
 
   if (st.OutputSpace == 1) m.SetVPortArea();
+}
+
+// Room in the top level for what the drawing's entities become, so that a
+// large drawing's arrays are allocated once rather than grown step by step
+// (which leaves the memory of every smaller step behind). The counts are
+// bounds for the common case, not limits.
+void JwDxfMapper::ReserveTopLevel() {
+  std::array<std::size_t, kJwwBlock + 1> n{};  // by drawing kind
+  for (const TEntJwwNo& no : d_.top.no) {
+    if (no.EntType >= kJwwLine && no.EntType <= kJwwBlock) ++n[no.EntType];
+  }
+  const std::size_t dims = n[kJwwSunpo];
+  DxfEntities& c = m_->Top();
+  // A dimension gives up to three lines, two points and a text.
+  c.ReserveOrder(d_.top.no.size() + 5 * dims);
+  c.Reserve<TDXF_Line>(n[kJwwLine] + 3 * dims + n[kJwwSolid]);
+  // An arc, a temporary point or an arc-shaped fill is one of three kinds.
+  const std::size_t curves = n[kJwwEnko] + n[kJwwTen] + n[kJwwSolid];
+  c.Reserve<TDXF_Circle>(curves);
+  c.Reserve<TDXF_Arc>(curves);
+  c.Reserve<TDXF_Ellipse>(curves);
+  c.Reserve<TDXF_Ten>(n[kJwwTen] + 2 * dims);
+  c.Reserve<TDXF_Moji>(n[kJwwMoji] + dims);
+  c.Reserve<TDXF_Solid3>(n[kJwwSolid]);
+  c.Reserve<TDXF_Solid4>(n[kJwwSolid]);
+  c.Reserve<TDXF_Block>(n[kJwwBlock]);
 }
 
 void JwDxfMapper::OutList(const JwEntityList& list, int bn, double dx, double dy) {
@@ -221,7 +247,7 @@ void JwDxfMapper::DxfOutSunpo(const TEntJwwSunpo& e, int bn, double dx, double d
 void JwDxfMapper::DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy) {
   if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y})) return;
   if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
-  const Attr a = AttributeRule(e.att);
+  const DxfAttributes a = AttributeRule(e.att);
   const Place p = Placement(e.att, bn, dx, dy, [&] {
     return ClipLine(e.start_x, e.start_y, e.end_x, e.end_y);
   });
@@ -231,11 +257,7 @@ void JwDxfMapper::DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy)
   if (!Finite({ox1, oy1, ox2, oy2})) return;
   Report(p, x1, y1);
   Report(p, x2, y2);
-  if (bn < 0) {
-    m_->AddLine(p.sp, a.ly, a.co, a.tp, a.wd, ox1, oy1, ox2, oy2);
-  } else {
-    m_->AddBlockLine(bn, p.sp, a.ly, a.co, a.tp, a.wd, ox1, oy1, ox2, oy2);
-  }
+  m_->AddLine(bn, {.attr = p.In(a), .x1 = ox1, .y1 = oy1, .x2 = ox2, .y2 = oy2});
 }
 
 // ---- Arcs, circles, ellipses -------------------------------------------------
@@ -245,7 +267,7 @@ void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy)
                e.radKatamukiKaku, e.dHenpeiRitsu})) {
     return;
   }
-  const Attr a = AttributeRule(e.att);
+  const DxfAttributes a = AttributeRule(e.att);
   const ArcAngles ang = ToArcAngles(e.radKaishiKaku, e.radEnkoKaku, e.radKatamukiKaku);
   const double h = SnapFlattening(e.dHenpeiRitsu);
   const double r = e.dHankei;
@@ -262,11 +284,8 @@ void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy)
       Report(p, q.x, q.y);
     }
   }
-  if (bn < 0) {
-    m_->AddArc(p.sp, a.ly, a.co, a.tp, a.wd, ox, oy, orad, h, ang.sa, ang.sw, ang.k);
-  } else {
-    m_->AddBlockArc(bn, p.sp, a.ly, a.co, a.tp, a.wd, ox, oy, orad, h, ang.sa, ang.sw, ang.k);
-  }
+  m_->AddArc(bn, {.attr = p.In(a), .x = ox, .y = oy, .r = orad, .ratio = h, .start = ang.sa,
+                  .sweep = ang.sw, .axis = ang.k});
 }
 
 // ---- Points ------------------------------------------------------------------
@@ -290,11 +309,8 @@ void JwDxfMapper::DxfOutTen(const TEntJwwTen& e, int bn, double dx, double dy) {
     const double rad = st.PointRadius * p.s;
     if (!Finite({rad})) return;
     Report(p, x, y);
-    if (bn < 0) {
-      m_->AddArc(p.sp, 2, 0, 0, wd, ox, oy, rad, 1.0, 0, 0, 0);
-    } else {
-      m_->AddBlockArc(bn, p.sp, 2, 0, 0, wd, ox, oy, rad, 1.0, 0, 0, 0);
-    }
+    m_->AddArc(bn,
+               {.attr = {.space = p.sp, .layer = 2, .lineweight = wd}, .x = ox, .y = oy, .r = rad});
     return;
   }
 
@@ -315,11 +331,8 @@ void JwDxfMapper::DxfOutTen(const TEntJwwTen& e, int bn, double dx, double dy) {
   const double size = pb * p.s;
   if (!Finite({size})) return;
   Report(p, x, y);
-  if (bn < 0) {
-    m_->AddTen(p.sp, ly, co, wd, cd, ox, oy, pa, size);
-  } else {
-    m_->AddBlockTen(bn, p.sp, ly, co, wd, cd, ox, oy, pa, size);
-  }
+  m_->AddTen(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co, .lineweight = wd}, .cod = cd,
+                  .x = ox, .y = oy, .a = pa, .ba = size});
 }
 
 // ---- Solids ------------------------------------------------------------------
@@ -332,24 +345,19 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   const int style = e.att.nPenStyle;
   if (style > 100 && style != 101 && style != 105 && style != 106 && style != 111) return;
 
-  Attr a = AttributeRule(e.att);
+  DxfAttributes a = AttributeRule(e.att);
   if (e.att.nPenColor == 10) {
-    a.co = AciOf(ColorRefToAlphaColor(static_cast<int32_t>(e.Color)));
+    a.colour = AciOf(ColorRefToAlphaColor(static_cast<int32_t>(e.Color)));
   }
 
   auto addSolid3 = [&](const Place& p, Pt p1, Pt p2, Pt p3) {
-    if (bn < 0) {
-      m_->AddSolid3(p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
-    } else {
-      m_->AddBlockSolid3(bn, p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
-    }
+    m_->AddSolid3(
+        bn,
+        {.attr = p.In(a), .x1 = p1.x, .y1 = p1.y, .x2 = p2.x, .y2 = p2.y, .x3 = p3.x, .y3 = p3.y});
   };
   auto addSolid4 = [&](const Place& p, Pt p1, Pt p2, Pt p3, Pt p4) {
-    if (bn < 0) {
-      m_->AddSolid4(p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y);
-    } else {
-      m_->AddBlockSolid4(bn, p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y);
-    }
+    m_->AddSolid4(bn, {.attr = p.In(a), .x1 = p1.x, .y1 = p1.y, .x2 = p2.x, .y2 = p2.y, .x3 = p3.x,
+                       .y3 = p3.y, .x4 = p4.x, .y4 = p4.y});
   };
   auto place = [](const Place& p, Pt q) { return Pt{p.X(q.x), p.Y(q.y)}; };
   auto finitePts = [](std::initializer_list<Pt> pts) {
@@ -385,11 +393,9 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
       // Corners 3 and 4 lie on the first two: the area is a line.
       Report(p, q1.x, q1.y);
       Report(p, q2.x, q2.y);
-      if (bn < 0) {
-        m_->AddLine(p.sp, a.ly, a.co, 1, a.wd, o1.x, o1.y, o2.x, o2.y);
-      } else {
-        m_->AddBlockLine(bn, p.sp, a.ly, a.co, 1, a.wd, o1.x, o1.y, o2.x, o2.y);
-      }
+      DxfAttributes continuous = p.In(a);
+      continuous.ltype = 1;
+      m_->AddLine(bn, {.attr = continuous, .x1 = o1.x, .y1 = o1.y, .x2 = o2.x, .y2 = o2.y});
     }
     return;
   }
@@ -419,12 +425,10 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
         Report(p, q.x, q.y);
       }
     }
-    if (bn < 0) {
-      m_->AddArc(p.sp, a.ly, a.co, 1, a.wd, oc.x, oc.y, r * p.s, h, ang.sa, ang.sw, ang.k);
-    } else {
-      m_->AddBlockArc(bn, p.sp, a.ly, a.co, 1, a.wd, oc.x, oc.y, r * p.s, h, ang.sa, ang.sw,
-                      ang.k);
-    }
+    DxfAttributes continuous = p.In(a);
+    continuous.ltype = 1;
+    m_->AddArc(bn, {.attr = continuous, .x = oc.x, .y = oc.y, .r = r * p.s, .ratio = h,
+                    .start = ang.sa, .sweep = ang.sw, .axis = ang.k});
     return;
   }
 
@@ -499,8 +503,6 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   if (kind > 10) kind = 0;
   const bool italic = (e.nMojiShu / 10000) % 2 == 1;
   int tp = 2 * kind + 2;
-  int fl = italic ? 2 : 0;
-  const int bs = e.att.nPenStyle;
   double w = e.dSizeX, h = e.dSizeY, d = e.dKankaku;
   const double ang = VectorAngle(e.end_x - e.start_x, e.end_y - e.start_y);
   std::u16string font = e.strFontName;
@@ -516,7 +518,6 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   const bool vertical = (e.att.sFlg & 0x20) != 0;
   if (vertical) {
     tp += 1;
-    fl += 1;
     std::swap(w, h);
     font = u"@" + e.strFontName;
     if (st.TextStyleMode == 0 || st.TextStyleMode == 1) {
@@ -538,12 +539,10 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   Report(p, ex + ux, ey + uy);
   Report(p, bx + ux, by + uy);
   const double deg = ang * kRadToDeg;
-  if (bn < 0) {
-    m_->AddMoji(p.sp, ly, co, tp, bs, fl, ox1, oy1, ox2, oy2, ow, oh, od, deg, font, e.str);
-  } else {
-    m_->AddBlockMoji(bn, p.sp, ly, co, tp, bs, fl, ox1, oy1, ox2, oy2, ow, oh, od, deg, font,
-                     e.str);
-  }
+  m_->AddMoji(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co}, .style = tp,
+                   .bas = e.att.nPenStyle, .font = m_->FontIndex(font), .tate = vertical,
+                   .syat = italic, .x1 = ox1, .y1 = oy1, .x2 = ox2, .y2 = oy2, .w = ow, .h = oh,
+                   .d = od, .a = deg, .st = e.str});
 }
 
 }  // namespace parvex

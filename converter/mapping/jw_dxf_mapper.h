@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "converter/context/conversion_context.h"
+#include "converter/dxf/dxf_curve_polylines.h"
+#include "converter/dxf/dxf_frames.h"
+#include "converter/dxf/dxf_records.h"
 #include "converter/mapping/jw_drawing_view.h"
 
 namespace parvex {
 
 class TDXFmodel;
-struct TDXF_PolyWorkSub;
 class TgraAttribute;
 
 class JwDxfMapper {
@@ -47,13 +49,11 @@ class JwDxfMapper {
     bool top = true;  // top level (not inside a block definition)
     double X(double x) const { return x * s + (top ? tx : 0); }
     double Y(double y) const { return y * s + (top ? ty : 0); }
-  };
-  // Layer, colour, line type and lineweight of an entity (attribute rule).
-  struct Attr {
-    int ly = 0;
-    int co = 7;
-    int tp = 1;
-    int wd = 0;
+    // The attributes a with this placement's space.
+    DxfAttributes In(DxfAttributes a) const {
+      a.space = sp;
+      return a;
+    }
   };
 
   // Tables.
@@ -66,6 +66,7 @@ class JwDxfMapper {
 
   // Entity passes.
   void DxfOutEntity();
+  void ReserveTopLevel();
   void OutList(const JwEntityList& list, int bn, double dx, double dy);
   void DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy);
   void DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy);
@@ -100,7 +101,8 @@ class JwDxfMapper {
   int ClipArc(double x, double y, double r, double h, double sa, double sw, double k) const;
   int ClipSquare(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
                  double y4) const;
-  Attr AttributeRule(const TEntJwwAttr& att) const;
+  // Layer, colour, line type and lineweight of an entity (attribute rule).
+  DxfAttributes AttributeRule(const TEntJwwAttr& att) const;
   int LayerIndex(const TEntJwwAttr& att) const;
   int ColourOf(int penColor) const;
   // DXF colour of an alpha-RGB colour; the nearest-colour search is costly
@@ -112,6 +114,8 @@ class JwDxfMapper {
   ConversionContext& ctx_;
   TgraAttribute& attr_;
   std::unique_ptr<TDXFmodel> m_;
+  DxfFrameFinder frames_;
+  DxfCurveJoiner joiner_;
   int layerGroupMost_ = 0;
   std::vector<std::u16string> fontNames_;
   mutable std::unordered_map<uint32_t, int> aciCache_;

@@ -134,7 +134,7 @@ void JwDxfMapper::DxfOutBlock(const TEntJwwBlock& e, int bn, double dx, double d
   if (cutInserts_.count(&e) != 0) return;
   const int n = WrittenBlock(e.nNumber);
   if (n < 0) return;
-  const Attr a = AttributeRule(e.att);
+  const DxfAttributes a = AttributeRule(e.att);
   // Inserts report nothing to the paper-space viewports: the block tree
   // pass does that for them with their contents.
   const Place p = Placement(e.att, bn, dx, dy, std::function<int()>([&] {
@@ -146,12 +146,8 @@ void JwDxfMapper::DxfOutBlock(const TEntJwwBlock& e, int bn, double dx, double d
   // Degrees, not brought into a range: -90 stays -90. The scale factors
   // stay as drawn; the block's contents carry the placement scale.
   const double pa = e.radKaitenKaku * 180.0 / std::numbers::pi;
-  if (bn < 0) {
-    m_->AddBlock(p.sp, a.ly, a.co, a.tp, a.wd, n, ox, oy, pa, e.dBairitsuX, e.dBairitsuY);
-  } else {
-    m_->AddBlockBlock(bn, p.sp, a.ly, a.co, a.tp, a.wd, n, ox, oy, pa, e.dBairitsuX,
-                      e.dBairitsuY);
-  }
+  m_->AddBlock(bn, {.attr = p.In(a), .bln = n, .x = ox, .y = oy, .a = pa, .bx = e.dBairitsuX,
+                    .by = e.dBairitsuY});
 }
 
 }  // namespace parvex

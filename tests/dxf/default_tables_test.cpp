@@ -9,7 +9,7 @@
 #include "common/platform/codepage.h"
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
-#include "sections_pairs.h"
+#include "model_records.h"
 
 namespace parvex {
 namespace {
@@ -65,7 +65,9 @@ TEST(DefaultTables, DrawingNamesThatClashGetANumber) {
 // Kinds in a block's order list, as text: "2 2" = two circles.
 std::string Kinds(const TDXF_BlockDef& b) {
   std::string s;
-  for (const TDXF_EntNo& e : b.dmNo) s += (s.empty() ? "" : " ") + std::to_string(e.tp);
+  for (const DxfEntities::Entry& e : b.entities.Order()) {
+    s += (s.empty() ? "" : " ") + std::to_string(static_cast<int>(e.kind));
+  }
   return s;
 }
 
@@ -98,14 +100,15 @@ TEST(DefaultTables, DiamondPointIsOneSolidWrittenCrossed) {
   Defaults(m, 1);
   m.SetTenTransType(5, 0.5);
   AddTenBlock(m);
-  const TDXF_Solid4& s = m.deBlockDef[static_cast<std::size_t>(m.tenidx)].dmSld4.at(0);
-  EXPECT_EQ(s.col, -1);
+  const TDXF_Solid4& s =
+      m.deBlockDef[static_cast<std::size_t>(m.tenidx)].entities.Records<TDXF_Solid4>().at(0);
+  EXPECT_EQ(s.attr.colour, -1);
   const auto solids = testing::OfType(testing::WriteRecords(m), "SOLID");
   ASSERT_EQ(solids.size(), 1u);
   const testing::DxfRecord& r = solids[0];
   EXPECT_EQ(r.block, "_TRANS_TEN");
-  const std::vector<std::string> corners = {r.At(10) + "," + r.At(20), r.At(11) + "," + r.At(21),
-                                            r.At(12) + "," + r.At(22), r.At(13) + "," + r.At(23)};
+  const std::vector<std::string> corners = {r.Str(10) + "," + r.Str(20), r.Str(11) + "," + r.Str(21),
+                                            r.Str(12) + "," + r.Str(22), r.Str(13) + "," + r.Str(23)};
   EXPECT_EQ(corners, (std::vector<std::string>{"0.5,0.0", "0.0,0.5", "0.0,-0.5", "-0.5,0.0"}));
 }
 
@@ -117,10 +120,10 @@ TEST(DefaultTables, PointBlockBesideADrawingBlockOfTheSameName) {
   AddTenBlock(m);
   EXPECT_EQ(m.tenidx, 1);
   EXPECT_EQ(m.deBlockDef[1].nam, u"_TRANS_TEN_1");
-  m.AddTen(0, 0, 0, 0, 0, 1, 1, 0, 1);
+  m.AddTen(kTopLevel, {.x = 1, .y = 1, .ba = 1});
   const auto inserts = testing::OfType(testing::WriteRecords(m), "INSERT", "ENTITIES");
   ASSERT_EQ(inserts.size(), 1u);
-  EXPECT_EQ(inserts[0].At(2), "_TRANS_TEN_1");
+  EXPECT_EQ(inserts[0].Str(2), "_TRANS_TEN_1");
 }
 
 TEST(DefaultTables, MarkerBlocks) {
@@ -149,16 +152,19 @@ TEST(DefaultTables, MarkerBlocks) {
   }
   // The filled disc of marker 3 keeps colour 255; marker 7's takes the
   // insert's colour.
-  const TDXF_PLine& disc = m.deBlockDef[8].dmPLin.at(0);
-  EXPECT_EQ(disc.col, 255);
+  auto records = [&](std::size_t i, auto kind) -> const auto& {
+    return m.deBlockDef[i].entities.Records<decltype(kind)>();
+  };
+  const TDXF_PLine& disc = records(8, TDXF_PLine{}).at(0);
+  EXPECT_EQ(disc.attr.colour, 255);
   EXPECT_TRUE(disc.clf);
   EXPECT_EQ(disc.wd1, 1.25);
   ASSERT_EQ(disc.v.size(), 2u);
   EXPECT_DOUBLE_EQ(disc.v[0].a, std::numbers::pi);
-  EXPECT_EQ(m.deBlockDef[12].dmPLin.at(0).col, -1);
-  EXPECT_EQ(m.deBlockDef[6].dmSld3.at(0).col, 255);
+  EXPECT_EQ(records(12, TDXF_PLine{}).at(0).attr.colour, -1);
+  EXPECT_EQ(records(6, TDXF_Solid3{}).at(0).attr.colour, 255);
   // Marker 8: two arcs of radius 1.25 * sqrt 2 facing each other.
-  const TDXF_Arc& a = m.deBlockDef[13].dmArc.at(1);
+  const TDXF_Arc& a = records(13, TDXF_Arc{}).at(1);
   EXPECT_DOUBLE_EQ(a.r, 1.25 * std::sqrt(2.0));
   EXPECT_DOUBLE_EQ(a.x, -a.r);
   EXPECT_EQ(a.sa, 270);

@@ -24,12 +24,13 @@ void FillSmallModel(TDXFmodel& m, int ver) {
   m.AddLtype(u"Continuous", u"Solid line", 0, {});
   m.AddLtype(u"DOT", u"Dot", 2, {0, -6.35});
   m.AddLayer(u"0", 7, 1, 0, true, true);
-  m.AddStyle(u"Standard", u"txt", u"extfont2.shx", 0, 1, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .fo2 = u"extfont2.shx", .mhl = 2.5});
   const int b = m.AddBlockDef(u"B", 1);
-  m.AddBlockLine(b, 0, 0, 1, 1, 0, 0, 0, 1, 1);
-  m.AddBlockPLine(b, 0, 0, 1, 1, 0, 0, 0, false, 3, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
-  m.AddImage(0, 0, 0, 0, 10, 10, 5, 5, 0, u"/nonexistent/a.bmp");
-  m.AddFList(u"/nonexistent/a.bmp", u"/nonexistent/out/", 10, 10, 5, 5, 0);
+  const DxfAttributes pen = {.colour = 1, .ltype = 1};
+  m.AddLine(b, {.attr = pen, .x2 = 1, .y2 = 1});
+  m.AddPLine(b, {.attr = pen, .v = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}});
+  m.AddImage(kTopLevel, {.ix = 10, .iy = 10, .sx = 5, .sy = 5, .fna = u"/nonexistent/a.bmp"});
+  m.AddFList(u"/nonexistent/a.bmp", u"/nonexistent/out/", 10, 10, 5, 5);
 }
 
 std::string WholeFile(TDXFmodel& m) {

@@ -95,8 +95,8 @@ TEST(DxfNames, TablesMakeNamesUnique) {
   m.AddLayer(u"A", 7, 1, 0, true, true);
   m.AddLayer(u"A", 7, 1, 0, true, true);
   m.AddLayer(u"a", 7, 1, 0, true, true);
-  m.AddStyle(u"Standard", u"txt", u"", 0, -2, 0, 2.5, false);
-  m.AddStyle(u"STANDARD", u"txt", u"", 1e11, 1, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .mw = -2, .mhl = 2.5});
+  m.AddStyle({.nam = u"STANDARD", .fo1 = u"txt", .mh = 1e11, .mhl = 2.5});
   EXPECT_EQ(m.ltps[1].nam, u"continuous_1");
   EXPECT_EQ(m.lays[1].nam, u"A_1");
   EXPECT_EQ(m.lays[2].nam, u"a_2");

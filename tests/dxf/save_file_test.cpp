@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -11,10 +12,9 @@
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "converter/dxf/dxf_file_io.h"
 #include "converter/dxf/dxf_model.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex {
 namespace fs = std::filesystem;
@@ -22,25 +22,12 @@ namespace {
 
 class SaveFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "parvex_dxf_save_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  static std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static std::string Read(const fs::path& p) { return testing::TempFolder::Read(p); }
   static void Write(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
   }
-  fs::path dir;
+  const testing::TempFolder folder;
+  const fs::path dir = folder.Path();
 };
 
 TEST_F(SaveFile, WritesANewFile) {
@@ -125,8 +112,11 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
     m.SetAppName(std::u16string(100000, u'c'));
     m.AddLayer(u"0", 7, 1, 0, true, true);
     for (int i = 0; i < 2000; ++i) {
-      m.AddLine(0, 0, 1, 1, 0, i * 0.1, 1.0 / (i + 1), i * 0.2, 3.25);
-      m.AddMojiA(0, 0, 1, 0, 0, 0, i, i, i + 1, i, 2, 2, 0, 0, u"", u"文字列 text");
+      const DxfAttributes a = {.colour = 1, .ltype = 1};
+      m.AddLine(kTopLevel,
+                {.attr = a, .x1 = i * 0.1, .y1 = 1.0 / (i + 1), .x2 = i * 0.2, .y2 = 3.25});
+      m.AddMoji(kTopLevel, {.attr = a, .x1 = 1.0 * i, .y1 = 1.0 * i, .x2 = i + 1.0, .y2 = 1.0 * i,
+                            .w = 2, .h = 2, .st = u"文字列 text"});
     }
     const bool ok = m.SaveDXF("", dst);
     ::_exit(ok ? 1 : 0);
@@ -150,10 +140,10 @@ TEST_F(SaveFile, ImageFilesAreCopiedBesideTheOutput) {
   const auto u16 = [](const fs::path& p) { return p.u16string(); };
   TDXFmodel m;
   m.SetDXFVer(1, 0);
-  m.AddFList(u16(src / "Photo.BMP"), u16(out) + u"/", 1, 1, 1, 1, 0);
-  m.AddFList(u16(src / "photo.bmp"), u16(out) + u"/", 1, 1, 1, 1, 0);  // same file
-  m.AddFList(u16(src / "b.png"), u16(out) + u"/", 1, 1, 1, 1, 0);
-  m.AddFList(u16(src / "gone.png"), u16(out) + u"/", 1, 1, 1, 1, 0);
+  m.AddFList(u16(src / "Photo.BMP"), u16(out) + u"/", 1, 1, 1, 1);
+  m.AddFList(u16(src / "photo.bmp"), u16(out) + u"/", 1, 1, 1, 1);  // same file
+  m.AddFList(u16(src / "b.png"), u16(out) + u"/", 1, 1, 1, 1);
+  m.AddFList(u16(src / "gone.png"), u16(out) + u"/", 1, 1, 1, 1);
   ASSERT_EQ(m.deFListN(), 3);
   EXPECT_EQ(m.deFList[0].dst, u16(out) + u"/Photo.bmp");
   EXPECT_EQ(m.deFList[1].dst, u16(out) + u"/b_1.png");

@@ -1,17 +1,16 @@
 // The DXF audit helper must catch the faults ezdxf forgives: each case
 // breaks one thing in a clean file and expects the raw walk to say so.
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_writer.h"
 #include "tests/dxfaudit/dxf_audit.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex {
 namespace {
@@ -23,13 +22,14 @@ std::string CleanFile() {
   m.AddLtype(u"Continuous", u"", 0, {});
   m.AddLayer(u"0", 7, 1, 0, true, true);
   m.AddLayer(u"壁", 3, 1, 0, true, true);
-  m.AddStyle(u"Standard", u"txt", u"", 0, 1, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .mhl = 2.5});
   const int b = m.AddBlockDef(u"B1", 1);
-  m.AddBlockLine(b, 0, 0, 0, 0, 0, 0, 0, 1, 1);
-  m.AddLine(0, 1, 0, 0, 0, 0, 0, 100, 50);
-  m.AddMojiA(0, 1, 0, 0, 0, 0, 10, 10, 40, 10, 5, 5, 0, 0, u"", u"日本語");
-  m.AddBlock(0, 0, 0, 0, 0, b, 50, 25, 0, 1, 1);
-  m.AddPLine(0, 0, 0, 0, 0, 0, 0, false, 2, {{0, 0, 0}, {1, 1, 0}});
+  m.AddLine(b, {.x2 = 1, .y2 = 1});
+  m.AddLine(kTopLevel, {.attr = {.layer = 1}, .x2 = 100, .y2 = 50});
+  m.AddMoji(kTopLevel, {.attr = {.layer = 1}, .x1 = 10, .y1 = 10, .x2 = 40, .y2 = 10, .w = 5,
+                        .h = 5, .st = u"日本語"});
+  m.AddBlock(kTopLevel, {.bln = b, .x = 50, .y = 25});
+  m.AddPLine(kTopLevel, {.v = {{0, 0, 0}, {1, 1, 0}}});
   DxfStringOutput out;
   DxfTextSink sink(out);
   EXPECT_TRUE(m.WriteDXF("/nonexistent/source.jww", sink));
@@ -48,19 +48,10 @@ std::string Edit(std::string s, const std::string& anchor, const std::string& fr
   return s.replace(p, from.size(), to);
 }
 
-std::filesystem::path Write(const std::string& name, const std::string& bytes) {
-  // One folder per process: test programs of several checkouts may run at once.
-  const std::filesystem::path dir =
-      std::filesystem::path(::testing::TempDir()) / ("parvex_audit_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::filesystem::path p = dir / name;
-  std::ofstream(p, std::ios::binary) << bytes;
-  return p;
-}
-
 TEST(DxfAuditHelper, CatchesFaultsEzdxfForgives) {
+  const testing::TempFolder folder;
   const std::string clean = CleanFile();
-  const testing::DxfAuditReport base = testing::AuditDxf(Write("audit_clean.dxf", clean));
+  const testing::DxfAuditReport base = testing::AuditDxf(folder.Write("audit_clean.dxf", clean));
   ASSERT_TRUE(base.Clean()) << base.Describe();
 
   const std::string ents = "ENTITIES\r\n";
@@ -88,7 +79,8 @@ TEST(DxfAuditHelper, CatchesFaultsEzdxfForgives) {
       {"section without ENDSEC", Edit(clean, ents, "  0\r\nENDSEC\r\n", ""), "ENDSEC"},
   };
   std::vector<std::filesystem::path> files;
-  for (const Case& c : cases) files.push_back(Write("audit_case" + std::to_string(files.size()) + ".dxf", c.bytes));
+  for (const Case& c : cases)
+    files.push_back(folder.Write("audit_case" + std::to_string(files.size()) + ".dxf", c.bytes));
   const auto reports = testing::AuditDxfFiles(files);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const Case& c = cases[i];
@@ -101,6 +93,7 @@ TEST(DxfAuditHelper, CatchesFaultsEzdxfForgives) {
 }
 
 TEST(DxfAuditHelper, HandlesAndOwners) {
+  const testing::TempFolder folder;
   const std::string clean = CleanFile();
   // The handle of the first entity, and of the model-space block record.
   const std::size_t e = clean.find("ENTITIES\r\n  0\r\nLINE\r\n  5\r\n") + 27;
@@ -123,7 +116,8 @@ TEST(DxfAuditHelper, HandlesAndOwners) {
        Edit(clean, "  0\r\nTEXT", "330\r\n", "330\r\n" + text + "\r\n999\r\n"), "expected"},
   };
   std::vector<std::filesystem::path> files;
-  for (const Case& c : cases) files.push_back(Write("audit_ho" + std::to_string(files.size()) + ".dxf", c.bytes));
+  for (const Case& c : cases)
+    files.push_back(folder.Write("audit_ho" + std::to_string(files.size()) + ".dxf", c.bytes));
   const auto reports = testing::AuditDxfFiles(files);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const Case& c = cases[i];

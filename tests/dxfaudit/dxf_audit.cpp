@@ -206,6 +206,50 @@ Counts ToCounts(const Json* v) {
     for (const auto& [k, n] : v->o) out[k] = static_cast<int>(n.n);
   return out;
 }
+double Number(const Json* v) { return v && v->kind == Json::Number ? v->n : 0; }
+
+std::vector<AuditedInsert> GetInserts(const Json& j) {
+  std::vector<AuditedInsert> out;
+  if (const Json* v = j.Find("inserts")) {
+    for (const Json& e : v->a) {
+      out.push_back({GetString(e, "container"), GetString(e, "block"), Number(e.Find("x")),
+                     Number(e.Find("y")), Number(e.Find("xscale")), Number(e.Find("yscale")),
+                     Number(e.Find("rotation"))});
+    }
+  }
+  return out;
+}
+
+std::vector<AuditedPolyline> GetPolylines(const Json& j) {
+  std::vector<AuditedPolyline> out;
+  if (const Json* v = j.Find("polylines")) {
+    for (const Json& e : v->a) {
+      AuditedPolyline p{GetString(e, "container"), GetString(e, "layer"), GetBool(e, "closed"), {}};
+      if (const Json* vs = e.Find("vertices")) {
+        for (const Json& x : vs->a) {
+          if (x.a.size() == 3) p.v.push_back({x.a[0].n, x.a[1].n, x.a[2].n});
+        }
+      }
+      out.push_back(std::move(p));
+    }
+  }
+  return out;
+}
+
+std::vector<ExpandedLine> GetExpanded(const Json& j) {
+  std::vector<ExpandedLine> out;
+  if (const Json* v = j.Find("expanded_lines")) {
+    for (const Json& e : v->a) {
+      ExpandedLine l{GetString(e, "layout"), {}};
+      if (const Json* p = e.Find("line"); p && p->a.size() == 4) {
+        for (int k = 0; k < 4; ++k) l.p[k] = p->a[k].n;
+      }
+      out.push_back(std::move(l));
+    }
+  }
+  return out;
+}
+
 std::map<std::string, Counts> GetNested(const Json& j, const char* key) {
   std::map<std::string, Counts> out;
   if (const Json* v = j.Find(key))
@@ -265,12 +309,40 @@ DxfAuditReport FromJson(const Json& j) {
   r.linetypes = GetStrings(j, "linetypes");
   r.styles = GetStrings(j, "styles");
   r.image_defs = GetStrings(j, "image_defs");
+  r.definitions = GetStrings(j, "definitions");
+  r.inserts = GetInserts(j);
+  r.polylines = GetPolylines(j);
+  r.expanded = GetExpanded(j);
   return r;
 }
 
 }  // namespace
 
-std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files) {
+bool DxfAuditReport::HasDefinition(const std::string& name) const {
+  for (const std::string& d : definitions) {
+    if (d == name) return true;
+  }
+  return false;
+}
+
+std::vector<AuditedInsert> DxfAuditReport::InsertsIn(const std::string& container) const {
+  std::vector<AuditedInsert> out;
+  for (const AuditedInsert& i : inserts) {
+    if (i.container == container) out.push_back(i);
+  }
+  return out;
+}
+
+std::vector<AuditedPolyline> DxfAuditReport::PolylinesIn(const std::string& container) const {
+  std::vector<AuditedPolyline> out;
+  for (const AuditedPolyline& p : polylines) {
+    if (p.container == container) out.push_back(p);
+  }
+  return out;
+}
+
+std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files,
+                                          DxfAuditDetail detail) {
   std::vector<DxfAuditReport> reports(files.size());
   auto failAll = [&](const std::string& why) {
     for (DxfAuditReport& r : reports) r.run_error = why;
@@ -278,6 +350,7 @@ std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::pat
   };
   if (files.empty()) return reports;
   std::string cmd = std::string("/usr/bin/python3 ") + ShellQuote(PARVEX_DXF_AUDIT_SCRIPT);
+  if (detail == DxfAuditDetail::Geometry) cmd += " --geometry";
   for (const auto& f : files) cmd += " " + ShellQuote(f.string());
   cmd += " 2>&1";
   std::string out;
@@ -313,7 +386,9 @@ std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::pat
   return reports;
 }
 
-DxfAuditReport AuditDxf(const std::filesystem::path& dxf) { return AuditDxfFiles({dxf}).front(); }
+DxfAuditReport AuditDxf(const std::filesystem::path& dxf, DxfAuditDetail detail) {
+  return AuditDxfFiles({dxf}, detail).front();
+}
 
 ::testing::AssertionResult PassesDxfAudit(const std::filesystem::path& dxf) {
   DxfAuditReport r = AuditDxf(dxf);

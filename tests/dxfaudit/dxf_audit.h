@@ -8,6 +8,7 @@
 // All names and texts are UTF-8.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -18,6 +19,34 @@
 namespace parvex::testing {
 
 using Counts = std::map<std::string, int>;
+
+// What an audit with DxfAuditDetail::Geometry also reports. Containers are
+// layouts by layout name (model space "Model") and block definitions by
+// name.
+struct AuditedInsert {
+  std::string container;
+  std::string block;
+  double x = 0, y = 0, xscale = 1, yscale = 1, rotation = 0;
+};
+struct AuditedVertex {
+  double x = 0, y = 0, bulge = 0;
+};
+struct AuditedPolyline {
+  std::string container;
+  std::string layer;
+  bool closed = false;
+  std::vector<AuditedVertex> v;
+};
+// A LINE placed by ezdxf's expansion of the inserts of a layout.
+struct ExpandedLine {
+  std::string layout;
+  std::array<double, 4> p{};  // x1, y1, x2, y2
+};
+
+enum class DxfAuditDetail {
+  Counts,    // everything but the geometry
+  Geometry,  // also inserts, polylines and expanded lines
+};
 
 struct DxfAuditReport {
   // The script could not be run or its output not parsed (ezdxf missing,
@@ -41,6 +70,16 @@ struct DxfAuditReport {
   Counts objects;                          // OBJECTS by type
   std::vector<std::string> texts;          // TEXT values in reading order
   std::vector<std::string> layers, linetypes, styles, image_defs;
+  std::vector<std::string> definitions;  // block definitions, in file order
+
+  // With DxfAuditDetail::Geometry.
+  std::vector<AuditedInsert> inserts;
+  std::vector<AuditedPolyline> polylines;
+  std::vector<ExpandedLine> expanded;
+
+  bool HasDefinition(const std::string& name) const;
+  std::vector<AuditedInsert> InsertsIn(const std::string& container) const;
+  std::vector<AuditedPolyline> PolylinesIn(const std::string& container) const;
 
   // Loaded without recovery, no load warnings, no auditor errors or fixes,
   // no raw problems.
@@ -50,10 +89,12 @@ struct DxfAuditReport {
 };
 
 // Runs the audit script with /usr/bin/python3 on `dxf`.
-DxfAuditReport AuditDxf(const std::filesystem::path& dxf);
+DxfAuditReport AuditDxf(const std::filesystem::path& dxf,
+                        DxfAuditDetail detail = DxfAuditDetail::Counts);
 // Several files in one run of the script (ezdxf loads once): one report per
 // file, in order.
-std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files);
+std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files,
+                                          DxfAuditDetail detail = DxfAuditDetail::Counts);
 
 // gtest assertion: EXPECT_TRUE(parvex::testing::PassesDxfAudit(path)).
 ::testing::AssertionResult PassesDxfAudit(const std::filesystem::path& dxf);

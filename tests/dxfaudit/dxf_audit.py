@@ -12,11 +12,17 @@ Two independent looks at the file:
   exist and are the right block record, and names of layers, line types,
   text styles, blocks and dimension styles that are defined.
 
+With --geometry the report also holds, per layout (by layout name, model
+space "Model") and block definition: the INSERTs, the polylines with their
+vertices, and the LINEs that ezdxf's own expansion of each layout's
+inserts places, at any depth.
+
 Exit status: 0 when the reports were written (whatever they found; a file
 that cannot be read gets "run_error"), 2 on a usage error, 3 when ezdxf is
 not installed. A missing ezdxf must fail the tests, never skip them.
 
-Usage: dxf_audit.py FILE.dxf...   (one JSON report per line, in order)
+Usage: dxf_audit.py [--geometry] FILE.dxf...   (one JSON report per line,
+in order)
 """
 
 import json
@@ -497,7 +503,48 @@ def count_entities(entities, by_type, by_layer, texts):
     return out
 
 
-def ezdxf_report(path, report):
+def expand(layout_name, insert, out, depth=0):
+    # ezdxf's own expansion of one insert; nested inserts come back as
+    # virtual inserts already placed in the parent's coordinates.
+    if depth > 64:
+        return
+    for e in insert.virtual_entities():
+        t = e.dxftype()
+        if t == "LINE":
+            s, f = e.dxf.start, e.dxf.end
+            out.append({"layout": layout_name, "line": [s.x, s.y, f.x, f.y]})
+        elif t == "INSERT":
+            expand(layout_name, e, out, depth + 1)
+
+
+def geometry(containers, layouts, report):
+    inserts, polylines, expanded = [], [], []
+    for cname, entities in containers:
+        for e in entities:
+            t = e.dxftype()
+            if t == "INSERT":
+                p = e.dxf.insert
+                inserts.append({"container": cname, "block": e.dxf.name, "x": p.x, "y": p.y,
+                                "xscale": e.dxf.xscale, "yscale": e.dxf.yscale,
+                                "rotation": e.dxf.rotation})
+            elif t == "POLYLINE":
+                polylines.append({"container": cname, "layer": e.dxf.layer,
+                                  "closed": e.is_closed,
+                                  "vertices": [[v.dxf.location.x, v.dxf.location.y,
+                                                v.dxf.bulge] for v in e.vertices]})
+            elif t == "LWPOLYLINE":
+                polylines.append({"container": cname, "layer": e.dxf.layer, "closed": e.closed,
+                                  "vertices": [[x, y, b] for x, y, _s, _e, b in e.get_points()]})
+    for lname, layout in layouts:
+        for e in layout:
+            if e.dxftype() == "INSERT":
+                expand(lname, e, expanded)
+    report["inserts"] = inserts
+    report["polylines"] = polylines
+    report["expanded_lines"] = expanded
+
+
+def ezdxf_report(path, report, with_geometry):
     import ezdxf
     collect = _Collect()
     logging.getLogger("ezdxf").addHandler(collect)
@@ -537,11 +584,16 @@ def ezdxf_report(path, report):
         layouts[layout.name] = count_entities(layout, by_type, by_layer, texts)
         layout_blocks.add(layout.block_record.dxf.name.upper()
                           if layout.block_record else "")
-    blocks = {}
+    blocks, definitions = {}, []
     for blk in doc.blocks:
         if blk.name.upper() in layout_blocks:
             continue
         blocks[blk.name] = count_entities(blk, by_type, by_layer, texts)
+        definitions.append(blk)
+    report["definitions"] = [blk.name for blk in definitions]
+    if with_geometry:
+        layout_list = [(layout.name, layout) for layout in doc.layouts]
+        geometry(layout_list + [(blk.name, blk) for blk in definitions], layout_list, report)
     report["entities"] = by_type
     report["by_layer"] = by_layer
     report["layouts"] = layouts
@@ -558,7 +610,7 @@ def ezdxf_report(path, report):
                             if o.dxftype() == "IMAGEDEF"]
 
 
-def audit_file(path):
+def audit_file(path, with_geometry):
     try:
         with open(path, "rb") as f:
             data = f.read()
@@ -571,13 +623,17 @@ def audit_file(path):
     except Exception as e:  # noqa: BLE001 - a crash of the walk is a finding
         report["raw_problems"] = raw.problems + ["raw walk failed: %r" % e]
     report["version"] = raw.version
-    ezdxf_report(path, report)
+    ezdxf_report(path, report, with_geometry)
     return report
 
 
 def main(argv):
-    if len(argv) < 2:
-        print("usage: dxf_audit.py FILE.dxf...", file=sys.stderr)
+    args = argv[1:]
+    with_geometry = bool(args) and args[0] == "--geometry"
+    if with_geometry:
+        args = args[1:]
+    if not args:
+        print("usage: dxf_audit.py [--geometry] FILE.dxf...", file=sys.stderr)
         return 2
     try:
         import ezdxf  # noqa: F401
@@ -587,8 +643,9 @@ def main(argv):
               file=sys.stderr)
         return 3
     # One JSON report per file, one per line.
-    for path in argv[1:]:
-        json.dump(audit_file(path), sys.stdout, ensure_ascii=True, sort_keys=True)
+    for path in args:
+        json.dump(audit_file(path, with_geometry), sys.stdout, ensure_ascii=True,
+                  sort_keys=True)
         sys.stdout.write("\n")
     return 0
 
