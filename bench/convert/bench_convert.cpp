@@ -113,7 +113,7 @@ parvex::TJwwData MakeDrawing(long n) {
 
 int ConvertChild(const char* src, const char* dst, int version) {
   parvex::ConversionSettings s;
-  s.DxfVersion = version;
+  s.DxfVersion = static_cast<parvex::DxfVersion>(version);
   s.BaseLayerGroup = 0;
   s.PointRadius = 0.5;
   const auto r = parvex::ConvertDrawing(s, src, dst);

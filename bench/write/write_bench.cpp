@@ -26,7 +26,7 @@ constexpr int kEntities = 1000000;
 // arcs and circles, points, solids, polylines and inserts.
 std::unique_ptr<TDXFmodel> MakeModel(int ver) {
   auto m = std::make_unique<TDXFmodel>();
-  m->SetDXFVer(ver, 0);
+  m->SetDXFVer(static_cast<parvex::DxfVersion>(ver), parvex::OutputSpace::Model);
   m->SetAppName(u"bench");
   m->AddLtype(u"Continuous", u"Solid line", 0, {});
   m->AddLtype(u"DASHED", u"Dashed", 2, {12.7, -6.35});

@@ -101,10 +101,10 @@ DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& r
   } else if (ext == u".jwc") {
     kind = DrawingKind::Jwc;
     // DOS drawings get no multi-layout output; model and paper space stays.
-    if (context.Settings.OutputSpace == 2) context.Settings.OutputSpace = 0;
+    if (context.Settings.OutputSpace == OutputSpace::Layouts) context.Settings.OutputSpace = OutputSpace::Model;
   } else if (ext == u".jwk") {
     kind = DrawingKind::Jwk;
-    context.Settings.OutputSpace = 0;
+    context.Settings.OutputSpace = OutputSpace::Model;
   } else {
     return Failed("unsupported file kind " + Quoted(source) + " (expected .jww, .jws, .jwc or .jwk)");
   }

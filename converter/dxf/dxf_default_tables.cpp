@@ -153,28 +153,31 @@ void AddDefaultStyles(TDXFmodel& m) {
 }
 
 void AddTenBlock(TDXFmodel& m) {
-  if (m.tentyp < 2 || m.tentyp > 6) return;
+  // Only the marker shapes need the block; a value outside the list gets none.
+  if (SettingNumber(m.tentyp) < SettingNumber(PointConversion::DoubleCircle) ||
+      SettingNumber(m.tentyp) > SettingNumber(PointConversion::FilledOctagon))
+    return;
   m.tenidx = m.AddBlockDef(u"_TRANS_TEN", -1);
   if (m.tenidx < 0) return;
   BlockPen pen(m, m.tenidx);
   const double r = m.tenrad;
   switch (m.tentyp) {
-    case 2:
+    case PointConversion::DoubleCircle:
       pen.Circle(r);
       pen.Circle(r / 2);
       break;
-    case 3:
+    case PointConversion::CircleCross:
       pen.Circle(r);
       pen.Line(-r, 0, r, 0);
       pen.Line(0, r, 0, -r);
       break;
-    case 4:
+    case PointConversion::Rhombus:
       pen.Outline({{r, 0}, {0, r}, {-r, 0}, {0, -r}});
       break;
-    case 5:
+    case PointConversion::FilledRhombus:
       pen.Solid4(kByBlock, r, 0, 0, r, -r, 0, 0, -r);
       break;
-    case 6:
+    case PointConversion::FilledOctagon:
     {
       // A regular octagon of four quarter pieces, each from the centre.
       const double ax[5] = {r, 0, -r, 0, r};
@@ -186,6 +189,9 @@ void AddTenBlock(TDXFmodel& m) {
       }
       break;
     }
+    case PointConversion::Point:
+    case PointConversion::Circle:
+      break;
   }
 }
 

@@ -61,7 +61,7 @@ Result<DxfHandles> AssignHandles(TDXFmodel& m) {
   const std::uint64_t definitions = m.deBlockDef.size();
   Numbering n(static_cast<std::uint64_t>(ltn) + 6);
 
-  if (m.Ver != 0) {
+  if (m.Ver != DxfVersion::R12) {
     h.vport.table = n.Take(1 + kDxfActiveVports);
     h.ltype.table = n.Take(1 + std::size(kDxfFixedLtypes) + m.ltps.size());
     h.layer.table = n.Take(1 + m.lays.size());
@@ -93,13 +93,13 @@ Result<DxfHandles> AssignHandles(TDXFmodel& m) {
   }
   n.Entities(m.Top(), 0, ltn, true);
 
-  if (m.Ver != 0) {
+  if (m.Ver != DxfVersion::R12) {
     h.colours = n.Take();
     h.groups = n.Take();
     h.layouts = n.Take();
     h.plotStyles = n.Take();
   }
-  for (TDXF_FileNameList& f : m.deFList) f.hnd = m.Ver != 0 ? n.Take() : 0;
+  for (TDXF_FileNameList& f : m.deFList) f.hnd = m.Ver != DxfVersion::R12 ? n.Take() : 0;
 
   // Handles are written as 32-bit values.
   if (n.Next() > 0x7FFFFFFFu)

@@ -47,7 +47,7 @@ struct Var {
 
 // The values that depend on the model and the write.
 struct Computed {
-  int ver;
+  DxfVersion ver;
   double s;  // the scale the drawing is written at
   double minX, minY, maxX, maxY;
   double paperW, paperH;
@@ -65,8 +65,8 @@ Var Resolve(Var v, const Computed& c) {
   switch (v.source) {
     case Fixed: break;
     case Negated: set(-v.x, -v.y); break;
-    case Version: v.text = kVersionName[c.ver]; break;
-    case MaintenanceVersion: set(c.ver == 2 ? 25 : 20); break;
+    case Version: v.text = kVersionName[SettingNumber(c.ver)]; break;
+    case MaintenanceVersion: set(c.ver == DxfVersion::R2007 ? 25 : 20); break;
     case ExtMin: set(c.s * c.minX, c.s * c.minY); break;
     case ExtMax: set(c.s * c.maxX, c.s * c.maxY); break;
     case LimMax: set(c.s * c.paperW, c.s * c.paperH); break;
@@ -366,12 +366,12 @@ constexpr Var kVars[] = {
 void TDXFmodel::SaveHeader(DxfWriter& w, std::uint32_t handSeed) {
   // Scaled by the base layer group's scale, or the first group's with paper
   // space.
-  const double s = (Spa == 0 || deLgp.empty()) ? pscale : deLgp[0].sc;
+  const double s = (Spa == OutputSpace::Model || deLgp.empty()) ? pscale : deLgp[0].sc;
   const Computed c = {.ver = Ver, .s = s, .minX = MinWx, .minY = MinWy, .maxX = MaxWx,
                       .maxY = MaxWy, .paperW = papx, .paperH = papy,
                       .created = dxfio::FileCreationTime(srcName) + kJulianOfDay0,
                       .updated = dxfio::FileWriteTime(srcName) + kJulianOfDay0, .seed = handSeed};
-  const unsigned bit = 1u << Ver;
+  const unsigned bit = 1u << SettingNumber(Ver);
   w.BeginSection("HEADER");
   for (const Var& v : kVars) {
     if ((v.mask & bit) != 0) WriteVar(w, Resolve(v, c));

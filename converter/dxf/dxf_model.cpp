@@ -55,7 +55,7 @@ constexpr Reduced ReducedOf() {
 
 TDXFmodel::TDXFmodel() { deLgp.assign(16, TDXF_LGroup{}); }
 
-void TDXFmodel::SetDXFVer(int v, int sp) {
+void TDXFmodel::SetDXFVer(DxfVersion v, OutputSpace sp) {
   Ver = v;
   Spa = sp;
 }
@@ -73,14 +73,14 @@ void TDXFmodel::SetPap(double mix, double miy, double max, double may, double pa
 }
 
 void TDXFmodel::SetScale(double scl) { pscale = scl; }
-void TDXFmodel::SetLayerNameType(int n) { laynametyp = n; }
+void TDXFmodel::SetLayerNameType(LayerNameType n) { laynametyp = n; }
 
-void TDXFmodel::SetTenTransType(int n, double r) {
+void TDXFmodel::SetTenTransType(PointConversion n, double r) {
   tentyp = n;
   tenrad = r;
 }
 
-void TDXFmodel::SetMojiStyle(int n) { mojistyle = n; }
+void TDXFmodel::SetMojiStyle(TextStyleMode n) { mojistyle = n; }
 
 // ---------------------------------------------------------------------------
 

@@ -35,6 +35,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/conversion_settings.h"
 #include "converter/dxf/dxf_entities.h"
 #include "converter/dxf/dxf_frames.h"
 #include "converter/dxf/dxf_records.h"
@@ -113,13 +114,13 @@ class TDXFmodel {
   TDXFmodel& operator=(const TDXFmodel&) = delete;
 
   // ----- settings
-  void SetDXFVer(int v, int sp);  // Ver (0 R12, 1 2000, 2 2007) and Spa
+  void SetDXFVer(DxfVersion v, OutputSpace sp);
   void SetAppName(std::u16string_view s);
   void SetPap(double mix, double miy, double max, double may, double pax, double pay);
   void SetScale(double scl);
-  void SetLayerNameType(int n);
-  void SetTenTransType(int n, double r);
-  void SetMojiStyle(int n);
+  void SetLayerNameType(LayerNameType n);
+  void SetTenTransType(PointConversion n, double r);
+  void SetMojiStyle(TextStyleMode n);
   // The inputs of the text expansion that AddMoji applies.
   void SetMojiExpInfo(const TextExpansionInputs& inputs) { mexp = inputs; }
 
@@ -225,8 +226,8 @@ class TDXFmodel {
   int deFListN() const { return static_cast<int>(deFList.size()); }
 
   // ----- fields
-  int Ver = 0;     // 0 R12 (AC1009), 1 2000 (AC1015), 2 2007 (AC1021)
-  int Spa = 0;     // 0 model only, 1 model + one paper space, 2 layout per frame
+  DxfVersion Ver = DxfVersion::R12;
+  OutputSpace Spa = OutputSpace::Model;
   int Ltn = 2;     // number of paper-space layouts
   std::u16string AppNam{};        // the file's leading comment
   std::filesystem::path srcName;  // source drawing, set by SaveDXF
@@ -234,10 +235,10 @@ class TDXFmodel {
   double papx = 297, papy = 210;  // paper size in mm
   double pscale = 1.0;
   double tenrad = 0.5;
-  int laynametyp = 0;
-  int tentyp = 0;
+  LayerNameType laynametyp = LayerNameType::Number;
+  PointConversion tentyp = PointConversion::Point;
   int tenidx = -1;  // block definition "_TRANS_TEN", -1 none
-  int mojistyle = 0;
+  TextStyleMode mojistyle = TextStyleMode::PerKind;
 
   std::vector<TDXF_Ltype> ltps;
   std::vector<TDXF_Layer> lays;

@@ -29,7 +29,7 @@ double ClampStyleSize(double v) {
 
 // Valid, unique name for a table whose keys are `keys`; registers it
 // under index `index`.
-std::u16string EnterName(KeyMap& keys, std::u16string_view na, int ver, DxfNameKind kind,
+std::u16string EnterName(KeyMap& keys, std::u16string_view na, DxfVersion ver, DxfNameKind kind,
                          std::u16string_view fallback, int index) {
   std::u16string name = CleanDxfName(na, ver, kind, fallback);
   name = MakeUniqueDxfName(name, ver,
@@ -38,7 +38,7 @@ std::u16string EnterName(KeyMap& keys, std::u16string_view na, int ver, DxfNameK
   return name;
 }
 
-int FindKey(const KeyMap& keys, std::u16string_view name, int ver, DxfNameKind kind) {
+int FindKey(const KeyMap& keys, std::u16string_view name, DxfVersion ver, DxfNameKind kind) {
   auto it = keys.find(DxfNameKey(name, ver));
   if (it != keys.end()) return it->second;
   // Also by the form the name got when it was entered.
@@ -112,26 +112,26 @@ int TDXFmodel::FindStyle(std::u16string_view name) const {
 std::u16string TDXFmodel::DefautLayerName(int l, std::u16string_view lg,
                                           std::u16string_view ly) const {
   switch (laynametyp) {
-    case 0:
+    case LayerNameType::Number:
       return IntToText(l + 1);
-    case 1:
+    case LayerNameType::Name:
       return std::u16string(ly);
-    default: {
-      std::u16string g = RemoveBlanks(lg);
-      std::u16string y = RemoveBlanks(ly);
-      if (g.empty()) return y;
-      if (!y.empty()) return g + u"-" + y;
-      const int digit = ((l % 16) + 16) % 16;
-      return g + u"-" + static_cast<char16_t>(u"0123456789ABCDEF"[digit]);
-    }
+    case LayerNameType::GroupAndLayer:
+      break;
   }
+  std::u16string g = RemoveBlanks(lg);
+  std::u16string y = RemoveBlanks(ly);
+  if (g.empty()) return y;
+  if (!y.empty()) return g + u"-" + y;
+  const int digit = ((l % 16) + 16) % 16;
+  return g + u"-" + static_cast<char16_t>(u"0123456789ABCDEF"[digit]);
 }
 
 std::u16string TDXFmodel::AdjustLayerName(int lg, int ly, std::u16string_view s) const {
   std::u16string t = RemoveBlanks(s);
   std::u16string r;
   r.reserve(t.size());
-  if (Ver == 0) {
+  if (Ver == DxfVersion::R12) {
     static const std::u16string_view kR12 =
         u"$-_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
         u"＄－＿０１２３４５６７８９ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ"
@@ -269,7 +269,7 @@ void TDXFmodel::SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> fra
   top_.RemoveAll<TDXF_ViewPort>();
   if (deLgp.size() < 16) deLgp.resize(16);
   const bool baseValid = base >= 0 && base < 16;
-  if (Spa == 0) {
+  if (Spa == OutputSpace::Model) {
     const double sc = baseValid ? deLgp[static_cast<std::size_t>(base)].sc : 1.0;
     for (TDXF_LGroup& g : deLgp) {
       g.n = 0;
@@ -279,7 +279,7 @@ void TDXFmodel::SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> fra
     }
     return;
   }
-  if (Spa == 2) {
+  if (Spa == OutputSpace::Layouts) {
     SetLayout(nmax, frames);
     return;
   }
@@ -322,7 +322,7 @@ void TDXFmodel::SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> fra
 }
 
 void TDXFmodel::SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames) {
-  if (Spa != 2) return;
+  if (Spa != OutputSpace::Layouts) return;
   layoutFrames.assign(frames.begin(), frames.end());
   const int n = static_cast<int>(frames.size());
   Ltn = n < 2 ? 2 : n;

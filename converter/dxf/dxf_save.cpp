@@ -14,7 +14,7 @@ namespace parvex {
 bool TDXFmodel::WriteDXF(const std::filesystem::path& src, DxfSink& sink) {
   srcName = src;
   nonFinite_ = 0;
-  if (Ver < 0 || Ver > 2) return false;
+  if (SettingNumber(Ver) < 0 || SettingNumber(Ver) > 2) return false;
   DxfWriter w(sink, Ver);
   try {
     const Result<DxfHandles> handles = AssignHandles(*this);

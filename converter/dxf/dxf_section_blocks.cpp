@@ -15,7 +15,7 @@ namespace {
 // and layer, then the subclass marker of 2000 and 2007.
 void BlockMarker(DxfWriter& w, const char* type, const char* subclass, std::uint32_t handle,
                  std::uint32_t owner, bool paper) {
-  const bool modern = w.Ver() != 0;
+  const bool modern = w.Ver() != DxfVersion::R12;
   w.Code(0, type);
   w.Handle(5, handle);
   if (modern) {
@@ -55,7 +55,7 @@ void SaveBlocks(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
   // R12 knows one paper space only: a block "*Paper_Space0" would be an
   // orphan that readers drop. Its handles and those of its entities stay
   // used (dxf_handles.h).
-  if (m.Ver != 0) {
+  if (m.Ver != DxfVersion::R12) {
     for (int a = 2; a <= m.Ltn; ++a) {
       const std::uint32_t owner = h.SpaceRecord(a);
       Block(w, h.blocks[static_cast<std::size_t>(a)], owner, "*Paper_Space" + std::to_string(a - 2),

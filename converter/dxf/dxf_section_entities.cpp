@@ -59,13 +59,13 @@ std::string_view NameCache::Block(int j) const {
 }
 
 bool ImageWritten(const TDXFmodel& m, const TDXF_Image& r) {
-  return m.Ver != 0 && r.handle != 0 && !RemoveBlanks(r.fna).empty() && m.GetFList(r.fna) >= 0;
+  return m.Ver != DxfVersion::R12 && r.handle != 0 && !RemoveBlanks(r.fna).empty() && m.GetFList(r.fna) >= 0;
 }
 
 // ---------------------------------------------------------------------------
 
 EntityWriter::EntityWriter(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w)
-    : m_(m), h_(h), w_(w), names_(m, w), markerBlocks_(19, -1), modern_(m.Ver != 0) {
+    : m_(m), h_(h), w_(w), names_(m, w), markerBlocks_(19, -1), modern_(m.Ver != DxfVersion::R12) {
   for (int cod = -7; cod <= 11; ++cod) {
     if (cod == 0 || cod == -3) continue;
     std::u16string name = cod < 0 ? u"_TRANS_TMARKER_" + IntToText(-cod)
@@ -201,22 +201,26 @@ void EntityWriter::Entity(const TDXF_Ten& r) {
     return;
   }
   switch (m_.tentyp) {
-    case 1:
+    case PointConversion::Circle:
       Head("CIRCLE", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbCircle");
       if (!names_.Ltype(1).empty()) w_.Raw(6, names_.Ltype(1));
       Attrs(r.attr.colour, 0, r.attr.lineweight);
       w_.XYZ(r.x, r.y, 0);
       w_.Real(40, m_.tenrad * r.ba);
       return;
-    case 2: case 3: case 4: case 5: case 6:
+    case PointConversion::DoubleCircle:
+    case PointConversion::CircleCross:
+    case PointConversion::Rhombus:
+    case PointConversion::FilledRhombus:
+    case PointConversion::FilledOctagon:
       if (m_.tenidx >= 0 && m_.tenidx < m_.deBlockDefN()) TenInsert(r, m_.tenidx);
       return;
-    default:
-      Head("POINT", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbPoint");
-      Attrs(r.attr.colour, 0, 0);
-      w_.XYZ(r.x, r.y, 0);
-      return;
+    case PointConversion::Point:
+      break;
   }
+  Head("POINT", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbPoint");
+  Attrs(r.attr.colour, 0, 0);
+  w_.XYZ(r.x, r.y, 0);
 }
 
 void EntityWriter::TenInsert(const TDXF_Ten& r, int block) {
@@ -272,9 +276,9 @@ template <>
 void EntityWriter::Entity(const TDXF_Moji& r) {
   if (RemoveBlanks(r.st).empty()) return;
   int s = r.style;
-  if (m_.mojistyle == 1) {
+  if (m_.mojistyle == TextStyleMode::OneStyle) {
     s = (r.style % 2 != 0) ? 3 : 2;
-  } else if (m_.mojistyle == 2) {
+  } else if (m_.mojistyle == TextStyleMode::TrueType) {
     s = TrueTypeStyle(r.font);
   }
   std::string_view style = names_.Style(s);

@@ -109,9 +109,9 @@ class ObjectWriter {
 
   // Paper size of layout i (1..Ltn).
   std::pair<double, double> PaperOf(int i) const {
-    if (m_.Spa == 1) {
+    if (m_.Spa == OutputSpace::ModelAndPaper) {
       if (i == 2) return {0, 0};
-    } else if (m_.Spa == 2) {
+    } else if (m_.Spa == OutputSpace::Layouts) {
       if (i <= static_cast<int>(m_.layoutFrames.size())) {
         const TJwZumenWakuWork& f = m_.layoutFrames[static_cast<std::size_t>(i - 1)];
         return {f.x2 - f.x1, f.y2 - f.y1};
@@ -130,7 +130,7 @@ class ObjectWriter {
 }  // namespace
 
 void SaveObjects(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
-  if (m.Ver == 0) return;
+  if (m.Ver == DxfVersion::R12) return;
   ObjectWriter o(m, h, w);
   const H root = h.RootDictionary();
   const H imageDict = h.ImageDictionary();

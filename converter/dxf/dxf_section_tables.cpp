@@ -37,7 +37,7 @@ std::u16string LowerExtension(std::u16string_view f) {
 class TableWriter {
  public:
   TableWriter(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w)
-      : m_(m), h_(h), w_(w), modern_(m.Ver != 0) {}
+      : m_(m), h_(h), w_(w), modern_(m.Ver != DxfVersion::R12) {}
 
   // Table header; its records then take the handles after the table's.
   void Begin(const char* name, int count, const DxfHandles::Table& t) {
@@ -82,7 +82,7 @@ class TableWriter {
  private:
   // The scale the drawing is written at.
   double Scale() const {
-    if (m_.Spa == 0 || m_.deLgp.empty()) return m_.pscale;
+    if (m_.Spa == OutputSpace::Model || m_.deLgp.empty()) return m_.pscale;
     return m_.deLgp[0].sc;
   }
 
@@ -116,7 +116,7 @@ void TableWriter::Vport() {
     w_.Int(79, 0);
     w_.Real(146, 0);
   }
-  if (m_.Ver == 2) {
+  if (m_.Ver == DxfVersion::R2007) {
     w_.Code(348, "F5");
     w_.Ints({{60, 2}, {61, 5}, {292, 1}, {282, 1}});
     w_.Reals({{141, 0}, {142, 0}});
@@ -270,7 +270,7 @@ void TableWriter::BlockRecord() {
     Record("BLOCK_RECORD", "AcDbBlockTableRecord");
     writeName();
     w_.Handle(340, layout);
-    if (m_.Ver == 2) {
+    if (m_.Ver == DxfVersion::R2007) {
       w_.Int(70, 0);
       w_.Int(280, 1);
       w_.Int(281, 0);
@@ -303,7 +303,7 @@ void SaveTables(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
   t.End();
   t.Appid();
   t.Dimstyle();
-  if (m.Ver != 0) t.BlockRecord();
+  if (m.Ver != DxfVersion::R12) t.BlockRecord();
   w.EndSection();
 }
 

@@ -133,12 +133,12 @@ bool DxfTextSink::Flush() {
 // ---------------------------------------------------------------------------
 
 std::string DxfWriter::Encode(std::u16string_view s) const {
-  if (ver_ == 2) return platform::ToUtf8(s);
+  if (ver_ == DxfVersion::R2007) return platform::ToUtf8(s);
   return platform::EncodeCp932(s);
 }
 
 std::string DxfWriter::EncodeName(std::u16string_view s) const {
-  if (ver_ == 0) return Encode(dxftext::UpperText(s));
+  if (ver_ == DxfVersion::R12) return Encode(dxftext::UpperText(s));
   return Encode(s);
 }
 

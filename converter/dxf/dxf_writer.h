@@ -22,6 +22,8 @@
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "common/conversion_settings.h"
 #include <vector>
 
 namespace parvex {
@@ -161,10 +163,10 @@ class DxfPairSink final : public DxfSink {
 class DxfWriter {
  public:
   // ver: 0 R12, 1 2000, 2 2007.
-  DxfWriter(DxfSink& sink, int ver)
+  DxfWriter(DxfSink& sink, DxfVersion ver)
       : sink_(sink), text_(dynamic_cast<DxfTextSink*>(&sink)), ver_(ver) {}
 
-  int Ver() const { return ver_; }
+  DxfVersion Ver() const { return ver_; }
   DxfSink& Sink() { return sink_; }
 
   // A fixed ASCII value (keywords, subclass markers, fixed names): PutCode.
@@ -218,7 +220,7 @@ class DxfWriter {
   }
   DxfSink& sink_;
   DxfTextSink* text_;
-  int ver_;
+  DxfVersion ver_;
   long long nonFinite_ = 0;
 };
 

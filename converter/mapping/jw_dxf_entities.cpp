@@ -98,9 +98,9 @@ JwDxfMapper::Place JwDxfMapper::Placement(const TEntJwwAttr& att, int bn, double
   p.tx = lg.dx;
   p.ty = lg.dy;
   p.sp = 0;
-  if (st.OutputSpace == 1) {
+  if (st.OutputSpace == OutputSpace::ModelAndPaper) {
     p.sp = p.g == st.BaseLayerGroup ? 1 : 0;
-  } else if (st.OutputSpace == 2) {
+  } else if (st.OutputSpace == OutputSpace::Layouts) {
     p.s = GroupScale(layerGroupMost_);
     p.tx = 0;
     p.ty = 0;
@@ -136,7 +136,7 @@ int JwDxfMapper::ClipSquare(double, double, double, double, double, double, doub
 }
 
 void JwDxfMapper::Report(const Place& p, double x, double y) {
-  if (ctx_.Settings.OutputSpace != 1 || !p.top) return;
+  if (ctx_.Settings.OutputSpace != OutputSpace::ModelAndPaper || !p.top) return;
   m_->SetVPortMinMax(m_->deLgp[p.g].n, x, y);
 }
 
@@ -167,7 +167,7 @@ void JwDxfMapper::DxfOutEntity() {
     DxfOutPLines(bn, 0, 0);
   }
 
-  if (st.OutputSpace == 1) m.SetVPortArea();
+  if (st.OutputSpace == OutputSpace::ModelAndPaper) m.SetVPortArea();
 }
 
 // Room in the top level for what the drawing's entities become, so that a
@@ -277,7 +277,7 @@ void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy)
   const Pt c{e.start_x + dx, e.start_y + dy};
   const double ox = p.X(c.x), oy = p.Y(c.y), orad = r * p.s;
   if (!Finite({ox, oy, orad})) return;
-  if (ctx_.Settings.OutputSpace == 1 && p.top) {
+  if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top) {
     const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
     for (int i = 0; i <= 32; ++i) {
       const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
@@ -418,7 +418,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   if (!finitePts({oc}) || !Finite({r * p.s})) return;
 
   if (style == 111) {
-    if (ctx_.Settings.OutputSpace == 1 && p.top) {
+    if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top) {
       const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
       for (int i = 0; i <= 32; ++i) {
         const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
@@ -520,7 +520,7 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
     tp += 1;
     std::swap(w, h);
     font = u"@" + e.strFontName;
-    if (st.TextStyleMode == 0 || st.TextStyleMode == 1) {
+    if (st.TextStyleMode != TextStyleMode::TrueType) {
       // SHX vertical text is centred on the stored line.
       const double mx = std::cos(ang + kPi / 2) * h / 2;
       const double my = std::sin(ang + kPi / 2) * h / 2;

@@ -54,7 +54,7 @@ int JwDxfMapper::AciOf(uint32_t color) const {
 
 int JwDxfMapper::ColourOf(int penColor) const { return AciOf(attr_.GetAttrColcol(penColor)); }
 
-bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) {
+bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
   const ConversionSettings& st = ctx_.Settings;
   m_ = std::make_unique<TDXFmodel>();
   TDXFmodel& m = *m_;
@@ -254,10 +254,10 @@ void JwDxfMapper::DxfOutStyle() {
     m.AddStyle({.nam = name + u"T", .fo1 = half, .fo2 = bigV, .mw = w, .mhl = hl, .fla = true});
   };
   switch (ctx_.Settings.TextStyleMode) {
-    case 1:
+    case TextStyleMode::OneStyle:
       pair(u"MOJI1", 1.0, 2.0);
       break;
-    case 2:
+    case TextStyleMode::TrueType:
       GetFontNames();
       for (size_t i = 0; i < fontNames_.size(); ++i) {
         const std::u16string name = u"MOJI" + Num(static_cast<int64_t>(i) + 1);
@@ -265,7 +265,7 @@ void JwDxfMapper::DxfOutStyle() {
         m.AddStyle({.nam = name + u"T", .fo1 = u"@" + fontNames_[i] + u".ttf", .mhl = 2.0});
       }
       break;
-    default:
+    case TextStyleMode::PerKind:
       pair(u"MOJI0", 1.0, 2.0);
       for (int k = 1; k <= 10; ++k) {
         double w = 1.0;

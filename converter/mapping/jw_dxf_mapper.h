@@ -32,7 +32,7 @@ class JwDxfMapper {
 
   // Maps the drawing and writes `destination` as DXF version `ver`
   // (0 R12, 1 2000, 2 2007). True when the file was written.
-  bool FileOutDXF(const std::filesystem::path& destination, int ver);
+  bool FileOutDXF(const std::filesystem::path& destination, DxfVersion ver);
 
   // The busiest layer group other than the base group, known after the
   // layer pass.

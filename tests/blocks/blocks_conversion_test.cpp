@@ -124,7 +124,7 @@ TEST_F(BlockConversion, NestedBlocksLandWhereTheBlockTreePutsThem) {
   for (int ver : kVersions) {
     SCOPED_TRACE("version " + std::to_string(ver));
     ConversionSettings st;
-    st.DxfVersion = ver;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
     std::filesystem::path src;
     const DxfAuditReport p = Convert(drawing, "nested" + std::to_string(ver), st, &src);
     ASSERT_EQ(p.run_error, "");
@@ -188,8 +188,8 @@ TEST_F(BlockConversion, InsertsFollowThePlacementRuleInEverySpaceMode) {
       SCOPED_TRACE("space " + std::to_string(c.space) + " base " + std::to_string(c.base) +
                    " version " + std::to_string(ver));
       ConversionSettings st;
-      st.DxfVersion = ver;
-      st.OutputSpace = c.space;
+      st.DxfVersion = static_cast<DxfVersion>(ver);
+      st.OutputSpace = static_cast<OutputSpace>(c.space);
       st.BaseLayerGroup = c.base;
       std::filesystem::path src;
       const DxfAuditReport p = Convert(
@@ -217,7 +217,7 @@ TEST_F(BlockConversion, SelfInsertingBlocksNeverInsertThemselves) {
   for (int ver : kVersions) {
     SCOPED_TRACE("version " + std::to_string(ver));
     ConversionSettings st;
-    st.DxfVersion = ver;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
     const DxfAuditReport p = Convert(drawing, "self" + std::to_string(ver), st);
     ASSERT_EQ(p.run_error, "");
     for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(p.HasDefinition(name)) << name;
@@ -240,7 +240,7 @@ TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {
   for (int ver : kVersions) {
     SCOPED_TRACE("version " + std::to_string(ver));
     ConversionSettings st;
-    st.DxfVersion = ver;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
     st.CurveToPolyline = true;
     const DxfAuditReport audit = Convert(drawing, "curves" + std::to_string(ver), st);
     ASSERT_EQ(audit.run_error, "");
@@ -292,7 +292,7 @@ TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {
 
 TEST_F(BlockConversion, WithoutCurvePolylinesGroupsStaySingleEntities) {
   ConversionSettings st;
-  st.DxfVersion = 1;
+  st.DxfVersion = DxfVersion::R2000;
   const auto dxf = ConvertTestDrawing(MakeCurveGroupsDrawing(), "singles", st);
   ASSERT_FALSE(dxf.empty());
   const DxfAuditReport audit = AuditDxf(dxf);

@@ -134,7 +134,7 @@ TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
   for (const auto& run : runs) {
     const int ver = run.ver;
     ConversionSettings st;
-    st.DxfVersion = ver;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
     st.CurveToPolyline = run.polylines;
     std::vector<fs::path> dxfs;
     std::vector<Expected> expected;

@@ -15,7 +15,7 @@ namespace parvex {
 namespace {
 
 void Defaults(TDXFmodel& m, int ver) {
-  m.SetDXFVer(ver, 0);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::Model);
   AddDefaultLtypes(m);
   AddSxfLtypes(m);
   AddDefaultLayers(m);
@@ -81,7 +81,7 @@ TEST(DefaultTables, PointBlockByConversion) {
   for (const Case& c : cases) {
     TDXFmodel m;
     Defaults(m, 1);
-    m.SetTenTransType(c.tentyp, 0.5);
+    m.SetTenTransType(static_cast<PointConversion>(c.tentyp), 0.5);
     AddTenBlock(m);
     if (c.kinds == nullptr) {
       EXPECT_EQ(m.tenidx, -1) << c.tentyp;
@@ -98,7 +98,7 @@ TEST(DefaultTables, PointBlockByConversion) {
 TEST(DefaultTables, DiamondPointIsOneSolidWrittenCrossed) {
   TDXFmodel m;
   Defaults(m, 1);
-  m.SetTenTransType(5, 0.5);
+  m.SetTenTransType(PointConversion::FilledRhombus, 0.5);
   AddTenBlock(m);
   const TDXF_Solid4& s =
       m.deBlockDef[static_cast<std::size_t>(m.tenidx)].entities.Records<TDXF_Solid4>().at(0);
@@ -116,7 +116,7 @@ TEST(DefaultTables, PointBlockBesideADrawingBlockOfTheSameName) {
   TDXFmodel m;
   Defaults(m, 1);
   m.AddBlockDef(u"_TRANS_TEN", 1);
-  m.SetTenTransType(2, 0.5);
+  m.SetTenTransType(PointConversion::DoubleCircle, 0.5);
   AddTenBlock(m);
   EXPECT_EQ(m.tenidx, 1);
   EXPECT_EQ(m.deBlockDef[1].nam, u"_TRANS_TEN_1");

@@ -17,7 +17,7 @@ const char* const kGoldenDir = PARVEX_SOURCE_DIR "/tests/dxf/golden/";
 // 2 line types, 1 layer, 1 style, one block definition holding a line and a
 // 3-vertex polyline, one top-level image with its file.
 void FillSmallModel(TDXFmodel& m, int ver) {
-  m.SetDXFVer(ver, 0);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::Model);
   m.SetAppName(u"test");
   m.SetScale(2);
   m.SetPap(1.5, 2.25, 300, 200, 420, 297);
@@ -94,7 +94,7 @@ TEST(DxfHeader, HandleSeedCountsEveryObject) {
 
 TEST(DxfHeader, FileStartAndFrame) {
   TDXFmodel m;
-  m.SetDXFVer(0, 0);
+  m.SetDXFVer(DxfVersion::R12, OutputSpace::Model);
   m.SetAppName(u"app");
   const std::string r12 = WholeFile(m);
   EXPECT_EQ(r12.rfind(
@@ -108,7 +108,7 @@ TEST(DxfHeader, FileStartAndFrame) {
   EXPECT_EQ(r12.find("OBJECTS"), std::string::npos);
 
   TDXFmodel n;
-  n.SetDXFVer(2, 0);
+  n.SetDXFVer(DxfVersion::R2007, OutputSpace::Model);
   n.SetAppName(u"app");
   const std::string v2007 = WholeFile(n);
   EXPECT_NE(v2007.find("  1\r\nAC1021\r\n  9\r\n$ACADMAINTVER\r\n 70\r\n    25\r\n  9\r\n"

@@ -26,7 +26,7 @@ struct KindNamer {
 class ModelAdd : public ::testing::Test {
  protected:
   void SetUp() override {
-    m.SetDXFVer(1, 0);
+    m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
     m.AddLayer(u"L", 3, 2, 25, true, true);
   }
   template <class R>
@@ -213,7 +213,7 @@ TEST_F(ModelAdd, RecordsAreVisitedInTheOrderAdded) {
 
 TEST(ModelLayout, OnePaperSpaceGivesAViewportPerScale) {
   TDXFmodel m;
-  m.SetDXFVer(1, 1);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::ModelAndPaper);
   m.deLgp[0].sc = 1;
   m.deLgp[1].sc = 100;
   m.deLgp[2].sc = 50;
@@ -251,7 +251,7 @@ TEST(ModelLayout, OnePaperSpaceGivesAViewportPerScale) {
 
 TEST(ModelLayout, LayoutPerFrame) {
   TDXFmodel m;
-  m.SetDXFVer(1, 2);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Layouts);
   m.deLgp[0].sc = 2;
   DxfFrameFinder frames;
   frames.Zw_AddW(0, 100, -100, 50, -50);  // corners in any order

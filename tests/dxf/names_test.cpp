@@ -46,13 +46,13 @@ TEST(DxfNames, CleanPerVersion) {
       {u"*", 1, DxfNameKind::Block, u"FALLBACK"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(CleanDxfName(c.name, c.ver, c.kind, u"FALLBACK"), c.clean)
+    EXPECT_EQ(CleanDxfName(c.name, static_cast<DxfVersion>(c.ver), c.kind, u"FALLBACK"), c.clean)
         << "ver " << c.ver << " index " << (&c - cases);
   }
   // Widths: 31 for R12, 255 otherwise.
-  EXPECT_EQ(CleanDxfName(std::u16string(40, u'A'), 0, DxfNameKind::Block, u""),
+  EXPECT_EQ(CleanDxfName(std::u16string(40, u'A'), DxfVersion::R12, DxfNameKind::Block, u""),
             std::u16string(31, u'A'));
-  EXPECT_EQ(CleanDxfName(std::u16string(200, u'全'), 1, DxfNameKind::Block, u""),
+  EXPECT_EQ(CleanDxfName(std::u16string(200, u'全'), DxfVersion::R2000, DxfNameKind::Block, u""),
             std::u16string(127, u'全'));
 }
 
@@ -79,7 +79,7 @@ TEST(DxfNames, BlockDefinitionNamesAreValidAndUnique) {
   };
   for (const Case& c : cases) {
     TDXFmodel m;
-    m.SetDXFVer(c.ver, 0);
+    m.SetDXFVer(static_cast<DxfVersion>(c.ver), OutputSpace::Model);
     for (std::size_t i = 0; i < c.names.size(); ++i) {
       ASSERT_EQ(m.AddBlockDef(c.names[i], 0), static_cast<int>(i));
       EXPECT_EQ(m.deBlockDef[i].nam, c.stored[i]) << "ver " << c.ver << " name " << i;
@@ -89,7 +89,7 @@ TEST(DxfNames, BlockDefinitionNamesAreValidAndUnique) {
 
 TEST(DxfNames, TablesMakeNamesUnique) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   m.AddLtype(u"Continuous", u"", 0, {});
   m.AddLtype(u"continuous", u"", 0, {});
   m.AddLayer(u"A", 7, 1, 0, true, true);
@@ -109,7 +109,7 @@ TEST(DxfNames, TablesMakeNamesUnique) {
   EXPECT_EQ(m.FindStyle(u"none"), -1);
 
   TDXFmodel r12;
-  r12.SetDXFVer(0, 0);
+  r12.SetDXFVer(DxfVersion::R12, OutputSpace::Model);
   const std::u16string name31(31, u'L');
   r12.AddLayer(name31, 7, 1, 0, true, true);
   r12.AddLayer(name31, 7, 1, 0, true, true);
@@ -118,16 +118,16 @@ TEST(DxfNames, TablesMakeNamesUnique) {
 
 TEST(DxfNames, LayerNameHelpers) {
   TDXFmodel m;
-  m.SetDXFVer(0, 0);
+  m.SetDXFVer(DxfVersion::R12, OutputSpace::Model);
   EXPECT_EQ(m.AdjustLayerName(15, 10, u"平面図-1"), u"-1");
   EXPECT_EQ(m.AdjustLayerName(15, 10, u"平面図"), u"F-A");
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   EXPECT_EQ(m.AdjustLayerName(0, 0, u"a$b-c_d＄e－f＿g!h”i"), u"a$b-c_de－f＿ghi");
-  m.SetLayerNameType(2);
+  m.SetLayerNameType(LayerNameType::GroupAndLayer);
   EXPECT_EQ(m.DefautLayerName(26, u"Ａ 1", u""), u"Ａ1-A");
   EXPECT_EQ(m.DefautLayerName(26, u"G", u" L "), u"G-L");
   EXPECT_EQ(m.DefautLayerName(26, u"", u"L"), u"L");
-  m.SetLayerNameType(0);
+  m.SetLayerNameType(LayerNameType::Number);
   EXPECT_EQ(m.DefautLayerName(255, u"G", u"L"), u"256");
 }
 

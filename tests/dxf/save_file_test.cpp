@@ -32,7 +32,7 @@ class SaveFile : public ::testing::Test {
 
 TEST_F(SaveFile, WritesANewFile) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   m.SetAppName(u"app");
   const fs::path dst = dir / "out.dxf";
   ASSERT_TRUE(m.SaveDXF(dir / "missing.jww", dst));
@@ -50,7 +50,7 @@ TEST_F(SaveFile, WritesANewFile) {
 
 TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   // A folder that does not exist.
   EXPECT_FALSE(m.SaveDXF("", dir / "nofolder" / "out.dxf"));
   EXPECT_FALSE(fs::exists(dir / "nofolder"));
@@ -60,11 +60,11 @@ TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
   EXPECT_FALSE(m.SaveDXF("", taken));
   EXPECT_EQ(Read(taken), "keep");
   // A version the writer does not know.
-  m.Ver = 7;
+  m.Ver = static_cast<DxfVersion>(7);
   EXPECT_FALSE(m.SaveDXF("", dir / "badver.dxf"));
   EXPECT_FALSE(fs::exists(dir / "badver.dxf"));
   // A folder as destination.
-  m.Ver = 1;
+  m.Ver = DxfVersion::R2000;
   fs::create_directory(dir / "sub");
   EXPECT_FALSE(m.SaveDXF("", dir / "sub"));
   EXPECT_FALSE(m.SaveDXF("", dir / "sub" / ""));
@@ -107,7 +107,7 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
     struct rlimit lim {65536, 65536};
     if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) ::_exit(3);
     TDXFmodel m;
-    m.SetDXFVer(1, 0);
+    m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
     // The comment alone passes the limit, whatever the sections write.
     m.SetAppName(std::u16string(100000, u'c'));
     m.AddLayer(u"0", 7, 1, 0, true, true);
@@ -139,7 +139,7 @@ TEST_F(SaveFile, ImageFilesAreCopiedBesideTheOutput) {
   Write(out / "b.png", "older");  // the copy of b gets "_1"
   const auto u16 = [](const fs::path& p) { return p.u16string(); };
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   m.AddFList(u16(src / "Photo.BMP"), u16(out) + u"/", 1, 1, 1, 1);
   m.AddFList(u16(src / "photo.bmp"), u16(out) + u"/", 1, 1, 1, 1);  // same file
   m.AddFList(u16(src / "b.png"), u16(out) + u"/", 1, 1, 1, 1);
@@ -173,7 +173,7 @@ TEST_F(SaveFile, DatesComeFromTheSource) {
   struct timespec times[2] = {{when, 0}, {when, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, src.c_str(), times, 0), 0);
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   ASSERT_TRUE(m.SaveDXF(src, dir / "d.dxf"));
   const std::string bytes = Read(dir / "d.dxf");
   // Julian date of 2020-01-02 is 2458850.5; plus 03:04:05.

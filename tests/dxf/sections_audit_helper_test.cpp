@@ -17,7 +17,7 @@ namespace {
 
 std::string CleanFile() {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   m.SetAppName(u"audit");
   m.AddLtype(u"Continuous", u"", 0, {});
   m.AddLayer(u"0", 7, 1, 0, true, true);

@@ -22,7 +22,7 @@ using testing::WriteRecords;
 // Two line types, layer "0" (colour 7, Continuous) and "L" (colour 3,
 // DASHED), three styles.
 void Base(TDXFmodel& m, int ver, int spa = 0) {
-  m.SetDXFVer(ver, spa);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), static_cast<OutputSpace>(spa));
   m.AddLtype(u"Continuous", u"", 0, {});
   m.AddLtype(u"DASHED", u"", 2, {1, -1});
   m.AddLayer(u"0", 7, 1, 0, true, true);
@@ -114,7 +114,7 @@ TEST(DxfEntities, PointsByCodeAndConversion) {
   for (const Case& c : cases) {
     TDXFmodel m;
     Base(m, 1);
-    m.SetTenTransType(c.tentyp, 0.5);
+    m.SetTenTransType(static_cast<PointConversion>(c.tentyp), 0.5);
     AddTenBlock(m);
     AddMarkerBlocks(m);
     m.AddTen(kTopLevel, {.cod = c.cod, .x = 1, .y = 2, .ba = 2});
@@ -155,7 +155,7 @@ TEST(DxfEntities, SkippedRecordsKeepTheirHandles) {
 TEST(DxfEntities, SolidCornersAndTexts) {
   TDXFmodel m;
   Base(m, 1);
-  m.SetMojiStyle(2);
+  m.SetMojiStyle(TextStyleMode::TrueType);
   m.AddSolid4(kTopLevel, {.x2 = 1, .x3 = 1, .y3 = 1, .y4 = 1});
   m.AddMoji(kTopLevel, {.font = m.FontIndex(u"ＭＳ 明朝"), .syat = true, .x2 = 1, .w = 1, .h = 1,
                         .st = u"斜体"});

@@ -21,7 +21,7 @@ const char* const kGoldenDir = PARVEX_SOURCE_DIR "/tests/dxf/golden/";
 // Two line types, two layers (one Japanese), one style, a block with a line,
 // and in model space a line, a Japanese text and an insert of the block.
 void FillSmall(TDXFmodel& m, int ver) {
-  m.SetDXFVer(ver, 0);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::Model);
   m.SetAppName(u"golden");
   m.SetPap(0, 0, 100, 50, 420, 297);
   m.AddLtype(u"Continuous", u"Solid line", 0, {});

@@ -43,11 +43,11 @@ struct KitchenSink {
 // image's copy would go to `out`.
 KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   KitchenSink k;
-  m.SetDXFVer(ver, 1);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::ModelAndPaper);
   m.SetAppName(u"[Parvex] テスト");
   m.SetPap(0, 0, 420, 297, 420, 297);
   m.SetScale(1);
-  m.SetTenTransType(5, 0.5);
+  m.SetTenTransType(PointConversion::FilledRhombus, 0.5);
   m.Ltn = 3;
   AddDefaultLtypes(m);
   AddSxfLtypes(m);

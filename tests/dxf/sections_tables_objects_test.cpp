@@ -26,7 +26,7 @@ std::vector<std::string> Types(const std::vector<DxfRecord>& recs, const std::st
 TEST(DxfTables, EmptyModelStillWritesEveryTable) {
   for (int ver : {0, 1, 2}) {
     TDXFmodel m;
-    m.SetDXFVer(ver, 0);
+    m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::Model);
     const auto recs = WriteRecords(m);
     std::vector<std::string> tables;
     for (const DxfRecord& r : OfType(recs, "TABLE")) tables.push_back(r.Str(2));
@@ -43,7 +43,7 @@ TEST(DxfTables, EmptyModelStillWritesEveryTable) {
 TEST(DxfTables, LayerAndStyleRecords) {
   for (int ver : {0, 1}) {
     TDXFmodel m;
-    m.SetDXFVer(ver, 0);
+    m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::Model);
     m.AddLtype(u"Continuous", u"", 0, {});
     m.AddLayer(u"Hidden", 3, 1, 0, false, false);
     m.AddLayer(u"Thin", 3, 1, 18, true, true);
@@ -78,7 +78,7 @@ TEST(DxfTables, LayerAndStyleRecords) {
 
 TEST(DxfTables, DimensionStylesUseTheStandardTextStyle) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .mhl = 2.5});
   const auto recs = WriteRecords(m);
   const auto styles = OfType(recs, "STYLE", "TABLES");
@@ -90,7 +90,7 @@ TEST(DxfTables, DimensionStylesUseTheStandardTextStyle) {
   EXPECT_EQ(table.All(340), (std::vector<std::string>{dims[0].Str(105), dims[1].Str(105)}));
 
   TDXFmodel r12;
-  r12.SetDXFVer(0, 0);
+  r12.SetDXFVer(DxfVersion::R12, OutputSpace::Model);
   const auto r12dims = OfType(WriteRecords(r12), "DIMSTYLE", "TABLES");
   EXPECT_EQ(r12dims[1].Str(2), "ANNOTATIVE");
   EXPECT_FALSE(r12dims[0].Has(105) || r12dims[0].Has(340));
@@ -98,7 +98,7 @@ TEST(DxfTables, DimensionStylesUseTheStandardTextStyle) {
 
 TEST(DxfTables, BlockRecordsOfLayoutsAndDefinitions) {
   TDXFmodel m;
-  m.SetDXFVer(2, 0);
+  m.SetDXFVer(DxfVersion::R2007, OutputSpace::Model);
   m.Ltn = 4;
   m.AddBlockDef(u"部品", 1);
   const auto recs = WriteRecords(m);
@@ -122,7 +122,7 @@ TEST(DxfClasses, PerVersionAndImages) {
                         Case{1, true, 14, true}, Case{2, false, 8, false},
                         Case{2, true, 12, false}}) {
     TDXFmodel m;
-    m.SetDXFVer(c.ver, 0);
+    m.SetDXFVer(static_cast<DxfVersion>(c.ver), OutputSpace::Model);
     if (c.image) m.AddFList(u"/x/a.png", u"/out/", 1, 1, 1, 1);
     const auto classes = OfType(WriteRecords(m), "CLASS");
     ASSERT_EQ(classes.size(), c.count) << c.ver;
@@ -140,14 +140,14 @@ TEST(DxfClasses, PerVersionAndImages) {
 
 TEST(DxfObjects, WithoutImages) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   const auto recs = WriteRecords(m);
   EXPECT_EQ(Types(recs, "OBJECTS"),
             (std::vector<std::string>{"DICTIONARY", "DICTIONARY", "DICTIONARY", "DICTIONARY",
                                       "ACDBDICTIONARYWDFLT", "ACDBPLACEHOLDER", "LAYOUT", "LAYOUT",
                                       "LAYOUT"}));
   TDXFmodel r12;
-  r12.SetDXFVer(0, 0);
+  r12.SetDXFVer(DxfVersion::R12, OutputSpace::Model);
   EXPECT_TRUE(Types(WriteRecords(r12), "OBJECTS").empty());
 }
 
@@ -165,7 +165,7 @@ TEST(DxfObjects, LayoutsAndTheirPaperSizes) {
   };
   for (const Case& c : cases) {
     TDXFmodel m;
-    m.SetDXFVer(1, c.spa);
+    m.SetDXFVer(DxfVersion::R2000, static_cast<OutputSpace>(c.spa));
     m.SetPap(0, 0, 10, 10, 420, 297);
     m.Ltn = c.ltn;
     if (c.spa == 2) {
@@ -194,7 +194,7 @@ TEST(DxfObjects, LayoutsAndTheirPaperSizes) {
 
 TEST(DxfObjects, ImageDefinitionsAndReactors) {
   TDXFmodel m;
-  m.SetDXFVer(2, 0);
+  m.SetDXFVer(DxfVersion::R2007, OutputSpace::Model);
   m.AddFList(u"/x/Plan.PNG", u"/out/", 200, 100, 20, 10);
   m.AddFList(u"/x/other.jpg", u"/out/", 10, 10, 1, 1);
   m.AddImage(kTopLevel, {.ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/x/Plan.PNG"});
@@ -232,7 +232,7 @@ TEST(DxfObjects, ImageDefinitionsAndReactors) {
 // the second write leaves neither an IMAGE nor a reactor behind.
 TEST(DxfObjects, EachWriteNumbersAfresh) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   m.AddFList(u"/x/a.png", u"/out/", 10, 10, 1, 1);
   m.AddImage(kTopLevel,
              {.attr = {.space = 3}, .ix = 10, .iy = 10, .sx = 1, .sy = 1, .fna = u"/x/a.png"});

@@ -50,7 +50,7 @@ TEntJwwMoji Text(const TEntJwwAttr& a, double x1, double y1, double x2, double y
 
 ConversionSettings SettingsFor(int version) {
   ConversionSettings s;
-  s.DxfVersion = version;
+  s.DxfVersion = static_cast<DxfVersion>(version);
   s.BaseLayerGroup = 0;
   s.PointRadius = 0.5;
   // Expansion of texts is not under test here.

@@ -36,7 +36,7 @@ TEST_F(LayerNaming, ThreeRulesAcrossVersions) {
   for (const Case& c : cases) {
     SCOPED_TRACE("naming " + std::to_string(c.naming) + " version " + kVersionNames[c.version]);
     ConversionSettings s = SettingsFor(c.version);
-    s.LayerNameType = c.naming;
+    s.LayerNameType = static_cast<LayerNameType>(c.naming);
     const DxfPairs dxf = ConvertAndRead(d, s);
     const auto lines = dxf.OfType("LINE");
     ASSERT_EQ(lines.size(), 3u);
@@ -90,7 +90,7 @@ TEST_F(PointConversion, EveryConversionOfAPlainPoint) {
   for (const Case& c : cases) {
     SCOPED_TRACE("conversion " + std::to_string(c.conversion));
     ConversionSettings s = SettingsFor(1);
-    s.PointConversion = c.conversion;
+    s.PointConversion = static_cast<parvex::PointConversion>(c.conversion);
     const DxfPairs dxf = ConvertAndRead(d, s);
     ASSERT_EQ(dxf.entities.size(), 2u);
     EXPECT_EQ(dxf.entities[0].type, c.type);
@@ -121,7 +121,7 @@ TEST_F(PointConversion, NoPointsNoMarkerBlocks) {
   dim.Te2.start_x = 20;
   AddEntity(d, dim);
   ConversionSettings s = SettingsFor(1);
-  s.PointConversion = 3;
+  s.PointConversion = parvex::PointConversion::CircleCross;
   const DxfPairs dxf = ConvertAndRead(d, s);
   for (const DxfRecord& e : dxf.blockEntities) {
     EXPECT_NE(e.type, "INSERT");
@@ -150,7 +150,7 @@ TEST_F(PaperSpace, BaseGroupOnPaperOtherGroupsInModelSpace) {
   AddEntity(d, Line(Attr(0, 0, 1, 1), 0, 0, 10, 0));
   AddEntity(d, Line(Attr(1, 0, 1, 1), 0, 0, 10, 0));
   ConversionSettings s = SettingsFor(1);
-  s.OutputSpace = 1;
+  s.OutputSpace = OutputSpace::ModelAndPaper;
   const DxfPairs dxf = ConvertAndRead(d, s);
   const auto lines = dxf.OfType("LINE");
   ASSERT_EQ(lines.size(), 2u);
