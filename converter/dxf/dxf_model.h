@@ -181,6 +181,11 @@ class TDXFmodel {
   // New empty definition; a blank name becomes "NONAME"; the name is made
   // valid and unique. Returns its index, or -1.
   int AddBlockDef(std::u16string_view na, int id);
+  // A block definition the model makes for its own entities (id -1): the
+  // anonymous "*D" blocks that hold the picture of a DIMENSION. Unlike the
+  // names of a drawing's blocks (AddBlockDef), this name has the reserved
+  // form on purpose and keeps it; it is made unique all the same.
+  int AddAnonymousBlockDef(std::u16string_view na);
   // By name (compared as a DXF reader compares names), or by IDno; -1 if none.
   int GetBlockIdx(std::u16string_view s) const;
   int GetBlockIdx(int id) const;

@@ -196,6 +196,8 @@ int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
   }
 }
 
+int TDXFmodel::AddAnonymousBlockDef(std::u16string_view na) { return AddBlockDef(na, -1); }
+
 int TDXFmodel::GetBlockIdx(std::u16string_view s) const {
   return FindKey(blockKeys_, s, Ver, DxfNameKind::Block);
 }

@@ -89,6 +89,8 @@ DxfAttributes JwDxfMapper::AttributeRule(const TEntJwwAttr& att) const {
 template <typename FrameFn>
 JwDxfMapper::Place JwDxfMapper::Placement(const TEntJwwAttr& att, int bn, double dx, double dy,
                                           FrameFn frame) const {
+  // The entities of a "*D" block all take their dimension's placement.
+  if (dimPlace_) return *dimPlace_;
   const ConversionSettings& st = ctx_.Settings;
   Place p;
   p.top = bn < 0;
@@ -148,13 +150,15 @@ void JwDxfMapper::DxfOutEntity() {
   for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
   m.SetLgp(st.BaseLayerGroup, layerGroupMost_, frames_.Frames());
 
-  // Dimension blocks and images are added by their own passes; until then
-  // dimensions are written as their lines and texts.
+  // Images are added by their own pass; until then image texts are left
+  // out.
+  if (st.DimensionAsEntity) DxfOutDimBlock();
   DxfOutBlockDefs();
   const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
   if (st.CurveToPolyline) joiner_.Pw_Init();
   ReserveTopLevel();
   OutList(d_.top, kTopLevel, dx, dy);
+  DxfOutDim(kTopLevel, kTopLevel);
   DxfOutPLines(kTopLevel, dx, dy);
 
   // The definitions, filled like the top level with block-local
@@ -164,6 +168,7 @@ void JwDxfMapper::DxfOutEntity() {
     if (bn < 0) continue;
     if (st.CurveToPolyline) joiner_.Pw_Init();
     OutList(MembersOf(d_.blockDefs[k]), bn, 0, 0);
+    DxfOutDim(static_cast<int>(k), bn);
     DxfOutPLines(bn, 0, 0);
   }
 
@@ -199,7 +204,7 @@ void JwDxfMapper::ReserveTopLevel() {
 void JwDxfMapper::OutList(const JwEntityList& list, int bn, double dx, double dy) {
   auto entry = [&](const TEntJwwNo& no) { return static_cast<int>(&no - list.no.data()); };
   for (const TEntJwwNo& no : list.no) {
-    if (no.EntNo < 0) continue;
+    if (no.EntNo < 0 || TakenByDimension(no)) continue;
     const size_t i = static_cast<size_t>(no.EntNo);
     switch (no.EntType) {
       case kJwwLine:

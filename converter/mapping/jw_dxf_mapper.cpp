@@ -288,16 +288,24 @@ void JwDxfMapper::DxfOutStyle() {
 
 // ---- Points ------------------------------------------------------------------
 
+// Points, and the end points of SXF-mode dimension records, which are
+// written as points too (loose, or in a dimension's block): each of them
+// may need a marker block.
 bool JwDxfMapper::DxfHasTen() const {
-  auto hasTen = [](std::span<const TEntJwwNo> list) {
-    for (const TEntJwwNo& no : list) {
+  auto hasTen = [](const JwEntityList& list) {
+    for (const TEntJwwNo& no : list.no) {
       if (no.EntType == kJwwTen) return true;
+      if (no.EntType == kJwwSunpo && no.EntNo >= 0 &&
+          static_cast<size_t>(no.EntNo) < list.sunpo.size() &&
+          list.sunpo[static_cast<size_t>(no.EntNo)].bSxfMode != 0) {
+        return true;
+      }
     }
     return false;
   };
-  if (hasTen(d_.top.no)) return true;
+  if (hasTen(d_.top)) return true;
   for (const TEntJwwBlockDef& def : d_.blockDefs) {
-    if (def.ref_flag && hasTen(def.mNo)) return true;
+    if (def.ref_flag && hasTen(MembersOf(def))) return true;
   }
   return false;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -89,6 +90,16 @@ class JwDxfMapper {
   // collector.
   void DxfOutPLines(int bn, double dx, double dy);
   void DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, double dy);
+  // Dimensions (mapping_dimensions.cpp): the "*D" blocks of the recognised
+  // groups, made before the definitions and entities; then the DIMENSION
+  // entities of the top level (def -1) or of drawing definition `def`,
+  // written into container bn.
+  void DxfOutDimBlock();
+  void DxfOutDimMember(const JwEntityList& list, const TEntJwwNo& no, int bn, double dx,
+                       double dy);
+  bool TakenByDimension(const TEntJwwNo& no) const;
+  void DxfOutDim(int def, int bn);
+  void DxfOutDimEnt(const TDXF_Dimension& r, int bn);
 
   // Placement: `frame` returns the frame index for the raw geometry
   // (OutputSpace 2, base group only), -1 when it lies in none.
@@ -122,6 +133,16 @@ class JwDxfMapper {
   std::vector<int> blockIndex_;                       // per EntBlockDef entry
   std::unordered_map<uint32_t, int> blockOfNumber_;   // block number -> model index
   std::unordered_set<const TEntJwwBlock*> cutInserts_;  // nested inserts left out
+  // Dimensions: the order-list entries a "*D" block took, the DIMENSIONs
+  // waiting for their container, and while a "*D" block is filled the
+  // placement every entity written into it takes.
+  struct PendingDimension {
+    int def = -1;
+    TDXF_Dimension record;
+  };
+  std::unordered_set<const TEntJwwNo*> dimTaken_;
+  std::vector<PendingDimension> dimensions_;
+  std::optional<Place> dimPlace_;
 };
 
 }  // namespace parvex

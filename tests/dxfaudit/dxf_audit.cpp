@@ -250,6 +250,39 @@ std::vector<ExpandedLine> GetExpanded(const Json& j) {
   return out;
 }
 
+std::vector<AuditedDimension> GetDimensions(const Json& j) {
+  std::vector<AuditedDimension> out;
+  if (const Json* v = j.Find("dimensions")) {
+    for (const Json& e : v->a) {
+      AuditedDimension d;
+      d.container = GetString(e, "container");
+      d.block = GetString(e, "block");
+      d.layer = GetString(e, "layer");
+      d.text = GetString(e, "text");
+      d.dimstyle = GetString(e, "dimstyle");
+      d.dimtype = GetInt(e, "dimtype", 0);
+      d.attachment = GetInt(e, "attachment", 0);
+      d.defined = GetBool(e, "defined");
+      d.renders_block = GetBool(e, "renders_block");
+      d.parts = GetStrings(e, "parts");
+      d.angle = Number(e.Find("angle"));
+      d.text_rotation = Number(e.Find("text_rotation"));
+      if (const Json* pts = e.Find("points")) {
+        for (const auto& [name, xy] : pts->o) {
+          if (xy.a.size() == 2) d.points[name] = {xy.a[0].n, xy.a[1].n};
+        }
+      }
+      if (const Json* ls = e.Find("lines")) {
+        for (const Json& l : ls->a) {
+          if (l.a.size() == 4) d.lines.push_back({l.a[0].n, l.a[1].n, l.a[2].n, l.a[3].n});
+        }
+      }
+      out.push_back(std::move(d));
+    }
+  }
+  return out;
+}
+
 std::map<std::string, Counts> GetNested(const Json& j, const char* key) {
   std::map<std::string, Counts> out;
   if (const Json* v = j.Find(key))
@@ -313,6 +346,7 @@ DxfAuditReport FromJson(const Json& j) {
   r.inserts = GetInserts(j);
   r.polylines = GetPolylines(j);
   r.expanded = GetExpanded(j);
+  r.dimensions = GetDimensions(j);
   return r;
 }
 

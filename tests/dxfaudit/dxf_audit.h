@@ -43,9 +43,31 @@ struct ExpandedLine {
   std::array<double, 4> p{};  // x1, y1, x2, y2
 };
 
+// A DIMENSION: where it is, the block holding its picture (`defined`:
+// that block exists), its dimension style as written (empty: none), its
+// type (group 70) and attachment point (71), its
+// points by ezdxf's names (defpoint, text_midpoint, defpoint2..4) and
+// whether ezdxf renders it (virtual_entities) as exactly the block's
+// entities, whose types `parts` lists in order; the block's LINEs.
+struct AuditedDimension {
+  std::string container;
+  std::string block;
+  std::string layer;
+  std::string text;
+  std::string dimstyle;
+  int dimtype = 0;
+  int attachment = 0;
+  bool defined = false;
+  bool renders_block = false;
+  std::vector<std::string> parts;
+  double angle = 0, text_rotation = 0;
+  std::map<std::string, std::array<double, 2>> points;
+  std::vector<std::array<double, 4>> lines;  // x1, y1, x2, y2
+};
+
 enum class DxfAuditDetail {
   Counts,    // everything but the geometry
-  Geometry,  // also inserts, polylines and expanded lines
+  Geometry,  // also inserts, polylines, expanded lines and dimensions
 };
 
 struct DxfAuditReport {
@@ -76,6 +98,7 @@ struct DxfAuditReport {
   std::vector<AuditedInsert> inserts;
   std::vector<AuditedPolyline> polylines;
   std::vector<ExpandedLine> expanded;
+  std::vector<AuditedDimension> dimensions;
 
   bool HasDefinition(const std::string& name) const;
   std::vector<AuditedInsert> InsertsIn(const std::string& container) const;

@@ -14,8 +14,9 @@ Two independent looks at the file:
 
 With --geometry the report also holds, per layout (by layout name, model
 space "Model") and block definition: the INSERTs, the polylines with their
-vertices, and the LINEs that ezdxf's own expansion of each layout's
-inserts places, at any depth.
+vertices, the LINEs that ezdxf's own expansion of each layout's inserts
+places, at any depth, and the DIMENSIONs with their points, their geometry
+block and whether ezdxf renders them as exactly that block's entities.
 
 Exit status: 0 when the reports were written (whatever they found; a file
 that cannot be read gets "run_error"), 2 on a usage error, 3 when ezdxf is
@@ -517,12 +518,52 @@ def expand(layout_name, insert, out, depth=0):
             expand(layout_name, e, out, depth + 1)
 
 
+def signature(e):
+    # What a copy keeps of an entity: its type and every attribute but the
+    # handle and the owner.
+    attribs = e.dxf.all_existing_dxf_attribs()
+    return (e.dxftype(), sorted((k, tuple(v) if isinstance(v, (tuple, list)) or
+                                 hasattr(v, "xyz") else v)
+                                for k, v in attribs.items()
+                                if k not in ("handle", "owner")))
+
+
+DIM_POINTS = ("defpoint", "text_midpoint", "defpoint2", "defpoint3", "defpoint4")
+
+
+def dimension(cname, e):
+    # A DIMENSION with its geometry block, and whether ezdxf's rendering of
+    # it gives exactly the block's entities.
+    blk = e.get_geometry_block()
+    parts = [] if blk is None else list(blk)
+    virtual = list(e.virtual_entities())
+    same = len(parts) == len(virtual) and all(
+        signature(a) == signature(b) for a, b in zip(parts, virtual))
+    points = {}
+    for name in DIM_POINTS:
+        if e.dxf.hasattr(name):
+            v = e.dxf.get(name)
+            points[name] = [v.x, v.y]
+    return {"container": cname, "block": e.dxf.get("geometry", ""),
+            "layer": e.dxf.get("layer", "0"), "dimtype": e.dxf.get("dimtype", 0),
+            "dimstyle": e.dxf.get("dimstyle", ""),
+            "attachment": e.dxf.get("attachment_point", 0),
+            "text": e.dxf.get("text", ""), "defined": blk is not None,
+            "parts": [p.dxftype() for p in parts], "renders_block": same,
+            "lines": [[p.dxf.start.x, p.dxf.start.y, p.dxf.end.x, p.dxf.end.y]
+                      for p in parts if p.dxftype() == "LINE"],
+            "angle": e.dxf.get("angle", 0.0),
+            "text_rotation": e.dxf.get("text_rotation", 0.0), "points": points}
+
+
 def geometry(containers, layouts, report):
-    inserts, polylines, expanded = [], [], []
+    inserts, polylines, expanded, dimensions = [], [], [], []
     for cname, entities in containers:
         for e in entities:
             t = e.dxftype()
-            if t == "INSERT":
+            if t == "DIMENSION":
+                dimensions.append(dimension(cname, e))
+            elif t == "INSERT":
                 p = e.dxf.insert
                 inserts.append({"container": cname, "block": e.dxf.name, "x": p.x, "y": p.y,
                                 "xscale": e.dxf.xscale, "yscale": e.dxf.yscale,
@@ -542,6 +583,7 @@ def geometry(containers, layouts, report):
     report["inserts"] = inserts
     report["polylines"] = polylines
     report["expanded_lines"] = expanded
+    report["dimensions"] = dimensions
 
 
 def ezdxf_report(path, report, with_geometry):

@@ -205,6 +205,32 @@ TEST_P(CorpusConversion, InEveryVersion) {
   }
 }
 
+// With dimensions as DIMENSION entities, in every version: the files pass
+// the audit, and every kind of entity counts as without them over model
+// space and all blocks (what a "*D" block takes is not written again).
+TEST_P(CorpusConversion, WithDimensionEntities) {
+  const std::filesystem::path& file = GetParam();
+  std::vector<std::filesystem::path> outs;
+  for (int version = 0; version < 3; ++version) {
+    for (bool dims : {false, true}) {
+      ConversionSettings st = SettingsFor(version);
+      st.DimensionAsEntity = dims;
+      outs.push_back(Convert(file, st, "v" + std::to_string(version) + (dims ? "d" : "") + ".dxf"));
+    }
+  }
+  const std::vector<DxfAuditReport> reports = AuditDxfFiles(outs);
+  for (size_t k = 0; k < reports.size(); k += 2) {
+    SCOPED_TRACE(file.string() + " " + kVersionNames[k / 2]);
+    const DxfAuditReport& off = reports[k];
+    const DxfAuditReport& on = reports[k + 1];
+    ASSERT_TRUE(on.run_error.empty()) << on.run_error;
+    EXPECT_TRUE(on.Clean()) << on.Describe();
+    Counts withoutDimensions = on.entities;
+    withoutDimensions.erase("DIMENSION");
+    EXPECT_EQ(withoutDimensions, off.entities);
+  }
+}
+
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusConversion);
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusConversion, ::testing::ValuesIn(CorpusFiles()),
                          [](const auto& info) {
