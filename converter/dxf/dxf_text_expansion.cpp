@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "converter/expand/control_codes.h"
+#include "converter/expand/text_macros.h"
+
 namespace parvex {
 
 int LayerGroupOfLayer(int layer) {
@@ -13,7 +16,12 @@ int LayerGroupOfLayer(int layer) {
 
 std::optional<TDXF_MojiExpansion> ExpandMoji(const TDXF_Moji& text,
                                              const TextExpansionInputs& inputs) {
-  if (!inputs.ExpandMacros && !inputs.ExpandControlCodes) return std::nullopt;
+  // Most texts carry no code: they are let through before anything is
+  // copied.
+  if (!(inputs.ExpandMacros && CheckMojiExp1(text.st)) &&
+      !(inputs.ExpandControlCodes && CheckMojiExp2(text.st))) {
+    return std::nullopt;
+  }
   TextToExpand t;
   t.Text = text.st;
   t.X = text.x1;
