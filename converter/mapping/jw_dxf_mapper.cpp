@@ -9,7 +9,6 @@
 #include "common/number_text.h"
 #include "common/path_helpers.h"
 #include "common/platform/files.h"
-#include "common/platform/local_time.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
@@ -73,7 +72,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   // The path as text never fails, whatever bytes the file name holds.
   expansion.SourcePath = platform::PathToText(ctx_.SourcePath);
   expansion.FileDate = FileWriteTime(ctx_.SourcePath);
-  expansion.Now = platform::Now();
+  expansion.Now = ctx_.Moment;
   if (!d_.jws) {
     MemoLines memo = SplitMemo(d_.memo);
     expansion.Memo1 = std::move(memo.First);
