@@ -12,6 +12,7 @@
 #include <numbers>
 
 #include "common/geometry.h"
+#include "common/image_text.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
 #include "converter/dxf/dxf_model.h"
@@ -148,12 +149,13 @@ void JwDxfMapper::DxfOutEntity() {
   for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
   m.SetLgp(st.BaseLayerGroup, layerGroupMost_, frames_.Frames());
 
-  // Dimension blocks and images are added by their own passes; until then
-  // dimensions are written as their lines and texts.
+  // Dimension blocks are added by their own pass; until then dimensions
+  // are written as their lines and texts. Images come first in each list.
   DxfOutBlockDefs();
   const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
   if (st.CurveToPolyline) joiner_.Pw_Init();
   ReserveTopLevel();
+  DxfOutImages(d_.top, kTopLevel, dx, dy);
   OutList(d_.top, kTopLevel, dx, dy);
   DxfOutPLines(kTopLevel, dx, dy);
 
@@ -163,6 +165,7 @@ void JwDxfMapper::DxfOutEntity() {
     const int bn = BlockDefIndex(k);
     if (bn < 0) continue;
     if (st.CurveToPolyline) joiner_.Pw_Init();
+    DxfOutImages(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     OutList(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     DxfOutPLines(bn, 0, 0);
   }
@@ -488,10 +491,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
 void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy) {
   // Images are carried as texts "^@BM<file>,<numbers>"; the image pass
   // handles them.
-  if (e.str.size() >= 4 && e.str.compare(0, 4, u"^@BM") == 0 &&
-      e.str.find(u',') != std::u16string::npos) {
-    return;
-  }
+  if (IsImageText(e.str)) return;
   if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y, e.dSizeX, e.dSizeY, e.dKankaku})) return;
   if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
   const ConversionSettings& st = ctx_.Settings;

@@ -19,6 +19,7 @@
 
 namespace parvex {
 
+class ImageFileFinder;
 class TDXFmodel;
 class TgraAttribute;
 
@@ -89,6 +90,10 @@ class JwDxfMapper {
   // collector.
   void DxfOutPLines(int bn, double dx, double dy);
   void DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, double dy);
+  // Images (mapping_images.cpp): the image texts of a list, placed before
+  // its other entities; none for R12.
+  void DxfOutImages(const JwEntityList& list, int bn, double dx, double dy);
+  void DxfOutImage(const TEntJwwMoji& e, int bn, double dx, double dy);
 
   // Placement: `frame` returns the frame index for the raw geometry
   // (OutputSpace 2, base group only), -1 when it lies in none.
@@ -122,6 +127,8 @@ class JwDxfMapper {
   std::vector<int> blockIndex_;                       // per EntBlockDef entry
   std::unordered_map<uint32_t, int> blockOfNumber_;   // block number -> model index
   std::unordered_set<const TEntJwwBlock*> cutInserts_;  // nested inserts left out
+  std::filesystem::path destination_;       // the DXF file being made
+  std::unique_ptr<ImageFileFinder> images_;  // image files, made on first need
 };
 
 }  // namespace parvex
