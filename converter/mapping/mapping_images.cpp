@@ -89,7 +89,7 @@ std::optional<FoundImage> ImageFileFinder::Find(std::u16string_view name) {
 
 void JwDxfMapper::DxfOutImages(const JwEntityList& list, int bn, double dx, double dy) {
   // R12 has no IMAGE entity: no image is placed and no file copied.
-  if (ctx_.Settings.DxfVersion == DxfVersion::R12) return;
+  if (m_->Ver == DxfVersion::R12) return;
   if (!images_) {
     images_ = std::make_unique<ImageFileFinder>(ctx_.ImageFolder, d_.carriedImages,
                                                 ctx_.SourcePath.parent_path());

@@ -23,8 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEntJwwMoji ImageText(const TEntJwwAttr& a, double x, double y, const std::u16string& text) {
-  TEntJwwMoji m = Text(a, x, y, x + 50, y, text);
-  return m;
+  return Text(a, x, y, x + 50, y, text);
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
@@ -84,12 +83,7 @@ class ImageConversion : public ConversionTest {
     def.nNumber = 1;
     def.strName = u"PICS";
     AddMember(def, ImageText(a, 0, 0, u"^@BM%temp%photo.png,50,1,0,0,1,0"));
-    d.EntBlockDef.push_back(def);
-    TEntJwwBlock b;
-    b.att = Attr(0, 2);
-    b.dBairitsuX = b.dBairitsuY = 1;
-    b.nNumber = 1;
-    AddEntity(d, b);
+    AddInsertedDefinition(d, std::move(def));
     JwwWriteOptions options;
     options.images = {{u"photo.png", photo_, -1}, {u"scan.bmp.gz", Gzip(scan_), -1}};
     const fs::path p = drawingDir_ / "plan.jww";
