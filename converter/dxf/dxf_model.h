@@ -87,11 +87,12 @@ struct TDXF_BlockDef {
 };
 
 struct TDXF_FileNameList {
-  std::u16string src{};  // image file as the drawing references it
+  std::u16string src{};  // image file as the IMAGE records name it
   std::u16string dst{};  // path of the copy written beside the DXF
   double ix = 0, iy = 0;
   double sx = 0, sy = 0;
   std::uint32_t hnd = 0;  // handle of its IMAGEDEF, given before each write
+  std::filesystem::path from;  // the file the copy is made of (empty: src)
 };
 
 struct TDXF_LGroup {
@@ -190,11 +191,13 @@ class TDXFmodel {
   int GetBlockIdx(std::u16string_view s) const;
   int GetBlockIdx(int id) const;
   // Registers an image file once (pixels pix x piy, size psx x psy); its
-  // copy goes to dstpath + name + lower-cased extension, with "_" + i
-  // before the extension while that exists. dstpath is a folder path
-  // ending in a separator.
+  // copy is planned as dstpath + name + lower-cased extension, with "_" + i
+  // before the extension while that exists (SaveDXF makes the copy and
+  // names the one it made). dstpath is a folder path ending in a
+  // separator. The copy is made of `from`, else of the file srcfile names.
   void AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix, double piy,
-                double psx, double psy);
+                double psx, double psy, const std::filesystem::path& from = {});
+  // The entry of srcfile, letter case ignored; -1 if none.
   int GetFList(std::u16string_view srcfile) const;
 
   // ----- layer groups, viewports, layouts
@@ -208,7 +211,12 @@ class TDXFmodel {
   // Writes the file dst (created new: an existing file is never replaced).
   // src is the source drawing, whose time stamps give the date variables.
   // On any failure the partly written file is removed and false returned.
-  // Image files of the list are copied after a successful write.
+  // Before the file is written, each image file of the list is copied
+  // into dst's folder under a free name (never replacing a file), and the
+  // file's image definition names that copy; an image file that cannot be
+  // copied leaves the list, so its IMAGEs are not written and the file
+  // never names a missing image. A failed write removes the copies again.
+  // R12 has no images: nothing is copied.
   bool SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
   // Writes the whole file through a sink (SaveDXF without the file; tests
   // and benchmarks use it). src as for SaveDXF. False when the sink failed
@@ -271,7 +279,9 @@ class TDXFmodel {
   static void NormaliseMoji(TDXF_Moji& r);
 
   void SaveHeader(DxfWriter& w, std::uint32_t handSeed);
-  void CopyImageFiles();
+  // Copies the image files beside `dxf` (see SaveDXF) and returns the
+  // copies made.
+  std::vector<std::filesystem::path> CopyImageFiles(const std::filesystem::path& dxf);
 
   DxfEntities top_{DxfEntities::Level::TopLevel};
   // Font names of texts, and the index of each.
@@ -286,6 +296,8 @@ class TDXFmodel {
   long long nonFinite_ = 0;
   // Name keys of each table (first index of each key).
   std::unordered_map<std::u16string, int> ltypeKeys_, layerKeys_, styleKeys_, blockKeys_;
+  // Upper-cased src of each image file entry.
+  std::unordered_map<std::u16string, int> imageKeys_;
 };
 
 }  // namespace parvex

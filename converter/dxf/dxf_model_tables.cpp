@@ -1,5 +1,5 @@
-// Tables, block definitions, the image file list and the layer-group and
-// viewport placement of the DXF model.
+// Tables, block definitions and the layer-group and viewport placement of
+// the DXF model (the image file list: dxf_image_files.cpp).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -46,21 +46,6 @@ int FindKey(const KeyMap& keys, std::u16string_view name, DxfVersion ver, DxfNam
   if (clean.empty() || clean == name) return -1;
   it = keys.find(DxfNameKey(clean, ver));
   return it == keys.end() ? -1 : it->second;
-}
-
-std::filesystem::path ToPath(std::u16string_view s) {
-  return std::filesystem::path(platform::ToUtf8(s));
-}
-
-bool Exists(const std::u16string& p) {
-  std::error_code ec;
-  return std::filesystem::exists(ToPath(p), ec);
-}
-
-char16_t LowerChar(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 0x20);
-  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char16_t>(c + 0x20);
-  return c;
 }
 
 }  // namespace
@@ -207,50 +192,6 @@ int TDXFmodel::GetBlockIdx(int id) const {
     if (deBlockDef[i].IDno == id) return static_cast<int>(i);
   }
   return -1;
-}
-
-// ---------------------------------------------------------------------------
-// Image files
-
-int TDXFmodel::GetFList(std::u16string_view srcfile) const {
-  const std::u16string key = dxftext::UpperText(srcfile);
-  for (std::size_t i = 0; i < deFList.size(); ++i) {
-    if (dxftext::UpperText(deFList[i].src) == key) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-void TDXFmodel::AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix,
-                         double piy, double psx, double psy) {
-  if (GetFList(srcfile) >= 0) return;
-  // File name and extension of srcfile, with either separator.
-  std::u16string_view name = srcfile;
-  const std::size_t sep = name.find_last_of(u"/\\");
-  if (sep != std::u16string_view::npos) name = name.substr(sep + 1);
-  std::u16string base(name);
-  std::u16string ext;
-  const std::size_t dot = base.rfind(u'.');
-  if (dot != std::u16string::npos) {
-    ext = base.substr(dot);
-    base.resize(dot);
-  }
-  for (char16_t& c : ext) c = LowerChar(c);
-  const std::u16string folder(dstpath);
-  std::u16string dst = folder + base + ext;
-  if (Exists(dst)) {
-    for (int i = 1; i <= 99999; ++i) {
-      dst = folder + base + u"_" + IntToText(i) + ext;
-      if (!Exists(dst)) break;
-    }
-  }
-  TDXF_FileNameList r;
-  r.src = std::u16string(srcfile);
-  r.dst = std::move(dst);
-  r.ix = pix;
-  r.iy = piy;
-  r.sx = psx;
-  r.sy = psy;
-  deFList.push_back(std::move(r));
 }
 
 // ---------------------------------------------------------------------------

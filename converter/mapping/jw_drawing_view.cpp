@@ -32,6 +32,7 @@ JwDrawingView MakeDrawingView(const TJwwData& jw) {
   v.top = TopLevelOf(jw);
   v.blockDefs = jw.EntBlockDef;
   v.blockTree = jw.EntBlockTree;
+  v.carriedImages = jw.BindImage;
   return v;
 }
 

@@ -41,6 +41,7 @@ struct JwDrawingView {
   JwEntityList top;
   std::span<const TEntJwwBlockDef> blockDefs;
   std::span<const TEntJwwBlockTree> blockTree;
+  std::span<const TBindImageType> carriedImages;  // empty for JWS
 };
 
 JwDrawingView MakeDrawingView(const TJwwData& jw);

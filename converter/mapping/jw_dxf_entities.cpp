@@ -12,6 +12,7 @@
 #include <numbers>
 
 #include "common/geometry.h"
+#include "common/image_text.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
 #include "converter/dxf/dxf_model.h"
@@ -150,13 +151,14 @@ void JwDxfMapper::DxfOutEntity() {
   for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
   m.SetLgp(st.BaseLayerGroup, layerGroupMost_, frames_.Frames());
 
-  // Images are added by their own pass; until then image texts are left
-  // out.
+  // Dimension blocks come before the definitions and entities. Images come
+  // first in each list.
   if (st.DimensionAsEntity) DxfOutDimBlock();
   DxfOutBlockDefs();
   const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
   if (st.CurveToPolyline) joiner_.Pw_Init();
   ReserveTopLevel();
+  DxfOutImages(d_.top, kTopLevel, dx, dy);
   OutList(d_.top, kTopLevel, dx, dy);
   DxfOutDim(kTopLevel, kTopLevel);
   DxfOutPLines(kTopLevel, dx, dy);
@@ -167,6 +169,7 @@ void JwDxfMapper::DxfOutEntity() {
     const int bn = BlockDefIndex(k);
     if (bn < 0) continue;
     if (st.CurveToPolyline) joiner_.Pw_Init();
+    DxfOutImages(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     OutList(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     DxfOutDim(static_cast<int>(k), bn);
     DxfOutPLines(bn, 0, 0);
@@ -493,10 +496,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
 void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy) {
   // Images are carried as texts "^@BM<file>,<numbers>"; the image pass
   // handles them.
-  if (e.str.size() >= 4 && e.str.compare(0, 4, u"^@BM") == 0 &&
-      e.str.find(u',') != std::u16string::npos) {
-    return;
-  }
+  if (IsImageText(e.str)) return;
   if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y, e.dSizeX, e.dSizeY, e.dKankaku})) return;
   if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
   const ConversionSettings& st = ctx_.Settings;

@@ -16,6 +16,7 @@
 #include "converter/dxf/dxf_model.h"
 #include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
+#include "converter/mapping/mapping_images.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -57,6 +58,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   const ConversionSettings& st = ctx_.Settings;
   m_ = std::make_unique<TDXFmodel>();
   TDXFmodel& m = *m_;
+  destination_ = destination;
   m.SetDXFVer(ver, st.OutputSpace);
   m.SetAppName(kConverterAppName);
 

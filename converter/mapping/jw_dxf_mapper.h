@@ -20,6 +20,7 @@
 
 namespace parvex {
 
+class ImageFileFinder;
 class TDXFmodel;
 class TgraAttribute;
 
@@ -100,6 +101,10 @@ class JwDxfMapper {
   bool TakenByDimension(const TEntJwwNo& no) const;
   void DxfOutDim(int def, int bn);
   void DxfOutDimEnt(const TDXF_Dimension& r, int bn);
+  // Images (mapping_images.cpp): the image texts of a list, placed before
+  // its other entities; none for R12.
+  void DxfOutImages(const JwEntityList& list, int bn, double dx, double dy);
+  void DxfOutImage(const TEntJwwMoji& e, int bn, double dx, double dy);
 
   // Placement: `frame` returns the frame index for the raw geometry
   // (OutputSpace 2, base group only), -1 when it lies in none.
@@ -143,6 +148,8 @@ class JwDxfMapper {
   std::unordered_set<const TEntJwwNo*> dimTaken_;
   std::vector<PendingDimension> dimensions_;
   std::optional<Place> dimPlace_;
+  std::filesystem::path destination_;       // the DXF file being made
+  std::unique_ptr<ImageFileFinder> images_;  // image files, made on first need
 };
 
 }  // namespace parvex

@@ -586,6 +586,40 @@ def geometry(containers, layouts, report):
     report["dimensions"] = dimensions
 
 
+def image_report(containers, doc, report):
+    # Every IMAGE must name its definition (340), and that definition must
+    # list the IMAGE's reactor, which in turn names the IMAGE.
+    images, problems = [], []
+    for cname, entities in containers:
+        for e in entities:
+            if e.dxftype() != "IMAGE":
+                continue
+            h = e.dxf.handle
+            d = e.image_def
+            if d is None or d.dxftype() != "IMAGEDEF":
+                problems.append("IMAGE #%s names no IMAGEDEF" % h)
+                continue
+            reactor = e.dxf.get("image_def_reactor_handle")
+            r = doc.entitydb.get(reactor) if reactor else None
+            if r is None or r.dxftype() != "IMAGEDEF_REACTOR":
+                problems.append("IMAGE #%s has no IMAGEDEF_REACTOR" % h)
+            elif r.dxf.get("image_handle") != h:
+                problems.append("IMAGEDEF_REACTOR #%s does not name IMAGE #%s" % (reactor, h))
+            if reactor not in d.get_reactors():
+                problems.append("IMAGEDEF #%s does not list the reactor of IMAGE #%s"
+                                % (d.dxf.handle, h))
+            u, v, size = e.dxf.u_pixel, e.dxf.v_pixel, e.dxf.image_size
+            p = e.dxf.insert
+            images.append({"container": cname, "file": d.dxf.get("filename", ""),
+                           "layer": e.dxf.layer, "x": p.x, "y": p.y,
+                           "width": u.magnitude * size.x, "height": v.magnitude * size.y,
+                           "rotation": math.degrees(math.atan2(u.y, u.x)),
+                           "pixels": [size.x, size.y],
+                           "def_pixels": list(d.dxf.image_size)[:2]})
+    report["images"] = images
+    report["raw_problems"] = report.get("raw_problems", []) + problems
+
+
 def ezdxf_report(path, report, with_geometry):
     import ezdxf
     collect = _Collect()
@@ -633,6 +667,8 @@ def ezdxf_report(path, report, with_geometry):
         blocks[blk.name] = count_entities(blk, by_type, by_layer, texts)
         definitions.append(blk)
     report["definitions"] = [blk.name for blk in definitions]
+    image_report([(layout.name, layout) for layout in doc.layouts] +
+                 [(blk.name, blk) for blk in definitions], doc, report)
     if with_geometry:
         layout_list = [(layout.name, layout) for layout in doc.layouts]
         geometry(layout_list + [(blk.name, blk) for blk in definitions], layout_list, report)

@@ -481,6 +481,15 @@ PARVEX_ADD_MEMBER(TEntJwwSolid, mSolid, kJwwSolid)
 PARVEX_ADD_MEMBER(TEntJwwBlock, mBlock, kJwwBlock)
 #undef PARVEX_ADD_MEMBER
 
+void AddInsertedDefinition(TJwwData& drawing, TEntJwwBlockDef def) {
+  TEntJwwBlock b;
+  b.att = Attr(0, 2);
+  b.dBairitsuX = b.dBairitsuY = 1;
+  b.nNumber = def.nNumber;
+  drawing.EntBlockDef.push_back(std::move(def));
+  AddEntity(drawing, b);
+}
+
 TEntJwwAttr Attr(int group, int layer, int color, int style) {
   TEntJwwAttr a;
   a.nGLayer = static_cast<uint16_t>(group);

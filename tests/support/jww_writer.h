@@ -99,6 +99,10 @@ void AddMember(TEntJwwBlockDef& def, const TEntJwwSunpo& e);
 void AddMember(TEntJwwBlockDef& def, const TEntJwwSolid& e);
 void AddMember(TEntJwwBlockDef& def, const TEntJwwBlock& e);
 
+// Adds `def` to the drawing's block definitions and inserts it once at the
+// origin (layer group 0, layer 2, scale 1), so that a conversion writes it.
+void AddInsertedDefinition(TJwwData& drawing, TEntJwwBlockDef def);
+
 // Attributes on layer group `group`, layer `layer`.
 TEntJwwAttr Attr(int group, int layer, int color = 1, int style = 1);
 
