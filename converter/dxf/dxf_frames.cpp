@@ -98,8 +98,8 @@ void DxfFrameFinder::Zw_SearchBox() {
 
 void DxfFrameFinder::Zw_SortN(DxfVersion ver) {
   if (ver == DxfVersion::R12 && frames_.size() > 1) frames_.resize(1);
-  std::stable_sort(frames_.begin(), frames_.end(),
-                   [](const TJwZumenWakuWork& a, const TJwZumenWakuWork& b) { return a.no < b.no; });
+  auto byNumber = [](const TJwZumenWakuWork& a, const TJwZumenWakuWork& b) { return a.no < b.no; };
+  std::stable_sort(frames_.begin(), frames_.end(), byNumber);
   if (frames_.size() > kMaxFrames) frames_.resize(kMaxFrames);
 }
 

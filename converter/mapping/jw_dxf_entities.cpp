@@ -312,14 +312,9 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
 
   // Curved areas: centre, radius, flattening, tilt, start, sweep, and the
   // form (101, 111) or the inner radius (105, 106) in the last value.
-  const double r = e.end_x;
-  const double h = SnapFlattening(e.end_y);
-  ArcAngles ang = ToArcAngles(e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
-  const double last = e.DPoint3_y;
-  // The last value is a form code only for 101 and 111; for rings it is
-  // the inner radius, which must not turn a partial ring into a full one.
-  const bool hasForm = style == 101 || style == 111;
-  if (hasForm && std::fabs(last - 100) <= 1e-10) ang.sw = 0;
+  const CurvedArea area = CurvedAreaOf(e);
+  const double r = area.r, h = area.h, last = area.last;
+  const ArcAngles ang = area.a;
   const Place p = Placement(e.att, bn, dx, dy, [&] {
     return ClipArc(e.start_x, e.start_y, r, h, ang.sa, ang.sw, ang.k);
   });

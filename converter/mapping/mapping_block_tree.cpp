@@ -127,13 +127,10 @@ class MemberPoints {
       return;
     }
     if (style != 101 && style != 105 && style != 106 && style != 111) return;
-    const Pt c{e.start_x, e.start_y};
-    const double r = e.end_x;
-    const double h = SnapFlattening(e.end_y);
-    ArcAngles a = ToArcAngles(e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
-    const double last = e.DPoint3_y;
-    const bool hasForm = style == 101 || style == 111;
-    if (hasForm && std::fabs(last - 100) <= 1e-10) a.sw = 0;
+    const CurvedArea area = CurvedAreaOf(e);
+    const Pt c = area.c;
+    const double r = area.r, h = area.h;
+    const ArcAngles& a = area.a;
     if (style == 111) {
       ForCurveSamples(c, r, h, a, [&](Pt q) { f_(e.att, q); });
       return;
@@ -144,7 +141,7 @@ class MemberPoints {
     if (style == 101) {
       const Pt start = CurvePoint(c, r, h, a.k, a.sa);
       const Pt end = CurvePoint(c, r, h, a.k, a.sa + kSteps * step);
-      f_(e.att, SolidFanPoint(c, r, h, a, last, start, end));
+      f_(e.att, SolidFanPoint(c, r, h, a, area.last, start, end));
     }
   }
 
@@ -189,11 +186,12 @@ void JwDxfMapper::DxfOutBlockTree() {
       work += OutlineCost(v.outline, node.r2, node.r3);
       // Beyond the work limit the box corners, placed, enclose the rest.
       const bool exact = work <= kExactReportWork;
-      ForOutlinePoints(v.outline, exact ? node.r2 : 0, exact ? node.r3 : 0, [&](double u, double w) {
+      auto report = [&](double u, double w) {
         const double x = node.x + node.r1 * u + node.r2 * w + dx;
         const double y = node.y + node.r3 * u + node.r4 * w + dy;
         if (std::isfinite(x) && std::isfinite(y)) m_->SetVPortMinMax(v.viewport, x, y);
-      });
+      };
+      ForOutlinePoints(v.outline, exact ? node.r2 : 0, exact ? node.r3 : 0, report);
     }
   }
 }

@@ -40,8 +40,8 @@ bool Shown(const JwDrawingView& d, const TEntJwwAttr& a) {
 
 // The first of `markers` found in s (tried in order); npos and empty when
 // none is.
-std::pair<std::size_t, std::size_t> FindFirstOf(std::u16string_view s,
-                                                std::initializer_list<std::u16string_view> markers) {
+using Markers = std::initializer_list<std::u16string_view>;
+std::pair<std::size_t, std::size_t> FindFirstOf(std::u16string_view s, Markers markers) {
   for (std::u16string_view m : markers) {
     const std::size_t at = s.find(m);
     if (at != std::u16string_view::npos) return {at, m.size()};
@@ -104,7 +104,8 @@ PrintOrigin ReadPrintOrigin(std::u16string_view rest) {
   auto [marker, markerSize] = FindFirstOf(rest, {u"N=", u"n=", u"N:", u"n:"});
   if (marker == std::u16string_view::npos)
     std::tie(marker, markerSize) = FindFirstOf(rest, {u"Ｎ＝", u"ｎ＝", u"Ｎ：", u"ｎ："});
-  if (marker != std::u16string_view::npos) o.number = TextToInt(rest.substr(marker + markerSize, 8));
+  if (marker != std::u16string_view::npos)
+    o.number = TextToInt(rest.substr(marker + markerSize, 8));
   o.turned = rest.find(u"回転") != std::u16string_view::npos ||
              rest.find(u"逆転") != std::u16string_view::npos;
   return o;

@@ -47,6 +47,21 @@ TextBox TextBoxOf(const TEntJwwMoji& e) {
   return b;
 }
 
+CurvedArea CurvedAreaOf(const TEntJwwSolid& e) {
+  CurvedArea area;
+  area.c = {e.start_x, e.start_y};
+  area.r = e.end_x;
+  area.h = SnapFlattening(e.end_y);
+  area.a = ToArcAngles(e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
+  area.last = e.DPoint3_y;
+  // The last value is a form code only for 101 and 111; for rings it is
+  // the inner radius, which must not turn a partial ring into a full one.
+  const int style = e.att.nPenStyle;
+  const bool hasForm = style == 101 || style == 111;
+  if (hasForm && std::fabs(area.last - 100) <= 1e-10) area.a.sw = 0;
+  return area;
+}
+
 bool IsImageText(const TEntJwwMoji& e) {
   return e.str.starts_with(u"^@BM") && e.str.find(u',') != std::u16string::npos;
 }

@@ -47,6 +47,18 @@ struct TextBox {
 };
 TextBox TextBoxOf(const TEntJwwMoji& e);
 
+// A filled curved area (pen styles 101, 105, 106, 111): centre, radius,
+// flattening, angles, and the last value, the form for 101 and 111 (100:
+// the whole curve) or the inner radius of a ring (105, 106).
+struct CurvedArea {
+  Pt c;
+  double r = 0;
+  double h = 1;
+  ArcAngles a;
+  double last = 0;
+};
+CurvedArea CurvedAreaOf(const TEntJwwSolid& e);
+
 // An image is carried as a text "^@BM<file>,<numbers>"; the image pass
 // handles those.
 bool IsImageText(const TEntJwwMoji& e);

@@ -87,7 +87,8 @@ TEST(FrameSearch, ExtentComesFromTheFirstHorizontalAndVerticalSide) {
   f.Zw_SearchBox();
   ASSERT_EQ(f.Frames().size(), 1u);
   const TJwZumenWakuWork& w = f.Frames()[0];
-  EXPECT_EQ((std::array<double, 4>{w.x1, w.y1, w.x2, w.y2}), (std::array<double, 4>{10, 20, 40, 60}));
+  using Corners = std::array<double, 4>;
+  EXPECT_EQ((Corners{w.x1, w.y1, w.x2, w.y2}), (Corners{10, 20, 40, 60}));
   // Emptying the candidates keeps the frames.
   f.InitZwhv(false);
   EXPECT_TRUE(f.Horizontal().empty());

@@ -49,20 +49,6 @@ std::vector<Frame> FramesOf(const TJwwData& d, const ConversionContext& ctx) {
   return out;
 }
 
-// A frame edge as Jw_cad draws it: auxiliary colour, frame style, width 200.
-TEntJwwLine FrameEdge(double x1, double y1, double x2, double y2, int group = 0, int layer = 0) {
-  TEntJwwAttr a = Attr(group, layer, 9, 16);
-  a.nPenWidth = 200;
-  return MakeLine(a, x1, y1, x2, y2);
-}
-
-void AddFrameRectangle(TJwwData& d, double x1, double y1, double x2, double y2) {
-  AddEntity(d, FrameEdge(x1, y1, x2, y1));
-  AddEntity(d, FrameEdge(x2, y1, x2, y2));
-  AddEntity(d, FrameEdge(x2, y2, x1, y2));
-  AddEntity(d, FrameEdge(x1, y2, x1, y1));
-}
-
 TEntJwwMoji PrintOriginText(const std::u16string& rest, double x, double y, int kind = 0) {
   TEntJwwMoji t;
   t.att = Attr(0, 0, 9, 1);
@@ -175,25 +161,22 @@ TEST(FrameSearchOfDrawing, FramesTheirNumbersAndOrder) {
     AddFrameRectangle(d, -200, -100, -10, 100);
     AddFrameRectangle(d, 10, -100, 200, 100);
     AddEntity(d, PrintOriginText(u"N=1", 1000, 0));
-    cases.push_back({"rectangles first (number 0), then the texts", d,
-                     {{0, -200, -100, -10, 100}, {0, 10, -100, 200, 100}, {1, 800, -150, 1200, 150}}});
+    cases.push_back(
+        {"rectangles first (number 0), then the texts", d,
+         {{0, -200, -100, -10, 100}, {0, 10, -100, 200, 100}, {1, 800, -150, 1200, 150}}});
   }
   {
     TJwwData d = Drawing();
     d.EntLay[3].aanLay = 0;  // group 0, layer 3 hidden
-    AddEntity(d, FrameEdge(-200, -100, 200, -100, 0, 3));
-    AddEntity(d, FrameEdge(200, -100, 200, 100));
-    AddEntity(d, FrameEdge(200, 100, -200, 100));
-    AddEntity(d, FrameEdge(-200, 100, -200, -100));
+    AddFrameRectangle(d, -200, -100, 200, 100);
+    d.EntLine[0].att.nLayer = 3;
     cases.push_back({"an edge on a hidden layer", d, {kWholePaper}});
   }
   {
     TJwwData d = Drawing();
     d.EntLgrp[2].anGLay = 0;  // group 2 hidden
-    AddEntity(d, FrameEdge(-200, -100, 200, -100, 2, 0));
-    AddEntity(d, FrameEdge(200, -100, 200, 100));
-    AddEntity(d, FrameEdge(200, 100, -200, 100));
-    AddEntity(d, FrameEdge(-200, 100, -200, -100));
+    AddFrameRectangle(d, -200, -100, 200, 100);
+    d.EntLine[0].att.nGLayer = 2;
     cases.push_back({"an edge in a hidden group", d, {kWholePaper}});
   }
   {
@@ -239,10 +222,7 @@ TEST(FrameSearchOfDrawing, ShapeFiles) {
   TJwsData s = MakeJwsShape(700);
   s.EntLgrp[0].anGLay = 0;
   AddEntity(s, PrintOriginText(u"N=1", 0, 0));
-  AddEntity(s, FrameEdge(1000, 0, 1100, 0));
-  AddEntity(s, FrameEdge(1100, 0, 1100, 50));
-  AddEntity(s, FrameEdge(1100, 50, 1000, 50));
-  AddEntity(s, FrameEdge(1000, 50, 1000, 0));
+  AddFrameRectangle(s, 1000, 0, 1100, 50);
   DxfFrameFinder finder;
   DxfOutZumenWaku(MakeDrawingView(s), LayoutsContext(), finder);
   ASSERT_EQ(finder.Frames().size(), 2u);

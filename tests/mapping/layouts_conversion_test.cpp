@@ -23,29 +23,12 @@ constexpr double kHalfW = 210, kHalfH = 148.5;
 // is drawn at 1:100.
 constexpr double kModelScale = 100;
 
-TEntJwwLine FrameEdge(double x1, double y1, double x2, double y2) {
-  TEntJwwAttr a = Attr(0, 0, 9, 16);
-  a.nPenWidth = 200;
-  return MakeLine(a, x1, y1, x2, y2);
-}
-
-void AddFrameRectangle(TJwwData& d, double x1, double y1, double x2, double y2) {
-  AddEntity(d, FrameEdge(x1, y1, x2, y1));
-  AddEntity(d, FrameEdge(x2, y1, x2, y2));
-  AddEntity(d, FrameEdge(x2, y2, x1, y2));
-  AddEntity(d, FrameEdge(x1, y2, x1, y1));
-}
-
-TEntJwwBlock Insert(int group, uint32_t number, double x, double y, double scale = 1,
-                    double rad = 0) {
-  TEntJwwBlock b;
-  b.att = Attr(group, 2, 2, 1);
-  b.DPKijunTen_x = x;
-  b.DPKijunTen_y = y;
-  b.dBairitsuX = b.dBairitsuY = scale;
-  b.radKaitenKaku = rad;
-  b.nNumber = number;
-  return b;
+TEntJwwBlockDef Definition(uint32_t number, std::u16string name, int group) {
+  TEntJwwBlockDef d;
+  d.att = Attr(group, 0, 1, 1);
+  d.nNumber = number;
+  d.strName = std::move(name);
+  return d;
 }
 
 TEntJwwEnko Circle(const TEntJwwAttr& a, double x, double y, double r) {
@@ -73,27 +56,21 @@ void AddSheetContents(TJwwData& d, double x, double y) {
   s.start_x = x + 30, s.start_y = y + 80, s.end_x = x + 40, s.end_y = y + 80;
   s.DPoint2_x = x + 40, s.DPoint2_y = y + 90, s.DPoint3_x = x + 30, s.DPoint3_y = y + 90;
   AddEntity(d, s);
-  AddEntity(d, Insert(0, 1, x + 100, y + 20));
-  AddEntity(d, Insert(0, 1, x + 160, y + 100, 2, kPi / 2));
+  AddEntity(d, MakeInsert(Attr(0, 2, 2, 1), 1, x + 100, y + 20));
+  AddEntity(d, MakeInsert(Attr(0, 2, 2, 1), 1, x + 160, y + 100, 2, kPi / 2));
 }
 
 // Block 1 "WINDOW": a line (0, 0)-(10, 0) in the base group, a line of
 // group 1, a circle, and an insert of block 2 "MULLION" (a line (0, 0)-(0,
 // 4)).
 void AddBlocks(TJwwData& d) {
-  TEntJwwBlockDef window;
-  window.att = Attr(0, 0, 1, 1);
-  window.nNumber = 1;
-  window.strName = u"WINDOW";
+  TEntJwwBlockDef window = Definition(1, u"WINDOW", 0);
   AddMember(window, MakeLine(Attr(0, 1, 1, 1), 0, 0, 10, 0));
   AddMember(window, MakeLine(Attr(1, 1, 1, 1), 0, 1, 10, 1));
   AddMember(window, Circle(Attr(0, 1, 1, 1), 5, 0, 1));
-  AddMember(window, Insert(0, 2, 5, 0));
+  AddMember(window, MakeInsert(Attr(0, 2, 2, 1), 2, 5, 0));
   d.EntBlockDef.push_back(window);
-  TEntJwwBlockDef mullion;
-  mullion.att = Attr(0, 0, 1, 1);
-  mullion.nNumber = 2;
-  mullion.strName = u"MULLION";
+  TEntJwwBlockDef mullion = Definition(2, u"MULLION", 0);
   AddMember(mullion, MakeLine(Attr(0, 1, 1, 1), 0, 0, 0, 4));
   d.EntBlockDef.push_back(mullion);
 }
@@ -333,22 +310,16 @@ TEST_P(PaperSpace, ViewportsShowEveryModelSpaceEntity) {
   AddEntity(d, MakeLine(Attr(0, 0, 1, 1), -200, -140, 200, -140));
   // Blocks of group 1 far from its other entities, one nested in the other,
   // placed turned and scaled.
-  TEntJwwBlockDef far;
-  far.att = Attr(1, 0, 1, 1);
-  far.nNumber = 3;
-  far.strName = u"FAR";
+  TEntJwwBlockDef far = Definition(3, u"FAR", 1);
   AddMember(far, MakeLine(Attr(1, 0, 1, 1), 0, 0, 30, 0));
   AddMember(far, MakeLine(Attr(1, 0, 1, 1), 0, 0, 0, 30));
-  AddMember(far, Insert(1, 4, 30, 30));
+  AddMember(far, MakeInsert(Attr(1, 2, 2, 1), 4, 30, 30));
   d.EntBlockDef.push_back(far);
-  TEntJwwBlockDef nest;
-  nest.att = Attr(1, 0, 1, 1);
-  nest.nNumber = 4;
-  nest.strName = u"NEST";
+  TEntJwwBlockDef nest = Definition(4, u"NEST", 1);
   AddMember(nest, MakeLine(Attr(1, 0, 1, 1), 0, 0, 10, 10));
   d.EntBlockDef.push_back(nest);
-  AddEntity(d, Insert(1, 3, -180, 100, 1, kPi / 6));
-  AddEntity(d, Insert(1, 3, 150, -130, 2));
+  AddEntity(d, MakeInsert(Attr(1, 2, 2, 1), 3, -180, 100, 1, kPi / 6));
+  AddEntity(d, MakeInsert(Attr(1, 2, 2, 1), 3, 150, -130, 2));
 
   ConversionSettings s = SettingsFor(GetParam());
   s.OutputSpace = OutputSpace::ModelAndPaper;

@@ -47,6 +47,19 @@ TEntJwwMoji Text(TEntJwwAttr a, double x, double y, std::u16string s, uint32_t k
   return e;
 }
 
+// Block 1: a window of the given length on layer 2 of `group`, two frame
+// lines `half` off its axis and a glass line (colour 4) on it.
+TEntJwwBlockDef WindowBlock(int group, std::u16string name, double length, double half) {
+  TEntJwwBlockDef w;
+  w.att = Attr(group, 2, 1, 1);
+  w.nNumber = 1;
+  w.strName = std::move(name);
+  AddMember(w, MakeLine(Attr(group, 2, 1, 1), 0, -half, length, -half));
+  AddMember(w, MakeLine(Attr(group, 2, 1, 1), 0, half, length, half));
+  AddMember(w, MakeLine(Attr(group, 2, 4, 1), 0, 0, length, 0));
+  return w;
+}
+
 }  // namespace
 
 // Group 0 holds the plan at 1:50, group 1 the title block at 1:1.
@@ -166,14 +179,7 @@ TJwwData MakePlan() {
   AddEntity(d, Text(Attr(1, 1, 5, 1), -195, 130, u"%dt %fn", 1, 2.5));
 
   // A window block: two lines and a glass line, inserted twice.
-  TEntJwwBlockDef window;
-  window.att = Attr(0, 2, 1, 1);
-  window.nNumber = 1;
-  window.strName = u"窓W1600";
-  AddMember(window, MakeLine(Attr(0, 2, 1, 1), 0, -2, 32, -2));
-  AddMember(window, MakeLine(Attr(0, 2, 1, 1), 0, 2, 32, 2));
-  AddMember(window, MakeLine(Attr(0, 2, 4, 1), 0, 0, 32, 0));
-  d.EntBlockDef.push_back(window);
+  d.EntBlockDef.push_back(WindowBlock(0, u"窓W1600", 32, 2));
   TEntJwwBlock insert;
   insert.att = Attr(0, 2, 1, 1);
   insert.dBairitsuX = insert.dBairitsuY = 1;
@@ -210,32 +216,10 @@ TJwsData MakeParts() {
 
 namespace {
 
-// A drawing-frame edge: auxiliary colour 9, frame style 16, width 200.
-TEntJwwLine FrameLine(double x1, double y1, double x2, double y2) {
-  TEntJwwAttr a = Attr(0, 0, 9, 16);
-  a.nPenWidth = 200;
-  return MakeLine(a, x1, y1, x2, y2);
-}
-
-TEntJwwBlock Place(TEntJwwAttr a, uint32_t number, double x, double y, double scale = 1,
-                   double rad = 0) {
-  TEntJwwBlock b;
-  b.att = a;
-  b.DPKijunTen_x = x;
-  b.DPKijunTen_y = y;
-  b.dBairitsuX = b.dBairitsuY = scale;
-  b.radKaitenKaku = rad;
-  b.nNumber = number;
-  return b;
-}
-
 // A sheet's frame (x1, y1)-(x2, y2) and its title block in the lower right.
 void AddSheetFrame(TJwwData& d, double x1, double y1, double x2, double y2,
                    const std::u16string& title, int sheet) {
-  AddEntity(d, FrameLine(x1, y1, x2, y1));
-  AddEntity(d, FrameLine(x2, y1, x2, y2));
-  AddEntity(d, FrameLine(x2, y2, x1, y2));
-  AddEntity(d, FrameLine(x1, y2, x1, y1));
+  AddFrameRectangle(d, x1, y1, x2, y2);
   const TEntJwwAttr t = Attr(0, 1, 1, 1);
   AddEntity(d, MakeLine(t, x2 - 150, y1 + 5, x2 - 5, y1 + 5));
   AddEntity(d, MakeLine(t, x2 - 5, y1 + 5, x2 - 5, y1 + 35));
@@ -245,7 +229,8 @@ void AddSheetFrame(TJwwData& d, double x1, double y1, double x2, double y2,
   AddEntity(d, MakeLine(t, x2 - 35, y1 + 5, x2 - 35, y1 + 20));
   AddEntity(d, Text(t, x2 - 145, y1 + 24, u"Parvex サンプル住宅", 5, 5));
   AddEntity(d, Text(t, x2 - 145, y1 + 9, title, 3, 4));
-  AddEntity(d, Text(t, x2 - 28, y1 + 9, u"A-" + std::u16string(1, static_cast<char16_t>(u'0' + sheet)), 3, 4));
+  const std::u16string number(1, static_cast<char16_t>(u'0' + sheet));
+  AddEntity(d, Text(t, x2 - 28, y1 + 9, u"A-" + number, 3, 4));
 }
 
 }  // namespace
@@ -272,14 +257,7 @@ TJwwData MakeSheets() {
   for (int l = 0; l < 5; ++l) d.EntLay[16 + l].aStrLayName = layer_names[l];
 
   // Blocks: a window (1:100, group 1) and a north arrow (1:1, group 0).
-  TEntJwwBlockDef window;
-  window.att = Attr(1, 2, 1, 1);
-  window.nNumber = 1;
-  window.strName = u"窓W1800";
-  AddMember(window, MakeLine(Attr(1, 2, 1, 1), 0, -1, 18, -1));
-  AddMember(window, MakeLine(Attr(1, 2, 1, 1), 0, 1, 18, 1));
-  AddMember(window, MakeLine(Attr(1, 2, 4, 1), 0, 0, 18, 0));
-  d.EntBlockDef.push_back(window);
+  d.EntBlockDef.push_back(WindowBlock(1, u"窓W1800", 18, 1));
   TEntJwwBlockDef north;
   north.att = Attr(0, 2, 1, 1);
   north.nNumber = 2;
@@ -311,8 +289,8 @@ TJwwData MakeSheets() {
   AddEntity(d, Arc(Attr(1, 2, 1, 1), px + 25, py + 40, 15, 0, kPi / 2));
   AddEntity(d, MakeLine(Attr(1, 2, 1, 1), px + 25, py + 40, px + 25, py + 55));
   AddEntity(d, Arc(Attr(1, 2, 1, 1), px + 60, py + 30, 20, kPi / 2, kPi / 2));
-  for (double x : {15.0, 85.0}) AddEntity(d, Place(Attr(1, 2, 1, 1), 1, px + x, py + 80));
-  AddEntity(d, Place(Attr(1, 2, 1, 1), 1, px + 120, py + 50, 1, kPi / 2));
+  for (double x : {15.0, 85.0}) AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, px + x, py + 80));
+  AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, px + 120, py + 50, 1, kPi / 2));
   AddEntity(d, Text(Attr(1, 3, 1, 1), px + 15, py + 15, u"居間・食堂", 5, 5));
   AddEntity(d, Text(Attr(1, 3, 1, 1), px + 75, py + 55, u"寝室", 5, 5));
   AddEntity(d, Text(Attr(1, 3, 1, 1), px + 75, py + 15, u"台所", 5, 5));
@@ -321,7 +299,7 @@ TJwwData MakeSheets() {
   dim.Sen = MakeLine(dim.att, px, py - 8, px + 120, py - 8);
   dim.Moji = Text(dim.att, px + 52, py - 7, u"12000", 2, 3);
   AddEntity(d, dim);
-  AddEntity(d, Place(Attr(0, 2, 1, 1), 2, -50, 90));
+  AddEntity(d, MakeInsert(Attr(0, 2, 1, 1), 2, -50, 90));
 
   // Sheet 2: the south elevation at 1:100, centred on (210, 15).
   AddSheetFrame(d, 10, -140, 410, 140, u"南立面図 S=1/100", 2);
@@ -334,8 +312,8 @@ TJwwData MakeSheets() {
   for (const auto& o : outline)
     AddEntity(d, MakeLine(wall, ex + o[0], ey + o[1], ex + o[2], ey + o[3]));
   for (double x : {15.0, 50.0, 85.0}) {
-    AddEntity(d, Place(Attr(1, 2, 1, 1), 1, ex + x, ey + 30));
-    AddEntity(d, Place(Attr(1, 2, 1, 1), 1, ex + x, ey + 15));
+    AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, ex + x, ey + 30));
+    AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, ex + x, ey + 15));
   }
   AddEntity(d, Text(Attr(1, 3, 1, 1), ex + 40, ey - 12, u"GL", 3, 4));
   return d;
