@@ -205,7 +205,12 @@ bool TDXFmodel::AddDim(int bn, TDXF_Dimension r) {
 }
 
 bool TDXFmodel::AddVPort(TDXF_ViewPort r) {
-  r.id = deVportN() + 1;
+  // Viewports are numbered within their layout: a CAD program takes the
+  // layout's viewport 1 for the paper itself and the others as windows
+  // onto model space.
+  int n = 1;
+  for (const TDXF_ViewPort& v : Viewports()) n += v.attr.space == r.attr.space;
+  r.id = n;
   return Store(kTopLevel, std::move(r));
 }
 

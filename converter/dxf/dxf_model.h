@@ -174,7 +174,8 @@ class TDXFmodel {
   bool AddPLine(int bn, TDXF_PLine r);
   // The text is cut to 255 columns.
   bool AddDim(int bn, TDXF_Dimension r);
-  // Top level only; its id is its position among the viewports + 1.
+  // Top level only; its id is its position among the viewports of its
+  // space + 1 (1: the layout's paper).
   bool AddVPort(TDXF_ViewPort r);
   bool AddBlock(int bn, const TDXF_Block& r);
 

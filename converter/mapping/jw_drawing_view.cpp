@@ -25,6 +25,8 @@ JwDrawingView MakeDrawingView(const TJwwData& jw) {
   v.memo = jw.Enthd.strMemo;
   v.drawTime = jw.Enthd.lnDrawTime;
   v.printScale = jw.Enthd.dPrtBairitsu;
+  v.jwVer = jw.Enthd.jwVer;
+  v.nPrtSet = jw.Enthd.nPrtSet;
   v.lgrp = jw.EntLgrp;
   v.lay = jw.EntLay;
   v.ltpS = jw.EntLtpS;

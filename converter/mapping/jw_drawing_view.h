@@ -34,6 +34,10 @@ struct JwDrawingView {
   std::u16string memo;
   int32_t drawTime = 0;
   double printScale = 1.0;
+  // Version and print settings of a JWW drawing (0 for JWS); the frame
+  // search reads the print anchor from them.
+  int32_t jwVer = 0;
+  int32_t nPrtSet = 0;
   std::span<const TEntJwwLayerGroup> lgrp;  // 16 groups
   std::span<const TEntJwwLayer> lay;        // 256 layers; empty for JWS
   std::span<const TEntJwwLineTypeExNo> ltpS;  // SXF line types; empty for JWS

@@ -17,6 +17,7 @@
 #include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
 #include "converter/mapping/mapping_images.h"
+#include "converter/mapping/mapping_frames.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -101,8 +102,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
     AddTenBlock(m);
     AddMarkerBlocks(m);
   }
-  // Drawing frames for OutputSpace 2 are found by a later pass; without
-  // frames every entity stays in model space.
+  DxfOutZumenWaku(d_, ctx_, frames_);
   DxfOutEntity();
 
   const bool ok = m.SaveDXF(ctx_.SourcePath, destination);

@@ -162,5 +162,25 @@ TEST_F(CliConvert, CarriedImagesAreCopiedAndNotLeftBehind) {
   EXPECT_EQ(AuditDxf(out / "pic.dxf").image_defs, std::vector<std::string>{"photo.png"});
 }
 
+// R12 has one paper space: there, as in the launcher, layouts become the
+// one paper space of the paper-space setting.
+TEST_F(CliConvert, LayoutsInR12AreOnePaperSpace) {
+  TJwwData d = MakeColouredDrawing();
+  AddFrameRectangle(d, -100, -100, 100, 100);
+  AddEntity(d, Line(Attr(0, 0, 1, 1), 0, 0, 10, 0));
+  const fs::path file = Save(d, "f.jww");
+  auto convert = [&](const std::string& options, const std::string& folder) {
+    EXPECT_EQ(Cli(options + " -o " + Quote((dir_ / folder).string()) + " " + Quote(file.string()))
+                  .status,
+              0);
+    return ReadAll(dir_ / folder / "f.dxf");
+  };
+  const std::string layouts = convert("--dxf r12 --output-space layouts", "r12l");
+  EXPECT_FALSE(layouts.empty());
+  EXPECT_EQ(layouts, convert("--dxf r12 --output-space paper", "r12p"));
+  EXPECT_NE(convert("--dxf 2000 --output-space layouts", "l"),
+            convert("--dxf 2000 --output-space paper", "p"));
+}
+
 }  // namespace
 }  // namespace parvex::testing

@@ -517,6 +517,31 @@ TEntJwwTen MakePoint(const TEntJwwAttr& a, double x, double y) {
   return e;
 }
 
+TEntJwwBlock MakeInsert(const TEntJwwAttr& a, uint32_t number, double x, double y, double scale,
+                        double rad) {
+  TEntJwwBlock b;
+  b.att = a;
+  b.DPKijunTen_x = x;
+  b.DPKijunTen_y = y;
+  b.dBairitsuX = b.dBairitsuY = scale;
+  b.radKaitenKaku = rad;
+  b.nNumber = number;
+  return b;
+}
+
+TEntJwwLine MakeFrameLine(double x1, double y1, double x2, double y2, int group, int layer) {
+  TEntJwwAttr a = Attr(group, layer, 9, 16);
+  a.nPenWidth = 200;
+  return MakeLine(a, x1, y1, x2, y2);
+}
+
+void AddFrameRectangle(JwwEntityModel& model, double x1, double y1, double x2, double y2) {
+  AddEntity(model, MakeFrameLine(x1, y1, x2, y1));
+  AddEntity(model, MakeFrameLine(x2, y1, x2, y2));
+  AddEntity(model, MakeFrameLine(x2, y2, x1, y2));
+  AddEntity(model, MakeFrameLine(x1, y2, x1, y1));
+}
+
 // ---- Comparison -------------------------------------------------------------
 
 namespace {
