@@ -250,6 +250,16 @@ std::vector<ExpandedLine> GetExpanded(const Json& j) {
   return out;
 }
 
+std::vector<ExpandedCurve> GetExpandedCurves(const Json& j) {
+  std::vector<ExpandedCurve> out;
+  if (const Json* v = j.Find("expanded_curves")) {
+    for (const Json& e : v->a) {
+      out.push_back({GetString(e, "layout"), GetString(e, "type"), Number(e.Find("turns"))});
+    }
+  }
+  return out;
+}
+
 std::map<std::string, Counts> GetNested(const Json& j, const char* key) {
   std::map<std::string, Counts> out;
   if (const Json* v = j.Find(key))
@@ -313,6 +323,7 @@ DxfAuditReport FromJson(const Json& j) {
   r.inserts = GetInserts(j);
   r.polylines = GetPolylines(j);
   r.expanded = GetExpanded(j);
+  r.expandedCurves = GetExpandedCurves(j);
   return r;
 }
 

@@ -43,9 +43,18 @@ struct ExpandedLine {
   std::array<double, 4> p{};  // x1, y1, x2, y2
 };
 
+// An ARC or ELLIPSE placed by the same expansion, with the part of a whole
+// turn it covers as ezdxf measures it once placed (1: a whole circle or
+// ellipse).
+struct ExpandedCurve {
+  std::string layout;
+  std::string type;  // "ARC" or "ELLIPSE"
+  double turns = 0;
+};
+
 enum class DxfAuditDetail {
   Counts,    // everything but the geometry
-  Geometry,  // also inserts, polylines and expanded lines
+  Geometry,  // also inserts, polylines, expanded lines and curves
 };
 
 struct DxfAuditReport {
@@ -76,6 +85,7 @@ struct DxfAuditReport {
   std::vector<AuditedInsert> inserts;
   std::vector<AuditedPolyline> polylines;
   std::vector<ExpandedLine> expanded;
+  std::vector<ExpandedCurve> expandedCurves;
 
   bool HasDefinition(const std::string& name) const;
   std::vector<AuditedInsert> InsertsIn(const std::string& container) const;
