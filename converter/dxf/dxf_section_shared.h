@@ -55,6 +55,10 @@ class EntityWriter {
   void Head(const char* type, std::uint32_t handle, int spc, std::string_view layer,
             const char* subclass);
   void Attrs(int col, int typ, int wid);
+  // The start of a VERTEX or SEQEND of the POLYLINE `polyline`: its own
+  // handle, owner and layer.
+  void SubHead(const char* type, std::uint32_t handle, std::uint32_t polyline, int spc,
+               std::string_view layer);
 
   // One writer per kind of record (specialised for each in the .cpp);
   // each returns without writing what the skip rules leave out.

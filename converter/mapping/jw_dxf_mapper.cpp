@@ -60,6 +60,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   TDXFmodel& m = *m_;
   m.SetDXFVer(ver, st.OutputSpace);
   m.SetAppName(kConverterAppName);
+  m.SetDrawingIdentity(d_.sourceDigest, st);
 
   const double W = ctx_.DrawingPaperSize.Width;
   const double H = ctx_.DrawingPaperSize.Height;
