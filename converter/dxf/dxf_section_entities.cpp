@@ -88,23 +88,16 @@ int EntityWriter::MarkerBlock(int cod) const {
 
 void EntityWriter::Head(const char* type, std::uint32_t handle, int spc, std::string_view layer,
                         const char* subclass) {
-  w_.Code(0, type);
-  w_.Handle(5, handle);
-  if (modern_) {
-    w_.Handle(330, owner_);
-    w_.Code(100, "AcDbEntity");
-  }
-  if (spc == 1) w_.Int(67, 1);
-  w_.Raw(8, layer);
+  Start(type, handle, owner_, spc, layer);
   if (modern_ && subclass) w_.Code(100, subclass);
 }
 
-void EntityWriter::SubHead(const char* type, std::uint32_t handle, std::uint32_t polyline,
-                           int spc, std::string_view layer) {
+void EntityWriter::Start(const char* type, std::uint32_t handle, std::uint32_t owner, int spc,
+                         std::string_view layer) {
   w_.Code(0, type);
   w_.Handle(5, handle);
   if (modern_) {
-    w_.Handle(330, polyline);
+    w_.Handle(330, owner);
     w_.Code(100, "AcDbEntity");
   }
   if (spc == 1) w_.Int(67, 1);
@@ -212,10 +205,10 @@ void EntityWriter::Entity(const TDXF_Ellipse& r) {
     const double t = (whole ? 5.0 * k : r.sa + k * r.da / 72) * kDeg;
     const double px = r.r * std::cos(t);
     const double py = r.r * r.he * std::sin(t);
-    SubHead("VERTEX", r.handle + 1 + static_cast<std::uint32_t>(k), r.handle, r.attr.space, layer);
+    Start("VERTEX", r.handle + 1 + static_cast<std::uint32_t>(k), r.handle, r.attr.space, layer);
     w_.XYZ(r.x + px * ck - py * sk, r.y + px * sk + py * ck, 0);
   }
-  SubHead("SEQEND", r.handle + 1 + static_cast<std::uint32_t>(n), r.handle, r.attr.space, layer);
+  Start("SEQEND", r.handle + 1 + static_cast<std::uint32_t>(n), r.handle, r.attr.space, layer);
 }
 
 template <>
@@ -375,7 +368,7 @@ void EntityWriter::Entity(const TDXF_PLine& r) {
   // Vertices and the SEQEND take the handles after the POLYLINE's.
   std::uint32_t next = p + 1;
   for (const TDXF_PLinePoint& v : r.v) {
-    SubHead("VERTEX", next++, p, r.attr.space, layer);
+    Start("VERTEX", next++, p, r.attr.space, layer);
     if (modern_) {
       w_.Code(100, "AcDbVertex");
       w_.Code(100, "AcDb2dVertex");
@@ -384,7 +377,7 @@ void EntityWriter::Entity(const TDXF_PLine& r) {
     // Bulge of the segment to the next vertex.
     if (std::fabs(v.a) > 1e-12) w_.Real(42, std::tan(v.a / 4));
   }
-  SubHead("SEQEND", next, p, r.attr.space, layer);
+  Start("SEQEND", next, p, r.attr.space, layer);
 }
 
 template <>

@@ -37,6 +37,30 @@ std::string CleanFile(DxfVersion ver = DxfVersion::R2000) {
   return out.bytes;
 }
 
+// A broken file and the finding the raw walk must report for it.
+struct Case {
+  const char* what;
+  std::string bytes;
+  const char* finding;
+};
+
+// Audits every case's bytes (in one run) and expects its finding.
+template <std::size_t N>
+void ExpectFindings(const testing::TempFolder& folder, const Case (&cases)[N]) {
+  std::vector<std::filesystem::path> files;
+  for (const Case& c : cases)
+    files.push_back(folder.Write("case" + std::to_string(files.size()) + ".dxf", c.bytes));
+  const auto reports = testing::AuditDxfFiles(files);
+  for (std::size_t i = 0; i < N; ++i) {
+    const Case& c = cases[i];
+    const testing::DxfAuditReport& r = reports[i];
+    ASSERT_TRUE(r.run_error.empty()) << c.what << ": " << r.run_error;
+    bool found = false;
+    for (const std::string& p : r.raw_problems) found |= p.find(c.finding) != std::string::npos;
+    EXPECT_TRUE(found) << c.what << ":\n" << r.Describe();
+  }
+}
+
 // Replaces the first `from` at or after the first `anchor`.
 std::string Edit(std::string s, const std::string& anchor, const std::string& from,
                  const std::string& to) {
@@ -56,11 +80,6 @@ TEST(DxfAuditHelper, CatchesFaultsEzdxfForgives) {
   ASSERT_TRUE(base.Clean()) << base.Describe();
 
   const std::string ents = "ENTITIES\r\n";
-  struct Case {
-    const char* what;
-    std::string bytes;
-    const char* finding;
-  };
   std::string lf = clean;
   for (std::size_t p; (p = lf.find("\r\n")) != std::string::npos;) lf.replace(p, 2, "\n");
   const Case cases[] = {
@@ -79,18 +98,7 @@ TEST(DxfAuditHelper, CatchesFaultsEzdxfForgives) {
       {"TABLE without ENDTAB", Edit(clean, "  2\r\nVIEW", "  0\r\nENDTAB\r\n", ""), "ENDTAB"},
       {"section without ENDSEC", Edit(clean, ents, "  0\r\nENDSEC\r\n", ""), "ENDSEC"},
   };
-  std::vector<std::filesystem::path> files;
-  for (const Case& c : cases)
-    files.push_back(folder.Write("audit_case" + std::to_string(files.size()) + ".dxf", c.bytes));
-  const auto reports = testing::AuditDxfFiles(files);
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const Case& c = cases[i];
-    const testing::DxfAuditReport& r = reports[i];
-    ASSERT_TRUE(r.run_error.empty()) << c.what << ": " << r.run_error;
-    bool found = false;
-    for (const std::string& p : r.raw_problems) found |= p.find(c.finding) != std::string::npos;
-    EXPECT_TRUE(found) << c.what << ":\n" << r.Describe();
-  }
+  ExpectFindings(folder, cases);
 }
 
 TEST(DxfAuditHelper, HandlesAndOwners) {
@@ -101,11 +109,6 @@ TEST(DxfAuditHelper, HandlesAndOwners) {
   const std::string line = clean.substr(e, clean.find("\r\n", e) - e);
   const std::size_t t = clean.find("  0\r\nTEXT\r\n  5\r\n") + 16;
   const std::string text = clean.substr(t, clean.find("\r\n", t) - t);
-  struct Case {
-    const char* what;
-    std::string bytes;
-    const char* finding;
-  };
   const Case cases[] = {
       {"handle used twice", Edit(clean, "  0\r\nTEXT", "  5\r\n" + text, "  5\r\n" + line),
        "used twice"},
@@ -116,17 +119,7 @@ TEST(DxfAuditHelper, HandlesAndOwners) {
       {"owner is the wrong record",
        Edit(clean, "  0\r\nTEXT", "330\r\n", "330\r\n" + text + "\r\n999\r\n"), "expected"},
   };
-  std::vector<std::filesystem::path> files;
-  for (const Case& c : cases)
-    files.push_back(folder.Write("audit_ho" + std::to_string(files.size()) + ".dxf", c.bytes));
-  const auto reports = testing::AuditDxfFiles(files);
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const Case& c = cases[i];
-    const testing::DxfAuditReport& r = reports[i];
-    bool found = false;
-    for (const std::string& p : r.raw_problems) found |= p.find(c.finding) != std::string::npos;
-    EXPECT_TRUE(found) << c.what << ":\n" << r.Describe();
-  }
+  ExpectFindings(folder, cases);
 }
 
 // The value line after the first `code` line at or after `anchor`.
@@ -169,11 +162,6 @@ TEST(DxfAuditHelper, CatchesWhatStrictReadersRefuse) {
   const std::string fingerprint = ValueAfter(f2007, "$FINGERPRINTGUID", "  2");
   const std::string version = ValueAfter(f2007, "$VERSIONGUID", "  2");
   const std::string vertex = ValueAfter(r12, "  0\r\nVERTEX\r\n", "  5");
-  struct Case {
-    const char* what;
-    std::string bytes;
-    const char* finding;
-  };
   const Case cases[] = {
       {"$CMATERIAL naming a layer",
        Edit(f2007, header, header, header + "  9\r\n$CMATERIAL\r\n347\r\n" + layer + "\r\n"),
@@ -194,18 +182,7 @@ TEST(DxfAuditHelper, CatchesWhatStrictReadersRefuse) {
       {"two equal GUIDs", Edit(f2007, "$VERSIONGUID", version, fingerprint), "same GUID"},
       {"a GUID that is not one", Edit(f2000, "$FINGERPRINTGUID", "{", "{X"), "not a GUID"},
   };
-  std::vector<std::filesystem::path> files;
-  for (const Case& c : cases)
-    files.push_back(folder.Write("audit_strict" + std::to_string(files.size()) + ".dxf", c.bytes));
-  const auto reports = testing::AuditDxfFiles(files);
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const Case& c = cases[i];
-    const testing::DxfAuditReport& r = reports[i];
-    ASSERT_TRUE(r.run_error.empty()) << c.what << ": " << r.run_error;
-    bool found = false;
-    for (const std::string& p : r.raw_problems) found |= p.find(c.finding) != std::string::npos;
-    EXPECT_TRUE(found) << c.what << ":\n" << r.Describe();
-  }
+  ExpectFindings(folder, cases);
 }
 
 }  // namespace
