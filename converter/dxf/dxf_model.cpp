@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/value_helpers.h"
+#include "converter/dxf/dxf_guid.h"
 #include "converter/dxf/dxf_text.h"
 
 namespace parvex {
@@ -61,6 +62,11 @@ void TDXFmodel::SetDXFVer(DxfVersion v, OutputSpace sp) {
 }
 
 void TDXFmodel::SetAppName(std::u16string_view s) { AppNam = std::u16string(s); }
+
+void TDXFmodel::SetDrawingIdentity(const Digest128& source, const ConversionSettings& settings) {
+  sourceDigest_ = source;
+  settingsDigest_ = SettingsDigest(settings);
+}
 
 void TDXFmodel::SetPap(double mix, double miy, double max, double may, double pax,
                        double pay) {

@@ -35,9 +35,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/content_digest.h"
 #include "common/conversion_settings.h"
 #include "converter/dxf/dxf_entities.h"
 #include "converter/dxf/dxf_frames.h"
+#include "converter/dxf/dxf_names.h"
 #include "converter/dxf/dxf_records.h"
 #include "converter/dxf/dxf_text_expansion.h"
 
@@ -117,6 +119,10 @@ class TDXFmodel {
   // ----- settings
   void SetDXFVer(DxfVersion v, OutputSpace sp);
   void SetAppName(std::u16string_view s);
+  // The drawing the file is written from, for $FINGERPRINTGUID and
+  // $VERSIONGUID (dxf_guid.h): the digest of its file's bytes and the
+  // settings of the conversion. Without it both come from an empty digest.
+  void SetDrawingIdentity(const Digest128& source, const ConversionSettings& settings);
   void SetPap(double mix, double miy, double max, double may, double pax, double pay);
   void SetScale(double scl);
   void SetLayerNameType(LayerNameType n);
@@ -131,8 +137,9 @@ class TDXFmodel {
   void AddLtype(std::u16string_view na, std::u16string_view ex, int pn,
                 const std::vector<double>& pa);
   void AddLayer(std::u16string_view na, int co, int lt, int wd, bool dp, bool pr);
-  // Height and width factor are stored as absolute values clamped into
-  // [1e-10, 1e10].
+  // Height and width factor are stored as absolute values: the width factor
+  // clamped into [1e-10, 1e10], the fixed height into [1e-10, 1e10] unless
+  // it is below 1e-10, which is no fixed height (0).
   void AddStyle(TDXF_Style style);
   // Default layer name for layer index l (0..255) by laynametyp.
   std::u16string DefautLayerName(int l, std::u16string_view lg, std::u16string_view ly) const;
@@ -181,13 +188,14 @@ class TDXFmodel {
 
   // ----- block definitions and images
   // New empty definition; a blank name becomes "NONAME"; the name is made
-  // valid and unique. Returns its index, or -1.
+  // valid and unique. Returns its index, or -1. A name a reader would take
+  // for a layout or an anonymous block (a leading '*': "*Model_Space",
+  // "*U1") gets '_' in place of its '*' (DxfNameKind::Block).
   int AddBlockDef(std::u16string_view na, int id);
-  // A block definition the model makes for its own entities (id -1): the
-  // anonymous "*D" blocks that hold the picture of a DIMENSION. Unlike the
-  // names of a drawing's blocks (AddBlockDef), this name has the reserved
-  // form on purpose and keeps it; it is made unique all the same.
-  int AddAnonymousBlockDef(std::u16string_view na);
+  // The same for an anonymous block the model makes itself (such as the
+  // picture "*D1" of a dimension, id -1): a leading '*' stays; the name is
+  // made unique all the same.
+  int AddAnonymousBlockDef(std::u16string_view na, int id);
   // By name (compared as a DXF reader compares names), or by IDno; -1 if none.
   int GetBlockIdx(std::u16string_view s) const;
   int GetBlockIdx(int id) const;
@@ -266,6 +274,7 @@ class TDXFmodel {
   std::vector<TJwZumenWakuWork> layoutFrames;
 
  private:
+  int NewBlockDef(std::u16string_view na, int id, DxfNameKind kind);
   void SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames);
   TDXF_ViewPort PaperViewport(int space) const;
   // Adds a record that needs no decision of its kind beyond the by-layer
@@ -295,6 +304,8 @@ class TDXFmodel {
   std::vector<std::u16string> fonts_;
   std::unordered_map<std::u16string, int, NameHash, std::equal_to<>> fontIndex_;
   long long nonFinite_ = 0;
+  Digest128 sourceDigest_;    // of the drawing's file
+  Digest128 settingsDigest_;  // of the conversion settings
   // Name keys of each table (first index of each key).
   std::unordered_map<std::u16string, int> ltypeKeys_, layerKeys_, styleKeys_, blockKeys_;
   // Upper-cased src of each image file entry.

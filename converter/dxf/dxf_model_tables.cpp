@@ -20,9 +20,20 @@ namespace {
 
 using KeyMap = std::unordered_map<std::u16string, int>;
 
-double ClampStyleSize(double v) {
+// A width factor as an absolute value within [1e-10, 1e10].
+double ClampStyleWidth(double v) {
   v = std::fabs(v);
   if (!(v >= 1e-10)) return 1e-10;
+  if (v > 1e10) return 1e10;
+  return v;
+}
+
+// A fixed height as an absolute value: 0 means none (each text gives its
+// own), so it stays 0, and so does a height below 1e-10 or one that is not
+// a number; at most 1e10.
+double ClampStyleHeight(double v) {
+  v = std::fabs(v);
+  if (!(v >= 1e-10)) return 0;
   if (v > 1e10) return 1e10;
   return v;
 }
@@ -79,8 +90,8 @@ void TDXFmodel::AddLayer(std::u16string_view na, int co, int lt, int wd, bool dp
 
 void TDXFmodel::AddStyle(TDXF_Style style) {
   style.nam = EnterName(styleKeys_, style.nam, Ver, DxfNameKind::Style, u"Style", mstn());
-  style.mh = ClampStyleSize(style.mh);
-  style.mw = ClampStyleSize(style.mw);
+  style.mh = ClampStyleHeight(style.mh);
+  style.mw = ClampStyleWidth(style.mw);
   msts.push_back(std::move(style));
 }
 
@@ -162,6 +173,14 @@ std::u16string TDXFmodel::AdjustLayerName(int lg, int ly, std::u16string_view s)
 // Block definitions
 
 int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
+  return NewBlockDef(na, id, DxfNameKind::Block);
+}
+
+int TDXFmodel::AddAnonymousBlockDef(std::u16string_view na, int id) {
+  return NewBlockDef(na, id, DxfNameKind::AnonymousBlock);
+}
+
+int TDXFmodel::NewBlockDef(std::u16string_view na, int id, DxfNameKind kind) {
   if (deBlockDef.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
   const int index = deBlockDefN();
   std::u16string key;
@@ -169,7 +188,7 @@ int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
     const std::u16string source =
         RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
     TDXF_BlockDef def;
-    def.nam = EnterName(blockKeys_, source, Ver, DxfNameKind::Block, u"NONAME", index);
+    def.nam = EnterName(blockKeys_, source, Ver, kind, u"NONAME", index);
     key = DxfNameKey(def.nam, Ver);
     def.IDno = id;
     deBlockDef.push_back(std::move(def));
@@ -180,8 +199,6 @@ int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
     return -1;
   }
 }
-
-int TDXFmodel::AddAnonymousBlockDef(std::u16string_view na) { return AddBlockDef(na, -1); }
 
 int TDXFmodel::GetBlockIdx(std::u16string_view s) const {
   return FindKey(blockKeys_, s, Ver, DxfNameKind::Block);

@@ -22,6 +22,7 @@ JwEntityList MembersOf(const TEntJwwBlockDef& def) {
 JwDrawingView MakeDrawingView(const TJwwData& jw) {
   JwDrawingView v;
   v.jws = false;
+  v.sourceDigest = jw.SourceDigest;
   v.memo = jw.Enthd.strMemo;
   v.drawTime = jw.Enthd.lnDrawTime;
   v.printScale = jw.Enthd.dPrtBairitsu;
@@ -41,6 +42,7 @@ JwDrawingView MakeDrawingView(const TJwwData& jw) {
 JwDrawingView MakeDrawingView(const TJwsData& jw) {
   JwDrawingView v;
   v.jws = true;
+  v.sourceDigest = jw.SourceDigest;
   v.drawTime = 0;
   v.printScale = 1.0;
   v.lgrp = jw.EntLgrp;

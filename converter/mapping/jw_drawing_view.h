@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/content_digest.h"
 #include "converter/jww/jww_records.h"
 
 namespace parvex {
@@ -30,6 +31,8 @@ struct JwEntityList {
 
 struct JwDrawingView {
   bool jws = false;
+  // Digest of the file the drawing was read from (its DXF identity).
+  Digest128 sourceDigest;
   // Header values handed to the text expansion (JWS: empty, 0, 1.0).
   std::u16string memo;
   int32_t drawTime = 0;

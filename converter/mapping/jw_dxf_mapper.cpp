@@ -62,6 +62,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   destination_ = destination;
   m.SetDXFVer(ver, st.OutputSpace);
   m.SetAppName(kConverterAppName);
+  m.SetDrawingIdentity(d_.sourceDigest, st);
 
   const double W = ctx_.DrawingPaperSize.Width;
   const double H = ctx_.DrawingPaperSize.Height;

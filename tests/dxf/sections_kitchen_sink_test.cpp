@@ -68,7 +68,7 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   const double pi = std::numbers::pi;
   const std::vector<TDXF_PLinePoint> poly = {{0, 0, 0}, {10, 0, pi / 2}, {10, 10, 0}};
 
-  k.dimPic = m.AddBlockDef(u"*D1", 0);
+  k.dimPic = m.AddAnonymousBlockDef(u"*D1", 0);
   m.AddLine(k.dimPic, {.attr = {.colour = -1, .ltype = -1, .lineweight = -1}, .x2 = 100});
   m.AddMoji(k.dimPic, {.attr = {.colour = -1}, .x1 = 45, .y1 = 1, .x2 = 55, .y2 = 1, .w = 2.5,
                        .h = 2.5, .st = u"100"});

@@ -304,6 +304,16 @@ std::vector<AuditedDimension> GetDimensions(const Json& j) {
   return out;
 }
 
+std::vector<ExpandedCurve> GetExpandedCurves(const Json& j) {
+  std::vector<ExpandedCurve> out;
+  if (const Json* v = j.Find("expanded_curves")) {
+    for (const Json& e : v->a) {
+      out.push_back({GetString(e, "layout"), GetString(e, "type"), Number(e.Find("turns"))});
+    }
+  }
+  return out;
+}
+
 std::map<std::string, Counts> GetNested(const Json& j, const char* key) {
   std::map<std::string, Counts> out;
   if (const Json* v = j.Find(key))
@@ -369,6 +379,7 @@ DxfAuditReport FromJson(const Json& j) {
   r.polylines = GetPolylines(j);
   r.expanded = GetExpanded(j);
   r.dimensions = GetDimensions(j);
+  r.expandedCurves = GetExpandedCurves(j);
   return r;
 }
 

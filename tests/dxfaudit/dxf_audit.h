@@ -76,9 +76,18 @@ struct AuditedImage {
   double defPixelsX = 0, defPixelsY = 0;  // its definition's
 };
 
+// An ARC or ELLIPSE placed by the same expansion, with the part of a whole
+// turn it covers as ezdxf measures it once placed (1: a whole circle or
+// ellipse).
+struct ExpandedCurve {
+  std::string layout;
+  std::string type;  // "ARC" or "ELLIPSE"
+  double turns = 0;
+};
+
 enum class DxfAuditDetail {
   Counts,    // everything but the geometry
-  Geometry,  // also inserts, polylines, expanded lines and dimensions
+  Geometry,  // also inserts, polylines, expanded lines and curves, and dimensions
 };
 
 struct DxfAuditReport {
@@ -113,6 +122,7 @@ struct DxfAuditReport {
   std::vector<AuditedPolyline> polylines;
   std::vector<ExpandedLine> expanded;
   std::vector<AuditedDimension> dimensions;
+  std::vector<ExpandedCurve> expandedCurves;
 
   bool HasDefinition(const std::string& name) const;
   std::vector<AuditedInsert> InsertsIn(const std::string& container) const;
