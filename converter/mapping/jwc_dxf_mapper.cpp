@@ -12,6 +12,7 @@
 #include <numbers>
 
 #include "common/geometry.h"
+#include "common/image_text.h"
 #include "common/number_text.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
@@ -20,6 +21,7 @@
 #include "converter/dxf/dxf_model.h"
 #include "converter/mapping/jwc_to_dxf.h"
 #include "converter/mapping/layer_usage_counter.h"
+#include "converter/mapping/mapping_images.h"
 #include "converter/mapping/mapping_shared.h"
 
 namespace parvex {
@@ -31,8 +33,9 @@ constexpr double kRadToDeg = 180.0 / kPi;
 constexpr double kDegToRad = kPi / 180.0;
 // The thinnest axis ratio an ELLIPSE may have.
 constexpr double kThinnestRatio = 1e-6;
-// Image texts are "^@BM<file>,<numbers>".
-constexpr std::u16string_view kImageTextPrefix = u"^@BM";
+// Image texts naming a file by this prefix mean an image a JWW drawing
+// carries; a DOS-edition file carries none.
+constexpr std::u16string_view kCarriedImagePrefix = u"%temp%";
 constexpr std::u16string_view kTextFont = u"ＭＳ ゴシック";
 constexpr std::u16string_view kVerticalTextFont = u"@ＭＳ ゴシック";
 
@@ -48,12 +51,6 @@ bool Finite(std::initializer_list<double> values) {
 double MappedScale(double scale) {
   const double s = RoundDecimals(scale, 6, 2);
   return std::isfinite(s) && s > 0 ? s : 1.0;
-}
-
-bool IsImageText(const std::u16string& s) {
-  return s.size() >= kImageTextPrefix.size() &&
-         std::u16string_view(s).substr(0, kImageTextPrefix.size()) == kImageTextPrefix &&
-         s.find(u',') != std::u16string::npos;
 }
 
 // The text-kind code of a text (the style index the writer takes): the
@@ -177,6 +174,7 @@ JwcDxfMapper::~JwcDxfMapper() = default;
 
 bool JwcDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
   const ConversionSettings& st = ctx_.Settings;
+  destination_ = destination;
   // A shape has no paper of its own and no layouts; a drawing has no
   // drawing frames, so it gets no layouts either.
   space_ = d_.shape || st.OutputSpace == OutputSpace::Layouts ? OutputSpace::Model
@@ -214,6 +212,7 @@ bool JwcDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersi
 
   const bool ok = m.SaveDXF(ctx_.SourcePath, destination);
   m_.reset();
+  images_.reset();
   return ok;
 }
 
@@ -314,7 +313,7 @@ void JwcDxfMapper::DxfOutEntity() {
   m.SetLgp(ctx_.Settings.BaseLayerGroup, layerGroupMost_, {});
   ReserveTopLevel();
 
-  // Image texts are left out: the DOS formats' images are not converted.
+  DxfOutImages();
   const bool curves = ctx_.Settings.CurveToPolyline;
   joiner_.Pw_Init();
   int curveGroup = 1;
@@ -349,6 +348,49 @@ void JwcDxfMapper::ReserveTopLevel() {
   c.Reserve<TDXF_Ellipse>(ents_.EntArc.size());
   c.Reserve<TDXF_Moji>(ents_.EntMoji.size());
   c.Reserve<TDXF_Ten>(ents_.EntTen.size());
+}
+
+// Images: texts "^@BM<file>,<width>,..." name an image file beside the
+// drawing or by its full path; the image's lower-left corner is the text's
+// start, its height follows from the file's pixels.
+void JwcDxfMapper::DxfOutImages() {
+  // R12 has no IMAGE entity: no image is placed and no file copied.
+  if (m_->Ver == DxfVersion::R12) return;
+  for (const TEntJwcMoji2& e : ents_.EntMoji) {
+    if (IsImageText(e.s)) DxfOutImage(e);
+  }
+}
+
+void JwcDxfMapper::DxfOutImage(const TEntJwcMoji2& e) {
+  const ImageTextFields f = ParseImageText(e.s);
+  if (f.Name.empty() || !Finite({f.W, f.F6, e.x1, e.y1}) || f.W == 0) return;
+  if (LowerText(std::u16string_view(f.Name).substr(0, kCarriedImagePrefix.size())) ==
+      kCarriedImagePrefix) {
+    return;
+  }
+  if (!images_) {
+    images_ = std::make_unique<ImageFileFinder>(std::filesystem::path(),
+                                                std::span<const TBindImageType>(),
+                                                ctx_.SourcePath.parent_path());
+  }
+  const std::optional<FoundImage> file = images_->Find(f.Name);
+  if (!file) return;
+  const double w = f.W;
+  const double h = w * file->Pixels.Height / file->Pixels.Width;
+  const Place p = PlaceOf(e.lay);
+  const double ox = p.X(e.x1), oy = p.Y(e.y1), sx = w * p.size, sy = h * p.size;
+  if (!Finite({ox, oy, sx, sy})) return;
+  if (Reporting()) {
+    const double a = f.F6 * kDegToRad;
+    const double ux = w * std::cos(a), uy = w * std::sin(a);
+    const double vx = -h * std::sin(a), vy = h * std::cos(a);
+    Report(p, e.x1, e.y1);
+    Report(p, e.x1 + ux, e.y1 + uy);
+    Report(p, e.x1 + vx, e.y1 + vy);
+    Report(p, e.x1 + ux + vx, e.y1 + uy + vy);
+  }
+  AddImageOfFile(*m_, kTopLevel, *file, destination_, {.space = p.sp, .layer = e.lay + 4}, ox, oy,
+                 sx, sy, f.F6);
 }
 
 void JwcDxfMapper::DxfOutLine(const TEntJwcLine& e) {

@@ -19,6 +19,7 @@
 namespace parvex {
 
 class TDXFmodel;
+class ImageFileFinder;
 
 // What the mapping reads of a JWC drawing or a JWK shape.
 struct JwcDrawingView {
@@ -104,6 +105,8 @@ class JwcDxfMapper {
   void DxfOutStyle();
   void DxfOutEntity();
   void ReserveTopLevel();
+  void DxfOutImages();
+  void DxfOutImage(const TEntJwcMoji2& e);
   void DxfOutLine(const TEntJwcLine& e);
   void DxfOutPLines();
   void DxfOutArc(const TEntJwcArc2& e);
@@ -116,6 +119,8 @@ class JwcDxfMapper {
   ConversionContext& ctx_;
   OutputSpace space_ = OutputSpace::Model;
   std::unique_ptr<TDXFmodel> m_;
+  std::filesystem::path destination_;
+  std::unique_ptr<ImageFileFinder> images_;  // made by the first image text
   DxfCurveJoiner joiner_;
   int layerGroupMost_ = 0;
 };

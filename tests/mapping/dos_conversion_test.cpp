@@ -10,6 +10,7 @@
 
 #include "conversion_fixture.h"
 #include "tests/dxfaudit/dxf_audit.h"
+#include "tests/support/image_files.h"
 #include "tests/support/jwc_writer.h"
 #include "tests/support/jww_writer.h"
 
@@ -193,6 +194,35 @@ TEST_P(DosConversion, CurveMembersBecomeOnePolylineOnlyWhenAsked) {
     EXPECT_EQ(TypesOf(dxf), expected);
     EXPECT_EQ(dxf.OfType("VERTEX").size(), curves ? 3u : 0u);
   }
+}
+
+// An image text names a file beside the drawing: an IMAGE on the text's
+// layer, its width from the text, its height from the pixels, both at the
+// group's scale (none in R12). A name under "%temp%" means an image that
+// only JWW drawings carry: left out.
+TEST_P(DosConversion, ImageTextsBecomeImagesOfTheFilesTheyName) {
+  const int version = GetParam();
+  ASSERT_TRUE(SaveBytes(dir_ / "pic.bmp", BmpImage(64, 32)));
+  TJwcData d = MakeJwcDrawing();
+  d.EntLgrp[0].scale = 2;
+  d.EntMoji = {JwcText(10, 20, 30, 20, u"^@BMpic.bmp,100,50,0,0,1,0", 1, 1),
+               JwcText(10, 20, 30, 20, u"^@BM%temp%pic.bmp,100,50,0,0,1,0", 1, 1),
+               JwcText(10, 20, 30, 20, u"^@BMmissing.bmp,100,50,0,0,1,0", 1, 1)};
+  const DxfPairs dxf = ConvertBytes(WriteJwc(d), ".jwc", SettingsFor(version));
+  EXPECT_TRUE(dxf.OfType("TEXT").empty());
+  const auto images = dxf.OfType("IMAGE");
+  if (version == 0) {
+    EXPECT_TRUE(images.empty());
+    return;
+  }
+  ASSERT_EQ(images.size(), 1u);
+  const DxfRecord& image = *images[0];
+  EXPECT_EQ(image.Str(8), "2");
+  EXPECT_DOUBLE_EQ(image.Num(10), 20);
+  EXPECT_DOUBLE_EQ(image.Num(20), 40);
+  // One pixel is 200 / 64 wide and 100 / 32 high.
+  EXPECT_DOUBLE_EQ(image.Num(11), 200.0 / 64);
+  EXPECT_DOUBLE_EQ(image.Num(22), 100.0 / 32);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, DosConversion, ::testing::Values(0, 1, 2),
