@@ -5,6 +5,7 @@
 #include <cctype>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <system_error>
@@ -41,6 +42,26 @@ void WriteCounts(JsonObjectWriter& json, const char* key, const KindCounts& coun
   json.EndObject();
 }
 
+// "extents" (null when none) and "paper" (null when the kind has none).
+void WriteExtentsAndPaper(JsonObjectWriter& json, const DrawingExtents* extents,
+                          const int32_t* paper) {
+  if (extents) {
+    json.BeginArray("extents")
+        .ArrayNumber(extents->ExtMinX)
+        .ArrayNumber(extents->ExtMinY)
+        .ArrayNumber(extents->ExtMaxX)
+        .ArrayNumber(extents->ExtMaxY)
+        .EndArray();
+  } else {
+    json.Null("extents");
+  }
+  if (paper) {
+    json.Int("paper", *paper);
+  } else {
+    json.Null("paper");
+  }
+}
+
 template <class Model>
 void WriteModel(JsonObjectWriter& json, Model& model, int64_t stated_entities, int64_t stated_defs,
                 const int32_t* paper) {
@@ -64,21 +85,9 @@ void WriteModel(JsonObjectWriter& json, Model& model, int64_t stated_entities, i
   json.Int("block_tree_nodes", model.EntBlockTreeN());
 
   DrawingExtents extents;  // starts at (0, 0)-(400, 400) like a fresh converter run
-  if (MeasureExtents(model, extents)) {
-    json.BeginArray("extents")
-        .ArrayNumber(extents.ExtMinX)
-        .ArrayNumber(extents.ExtMinY)
-        .ArrayNumber(extents.ExtMaxX)
-        .ArrayNumber(extents.ExtMaxY)
-        .EndArray();
-  } else {
-    json.Null("extents");  // beyond the work limit, as a conversion would refuse it
-  }
-  if (paper) {
-    json.Int("paper", *paper);
-  } else {
-    json.Null("paper");
-  }
+  // Beyond the work limit the extents are null, as a conversion would refuse
+  // the drawing.
+  WriteExtentsAndPaper(json, MeasureExtents(model, extents) ? &extents : nullptr, paper);
 
   std::set<int> layers;
   auto add = [&](const TEntJwwAttr& a) { layers.insert(a.nGLayer * 16 + a.nLayer); };
@@ -108,17 +117,7 @@ void WriteDosModel(JsonObjectWriter& json, Model& model, int64_t stated_entities
 
   DrawingExtents extents;  // starts at (0, 0)-(400, 400) like a fresh converter run
   model.GetMinMaxZahyo(extents);
-  json.BeginArray("extents")
-      .ArrayNumber(extents.ExtMinX)
-      .ArrayNumber(extents.ExtMinY)
-      .ArrayNumber(extents.ExtMaxX)
-      .ArrayNumber(extents.ExtMaxY)
-      .EndArray();
-  if (paper) {
-    json.Int("paper", *paper);
-  } else {
-    json.Null("paper");
-  }
+  WriteExtentsAndPaper(json, &extents, paper);
 
   std::set<int> layers;
   for (const auto& e : model.EntLine) layers.insert(e.lay);
@@ -128,6 +127,22 @@ void WriteDosModel(JsonObjectWriter& json, Model& model, int64_t stated_entities
   json.BeginArray("layers_in_use");
   for (int layer : layers) json.ArrayInt(layer);
   json.EndArray();
+}
+
+// Reads a JWC drawing or JWK shape into `json`; the reason when it could
+// not be read whole.
+template <class Model>
+std::string InfoDos(JsonObjectWriter& json, const std::filesystem::path& path) {
+  Model model;
+  const Status read = model.FileIn(path);
+  json.Int("version", 0).Bool("ok", read.ok());
+  if (!read.ok()) json.String("error", read.reason());
+  const auto& h = model.Enthd;
+  const int64_t stated = int64_t{h.lineCount} + h.arcCount + h.mojiCount + h.tenCount;
+  const std::optional<int> paper = model.PaperCode();
+  const int32_t code = paper.value_or(0);
+  WriteDosModel(json, model, stated, paper ? &code : nullptr);
+  return read.reason();
 }
 
 const char* KindName(FileKind kind) {
@@ -169,23 +184,9 @@ bool InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
     if (!ok) json.String("error", error);
     WriteModel(json, drawing, drawing.Enthd.n1, drawing.Enthd.n2, &drawing.Enthd.nZumen);
   } else if (kind == FileKind::kJwc) {
-    TJwcData drawing;
-    const Status read = drawing.FileIn(path);
-    error = read.reason();
-    json.Int("version", 0).Bool("ok", read.ok());
-    if (!read.ok()) json.String("error", error);
-    const TEntJwcHeader& h = drawing.Enthd;
-    WriteDosModel(json, drawing,
-                  int64_t{h.lineCount} + h.arcCount + h.mojiCount + h.tenCount, &h.psize);
+    error = InfoDos<TJwcData>(json, path);
   } else if (kind == FileKind::kJwk) {
-    TJwkData shape;
-    const Status read = shape.FileIn(path);
-    error = read.reason();
-    json.Int("version", 0).Bool("ok", read.ok());
-    if (!read.ok()) json.String("error", error);
-    const TEntJwkHeader& h = shape.Enthd;
-    WriteDosModel(json, shape, int64_t{h.lineCount} + h.arcCount + h.mojiCount + h.tenCount,
-                  nullptr);
+    error = InfoDos<TJwkData>(json, path);
   } else {
     TJwsData shape;
     const bool ok = shape.FileIn(path);

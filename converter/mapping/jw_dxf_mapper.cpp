@@ -83,9 +83,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   for (int n = 1; n <= 9; ++n) expansion.PenColours[n - 1] = ColourOf(n);
   m.SetMojiExpInfo(expansion);
 
-  m.SetLayerNameType(st.LayerNameType);
-  m.SetTenTransType(st.PointConversion, st.PointRadius);
-  m.SetMojiStyle(st.TextStyleMode);
+  SetModelSettings(m, st);
 
   AddDefaultLtypes(m);
   AddSxfLtypes(m);

@@ -199,9 +199,7 @@ bool JwcDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersi
   for (int n = 1; n <= 9; ++n) expansion.PenColours[n - 1] = JwcColorToAci(n);
   m.SetMojiExpInfo(expansion);
 
-  m.SetLayerNameType(st.LayerNameType);
-  m.SetTenTransType(st.PointConversion, st.PointRadius);
-  m.SetMojiStyle(st.TextStyleMode);
+  SetModelSettings(m, st);
 
   AddDefaultLtypes(m);
   DxfOutLayer();

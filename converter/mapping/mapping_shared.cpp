@@ -22,6 +22,12 @@ TextExpansionInputs ContextExpansionInputs(const ConversionContext& context) {
   return expansion;
 }
 
+void SetModelSettings(TDXFmodel& m, const ConversionSettings& st) {
+  m.SetLayerNameType(st.LayerNameType);
+  m.SetTenTransType(st.PointConversion, st.PointRadius);
+  m.SetMojiStyle(st.TextStyleMode);
+}
+
 void AddShxStylePair(TDXFmodel& m, const std::u16string& name, double w, double hl) {
   const std::u16string half = u"exthalf2.shx";
   m.AddStyle({.nam = name, .fo1 = half, .fo2 = u"extfont2.shx", .mw = w, .mhl = hl});

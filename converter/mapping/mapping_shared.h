@@ -20,6 +20,9 @@ struct TJwLayerCount_Work;
 // pen colours, editing time) are the caller's.
 TextExpansionInputs ContextExpansionInputs(const ConversionContext& context);
 
+// The settings the model applies to layer names, points and texts.
+void SetModelSettings(TDXFmodel& m, const ConversionSettings& st);
+
 // The horizontal SHX style `name` and its vertical twin `name` + "T"
 // (big font "@extfont2.shx"), with width factor w and last height hl.
 void AddShxStylePair(TDXFmodel& m, const std::u16string& name, double w, double hl);
