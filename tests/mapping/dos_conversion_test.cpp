@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <set>
 
 #include "conversion_fixture.h"
@@ -223,6 +224,35 @@ TEST_P(DosConversion, ImageTextsBecomeImagesOfTheFilesTheyName) {
   // One pixel is 200 / 64 wide and 100 / 32 high.
   EXPECT_DOUBLE_EQ(image.Num(11), 200.0 / 64);
   EXPECT_DOUBLE_EQ(image.Num(22), 100.0 / 32);
+}
+
+// Damaged records: numbers that are not finite leave their record out, a
+// text kind outside 1..10 takes kind 1's sizes and style, the last layer
+// byte has its layer; the file stays clean for a DXF reader.
+TEST_P(DosConversion, DamagedRecordsAreLeftOutOrMended) {
+  const int version = GetParam();
+  constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  TJwcData d = MakeJwcDrawing();
+  d.EntLgrp[15].scale = 1e30f;
+  d.EntLine = {JwcLine(kNan, 0, 1, 1), JwcLine(0, 0, kInf, 1), JwcLine(0, 0, 10, 10, 255)};
+  d.EntLine[2].flg2 = 0xC0;
+  // Angles and flattenings are integers in the file; only the Singles can
+  // be out of range.
+  d.EntArc = {JwcArc(0, 0, kInf, 0, 0), JwcArc(kNan, 0, 1, 0, 0), JwcArc(5, 5, 1, 0, 0, 1, 0, 255)};
+  d.EntMoji = {JwcText(0, 0, 10, 0, u"kind 200", 200), JwcText(kNan, 0, 10, 0, u"x")};
+  d.EntTen = {JwcPoint(kInf, 0)};
+  for (bool curves : {false, true}) {
+    SCOPED_TRACE(curves);
+    ConversionSettings settings = SettingsFor(version);
+    settings.CurveToPolyline = curves;
+    const DxfPairs dxf = ConvertBytes(WriteJwc(d), ".jwc", settings);
+    const std::string line = curves ? "POLYLINE" : "LINE";
+    EXPECT_EQ(TypesOf(dxf), (std::vector<std::string>{line, "CIRCLE", "TEXT"}));
+    const DxfRecord& text = *dxf.OfType("TEXT")[0];
+    EXPECT_EQ(text.Str(7), "MOJI1");
+    EXPECT_DOUBLE_EQ(text.Num(40), 1.5);  // kind 1 of the drawing: 1.5 mm
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, DosConversion, ::testing::Values(0, 1, 2),
