@@ -8,6 +8,7 @@
 #include <fstream>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion_fixture.h"
@@ -187,27 +188,31 @@ std::vector<const DxfRecord*> ModelSpace(const DxfPairs& dxf, const std::string&
 
 class Layouts : public ConversionTest, public ::testing::WithParamInterface<int> {
  protected:
+  // Converts d with the settings s to model space alone and with one
+  // layout per frame; both files audit clean and hold, over all spaces and
+  // blocks, the same entities: nothing lost, nothing doubled. Returns the
+  // audit of the file with layouts; `out` gets its pairs.
+  DxfAuditReport ConvertWithLayouts(const TJwwData& d, ConversionSettings s, DxfPairs& out) {
+    const auto source = Save(d, "sheets.jww");
+    const auto model = Convert(source, s, "model.dxf");
+    s.OutputSpace = OutputSpace::Layouts;
+    const auto layouts = Convert(source, s, "layouts.dxf");
+    auto reports = AuditDxfFiles({model, layouts}, DxfAuditDetail::Geometry);
+    EXPECT_EQ(reports.size(), 2u);
+    if (reports.size() != 2) return {};
+    for (const DxfAuditReport& r : reports) EXPECT_TRUE(r.Clean()) << r.Describe();
+    EXPECT_EQ(Sum(reports[1]), Sum(reports[0]));
+    out = ReadDxfPairs(layouts);
+    return std::move(reports[1]);
+  }
+
   // Converts with one layout per frame and checks every sheet's layout
   // (each holding `texts` texts); also converts to model space alone for
   // the counts. `out` gets the pairs of the file with layouts.
   void CheckSheets(const TJwwData& d, const std::vector<Sheet>& sheets, int texts,
                    DxfPairs& out) {
-    const int version = GetParam();
-    ConversionSettings s = SettingsFor(version);
-    const auto source = Save(d, "sheets.jww");
-    const auto model = Convert(source, s, "model.dxf");
-    s.OutputSpace = OutputSpace::Layouts;
-    const auto layouts = Convert(source, s, "layouts.dxf");
-    const auto reports = AuditDxfFiles({model, layouts}, DxfAuditDetail::Geometry);
-    ASSERT_EQ(reports.size(), 2u);
-    for (const DxfAuditReport& r : reports) EXPECT_TRUE(r.Clean()) << r.Describe();
-    const DxfAuditReport& r = reports[1];
-
-    // Nothing lost, nothing doubled.
-    EXPECT_EQ(Sum(r), Sum(reports[0]));
+    const DxfAuditReport r = ConvertWithLayouts(d, SettingsFor(GetParam()), out);
     EXPECT_EQ(r.layouts.size(), sheets.size() + 1);
-
-    out = ReadDxfPairs(layouts);
     const DxfPairs& dxf = out;
     for (size_t i = 0; i < sheets.size(); ++i) {
       const int k = static_cast<int>(i) + 1;
@@ -297,15 +302,8 @@ TEST_P(Layouts, DimensionAndImageInTheSecondLayout) {
 
   ConversionSettings s = SettingsFor(GetParam());
   s.DimensionAsEntity = true;
-  const auto source = Save(d, "marked.jww");
-  const auto model = Convert(source, s, "model.dxf");
-  s.OutputSpace = OutputSpace::Layouts;
-  const auto layouts = Convert(source, s, "layouts.dxf");
-  const auto reports = AuditDxfFiles({model, layouts}, DxfAuditDetail::Geometry);
-  ASSERT_EQ(reports.size(), 2u);
-  for (const DxfAuditReport& r : reports) EXPECT_TRUE(r.Clean()) << r.Describe();
-  const DxfAuditReport& r = reports[1];
-  EXPECT_EQ(Sum(r), Sum(reports[0]));
+  DxfPairs dxf;
+  const DxfAuditReport r = ConvertWithLayouts(d, s, dxf);
 
   // Frame B is layout 2, its lower-left corner (-100, -100) the origin.
   ASSERT_EQ(r.dimensions.size(), 1u);
