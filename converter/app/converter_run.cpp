@@ -60,9 +60,14 @@ Result<ConversionContext> StartConversion(const std::filesystem::path& programFo
                                           const std::vector<std::filesystem::path>& jwfSearch) {
   ConversionContext context;
   context.ProgramFolder = programFolder;
-  ConverterSettingsFile file;
   const std::filesystem::path settingsPath = programFolder / kSettingsFileName;
-  ReadDatFile(settingsPath, IncludeTrailingSeparator(platform::PathToText(programFolder)), file);
+  const SettingsFile defaults = DefaultSettingsFile(
+      SettingsReader::Converter, IncludeTrailingSeparator(platform::PathToText(programFolder)));
+  // A missing file is refused once the arguments are checked; one that is
+  // there but cannot be read is not replaced by the defaults.
+  Result<SettingsFile> read = ReadSettingsFile(settingsPath, defaults);
+  if (!read && FileExistsSafe(settingsPath)) return read.failure();
+  const SettingsFile& file = read ? *read : defaults;
   Result<ConversionSettings> settings = ToConversionSettings(file);
   if (!settings) return Fail("settings file " + Quoted(settingsPath) + ", " + settings.reason());
   context.Extents = DrawingExtents{};
@@ -71,7 +76,7 @@ Result<ConversionContext> StartConversion(const std::filesystem::path& programFo
   context.ColorSource = ColorSourceOf(context.Settings);
   context.SourcePath.clear();
   context.ReferenceVariables.clear();
-  auto candidates = jwfSearch.empty() ? JwSettingsCandidates(programFolder, file.JwwPath) : jwfSearch;
+  auto candidates = jwfSearch.empty() ? JwSettingsCandidates(programFolder, file.JwCadFolder) : jwfSearch;
   context.ReferenceFileName = platform::PathFromText(FindReferenceFileName(candidates));
   LoadReferenceVariables(context);
   const std::filesystem::path shared = programFolder / kImageFolderName;

@@ -249,12 +249,14 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
 
   if (o.help || o.version) return o;
   if (settingsFile) {
-    ConverterSettingsFile file;
-    if (!ReadDatFile(*settingsFile, platform::PathToText(settingsFile->parent_path()), file)) {
-      error = "cannot read the settings file " + settingsFile->string();
+    const Result<SettingsFile> file = ReadSettingsFile(
+        *settingsFile,
+        DefaultSettingsFile(SettingsReader::Converter, platform::PathToText(settingsFile->parent_path())));
+    if (!file) {
+      error = file.reason();
       return std::nullopt;
     }
-    Result<ConversionSettings> read = ToConversionSettings(file);
+    Result<ConversionSettings> read = ToConversionSettings(*file);
     if (!read) {
       error = "settings file " + settingsFile->string() + ", " + read.reason();
       return std::nullopt;

@@ -117,7 +117,8 @@ TEST_F(LauncherTest, SavingCorrectsWhatTheConverterCannotUse) {
 
 TEST_F(LauncherTest, UnknownThemeAndOutOfRangeIndexesFallBack) {
   // Hand-written file: a theme this system does not have, a list index
-  // beyond its list, no destination chosen.
+  // beyond its list, no destination chosen, a Jw_cad folder (the window
+  // finds its own at every start).
   QStringList lines(33, QString());
   lines[0] = "60";
   lines[1] = "70";
@@ -127,6 +128,7 @@ TEST_F(LauncherTest, UnknownThemeAndOutOfRangeIndexesFallBack) {
   lines[13] = "Carbon";
   lines[14] = "7";
   lines[20] = "0.5";
+  lines[31] = "D:\\OTHER\\";
   WriteFile(SettingsFile(), lines.join("\r\n").toUtf8());
 
   LauncherWindow& w = Window();
@@ -137,6 +139,7 @@ TEST_F(LauncherTest, UnknownThemeAndOutOfRangeIndexesFallBack) {
     EXPECT_FALSE(button->isChecked()) << button->objectName().toStdString();
   EXPECT_FALSE(w.Edit1->isEnabled());
   EXPECT_EQ(w.size(), QSize(520, 530));
+  EXPECT_EQ(w.JwwFolder(), QStringLiteral("C:\\JWW\\"));
 
   // No destination chosen: the batch asks for a folder; a cancel converts
   // nothing and saves nothing more.
