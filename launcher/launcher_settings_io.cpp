@@ -33,35 +33,34 @@ void LauncherWindow::OpenDatFile(const QString& fn) {
   // A file that is missing or cannot be read leaves the defaults.
   const SettingsFile& s = read ? *read : defaults;
 
-  Fm1x = s.WindowLeft;
-  Fm1y = s.WindowTop;
-  Fm1w = s.WindowWidth;
-  Fm1h = s.WindowHeight;
+  savedLeft_ = s.WindowLeft;
+  savedTop_ = s.WindowTop;
+  savedWidth_ = s.WindowWidth;
+  savedHeight_ = s.WindowHeight;
   // When no destination is chosen, none stays checked and the batch asks
   // for a folder.
-  QRadioButton* buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5};
-  for (QRadioButton* button : buttons) button->setChecked(false);
-  if (s.Destination) buttons[SettingNumber(*s.Destination)]->setChecked(true);
-  RadioButton1Click();
-  Edit1->setText(FromText(s.GivenFolder));
-  Label1->setText(FromText(s.FileDialogFolder));
-  LabelPreFolder->setText(FromText(s.AskedFolder));
-  Fidx = s.FileDialogFilter;
-  gstyle = FromText(s.ThemeName);
-  SelectIndex(ComboBox2, s.DxfVersionIndex);
-  SelectIndex(ComboBox3, s.ColorModeIndex);
-  SelectIndex(ComboBox4, s.LayerNameTypeIndex);
-  SelectIndex(ComboBox5, s.OutputSpaceIndex);
-  SelectIndex(ComboBox6, s.BaseLayerGroupIndex);
-  SelectIndex(ComboBox7, s.PointConversionIndex);
-  Edit2->setText(FromText(s.PointRadiusText));
-  CheckBox1->setChecked(s.DwgConversion);
-  Edit3->setText(FromText(s.OdaConverterPath));
-  CheckBox2->setChecked(s.ExpandEmbeddedText);
-  CheckBox3->setChecked(s.ExpandControlCodes);
-  CheckBox4->setChecked(s.CurveToPolyline);
-  SelectIndex(ComboBox8, s.TextStyleModeIndex);
-  CheckBox5->setChecked(s.DimensionAsEntity);
+  for (QRadioButton* button : DestinationButtons()) button->setChecked(false);
+  if (s.Destination) DestinationButtons()[SettingNumber(*s.Destination)]->setChecked(true);
+  DestinationChanged();
+  GivenFolderEdit->setText(FromText(s.GivenFolder));
+  DialogFolderLabel->setText(FromText(s.FileDialogFolder));
+  AskedFolderLabel->setText(FromText(s.AskedFolder));
+  filterIndex_ = s.FileDialogFilter;
+  themeName_ = FromText(s.ThemeName);
+  SelectIndex(DxfVersionList, s.DxfVersionIndex);
+  SelectIndex(ColorModeList, s.ColorModeIndex);
+  SelectIndex(LayerNameList, s.LayerNameTypeIndex);
+  SelectIndex(OutputSpaceList, s.OutputSpaceIndex);
+  SelectIndex(LayerGroupList, s.BaseLayerGroupIndex);
+  SelectIndex(PointConversionList, s.PointConversionIndex);
+  PointRadiusEdit->setText(FromText(s.PointRadiusText));
+  DwgCheck->setChecked(s.DwgConversion);
+  OdaConverterEdit->setText(FromText(s.OdaConverterPath));
+  ExpandTextCheck->setChecked(s.ExpandEmbeddedText);
+  ExpandCodesCheck->setChecked(s.ExpandControlCodes);
+  PolylineCheck->setChecked(s.CurveToPolyline);
+  SelectIndex(TextStyleList, s.TextStyleModeIndex);
+  DimensionEntityCheck->setChecked(s.DimensionAsEntity);
 }
 
 void LauncherWindow::SaveDatFile(const QString& fn) {
@@ -71,42 +70,41 @@ void LauncherWindow::SaveDatFile(const QString& fn) {
   s.WindowWidth = width();
   s.WindowHeight = height();
   s.Destination.reset();
-  const QRadioButton* buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5};
   for (int i = 0; i < 5; ++i)
-    if (buttons[i]->isChecked()) s.Destination = static_cast<DestinationChoice>(i);
-  s.GivenFolder = ToText(Edit1->text());
-  s.FileDialogFolder = ToText(Label1->text());
-  s.AskedFolder = ToText(LabelPreFolder->text());
-  s.FileDialogFilter = Fidx;
-  s.ThemeName = ToText(gstyle);
-  s.DxfVersionIndex = ComboBox2->currentIndex();
-  s.ColorModeIndex = ComboBox3->currentIndex();
-  s.LayerNameTypeIndex = ComboBox4->currentIndex();
-  s.OutputSpaceIndex = ComboBox5->currentIndex();
-  s.BaseLayerGroupIndex = ComboBox6->currentIndex();
-  s.PointConversionIndex = ComboBox7->currentIndex();
-  s.PointRadiusText = ToText(Edit2->text());
-  s.DwgConversion = CheckBox1->isChecked();
-  s.OdaConverterPath = ToText(Edit3->text());
-  s.ExpandEmbeddedText = CheckBox2->isChecked();
-  s.ExpandControlCodes = CheckBox3->isChecked();
+    if (DestinationButtons()[i]->isChecked()) s.Destination = static_cast<DestinationChoice>(i);
+  s.GivenFolder = ToText(GivenFolderEdit->text());
+  s.FileDialogFolder = ToText(DialogFolderLabel->text());
+  s.AskedFolder = ToText(AskedFolderLabel->text());
+  s.FileDialogFilter = filterIndex_;
+  s.ThemeName = ToText(themeName_);
+  s.DxfVersionIndex = DxfVersionList->currentIndex();
+  s.ColorModeIndex = ColorModeList->currentIndex();
+  s.LayerNameTypeIndex = LayerNameList->currentIndex();
+  s.OutputSpaceIndex = OutputSpaceList->currentIndex();
+  s.BaseLayerGroupIndex = LayerGroupList->currentIndex();
+  s.PointConversionIndex = PointConversionList->currentIndex();
+  s.PointRadiusText = ToText(PointRadiusEdit->text());
+  s.DwgConversion = DwgCheck->isChecked();
+  s.OdaConverterPath = ToText(OdaConverterEdit->text());
+  s.ExpandEmbeddedText = ExpandTextCheck->isChecked();
+  s.ExpandControlCodes = ExpandCodesCheck->isChecked();
   const PrinterPaper paper = DefaultPrinterPaper();
   s.PrinterPaperWidth = paper.paperWidth;
   s.PrinterPaperHeight = paper.paperHeight;
   s.PrintableWidth = paper.printableWidth;
   s.PrintableHeight = paper.printableHeight;
-  s.CurveToPolyline = CheckBox4->isChecked();
-  s.TextStyleModeIndex = ComboBox8->currentIndex();
+  s.CurveToPolyline = PolylineCheck->isChecked();
+  s.TextStyleModeIndex = TextStyleList->currentIndex();
   s.JwCadFolder = ToText(JwwPath);
-  s.DimensionAsEntity = CheckBox5->isChecked();
+  s.DimensionAsEntity = DimensionEntityCheck->isChecked();
 
   // A failed save leaves no settings file; the converter then refuses each
   // drawing, which the log shows.
   (void)SaveSettingsFile(ToPath(fn), s);
   // The save corrects the point radius and the R12 output space; the
   // window shows what was written.
-  Edit2->setText(FromText(s.PointRadiusText));
-  SelectIndex(ComboBox5, s.OutputSpaceIndex);
+  PointRadiusEdit->setText(FromText(s.PointRadiusText));
+  SelectIndex(OutputSpaceList, s.OutputSpaceIndex);
 }
 
 }  // namespace parvex::launcher
