@@ -67,16 +67,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream out(source, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data + 4), static_cast<std::streamsize>(size - 4));
   }
-  const parvex::DrawingConversionResult r = parvex::ConvertDrawing(c.settings, source, destination);
+  const parvex::Status r = parvex::ConvertDrawing(c.settings, source, destination);
   std::error_code ec;
-  if (r.ok != fs::exists(destination, ec)) std::abort();
-  if (!r.ok && r.reason.empty()) std::abort();
+  if (r.ok() != fs::exists(destination, ec)) std::abort();
+  if (!r && r.reason().empty()) std::abort();
   size_t entries = 0;
   for (const auto& e : fs::directory_iterator(work, ec)) {
     (void)e;
     ++entries;
   }
-  if (entries != (r.ok ? 2u : 1u)) std::abort();  // the source, and the DXF when written
+  if (entries != (r.ok() ? 2u : 1u)) std::abort();  // the source, and the DXF when written
   fs::remove(destination, ec);
   fs::remove(source, ec);
   return 0;

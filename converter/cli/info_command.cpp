@@ -91,45 +91,43 @@ void WriteModel(JsonObjectWriter& json, Model& model, int64_t stated_entities, i
   json.EndArray();
 }
 
-// Reads one file; prints its line and returns whether it was read.
-bool InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
+// Reads one file; prints its line and says whether and why it was not read.
+Status InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
   const std::filesystem::path path(arg);
   const FileKind kind = KindOf(path);
   JsonObjectWriter json;
   json.String("file", arg);
   json.String("kind", kind == FileKind::kJws ? "jws" : kind == FileKind::kJww ? "jww" : "unknown");
 
-  std::string error;
+  Status read = Ok();
   std::error_code ec;
   if (kind == FileKind::kUnknown) {
-    error = "not a JWW or JWS file name (extension .jww or .jws expected)";
+    read = Fail("not a JWW or JWS file name (extension .jww or .jws expected)");
   } else if (!std::filesystem::exists(path, ec)) {
-    error = "file not found";
+    read = Fail("file not found");
   } else if (std::filesystem::is_directory(path, ec)) {
-    error = "is a folder";
+    read = Fail("is a folder");
   }
 
-  if (!error.empty()) {
-    json.Int("version", 0).Bool("ok", false).String("error", error);
+  if (!read) {
+    json.Int("version", 0).Bool("ok", false).String("error", read.reason());
   } else if (kind == FileKind::kJww) {
     TJwwData drawing;
-    const bool ok = drawing.FileIn(path);
-    if (!ok) error = drawing.LastError.empty() ? "read failed" : drawing.LastError;
-    json.Int("version", drawing.Enthd.jwVer).Bool("ok", ok);
-    if (!ok) json.String("error", error);
+    read = drawing.FileIn(path);
+    json.Int("version", drawing.Enthd.jwVer).Bool("ok", read.ok());
+    if (!read) json.String("error", read.reason());
     WriteModel(json, drawing, drawing.Enthd.n1, drawing.Enthd.n2, &drawing.Enthd.nZumen);
   } else {
     TJwsData shape;
-    const bool ok = shape.FileIn(path);
-    if (!ok) error = shape.LastError.empty() ? "read failed" : shape.LastError;
-    json.Int("version", shape.Enthd.jwVer).Bool("ok", ok);
-    if (!ok) json.String("error", error);
+    read = shape.FileIn(path);
+    json.Int("version", shape.Enthd.jwVer).Bool("ok", read.ok());
+    if (!read) json.String("error", read.reason());
     WriteModel(json, shape, shape.Enthd.n1, shape.Enthd.n2, nullptr);
   }
 
   out << json.Finish() << '\n';
-  if (!error.empty()) err << "parvex-cli info: " << arg << ": " << error << '\n';
-  return error.empty();
+  if (!read) err << "parvex-cli info: " << arg << ": " << read.reason() << '\n';
+  return read;
 }
 
 }  // namespace

@@ -31,18 +31,6 @@ double LocalDateTime(std::time_t sec, long nsec) {
 
 }  // namespace
 
-bool OutputFile::Open(const std::filesystem::path& dst) {
-  const Status opened = file_.Open(dst);
-  failure_ = opened.reason();
-  return opened.ok();
-}
-
-bool OutputFile::Commit() {
-  const Status named = file_.Commit();
-  failure_ = named.reason();
-  return named.ok();
-}
-
 double FileCreationTime(const std::filesystem::path& p) {
   struct statx sx {};
   if (::statx(AT_FDCWD, p.c_str(), 0, STATX_BTIME, &sx) != 0) return 0;

@@ -2,7 +2,6 @@
 #include "converter/dxf/dxf_model.h"
 
 #include <cmath>
-#include <new>
 
 #include "common/value_helpers.h"
 #include "converter/dxf/dxf_text.h"
@@ -172,19 +171,15 @@ bool TDXFmodel::StoreMoji(DxfEntities& c, TDXF_Moji r) {
 bool TDXFmodel::AddMoji(int bn, TDXF_Moji r) {
   DxfEntities* c = Container(bn);
   if (c == nullptr) return false;
-  try {
-    NormaliseMoji(r);
-    std::optional<TDXF_MojiExpansion> e = ExpandMoji(r, mexp);
-    if (!e) return StoreMoji(*c, std::move(r));
-    for (TDXF_Line& l : e->lines) {
-      ByLayer(l);
-      c->Append(std::move(l));
-    }
-    for (TDXF_Moji& t : e->texts) StoreMoji(*c, std::move(t));
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
+  NormaliseMoji(r);
+  std::optional<TDXF_MojiExpansion> e = ExpandMoji(r, mexp);
+  if (!e) return StoreMoji(*c, std::move(r));
+  for (TDXF_Line& l : e->lines) {
+    ByLayer(l);
+    c->Append(std::move(l));
   }
+  for (TDXF_Moji& t : e->texts) StoreMoji(*c, std::move(t));
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -196,11 +191,7 @@ bool TDXFmodel::AddDim(int bn, TDXF_Dimension r) {
   DxfEntities* c = Container(bn);
   if (c == nullptr) return false;
   if (c->RequiresExistingBlocks() && (r.bln < 0 || r.bln >= deBlockDefN())) return false;
-  try {
-    CutToWidth(r.str);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  CutToWidth(r.str);
   return Store(bn, std::move(r));
 }
 

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "common/conversion_settings.h"
+#include "common/result.h"
 #include "converter/dxf/dxf_entities.h"
 #include "converter/dxf/dxf_frames.h"
 #include "converter/dxf/dxf_records.h"
@@ -202,13 +203,14 @@ class TDXFmodel {
   // ----- writing
   // Writes the file dst (created new: an existing file is never replaced).
   // src is the source drawing, whose time stamps give the date variables.
-  // On any failure the partly written file is removed and false returned.
-  // Image files of the list are copied after a successful write.
-  bool SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
+  // On any failure the partly written file is removed and the reason
+  // returned (a full disk says so). Image files of the list are copied
+  // after a successful write.
+  Status SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
   // Writes the whole file through a sink (SaveDXF without the file; tests
-  // and benchmarks use it). src as for SaveDXF. False when the sink failed
-  // or a writer raised.
-  bool WriteDXF(const std::filesystem::path& src, DxfSink& sink);
+  // and benchmarks use it). src as for SaveDXF. Fails when the version is
+  // unknown, the handles run out or the sink failed.
+  Status WriteDXF(const std::filesystem::path& src, DxfSink& sink);
   // Number of non-finite reals written as 0 during the last write.
   long long NonFiniteWritten() const { return nonFinite_; }
 

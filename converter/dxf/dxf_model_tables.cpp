@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <limits>
 #include <string>
-#include <new>
 #include <system_error>
 
 #include "common/number_text.h"
@@ -179,21 +178,12 @@ std::u16string TDXFmodel::AdjustLayerName(int lg, int ly, std::u16string_view s)
 int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
   if (deBlockDef.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
   const int index = deBlockDefN();
-  std::u16string key;
-  try {
-    const std::u16string source =
-        RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
-    TDXF_BlockDef def;
-    def.nam = EnterName(blockKeys_, source, Ver, DxfNameKind::Block, u"NONAME", index);
-    key = DxfNameKey(def.nam, Ver);
-    def.IDno = id;
-    deBlockDef.push_back(std::move(def));
-    return index;
-  } catch (const std::bad_alloc&) {
-    auto it = blockKeys_.find(key);
-    if (it != blockKeys_.end() && it->second == index) blockKeys_.erase(it);
-    return -1;
-  }
+  const std::u16string source = RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
+  TDXF_BlockDef def;
+  def.nam = EnterName(blockKeys_, source, Ver, DxfNameKind::Block, u"NONAME", index);
+  def.IDno = id;
+  deBlockDef.push_back(std::move(def));
+  return index;
 }
 
 int TDXFmodel::GetBlockIdx(std::u16string_view s) const {

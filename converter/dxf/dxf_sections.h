@@ -12,9 +12,9 @@
 // finished model, and from the records it numbered; the writers only read
 // the model.
 //
-// Failures: a writer may throw (std::exception) on an internal error;
-// SaveDXF catches it and fails the write. Output errors need no checks
-// here: the sink remembers them.
+// Failures: output errors need no checks here: the sink remembers the
+// first and SaveDXF reports it. Running out of memory raises std::bad_alloc,
+// which the conversion run turns into its reason; the temporary file goes.
 #pragma once
 
 #include <cstddef>

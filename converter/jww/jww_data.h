@@ -83,10 +83,6 @@ class JwwEntityModel {
 
   double myMinWx = 0, myMinWy = 0, myMaxWx = 0, myMaxWy = 0;
 
-  // Reason of the last failed read ("JWW-Header Error", "File I/O Error",
-  // ...); empty after a successful one.
-  std::string LastError;
-
   int32_t EntLineN() const { return static_cast<int32_t>(EntLine.size()); }
   int32_t EntEnkoN() const { return static_cast<int32_t>(EntEnko.size()); }
   int32_t EntTenN() const { return static_cast<int32_t>(EntTen.size()); }
@@ -137,8 +133,8 @@ class JwwEntityModel {
   // Reads what follows the header in both JWW and JWS files: the entity
   // count, the entity list and the block definitions. `n1` gets the entity
   // count once it is known to be plausible for the `in` bytes left, `n2`
-  // the stated definition count. False with the reason in LastError.
-  bool ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1, int32_t& n2);
+  // the stated definition count.
+  Status ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1, int32_t& n2);
 
  private:
   // Lower-cased names the image texts refer to, gathered on first need.
@@ -164,15 +160,17 @@ class TJwwData : public JwwEntityModel {
   void DataInit();
   void DataFree() { DataInit(); }
 
-  // Quick check: "JwwData." followed by a version from 220 to 700.
-  static bool FileCheck(const std::filesystem::path& path);
+  // Quick check: "JwwData." followed by a version from 220 to 700. The
+  // reason is "JWW-Header Error" or "JWW-Version Error".
+  static Status FileCheck(const std::filesystem::path& path);
 
-  // Reads a whole JWW file. False when the file cannot be opened, the header
-  // is bad, or the entity list or block definitions are malformed; the model
-  // then keeps what was read and LastError names the reason.
-  bool FileIn(const std::filesystem::path& path);
+  // Reads a whole JWW file. Fails when the file cannot be opened, the header
+  // is bad, or the entity list or block definitions are malformed ("JWW-Header
+  // Error", "JWW-Version Error", "File I/O Error"); the model then keeps what
+  // was read.
+  Status FileIn(const std::filesystem::path& path);
   // The same on bytes already in memory.
-  bool ReadBytes(std::span<const uint8_t> bytes);
+  Status ReadBytes(std::span<const uint8_t> bytes);
 
   // Loads the drawing's pen colours into the attribute object;
   // colorSource 1 = screen colours, 2 = printer colours.

@@ -54,7 +54,7 @@ int JwDxfMapper::AciOf(uint32_t color) const {
 
 int JwDxfMapper::ColourOf(int penColor) const { return AciOf(attr_.GetAttrColcol(penColor)); }
 
-bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
+Status JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
   const ConversionSettings& st = ctx_.Settings;
   m_ = std::make_unique<TDXFmodel>();
   TDXFmodel& m = *m_;
@@ -104,9 +104,9 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   // frames every entity stays in model space.
   DxfOutEntity();
 
-  const bool ok = m.SaveDXF(ctx_.SourcePath, destination);
+  Status saved = m.SaveDXF(ctx_.SourcePath, destination);
   m_.reset();
-  return ok;
+  return saved;
 }
 
 // ---- Line types ------------------------------------------------------------

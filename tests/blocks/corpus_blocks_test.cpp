@@ -157,7 +157,7 @@ TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
       fs::copy_file(files[i], src, fs::copy_options::overwrite_existing);
       const fs::path dst = dir / (stem + ".dxf");
       const auto r = parvex::ConvertDrawing(st, src, dst, dir);
-      ASSERT_TRUE(r.ok) << files[i] << ": " << r.reason;
+      ASSERT_TRUE(r) << files[i] << ": " << r.reason();
       dxfs.push_back(dst);
       expected.push_back(ex);
     }
