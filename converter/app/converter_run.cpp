@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/path_helpers.h"
+#include "common/platform/codepage.h"
 #include "common/platform/files.h"
 #include "common/platform/private_folders.h"
 #include "common/platform/process_info.h"
@@ -143,6 +144,10 @@ Status ConvertOne(ConversionContext& context, DrawingReaders& readers, const std
 
 int RunConverter(const std::vector<std::string>& args, const std::filesystem::path& programFolder,
                  const DrawingReaderFactory& makeReaders, std::ostream& errors) {
+  if (Status codePage = platform::CodePageReady(); !codePage) {
+    errors << "ParvexSub: " << codePage.reason() << '\n';
+    return kRunFailed;
+  }
   if (programFolder.empty()) {
     // Without its own folder the run would take settings from, and make its
     // image folder in, whatever the current folder is.

@@ -43,7 +43,8 @@ std::vector<std::filesystem::path> JwSettingsCandidates(const std::filesystem::p
                                                         const std::u16string& jwwPath);
 
 // Runs the whole conversion. `args` are the command-line arguments without
-// the program name.
+// the program name. Without code page 932 (platform::CodePageReady) nothing
+// is done.
 int RunConverter(const std::vector<std::string>& args, const std::filesystem::path& programFolder,
                  const DrawingReaderFactory& makeReaders, std::ostream& errors);
 
