@@ -117,9 +117,9 @@ bool TDXFmodel::AddArc(int bn, const DxfCurve& c) {
   DxfEntities* target = Container(bn);
   if (target == nullptr) return false;
   const double d = std::fabs(c.sweep);
-  const bool whole = target->WholeTurnIsWholeCurve() && std::fabs(d - 360) <= 1e-14;
-  const bool none = d <= 1e-14;
-  if (std::fabs(c.ratio - 1) <= 1e-14) {
+  const bool whole = target->WholeTurnIsWholeCurve() && std::fabs(d - 360) <= kTolerance14;
+  const bool none = d <= kTolerance14;
+  if (std::fabs(c.ratio - 1) <= kTolerance14) {
     if (whole || none) return Store(bn, TDXF_Circle{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r});
     return Store(bn, TDXF_Arc{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r,
                               .sa = NormalizeDeg(c.start + c.axis), .da = c.sweep});
@@ -130,7 +130,7 @@ bool TDXFmodel::AddArc(int bn, const DxfCurve& c) {
 }
 
 bool TDXFmodel::AddSolid4(int bn, const TDXF_Solid4& r) {
-  if (std::fabs(r.x3 - r.x4) <= 1e-12 && std::fabs(r.y3 - r.y4) <= 1e-12) {
+  if (std::fabs(r.x3 - r.x4) <= kTolerance12 && std::fabs(r.y3 - r.y4) <= kTolerance12) {
     return Store(bn, TDXF_Solid3{.attr = r.attr, .x1 = r.x1, .y1 = r.y1, .x2 = r.x2,
                                  .y2 = r.y2, .x3 = r.x3, .y3 = r.y3});
   }

@@ -211,8 +211,6 @@ class TDXFmodel {
   // and benchmarks use it). src as for SaveDXF. Fails when the version is
   // unknown, the handles run out or the sink failed.
   Status WriteDXF(const std::filesystem::path& src, DxfSink& sink);
-  // Number of non-finite reals written as 0 during the last write.
-  long long NonFiniteWritten() const { return nonFinite_; }
 
   // ----- containers and counts
   DxfEntities& Top() { return top_; }
@@ -280,7 +278,6 @@ class TDXFmodel {
   };
   std::vector<std::u16string> fonts_;
   std::unordered_map<std::u16string, int, NameHash, std::equal_to<>> fontIndex_;
-  long long nonFinite_ = 0;
   // Name keys of each table (first index of each key).
   std::unordered_map<std::u16string, int> ltypeKeys_, layerKeys_, styleKeys_, blockKeys_;
 };

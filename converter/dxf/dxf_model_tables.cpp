@@ -10,6 +10,7 @@
 #include "common/number_text.h"
 #include "common/platform/codepage.h"
 #include "common/text_helpers.h"
+#include "common/value_helpers.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_names.h"
 #include "converter/dxf/dxf_text.h"
@@ -290,7 +291,7 @@ void TDXFmodel::SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> fra
     int found = -1;
     for (int j = 0; j < g; ++j) {
       if (j == base) continue;
-      if (std::fabs(deLgp[static_cast<std::size_t>(j)].sc - grp.sc) <= 1e-12) {
+      if (std::fabs(deLgp[static_cast<std::size_t>(j)].sc - grp.sc) <= kTolerance12) {
         found = j;
         break;
       }

@@ -13,7 +13,6 @@ namespace parvex {
 
 Status TDXFmodel::WriteDXF(const std::filesystem::path& src, DxfSink& sink) {
   srcName = src;
-  nonFinite_ = 0;
   if (SettingNumber(Ver) < 0 || SettingNumber(Ver) > 2)
     return Fail("DXF version " + std::to_string(SettingNumber(Ver)) + " is not 0, 1 or 2");
   DxfWriter w(sink, Ver);
@@ -28,7 +27,6 @@ Status TDXFmodel::WriteDXF(const std::filesystem::path& src, DxfSink& sink) {
   SaveEntities(*this, h, w);
   SaveObjects(*this, h, w);
   w.Code(0, "EOF");
-  nonFinite_ = w.NonFiniteCount();
   return sink.Flush();
 }
 

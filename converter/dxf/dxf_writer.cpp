@@ -44,15 +44,6 @@ std::string RealToStr(double x) {
   return std::string(buf, RealToChars(x, buf));
 }
 
-std::string HandleToStr(std::uint32_t h) {
-  char buf[12];
-  auto res = std::to_chars(buf, buf + sizeof(buf), h, 16);
-  for (char* p = buf; p < res.ptr; ++p) {
-    if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
-  }
-  return std::string(buf, res.ptr);
-}
-
 // ---------------------------------------------------------------------------
 
 Status DxfFdOutput::Write(const char* data, std::size_t n) {

@@ -42,9 +42,6 @@ std::string RealToStr(double x);
 inline constexpr std::size_t kRealBufSize = 32;
 std::size_t RealToChars(double x, char* buf);
 
-// Upper-case hexadecimal without leading zeros ("0" for 0).
-std::string HandleToStr(std::uint32_t h);
-
 // ---------------------------------------------------------------------------
 // Byte outputs
 

@@ -29,9 +29,6 @@ class TJwsData : public JwwEntityModel {
   Status FileIn(const std::filesystem::path& path);
   Status ReadBytes(std::span<const uint8_t> bytes);
 
-  // A JWS shape has no layer table; nothing to copy.
-  void SetGAttLayer(TgraAttribute&) const {}
-
   // Extents seeded with the base point.
   void GetMinMaxZahyo(DrawingExtents& ext);
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/platform/codepage.h"
+#include "common/value_helpers.h"
 
 namespace parvex {
 namespace {
@@ -25,9 +26,9 @@ std::u16string RemoveControlChars(std::u16string s) {
 }  // namespace
 
 void SanitiseMojiSize(double& sizeX, double& sizeY, double& spacing) {
-  if (!std::isfinite(sizeX)) sizeX = 3.0;
-  if (!std::isfinite(sizeY)) sizeY = 3.0;
-  if (!std::isfinite(spacing)) spacing = 0.0;
+  sizeX = FiniteOr(sizeX, 3.0);
+  sizeY = FiniteOr(sizeY, 3.0);
+  spacing = FiniteOr(spacing, 0.0);
 }
 
 // ---- strings ----------------------------------------------------------------

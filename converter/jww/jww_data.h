@@ -93,8 +93,6 @@ class JwwEntityModel {
   int32_t EntBlockDefN() const { return static_cast<int32_t>(EntBlockDef.size()); }
   int32_t EntBlockTreeN() const { return static_cast<int32_t>(EntBlockTree.size()); }
   int32_t BindImageN() const { return static_cast<int32_t>(BindImage.size()); }
-  int32_t FontNameN() const { return static_cast<int32_t>(FontNames.size()); }
-  int32_t gaN() const { return static_cast<int32_t>(ga.size()); }
 
   // Expands every insertion into the flat block tree and marks/numbers the
   // definitions reached. Called at the end of every read.
@@ -174,11 +172,9 @@ class TJwwData : public JwwEntityModel {
 
   // Loads the drawing's pen colours into the attribute object;
   // colorSource 1 = screen colours, 2 = printer colours.
+  // (Line types and layer states feed only Jw_cad's on-screen tables,
+  // which the conversion never reads: nothing loads them.)
   void FileColorSet(TgraAttribute& attr, int colorSource) const;
-  // Line types and layer states only feed the on-screen tables, which the
-  // conversion never reads.
-  void FileLtypeSet(TgraAttribute&) const {}
-  void SetGAttLayer(TgraAttribute&) const {}
 
   // Drawing extents into `ext` (the run-wide values) and myMin/myMax; a
   // drawing beyond the work limit leaves both as they were (MeasureExtents

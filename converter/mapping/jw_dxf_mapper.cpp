@@ -23,10 +23,6 @@ namespace parvex {
 
 namespace {
 
-// A count or scale read from a file may be anything; the model gets only
-// finite values.
-double FiniteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
-
 std::u16string Num(int64_t n) { return IntToText(n); }
 
 }  // namespace
@@ -277,7 +273,7 @@ void JwDxfMapper::DxfOutStyle() {
           // A text kind of height 0 (or unreadable sizes) would give an
           // infinite width factor; such a kind keeps the plain proportions.
           const double ratio = mt.adMojiX / mt.adMojiY;
-          w = std::isfinite(ratio) ? ratio : 1.0;
+          w = FiniteOr(ratio, 1.0);
           hl = FiniteOr(mt.adMojiY, 2.0);
         }
         pair(u"MOJI" + Num(k), w, hl);

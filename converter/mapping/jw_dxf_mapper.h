@@ -35,10 +35,6 @@ class JwDxfMapper {
   // (0 R12, 1 2000, 2 2007), or says why the file was not written.
   Status FileOutDXF(const std::filesystem::path& destination, DxfVersion ver);
 
-  // The busiest layer group other than the base group, known after the
-  // layer pass.
-  int LayerGroupMost() const { return layerGroupMost_; }
-
  private:
   // Where one entity lands: space, scale and translation (placement rule).
   struct Place {
