@@ -11,6 +11,7 @@
 #include "common/text_helpers.h"
 #include "converter/app/paper_size.h"
 #include "converter/app/reference_variables.h"
+#include "converter/expand/conversion_moment.h"
 
 namespace parvex {
 
@@ -112,6 +113,12 @@ Status ConvertOne(ConversionContext& context, DrawingReaders& readers, const std
   DrawingReader& reader = readers.ForKind(kind);
   std::string kindName = DrawingKindName(kind);
   auto failed = [](const std::string& what, const Status& step) { return Fail(what + ": " + step.reason()); };
+
+  // A set SOURCE_DATE_EPOCH that is no time is refused rather than replaced
+  // by the clock: whoever set it expects reproducible output.
+  Result<platform::LocalDateTime> moment = ConversionMoment();
+  if (!moment) return Fail("cannot convert " + Quoted(source) + ": " + moment.reason());
+  context.Moment = *moment;
 
   if (Status checked = reader.FileCheck(source); !checked)
     return failed("not a readable " + kindName + " file " + Quoted(source), checked);

@@ -1,8 +1,9 @@
-// Writing the model: the file frame and the copies of image files.
+// Writing the model: the file frame, with the copies of image files
+// (dxf_image_files.cpp).
 #include <string>
+#include <vector>
 
-#include "common/path_helpers.h"
-#include "common/platform/codepage.h"
+#include "common/platform/files.h"
 #include "common/platform/output_files.h"
 #include "converter/dxf/dxf_handles.h"
 #include "converter/dxf/dxf_model.h"
@@ -38,21 +39,25 @@ Status TDXFmodel::SaveDXF(const std::filesystem::path& src, const std::filesyste
   // to a temporary file, which goes with `file` on any failure.
   platform::PendingFile file;
   if (Status opened = file.Open(dst); !opened) return opened;
+  // The image copies come first, so that the file names only copies that
+  // exist; they go again when the file is not written after all (an
+  // exception passing through included).
+  struct Copies {
+    std::vector<std::filesystem::path> paths;
+    bool keep = false;
+    ~Copies() {
+      if (keep) return;
+      for (const std::filesystem::path& p : paths) platform::RemoveFileEntry(p);
+    }
+  } copies{CopyImageFiles(dst)};
   {
     DxfFdOutput out(file.Fd());
     DxfTextSink sink(out);
     if (Status written = WriteDXF(src, sink); !written) return written;
   }
   if (Status named = file.Commit(); !named) return named;
-  CopyImageFiles();
+  copies.keep = true;
   return Ok();
-}
-
-void TDXFmodel::CopyImageFiles() {
-  for (const TDXF_FileNameList& f : deFList) {
-    CopyFileKeepTimes(std::filesystem::path(platform::ToUtf8(f.src)),
-                      std::filesystem::path(platform::ToUtf8(f.dst)));
-  }
 }
 
 }  // namespace parvex

@@ -19,6 +19,8 @@
 
 #include <cstddef>
 
+#include "common/value_helpers.h"
+
 namespace parvex {
 
 class TDXFmodel;
@@ -35,6 +37,13 @@ inline constexpr const char16_t* kDxfAppIds[] = {
     u"AcadAnnotative", u"ACAD_DSTYLE_DIMJAG", u"ACAD_DSTYLE_DIMTALN",
     u"ACAD_MLEADERVER"};
 inline constexpr std::size_t kDxfDimStyles = 2;
+
+// R12 has no ELLIPSE: an ellipse is written as a POLYLINE through this many
+// points of it, every 5 degrees of a whole one (closed), 72 steps of an arc
+// with both ends. Its vertices and SEQEND take handles like any polyline's.
+inline int R12EllipseVertices(double sweep) {
+  return sweep <= kTolerance14 && sweep >= -kTolerance14 ? 72 : 73;
+}
 
 void SaveClasses(const TDXFmodel& m, DxfWriter& w);
 void SaveTables(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);

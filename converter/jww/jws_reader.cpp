@@ -52,6 +52,7 @@ Status TJwsData::FileIn(const std::filesystem::path& path) {
 
 Status TJwsData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();
+  SourceDigest = DigestOf(bytes);
   ByteReader in(bytes);
   if (Status id = ReadJwsId(in, Enthd); !id) return id;
   TEntJwsHeader& h = Enthd;

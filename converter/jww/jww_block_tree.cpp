@@ -151,6 +151,7 @@ void JwwEntityModel::ClearEntityModel() {
   FontNames.clear();
   MojiEncode = 0;
   ga.clear();
+  SourceDigest = {};
   // Release the memory of a previous, possibly large, drawing.
   EntNo.shrink_to_fit();
   EntLine.shrink_to_fit();

@@ -292,6 +292,7 @@ Status TJwwData::FileIn(const std::filesystem::path& path) {
 
 Status TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();
+  SourceDigest = DigestOf(bytes);
   ByteReader in(bytes);
   if (Status id = ReadJwwId(in, *this); !id) return id;
   JwwArchive ar(in, Enthd.jwVer, MojiEncode);

@@ -9,7 +9,6 @@
 #include "common/number_text.h"
 #include "common/path_helpers.h"
 #include "common/platform/files.h"
-#include "common/platform/local_time.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
@@ -17,6 +16,8 @@
 #include "converter/dxf/dxf_model.h"
 #include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
+#include "converter/mapping/mapping_images.h"
+#include "converter/mapping/mapping_frames.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -54,8 +55,10 @@ Status JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVers
   const ConversionSettings& st = ctx_.Settings;
   m_ = std::make_unique<TDXFmodel>();
   TDXFmodel& m = *m_;
+  destination_ = destination;
   m.SetDXFVer(ver, st.OutputSpace);
   m.SetAppName(kConverterAppName);
+  m.SetDrawingIdentity(d_.sourceDigest, st);
 
   const double W = ctx_.DrawingPaperSize.Width;
   const double H = ctx_.DrawingPaperSize.Height;
@@ -69,7 +72,7 @@ Status JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVers
   // The path as text never fails, whatever bytes the file name holds.
   expansion.SourcePath = platform::PathToText(ctx_.SourcePath);
   expansion.FileDate = FileWriteTime(ctx_.SourcePath);
-  expansion.Now = platform::Now();
+  expansion.Now = ctx_.Moment;
   if (!d_.jws) {
     MemoLines memo = SplitMemo(d_.memo);
     expansion.Memo1 = std::move(memo.First);
@@ -96,8 +99,7 @@ Status JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVers
     AddTenBlock(m);
     AddMarkerBlocks(m);
   }
-  // Drawing frames for OutputSpace 2 are found by a later pass; without
-  // frames every entity stays in model space.
+  DxfOutZumenWaku(d_, ctx_, frames_);
   DxfOutEntity();
 
   Status saved = m.SaveDXF(ctx_.SourcePath, destination);
@@ -284,16 +286,24 @@ void JwDxfMapper::DxfOutStyle() {
 
 // ---- Points ------------------------------------------------------------------
 
+// Points, and the end points of SXF-mode dimension records, which are
+// written as points too (loose, or in a dimension's block): each of them
+// may need a marker block.
 bool JwDxfMapper::DxfHasTen() const {
-  auto hasTen = [](std::span<const TEntJwwNo> list) {
-    for (const TEntJwwNo& no : list) {
+  auto hasTen = [](const JwEntityList& list) {
+    for (const TEntJwwNo& no : list.no) {
       if (no.EntType == kJwwTen) return true;
+      if (no.EntType == kJwwSunpo && no.EntNo >= 0 &&
+          static_cast<size_t>(no.EntNo) < list.sunpo.size() &&
+          list.sunpo[static_cast<size_t>(no.EntNo)].bSxfMode != 0) {
+        return true;
+      }
     }
     return false;
   };
-  if (hasTen(d_.top.no)) return true;
+  if (hasTen(d_.top)) return true;
   for (const TEntJwwBlockDef& def : d_.blockDefs) {
-    if (def.ref_flag && hasTen(def.mNo)) return true;
+    if (def.ref_flag && hasTen(MembersOf(def))) return true;
   }
   return false;
 }

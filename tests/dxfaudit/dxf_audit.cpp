@@ -220,6 +220,27 @@ std::vector<AuditedInsert> GetInserts(const Json& j) {
   return out;
 }
 
+std::vector<AuditedImage> GetImages(const Json& j) {
+  std::vector<AuditedImage> out;
+  if (const Json* v = j.Find("images")) {
+    for (const Json& e : v->a) {
+      AuditedImage im{GetString(e, "container"), GetString(e, "file"), GetString(e, "layer"),
+                      Number(e.Find("x")), Number(e.Find("y")), Number(e.Find("width")),
+                      Number(e.Find("height")), Number(e.Find("rotation"))};
+      if (const Json* p = e.Find("pixels"); p && p->a.size() == 2) {
+        im.pixelsX = p->a[0].n;
+        im.pixelsY = p->a[1].n;
+      }
+      if (const Json* p = e.Find("def_pixels"); p && p->a.size() == 2) {
+        im.defPixelsX = p->a[0].n;
+        im.defPixelsY = p->a[1].n;
+      }
+      out.push_back(std::move(im));
+    }
+  }
+  return out;
+}
+
 std::vector<AuditedPolyline> GetPolylines(const Json& j) {
   std::vector<AuditedPolyline> out;
   if (const Json* v = j.Find("polylines")) {
@@ -245,6 +266,49 @@ std::vector<ExpandedLine> GetExpanded(const Json& j) {
         for (int k = 0; k < 4; ++k) l.p[k] = p->a[k].n;
       }
       out.push_back(std::move(l));
+    }
+  }
+  return out;
+}
+
+std::vector<AuditedDimension> GetDimensions(const Json& j) {
+  std::vector<AuditedDimension> out;
+  if (const Json* v = j.Find("dimensions")) {
+    for (const Json& e : v->a) {
+      AuditedDimension d;
+      d.container = GetString(e, "container");
+      d.block = GetString(e, "block");
+      d.layer = GetString(e, "layer");
+      d.text = GetString(e, "text");
+      d.dimstyle = GetString(e, "dimstyle");
+      d.dimtype = GetInt(e, "dimtype", 0);
+      d.attachment = GetInt(e, "attachment", 0);
+      d.defined = GetBool(e, "defined");
+      d.renders_block = GetBool(e, "renders_block");
+      d.parts = GetStrings(e, "parts");
+      d.angle = Number(e.Find("angle"));
+      d.text_rotation = Number(e.Find("text_rotation"));
+      if (const Json* pts = e.Find("points")) {
+        for (const auto& [name, xy] : pts->o) {
+          if (xy.a.size() == 2) d.points[name] = {xy.a[0].n, xy.a[1].n};
+        }
+      }
+      if (const Json* ls = e.Find("lines")) {
+        for (const Json& l : ls->a) {
+          if (l.a.size() == 4) d.lines.push_back({l.a[0].n, l.a[1].n, l.a[2].n, l.a[3].n});
+        }
+      }
+      out.push_back(std::move(d));
+    }
+  }
+  return out;
+}
+
+std::vector<ExpandedCurve> GetExpandedCurves(const Json& j) {
+  std::vector<ExpandedCurve> out;
+  if (const Json* v = j.Find("expanded_curves")) {
+    for (const Json& e : v->a) {
+      out.push_back({GetString(e, "layout"), GetString(e, "type"), Number(e.Find("turns"))});
     }
   }
   return out;
@@ -310,9 +374,12 @@ DxfAuditReport FromJson(const Json& j) {
   r.styles = GetStrings(j, "styles");
   r.image_defs = GetStrings(j, "image_defs");
   r.definitions = GetStrings(j, "definitions");
+  r.images = GetImages(j);
   r.inserts = GetInserts(j);
   r.polylines = GetPolylines(j);
   r.expanded = GetExpanded(j);
+  r.dimensions = GetDimensions(j);
+  r.expandedCurves = GetExpandedCurves(j);
   return r;
 }
 

@@ -107,9 +107,16 @@ TEST_F(PointConversion, EveryConversionOfAPlainPoint) {
   }
 }
 
-TEST_F(PointConversion, NoPointsNoMarkerBlocks) {
-  TJwwData d = MakeColouredDrawing();
-  TEntJwwSunpo dim;  // SXF dimension: its end points are not points
+// Point blocks exist exactly when something is written as a point: a
+// drawing of lines only gets none, while the end points of an SXF-mode
+// dimension (written as points, as a point entry is) get theirs instead of
+// being left out for want of a block.
+TEST_F(PointConversion, PointBlocksOnlyForPointsWritten) {
+  TJwwData lines = MakeColouredDrawing();
+  AddEntity(lines, Line(Attr(0, 0, 1, 1), 0, 0, 20, 0));
+
+  TJwwData dimension = MakeColouredDrawing();
+  TEntJwwSunpo dim;
   dim.att = Attr(0, 0, 1, 1);
   dim.Sen = Line(dim.att, 0, 0, 20, 0);
   dim.Moji = Text(dim.att, 5, 1, 15, 1, u"20");
@@ -119,18 +126,28 @@ TEST_F(PointConversion, NoPointsNoMarkerBlocks) {
   dim.Te1.att = dim.att;
   dim.Te2.att = dim.att;
   dim.Te2.start_x = 20;
-  AddEntity(d, dim);
-  ConversionSettings s = SettingsFor(1);
-  s.PointConversion = parvex::PointConversion::CircleCross;
-  const DxfPairs dxf = ConvertAndRead(d, s);
-  for (const DxfRecord& e : dxf.blockEntities) {
-    EXPECT_NE(e.type, "INSERT");
+  AddEntity(dimension, dim);
+
+  struct Case {
+    const char* name;
+    const TJwwData* drawing;
+    std::vector<std::string> types;
+  } cases[] = {
+      {"lines only", &lines, {"LINE"}},
+      {"SXF-mode dimension", &dimension, {"LINE", "LINE", "LINE", "INSERT", "INSERT", "TEXT"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings s = SettingsFor(1);
+    s.PointConversion = parvex::PointConversion::CircleCross;
+    const DxfPairs dxf = ConvertAndRead(*c.drawing, s);
+    std::vector<std::string> types;
+    for (const DxfRecord& e : dxf.entities) types.push_back(e.type);
+    EXPECT_EQ(types, c.types);
+    const bool inserts = c.types.size() > 1;
+    for (const DxfRecord* e : dxf.OfType("INSERT")) EXPECT_EQ(e->Str(2), "_TRANS_TEN");
+    EXPECT_EQ(!dxf.blockEntities.empty(), inserts) << "point blocks";
   }
-  std::vector<std::string> types;
-  for (const DxfRecord& e : dxf.entities) types.push_back(e.type);
-  // Dimension line, two extension lines, two end points (no point block:
-  // they are skipped), the text.
-  EXPECT_EQ(types, (std::vector<std::string>{"LINE", "LINE", "LINE", "TEXT"}));
 }
 
 }  // namespace
