@@ -137,9 +137,9 @@ int ConvertChild(const char* src, const char* dst, int version, int space) {
   s.OutputSpace = static_cast<parvex::OutputSpace>(space);
   s.BaseLayerGroup = 0;
   s.PointRadius = 0.5;
-  const auto r = parvex::ConvertDrawing(s, src, dst);
-  if (!r.ok) std::fprintf(stderr, "conversion failed: %s\n", r.reason.c_str());
-  return r.ok ? 0 : 1;
+  const parvex::Status r = parvex::ConvertDrawing(s, src, dst);
+  if (!r) std::fprintf(stderr, "conversion failed: %s\n", r.reason().c_str());
+  return r ? 0 : 1;
 }
 
 struct ChildRun {

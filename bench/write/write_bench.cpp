@@ -130,7 +130,7 @@ void BM_WriteDxfFile(benchmark::State& state) {
 // Formatting only: the output discards the bytes.
 class NullOutput final : public parvex::DxfByteOutput {
  public:
-  bool Write(const char*, std::size_t) override { return true; }
+  parvex::Status Write(const char*, std::size_t) override { return parvex::Ok(); }
 };
 
 void BM_WriteDxfNoIo(benchmark::State& state) {
@@ -139,7 +139,7 @@ void BM_WriteDxfNoIo(benchmark::State& state) {
   for (auto _ : state) {
     NullOutput out;
     parvex::DxfTextSink sink(out);
-    m.WriteDXF("", sink);
+    (void)m.WriteDXF("", sink);
     bytes = sink.BytesWritten();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
@@ -150,7 +150,7 @@ void BM_PlainWrite(benchmark::State& state) {
   if (g_bytes == 0) {
     NullOutput out;
     parvex::DxfTextSink sink(out);
-    Model(1).WriteDXF("", sink);
+    (void)Model(1).WriteDXF("", sink);
     g_bytes = sink.BytesWritten();
   }
   const std::string path = ScratchPath();

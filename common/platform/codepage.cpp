@@ -16,6 +16,9 @@ constexpr char kEncodeSubstitute = '?';
 // built once as tables: 65536 code units to bytes, and the lead/trail
 // byte space to code units. Tables are filled through iconv on first use.
 struct Cp932Tables {
+  // Whether the system could convert the code page; without it the tables
+  // stay empty and the programs refuse to start.
+  bool available = false;
   // Single bytes 0x00-0xFF: the code unit, or 0xFFFF when the byte is a
   // lead byte or undefined.
   std::array<char16_t, 256> single{};
@@ -48,10 +51,8 @@ const Cp932Tables& Tables() {
     auto* t = new Cp932Tables();
     t->single.fill(0xFFFF);
     iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-      // Without a code page converter ASCII still works.
-      for (int b = 0; b < 0x80; ++b) t->single[b] = static_cast<char16_t>(b);
-    } else {
+    if (cd != reinterpret_cast<iconv_t>(-1)) {
+      t->available = true;
       for (int b = 0; b < 256; ++b) {
         char c = static_cast<char>(b);
         char16_t u;
@@ -96,6 +97,11 @@ const Cp932Tables& Tables() {
 }
 
 }  // namespace
+
+Status CodePageReady() {
+  if (Tables().available) return Ok();
+  return Fail("code page 932 (Shift_JIS) cannot be converted on this system: its iconv knows no \"CP932\"");
+}
 
 std::u16string DecodeCp932(std::string_view bytes) {
   const Cp932Tables& t = Tables();

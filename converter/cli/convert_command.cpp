@@ -11,6 +11,7 @@
 #include "common/platform/files.h"
 #include "common/platform/process_info.h"
 #include "common/settings_file.h"
+#include "converter/app/converter_run.h"
 #include "converter/app/drawing_conversion.h"
 #include "converter/cli/cli_command.h"
 
@@ -120,8 +121,7 @@ std::string PrintableText(std::string_view bytes) {
   return r;
 }
 
-std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
-                                               std::string& error) {
+Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args) {
   ConvertOptions o;
   std::optional<std::filesystem::path> settingsFile;
   // Options given on the command line win over the settings file, whatever
@@ -187,19 +187,16 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) {
-      error = "unknown option " + a;
-      return std::nullopt;
+      return Fail("unknown option " + a);
     }
     if (!hasValue) {
       if (i + 1 >= args.size()) {
-        error = "option " + name + " needs a value";
-        return std::nullopt;
+        return Fail("option " + name + " needs a value");
       }
       value = args[++i];
     }
     auto bad = [&](const char* expected) {
-      error = "invalid value \"" + value + "\" for " + name + " (expected " + expected + ")";
-      return std::nullopt;
+      return Fail("invalid value \"" + value + "\" for " + name + " (expected " + expected + ")");
     };
 
     if (name == "--dxf") {
@@ -249,16 +246,12 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
 
   if (o.help || o.version) return o;
   if (settingsFile) {
-    ConverterSettingsFile file;
-    if (!ReadDatFile(*settingsFile, platform::PathToText(settingsFile->parent_path()), file)) {
-      error = "cannot read the settings file " + settingsFile->string();
-      return std::nullopt;
-    }
-    Result<ConversionSettings> read = ToConversionSettings(file);
-    if (!read) {
-      error = "settings file " + settingsFile->string() + ", " + read.reason();
-      return std::nullopt;
-    }
+    const Result<SettingsFile> file = ReadSettingsFile(
+        *settingsFile,
+        DefaultSettingsFile(SettingsReader::Converter, platform::PathToText(settingsFile->parent_path())));
+    if (!file) return file.failure();
+    Result<ConversionSettings> read = ToConversionSettings(*file);
+    if (!read) return Fail("settings file " + settingsFile->string() + ", " + read.reason());
     o.settings = *read;
   } else {
     o.settings = DefaultSettings();
@@ -268,10 +261,7 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
   // one paper space.
   if (o.settings.DxfVersion == DxfVersion::R12 && o.settings.OutputSpace == OutputSpace::Layouts)
     o.settings.OutputSpace = OutputSpace::ModelAndPaper;
-  if (o.files.empty()) {
-    error = "no drawing given";
-    return std::nullopt;
-  }
+  if (o.files.empty()) return Fail("no drawing given");
   return o;
 }
 
@@ -325,10 +315,9 @@ void PrintConvertHelp(std::ostream& out) {
 }
 
 int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-  std::string error;
-  const std::optional<ConvertOptions> parsed = ParseConvertArgs(args, error);
+  const Result<ConvertOptions> parsed = ParseConvertArgs(args);
   if (!parsed) {
-    err << "parvex-cli convert: " << error << "\n"
+    err << "parvex-cli convert: " << parsed.reason() << "\n"
         << "Try 'parvex-cli convert --help'.\n";
     return 2;
   }
@@ -355,24 +344,24 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     const std::filesystem::path& source = o.files[i];
     const std::string shown = PrintableText(source.native());
     if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << shown << "\x1b[K" << std::flush;
-    DrawingConversionResult r;
+    Status r = Fail("no conversion was tried");
     std::filesystem::path dest;
     // A name taken by someone else while the drawing was converted is
     // handled as one taken before: the next branch name is tried.
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
       dest = ConvertDestination(source, o.outputFolder);
       if (dest.empty()) {
-        r = {false, "no free output name for " + source.native(), false};
+        r = Fail("no free output name for " + source.native());
         break;
       }
       r = ConvertDrawing(o.settings, source, dest, programFolder);
-      if (r.ok || !r.destinationTaken) break;
+      if (r || !DestinationTaken(dest)) break;
     }
-    if (r.ok) {
+    if (r) {
       out << shown << " -> " << PrintableText(dest.native()) << '\n';
     } else {
       ++failed;
-      out << shown << ": failed: " << PrintableText(r.reason) << '\n';
+      out << shown << ": failed: " << PrintableText(r.reason()) << '\n';
     }
   }
   if (progress) err << "\r\x1b[K" << std::flush;

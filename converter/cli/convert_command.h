@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/conversion_settings.h"
+#include "common/result.h"
 
 namespace parvex::cli {
 
@@ -23,10 +24,8 @@ struct ConvertOptions {
   bool version = false;
 };
 
-// Parses the arguments after "convert". On a usage error returns nullopt
-// and sets `error`.
-std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
-                                               std::string& error);
+// Parses the arguments after "convert"; fails with the usage error.
+Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args);
 
 // The subcommand itself and its help.
 int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostream& err);

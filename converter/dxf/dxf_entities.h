@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
-#include <new>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -90,7 +89,9 @@ class DxfEntities {
   friend class TDXFmodel;
 
   // Appends a record at the end of the order. False, with nothing changed,
-  // when the arrays cannot grow or this level holds no records of the kind.
+  // when the arrays are full or this level holds no records of the kind.
+  // Running out of memory raises std::bad_alloc, which ends the conversion
+  // with its reason instead of losing the record.
   template <class R>
   bool Append(R&& r) {
     using T = std::remove_cvref_t<R>;
@@ -98,17 +99,8 @@ class DxfEntities {
     std::vector<T>& records = MutableRecords<T>();
     constexpr std::size_t kMax = static_cast<std::size_t>(std::numeric_limits<int>::max());
     if (records.size() >= kMax || order_.size() >= kMax) return false;
-    try {
-      order_.push_back({T::kKind, static_cast<std::uint32_t>(records.size())});
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    try {
-      records.push_back(std::forward<R>(r));
-    } catch (const std::bad_alloc&) {
-      order_.pop_back();
-      return false;
-    }
+    order_.push_back({T::kKind, static_cast<std::uint32_t>(records.size())});
+    records.push_back(std::forward<R>(r));
     return true;
   }
 

@@ -3,45 +3,28 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <ctime>
 #include <string>
 
 namespace parvex::dxfio {
 namespace {
 
-// Days from 1970-01-01 to the civil date y-m-d (proleptic Gregorian).
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
+// A local date and time in days since 1899-12-30 (the time of day as the
+// fraction); 0 for a year beyond the calendar's range.
 double LocalDateTime(std::time_t sec, long nsec) {
+  namespace chr = std::chrono;
   std::tm tm{};
   if (localtime_r(&sec, &tm) == nullptr) return 0;
-  const long long days = DaysFromCivil(tm.tm_year + 1900LL, static_cast<unsigned>(tm.tm_mon + 1),
-                                       static_cast<unsigned>(tm.tm_mday)) -
-                         DaysFromCivil(1899, 12, 30);
+  const long long year = tm.tm_year + 1900LL;
+  if (year < static_cast<int>(chr::year::min()) || year > static_cast<int>(chr::year::max())) return 0;
+  const chr::sys_days date{chr::year{static_cast<int>(year)} / (tm.tm_mon + 1) / tm.tm_mday};
+  const chr::sys_days epoch{chr::year{1899} / chr::December / 30};
   const double secs = tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec + nsec * 1e-9;
-  return static_cast<double>(days) + secs / 86400.0;
+  return static_cast<double>((date - epoch).count()) + secs / 86400.0;
 }
 
 }  // namespace
-
-bool OutputFile::Open(const std::filesystem::path& dst) {
-  const Status opened = file_.Open(dst);
-  failure_ = opened.reason();
-  return opened.ok();
-}
-
-bool OutputFile::Commit() {
-  const Status named = file_.Commit();
-  failure_ = named.reason();
-  return named.ok();
-}
 
 double FileCreationTime(const std::filesystem::path& p) {
   struct statx sx {};

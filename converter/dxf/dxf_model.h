@@ -37,6 +37,7 @@
 
 #include "common/content_digest.h"
 #include "common/conversion_settings.h"
+#include "common/result.h"
 #include "converter/dxf/dxf_entities.h"
 #include "converter/dxf/dxf_frames.h"
 #include "converter/dxf/dxf_names.h"
@@ -219,20 +220,18 @@ class TDXFmodel {
   // ----- writing
   // Writes the file dst (created new: an existing file is never replaced).
   // src is the source drawing, whose time stamps give the date variables.
-  // On any failure the partly written file is removed and false returned.
-  // Before the file is written, each image file of the list is copied
-  // into dst's folder under a free name (never replacing a file), and the
-  // file's image definition names that copy; an image file that cannot be
-  // copied leaves the list, so its IMAGEs are not written and the file
-  // never names a missing image. A failed write removes the copies again.
-  // R12 has no images: nothing is copied.
-  bool SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
+  // On any failure the partly written file is removed and the reason
+  // returned (a full disk says so). Before the file is written, each image
+  // file of the list is copied into dst's folder under a free name (never
+  // replacing a file), and the file's image definition names that copy; an
+  // image file that cannot be copied leaves the list, so its IMAGEs are not
+  // written and the file never names a missing image. A failed write
+  // removes the copies again. R12 has no images: nothing is copied.
+  Status SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
   // Writes the whole file through a sink (SaveDXF without the file; tests
-  // and benchmarks use it). src as for SaveDXF. False when the sink failed
-  // or a writer raised.
-  bool WriteDXF(const std::filesystem::path& src, DxfSink& sink);
-  // Number of non-finite reals written as 0 during the last write.
-  long long NonFiniteWritten() const { return nonFinite_; }
+  // and benchmarks use it). src as for SaveDXF. Fails when the version is
+  // unknown, the handles run out or the sink failed.
+  Status WriteDXF(const std::filesystem::path& src, DxfSink& sink);
 
   // ----- containers and counts
   DxfEntities& Top() { return top_; }
@@ -303,7 +302,6 @@ class TDXFmodel {
   };
   std::vector<std::u16string> fonts_;
   std::unordered_map<std::u16string, int, NameHash, std::equal_to<>> fontIndex_;
-  long long nonFinite_ = 0;
   Digest128 sourceDigest_;    // of the drawing's file
   Digest128 settingsDigest_;  // of the conversion settings
   // Name keys of each table (first index of each key).

@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <numbers>
 
@@ -111,7 +113,9 @@ TEST_F(HostileRun, FileSizeLimitGivesAReasonLine) {
   limits.fileBytes = 64 * 1024;
   const Outcome o = Run({src.string(), (work_ / "plan.dxf").string()}, limits);
   EXPECT_EQ(o.status, 1);
+  // The line says what went wrong with the file, not only that it failed.
   EXPECT_NE(o.err.find("cannot write"), std::string::npos) << o.err;
+  EXPECT_NE(o.err.find(std::strerror(EFBIG)), std::string::npos) << o.err;
   EXPECT_EQ(EntriesOf(work_.Path()), (std::vector<std::string>{"plan.jww"}));
 }
 

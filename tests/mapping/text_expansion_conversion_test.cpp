@@ -69,8 +69,8 @@ class ExpansionTest : public ConversionTest {
 
   DxfPairs ConvertWithVariables(const fs::path& source, const ConversionSettings& s) {
     const fs::path out = dir_ / ("e" + std::to_string(++serial_) + ".dxf");
-    const DrawingConversionResult r = ConvertDrawing(s, source, out, dir_ / "app");
-    EXPECT_TRUE(r.ok) << r.reason;
+    const Status r = ConvertDrawing(s, source, out, dir_ / "app");
+    EXPECT_TRUE(r.ok()) << r.reason();
     EXPECT_TRUE(PassesDxfAudit(out));
     return ReadDxfPairs(out);
   }
@@ -333,9 +333,9 @@ TEST_F(ExpansionTest, SourceDateEpochMakesConversionsReproducible) {
   for (const char* bad : {"yesterday", "1556668800.5", "99999999999999"}) {
     setenv(kSourceDateEpochVariable, bad, 1);
     const fs::path out = dir_ / "bad.dxf";
-    const DrawingConversionResult r = ConvertDrawing(SettingsFor(1), source, out);
-    EXPECT_FALSE(r.ok) << bad;
-    EXPECT_NE(r.reason.find("SOURCE_DATE_EPOCH"), std::string::npos) << r.reason;
+    const Status r = ConvertDrawing(SettingsFor(1), source, out);
+    EXPECT_FALSE(r.ok()) << bad;
+    EXPECT_NE(r.reason().find("SOURCE_DATE_EPOCH"), std::string::npos) << r.reason();
     EXPECT_FALSE(fs::exists(out)) << bad;
   }
 }
