@@ -244,6 +244,7 @@ class TDXFmodel {
   PointConversion tentyp = PointConversion::Point;
   int tenidx = -1;  // block definition "_TRANS_TEN", -1 none
   TextStyleMode mojistyle = TextStyleMode::PerKind;
+  int writeThreads = 1;  // threads the long sections are formatted on
 
   std::vector<TDXF_Ltype> ltps;
   std::vector<TDXF_Layer> lays;

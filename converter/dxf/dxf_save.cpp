@@ -16,6 +16,7 @@ bool TDXFmodel::WriteDXF(const std::filesystem::path& src, DxfSink& sink) {
   nonFinite_ = 0;
   if (SettingNumber(Ver) < 0 || SettingNumber(Ver) > 2) return false;
   DxfWriter w(sink, Ver);
+  w.SetThreads(writeThreads);
   try {
     const Result<DxfHandles> handles = AssignHandles(*this);
     if (!handles) return false;

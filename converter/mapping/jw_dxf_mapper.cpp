@@ -14,6 +14,7 @@
 #include "converter/attributes/gra_attribute.h"
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
 #include "converter/mapping/pen_maps.h"
@@ -88,6 +89,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   m.SetLayerNameType(st.LayerNameType);
   m.SetTenTransType(st.PointConversion, st.PointRadius);
   m.SetMojiStyle(st.TextStyleMode);
+  m.writeThreads = st.WriteThreads > 0 ? st.WriteThreads : DxfDefaultThreads();
 
   AddDefaultLtypes(m);
   AddSxfLtypes(m);
