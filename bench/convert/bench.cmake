@@ -3,5 +3,5 @@
 # Needs the test writer to make the drawing.
 if(TARGET parvex_test_support)
   add_executable(bench_convert ${CMAKE_CURRENT_LIST_DIR}/bench_convert.cpp)
-  target_link_libraries(bench_convert PRIVATE parvex_app parvex_test_support parvex_warnings)
+  target_link_libraries(bench_convert PRIVATE parvex_app parvex_dxf parvex_test_support parvex_warnings)
 endif()

@@ -1,7 +1,8 @@
 // Converts a drawing of 1,000,000 entities (made with the test writer) to
 // DXF R12, 2000 and 2007 and reports, per version, the wall time and peak
-// memory of the conversion next to the floor: the time to copy the input
-// file and to write a file of the output's size.
+// memory of the conversion on one thread and on every core, next to the
+// floor measured in the same run: the time to copy the input file and to
+// write a file of the output's size.
 //
 //   bench_convert [ENTITIES] [WORK_FOLDER]
 //
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "converter/app/drawing_conversion.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "tests/support/jww_writer.h"
 
 namespace fs = std::filesystem;
@@ -111,8 +113,9 @@ parvex::TJwwData MakeDrawing(long n) {
   return d;
 }
 
-int ConvertChild(const char* src, const char* dst, int version) {
+int ConvertChild(const char* src, const char* dst, int version, int threads) {
   parvex::ConversionSettings s;
+  s.WriteThreads = threads;
   s.DxfVersion = static_cast<parvex::DxfVersion>(version);
   s.BaseLayerGroup = 0;
   s.PointRadius = 0.5;
@@ -128,13 +131,16 @@ struct ChildRun {
   long peakKiB = 0;
 };
 
-ChildRun RunChild(const char* self, const fs::path& src, const fs::path& dst, int version) {
+ChildRun RunChild(const char* self, const fs::path& src, const fs::path& dst, int version,
+                  int threads) {
   ChildRun r;
   const std::string v = std::to_string(version);
+  const std::string t = std::to_string(threads);
   const auto t0 = Clock::now();
   const pid_t pid = fork();
   if (pid == 0) {
-    execl(self, self, "--convert", src.c_str(), dst.c_str(), v.c_str(), static_cast<char*>(nullptr));
+    execl(self, self, "--convert", src.c_str(), dst.c_str(), v.c_str(), t.c_str(),
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   int status = 0;
@@ -175,8 +181,8 @@ double FloorSeconds(const fs::path& input, const fs::path& work, uintmax_t bytes
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--convert") {
-    return ConvertChild(argv[2], argv[3], std::atoi(argv[4]));
+  if (argc == 6 && std::string(argv[1]) == "--convert") {
+    return ConvertChild(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
   }
   const long n = argc > 1 ? std::atol(argv[1]) : 1'000'000;
   const fs::path work =
@@ -202,26 +208,30 @@ int main(int argc, char** argv) {
   std::printf("input: %s, %ld entities, %.1f MB\n", input.c_str(), n, inBytes / 1e6);
   // Wall time depends on what else runs on the machine; the CPU time of
   // the conversion process is shown beside it.
-  std::printf("%-5s %9s %9s %9s %9s %7s %10s %8s\n", "DXF", "output", "convert", "cpu", "floor",
-              "ratio", "peak", "peak/in");
+  std::printf("%-5s %9s %7s %9s %9s %9s %7s %10s %8s\n", "DXF", "output", "threads", "convert",
+              "cpu", "floor", "ratio", "peak", "peak/in");
   int status = 0;
   const char* names[] = {"R12", "2000", "2007"};
+  const int cores = parvex::DxfDefaultThreads();
   for (int v = 0; v < 3; ++v) {
-    const fs::path out = work / ("million_" + std::string(names[v]) + ".dxf");
-    fs::remove(out);
-    const ChildRun r = RunChild(argv[0], input, out, v);
-    if (!r.ok) {
-      std::printf("%-5s conversion failed\n", names[v]);
-      status = 1;
-      continue;
+    for (const int threads : {1, cores}) {
+      const fs::path out = work / ("million_" + std::string(names[v]) + ".dxf");
+      fs::remove(out);
+      const ChildRun r = RunChild(argv[0], input, out, v, threads);
+      if (!r.ok) {
+        std::printf("%-5s conversion failed\n", names[v]);
+        status = 1;
+        continue;
+      }
+      const uintmax_t outBytes = fs::file_size(out);
+      const double floor = FloorSeconds(input, work, outBytes);
+      const double peakBytes = r.peakKiB * 1024.0;
+      std::printf("%-5s %7.1fMB %7d %8.2fs %8.2fs %8.2fs %6.2fx %8.1fMB %7.2fx\n", names[v],
+                  outBytes / 1e6, threads, r.seconds, r.cpuSeconds, floor, r.seconds / floor,
+                  peakBytes / 1e6, peakBytes / inBytes);
+      fs::remove(out);
+      if (cores == 1) break;
     }
-    const uintmax_t outBytes = fs::file_size(out);
-    const double floor = FloorSeconds(input, work, outBytes);
-    const double peakBytes = r.peakKiB * 1024.0;
-    std::printf("%-5s %7.1fMB %8.2fs %8.2fs %8.2fs %6.2fx %8.1fMB %7.2fx\n", names[v],
-                outBytes / 1e6, r.seconds, r.cpuSeconds, floor, r.seconds / floor, peakBytes / 1e6,
-                peakBytes / inBytes);
-    fs::remove(out);
   }
   return status;
 }
