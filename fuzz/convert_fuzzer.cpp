@@ -1,13 +1,17 @@
 // Runs the whole conversion (read, map, write the DXF) on arbitrary bytes,
 // with settings and file kind chosen by the first four bytes, and checks
 // that success and the DXF file's existence agree and that nothing else is
-// left in the working folder.
+// left in the working folder but the copies of image files beside a DXF.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
+#include "common/platform/output_files.h"
 #include "common/platform/private_folders.h"
 #include "converter/app/drawing_conversion.h"
 
@@ -71,12 +75,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::error_code ec;
   if (r.ok != fs::exists(destination, ec)) std::abort();
   if (!r.ok && r.reason.empty()) std::abort();
+  // Besides the source and the DXF, a written file may have copies of
+  // image files beside it; nothing else may be left (no temporary file of
+  // the writer, no image folder), and nothing but the source after a
+  // failure.
   size_t entries = 0;
+  std::vector<fs::path> copies;
   for (const auto& e : fs::directory_iterator(work, ec)) {
-    (void)e;
     ++entries;
+    const fs::path name = e.path().filename();
+    if (name == source.filename() || name == destination.filename()) continue;
+    if (!r.ok || !e.is_regular_file(ec) || e.is_symlink(ec) ||
+        parvex::platform::IsPendingFileName(name, getpid())) {
+      std::abort();
+    }
+    copies.push_back(e.path());
   }
-  if (entries != (r.ok ? 2u : 1u)) std::abort();  // the source, and the DXF when written
+  if (entries != (r.ok ? 2u : 1u) + copies.size()) std::abort();
+  for (const fs::path& p : copies) fs::remove(p, ec);
   fs::remove(destination, ec);
   fs::remove(source, ec);
   return 0;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in tools/packages.txt that are missing.
-# Without root it prints the apt-get line to run and fails.
+# Installs the Debian packages listed in tools/packages.txt (or in the list
+# file given as the argument) that are missing. Without root it prints the
+# apt-get line to run and fails.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+list=${1:-$root/tools/packages.txt}
 
 missing=()
 while read -r pkg; do
@@ -10,7 +12,7 @@ while read -r pkg; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$pkg")
   fi
-done < "$root/tools/packages.txt"
+done < "$list"
 
 if ((${#missing[@]})); then
   if [[ $(id -u) -eq 0 ]]; then

@@ -24,6 +24,10 @@ void AddAll(TDXFmodel& m, const std::vector<LtypeDef>& defs) {
 // Entities of the point blocks: space 0, layer "0", and by block unless a
 // colour is given, so that an INSERT's own attributes show through.
 constexpr int kByBlock = -1;
+// The grey of the filled marker parts, (179, 179, 179), as the ACI that
+// readers show nearest to it, (173, 173, 173). Not 255, which readers show
+// as white: the fills would vanish on paper.
+constexpr int kMarkerGrey = 253;
 constexpr DxfAttributes kPen = {
     .layer = kLayerZero, .colour = kByBlock, .ltype = kByBlock, .lineweight = kByBlock};
 
@@ -201,7 +205,8 @@ void AddMarkerBlocks(TDXFmodel& m) {
     const char16_t* name;
     void (*draw)(BlockPen&);
   };
-  // Colour 255 marks the filled parts that must not take the insert's colour.
+  // The filled parts that must not take the insert's colour are grey,
+  // (179, 179, 179): kMarkerGrey.
   static const Marker markers[] = {
       {u"_TRANS_TMARKER_1",
        [](BlockPen& p) {
@@ -230,17 +235,17 @@ void AddMarkerBlocks(TDXFmodel& m) {
        }},
       {u"_TRANS_TMARKER1",
        [](BlockPen& p) {
-         p.Solid3(255, 0, 0, -7.5, k, -7.5, -k);
+         p.Solid3(kMarkerGrey, 0, 0, -7.5, k, -7.5, -k);
          p.Outline({{0, 0}, {-7.5, k}, {-7.5, -k}});
        }},
       {u"_TRANS_TMARKER2",
        [](BlockPen& p) {
-         p.Solid4(255, -k, -k, k, -k, k, k, -k, k);
+         p.Solid4(kMarkerGrey, -k, -k, k, -k, k, k, -k, k);
          p.Outline({{-k, -k}, {k, -k}, {k, k}, {-k, k}});
        }},
       {u"_TRANS_TMARKER3",
        [](BlockPen& p) {
-         p.Disc(255);
+         p.Disc(kMarkerGrey);
          p.Circle(k);
        }},
       {u"_TRANS_TMARKER4", [](BlockPen& p) { p.Circle(k); }},

@@ -9,17 +9,21 @@
 namespace parvex {
 namespace {
 
-// Handles one selected record takes.
+// Handles one selected record takes in a file of version ver.
 template <class R>
-std::uint64_t HandlesOf(const R&) {
+std::uint64_t HandlesOf(const R&, DxfVersion) {
   return 1;
 }
-std::uint64_t HandlesOf(const TDXF_Image&) { return 2; }
-std::uint64_t HandlesOf(const TDXF_PLine& r) { return r.v.size() + 2; }
+std::uint64_t HandlesOf(const TDXF_Image&, DxfVersion) { return 2; }
+std::uint64_t HandlesOf(const TDXF_PLine& r, DxfVersion) { return r.v.size() + 2; }
+std::uint64_t HandlesOf(const TDXF_Ellipse& r, DxfVersion ver) {
+  if (ver != DxfVersion::R12) return 1;
+  return static_cast<std::uint64_t>(R12EllipseVertices(r.da)) + 2;
+}
 
 class Numbering {
  public:
-  explicit Numbering(std::uint64_t first) : next_(first) {}
+  Numbering(std::uint64_t first, DxfVersion ver) : next_(first), ver_(ver) {}
   // The first of n handles in a row.
   std::uint32_t Take(std::uint64_t n = 1) {
     const std::uint64_t h = next_;
@@ -34,7 +38,7 @@ class Numbering {
     c.Visit([&](auto& r) {
       const int w = WritingRun(c, r.attr.space, ltn);
       if (w == run) {
-        r.handle = Take(HandlesOf(r));
+        r.handle = Take(HandlesOf(r, ver_));
       } else if (w < 0 && clearOthers) {
         r.handle = 0;
       }
@@ -43,6 +47,7 @@ class Numbering {
 
  private:
   std::uint64_t next_;
+  DxfVersion ver_;
 };
 
 }  // namespace
@@ -59,7 +64,7 @@ Result<DxfHandles> AssignHandles(TDXFmodel& m) {
   h.ltn = static_cast<std::uint32_t>(ltn);
   const std::uint64_t layouts = static_cast<std::uint64_t>(std::max(ltn - 1, 0));
   const std::uint64_t definitions = m.deBlockDef.size();
-  Numbering n(static_cast<std::uint64_t>(ltn) + 6);
+  Numbering n(static_cast<std::uint64_t>(ltn) + 6, m.Ver);
 
   if (m.Ver != DxfVersion::R12) {
     h.vport.table = n.Take(1 + kDxfActiveVports);

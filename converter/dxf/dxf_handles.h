@@ -14,7 +14,8 @@
 // Every entity record that a section selects by its space takes handles
 // whether or not it is then written (a blank text, a point marker without
 // its block, anything in a layout of R12, ...): 1, an IMAGE 2 (the
-// entity and its reactor), a POLYLINE its vertices + 2. The BLOCK and
+// entity and its reactor), a POLYLINE its vertices + 2, and so does an
+// ellipse in R12, which is written as a POLYLINE (R12EllipseVertices). The BLOCK and
 // ENDBLK of a further layout take theirs in R12 too, so that the numbers
 // are the same in every version. A record no section selects (a space
 // beyond the layouts) gets handle 0.

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "converter/dxf/dxf_file_io.h"
+#include "converter/dxf/dxf_guid.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_writer.h"
 
@@ -31,7 +32,7 @@ enum Kind : std::uint8_t { Int, Real, Str, Name, XY, XYZ, Handle };
 // negated), or the model and the write.
 enum Source : std::uint8_t {
   Fixed, Negated, Version, MaintenanceVersion, ExtMin, ExtMax, LimMax, Scale,
-  Created, CreatedUtc, Updated, UpdatedUtc, Editing, Seed,
+  Created, CreatedUtc, Updated, UpdatedUtc, Editing, Seed, FingerprintGuid, VersionGuid,
 };
 
 // One variable: written when the output version is in `mask`.
@@ -53,6 +54,7 @@ struct Computed {
   double paperW, paperH;
   double created, updated;  // Julian dates of the source drawing
   std::uint32_t seed;
+  DxfDrawingGuids guids;
 };
 
 // The variable with its value taken from where its source says.
@@ -77,6 +79,8 @@ Var Resolve(Var v, const Computed& c) {
     case UpdatedUtc: set(c.updated - kUtcOffsetDays); break;
     case Editing: set(c.updated - c.created); break;
     case Seed: set(c.seed); break;
+    case FingerprintGuid: v.text = c.guids.fingerprint.c_str(); break;
+    case VersionGuid: v.text = c.guids.version.c_str(); break;
   }
   return v;
 }
@@ -99,7 +103,9 @@ void WriteVar(DxfWriter& w, const Var& v) {
 }
 
 // The variables in the order of the file ($DIMJOGANG is pi / 4, $LOFTANG1
-// and $LOFTANG2 pi / 2).
+// and $LOFTANG2 pi / 2). The optional handles of 2007 that must name a
+// MATERIAL or VISUALSTYLE object ($CMATERIAL, $INTERFEREOBJVS,
+// $INTERFEREVPVS) are left out: the file holds no such objects.
 constexpr Var kVars[] = {
       {kAll, "$ACADVER", Str, 1, Version, 0, 0, 0, ""},
       {kNew, "$ACADMAINTVER", Int, 70, MaintenanceVersion, 0, 0, 0, ""},
@@ -312,8 +318,8 @@ constexpr Var kVars[] = {
       {kNew, "$XEDIT", Int, 290, Fixed, 1, 0, 0, ""},
       {kNew, "$CEPSNTYPE", Int, 380, Fixed, 0, 0, 0, ""},
       {kNew, "$PSTYLEMODE", Int, 290, Fixed, 1, 0, 0, ""},
-      {kNew, "$FINGERPRINTGUID", Str, 2, Fixed, 0, 0, 0, "{6019E739-C788-4E54-93F8-ECD6D3CB3CA4}"},
-      {kNew, "$VERSIONGUID", Str, 2, Fixed, 0, 0, 0, "{B40E65E2-8CF7-4087-AAED-9AA55CE0143C}"},
+      {kNew, "$FINGERPRINTGUID", Str, 2, FingerprintGuid, 0, 0, 0, ""},
+      {kNew, "$VERSIONGUID", Str, 2, VersionGuid, 0, 0, 0, ""},
       {kNew, "$EXTNAMES", Int, 290, Fixed, 1, 0, 0, ""},
       {kNew, "$PSVPSCALE", Real, 40, Fixed, 0.0, 0, 0, ""},
       {kNew, "$OLESTARTUP", Int, 290, Fixed, 0, 0, 0, ""},
@@ -348,15 +354,12 @@ constexpr Var kVars[] = {
       {k2007, "$TIMEZONE", Int, 70, Negated, 8000, 0, 0, ""},
       {k2007, "$LIGHTGLYPHDISPLAY", Int, 280, Fixed, 1, 0, 0, ""},
       {k2007, "$TILEMODELIGHTSYNCH", Int, 280, Fixed, 1, 0, 0, ""},
-      {k2007, "$CMATERIAL", Str, 347, Fixed, 0, 0, 0, "EC"},
       {k2007, "$SOLIDHIST", Int, 280, Fixed, 1, 0, 0, ""},
       {k2007, "$SHOWHIST", Int, 280, Fixed, 1, 0, 0, ""},
       {k2007, "$DWFFRAME", Int, 280, Fixed, 2, 0, 0, ""},
       {k2007, "$DGNFRAME", Int, 280, Fixed, 0, 0, 0, ""},
       {k2007, "$REALWORLDSCALE", Int, 290, Fixed, 1, 0, 0, ""},
       {k2007, "$INTERFERECOLOR", Int, 62, Fixed, 1, 0, 0, ""},
-      {k2007, "$INTERFEREOBJVS", Str, 345, Fixed, 0, 0, 0, "F9"},
-      {k2007, "$INTERFEREVPVS", Str, 346, Fixed, 0, 0, 0, "F6"},
       {k2007, "$CSHADOW", Int, 280, Fixed, 0, 0, 0, ""},
       {k2007, "$SHADOWPLANELOCATION", Real, 40, Fixed, 0.0, 0, 0, ""},
 };
@@ -370,7 +373,8 @@ void TDXFmodel::SaveHeader(DxfWriter& w, std::uint32_t handSeed) {
   const Computed c = {.ver = Ver, .s = s, .minX = MinWx, .minY = MinWy, .maxX = MaxWx,
                       .maxY = MaxWy, .paperW = papx, .paperH = papy,
                       .created = dxfio::FileCreationTime(srcName) + kJulianOfDay0,
-                      .updated = dxfio::FileWriteTime(srcName) + kJulianOfDay0, .seed = handSeed};
+                      .updated = dxfio::FileWriteTime(srcName) + kJulianOfDay0, .seed = handSeed,
+                      .guids = DrawingGuids(sourceDigest_, settingsDigest_, Ver, Spa)};
   const unsigned bit = 1u << SettingNumber(Ver);
   w.BeginSection("HEADER");
   for (const Var& v : kVars) {

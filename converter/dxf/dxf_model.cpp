@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/value_helpers.h"
+#include "converter/dxf/dxf_guid.h"
 #include "converter/dxf/dxf_text.h"
 
 namespace parvex {
@@ -61,6 +62,11 @@ void TDXFmodel::SetDXFVer(DxfVersion v, OutputSpace sp) {
 }
 
 void TDXFmodel::SetAppName(std::u16string_view s) { AppNam = std::u16string(s); }
+
+void TDXFmodel::SetDrawingIdentity(const Digest128& source, const ConversionSettings& settings) {
+  sourceDigest_ = source;
+  settingsDigest_ = SettingsDigest(settings);
+}
 
 void TDXFmodel::SetPap(double mix, double miy, double max, double may, double pax,
                        double pay) {
@@ -205,7 +211,12 @@ bool TDXFmodel::AddDim(int bn, TDXF_Dimension r) {
 }
 
 bool TDXFmodel::AddVPort(TDXF_ViewPort r) {
-  r.id = deVportN() + 1;
+  // Viewports are numbered within their layout: a CAD program takes the
+  // layout's viewport 1 for the paper itself and the others as windows
+  // onto model space.
+  int n = 1;
+  for (const TDXF_ViewPort& v : Viewports()) n += v.attr.space == r.attr.space;
+  r.id = n;
   return Store(kTopLevel, std::move(r));
 }
 

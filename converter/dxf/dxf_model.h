@@ -35,9 +35,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/content_digest.h"
 #include "common/conversion_settings.h"
 #include "converter/dxf/dxf_entities.h"
 #include "converter/dxf/dxf_frames.h"
+#include "converter/dxf/dxf_names.h"
 #include "converter/dxf/dxf_records.h"
 #include "converter/dxf/dxf_text_expansion.h"
 
@@ -87,11 +89,12 @@ struct TDXF_BlockDef {
 };
 
 struct TDXF_FileNameList {
-  std::u16string src{};  // image file as the drawing references it
+  std::u16string src{};  // image file as the IMAGE records name it
   std::u16string dst{};  // path of the copy written beside the DXF
   double ix = 0, iy = 0;
   double sx = 0, sy = 0;
   std::uint32_t hnd = 0;  // handle of its IMAGEDEF, given before each write
+  std::filesystem::path from;  // the file the copy is made of (empty: src)
 };
 
 struct TDXF_LGroup {
@@ -116,6 +119,10 @@ class TDXFmodel {
   // ----- settings
   void SetDXFVer(DxfVersion v, OutputSpace sp);
   void SetAppName(std::u16string_view s);
+  // The drawing the file is written from, for $FINGERPRINTGUID and
+  // $VERSIONGUID (dxf_guid.h): the digest of its file's bytes and the
+  // settings of the conversion. Without it both come from an empty digest.
+  void SetDrawingIdentity(const Digest128& source, const ConversionSettings& settings);
   void SetPap(double mix, double miy, double max, double may, double pax, double pay);
   void SetScale(double scl);
   void SetLayerNameType(LayerNameType n);
@@ -130,8 +137,9 @@ class TDXFmodel {
   void AddLtype(std::u16string_view na, std::u16string_view ex, int pn,
                 const std::vector<double>& pa);
   void AddLayer(std::u16string_view na, int co, int lt, int wd, bool dp, bool pr);
-  // Height and width factor are stored as absolute values clamped into
-  // [1e-10, 1e10].
+  // Height and width factor are stored as absolute values: the width factor
+  // clamped into [1e-10, 1e10], the fixed height into [1e-10, 1e10] unless
+  // it is below 1e-10, which is no fixed height (0).
   void AddStyle(TDXF_Style style);
   // Default layer name for layer index l (0..255) by laynametyp.
   std::u16string DefautLayerName(int l, std::u16string_view lg, std::u16string_view ly) const;
@@ -173,28 +181,32 @@ class TDXFmodel {
   bool AddPLine(int bn, TDXF_PLine r);
   // The text is cut to 255 columns.
   bool AddDim(int bn, TDXF_Dimension r);
-  // Top level only; its id is its position among the viewports + 1.
+  // Top level only; its id is its position among the viewports of its
+  // space + 1 (1: the layout's paper).
   bool AddVPort(TDXF_ViewPort r);
   bool AddBlock(int bn, const TDXF_Block& r);
 
   // ----- block definitions and images
   // New empty definition; a blank name becomes "NONAME"; the name is made
-  // valid and unique. Returns its index, or -1.
+  // valid and unique. Returns its index, or -1. A name a reader would take
+  // for a layout or an anonymous block (a leading '*': "*Model_Space",
+  // "*U1") gets '_' in place of its '*' (DxfNameKind::Block).
   int AddBlockDef(std::u16string_view na, int id);
-  // A block definition the model makes for its own entities (id -1): the
-  // anonymous "*D" blocks that hold the picture of a DIMENSION. Unlike the
-  // names of a drawing's blocks (AddBlockDef), this name has the reserved
-  // form on purpose and keeps it; it is made unique all the same.
-  int AddAnonymousBlockDef(std::u16string_view na);
+  // The same for an anonymous block the model makes itself (such as the
+  // picture "*D1" of a dimension, id -1): a leading '*' stays; the name is
+  // made unique all the same.
+  int AddAnonymousBlockDef(std::u16string_view na, int id);
   // By name (compared as a DXF reader compares names), or by IDno; -1 if none.
   int GetBlockIdx(std::u16string_view s) const;
   int GetBlockIdx(int id) const;
   // Registers an image file once (pixels pix x piy, size psx x psy); its
-  // copy goes to dstpath + name + lower-cased extension, with "_" + i
-  // before the extension while that exists. dstpath is a folder path
-  // ending in a separator.
+  // copy is planned as dstpath + name + lower-cased extension, with "_" + i
+  // before the extension while that exists (SaveDXF makes the copy and
+  // names the one it made). dstpath is a folder path ending in a
+  // separator. The copy is made of `from`, else of the file srcfile names.
   void AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix, double piy,
-                double psx, double psy);
+                double psx, double psy, const std::filesystem::path& from = {});
+  // The entry of srcfile, letter case ignored; -1 if none.
   int GetFList(std::u16string_view srcfile) const;
 
   // ----- layer groups, viewports, layouts
@@ -208,7 +220,12 @@ class TDXFmodel {
   // Writes the file dst (created new: an existing file is never replaced).
   // src is the source drawing, whose time stamps give the date variables.
   // On any failure the partly written file is removed and false returned.
-  // Image files of the list are copied after a successful write.
+  // Before the file is written, each image file of the list is copied
+  // into dst's folder under a free name (never replacing a file), and the
+  // file's image definition names that copy; an image file that cannot be
+  // copied leaves the list, so its IMAGEs are not written and the file
+  // never names a missing image. A failed write removes the copies again.
+  // R12 has no images: nothing is copied.
   bool SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
   // Writes the whole file through a sink (SaveDXF without the file; tests
   // and benchmarks use it). src as for SaveDXF. False when the sink failed
@@ -258,6 +275,7 @@ class TDXFmodel {
   std::vector<TJwZumenWakuWork> layoutFrames;
 
  private:
+  int NewBlockDef(std::u16string_view na, int id, DxfNameKind kind);
   void SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames);
   TDXF_ViewPort PaperViewport(int space) const;
   // Adds a record that needs no decision of its kind beyond the by-layer
@@ -272,7 +290,9 @@ class TDXFmodel {
   static void NormaliseMoji(TDXF_Moji& r);
 
   void SaveHeader(DxfWriter& w, std::uint32_t handSeed);
-  void CopyImageFiles();
+  // Copies the image files beside `dxf` (see SaveDXF) and returns the
+  // copies made.
+  std::vector<std::filesystem::path> CopyImageFiles(const std::filesystem::path& dxf);
 
   DxfEntities top_{DxfEntities::Level::TopLevel};
   // Font names of texts, and the index of each.
@@ -285,8 +305,12 @@ class TDXFmodel {
   std::vector<std::u16string> fonts_;
   std::unordered_map<std::u16string, int, NameHash, std::equal_to<>> fontIndex_;
   long long nonFinite_ = 0;
+  Digest128 sourceDigest_;    // of the drawing's file
+  Digest128 settingsDigest_;  // of the conversion settings
   // Name keys of each table (first index of each key).
   std::unordered_map<std::u16string, int> ltypeKeys_, layerKeys_, styleKeys_, blockKeys_;
+  // Upper-cased src of each image file entry.
+  std::unordered_map<std::u16string, int> imageKeys_;
 };
 
 }  // namespace parvex

@@ -1,5 +1,5 @@
-// Tables, block definitions, the image file list and the layer-group and
-// viewport placement of the DXF model.
+// Tables, block definitions and the layer-group and viewport placement of
+// the DXF model (the image file list: dxf_image_files.cpp).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -20,9 +20,20 @@ namespace {
 
 using KeyMap = std::unordered_map<std::u16string, int>;
 
-double ClampStyleSize(double v) {
+// A width factor as an absolute value within [1e-10, 1e10].
+double ClampStyleWidth(double v) {
   v = std::fabs(v);
   if (!(v >= 1e-10)) return 1e-10;
+  if (v > 1e10) return 1e10;
+  return v;
+}
+
+// A fixed height as an absolute value: 0 means none (each text gives its
+// own), so it stays 0, and so does a height below 1e-10 or one that is not
+// a number; at most 1e10.
+double ClampStyleHeight(double v) {
+  v = std::fabs(v);
+  if (!(v >= 1e-10)) return 0;
   if (v > 1e10) return 1e10;
   return v;
 }
@@ -46,21 +57,6 @@ int FindKey(const KeyMap& keys, std::u16string_view name, DxfVersion ver, DxfNam
   if (clean.empty() || clean == name) return -1;
   it = keys.find(DxfNameKey(clean, ver));
   return it == keys.end() ? -1 : it->second;
-}
-
-std::filesystem::path ToPath(std::u16string_view s) {
-  return std::filesystem::path(platform::ToUtf8(s));
-}
-
-bool Exists(const std::u16string& p) {
-  std::error_code ec;
-  return std::filesystem::exists(ToPath(p), ec);
-}
-
-char16_t LowerChar(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 0x20);
-  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char16_t>(c + 0x20);
-  return c;
 }
 
 }  // namespace
@@ -94,8 +90,8 @@ void TDXFmodel::AddLayer(std::u16string_view na, int co, int lt, int wd, bool dp
 
 void TDXFmodel::AddStyle(TDXF_Style style) {
   style.nam = EnterName(styleKeys_, style.nam, Ver, DxfNameKind::Style, u"Style", mstn());
-  style.mh = ClampStyleSize(style.mh);
-  style.mw = ClampStyleSize(style.mw);
+  style.mh = ClampStyleHeight(style.mh);
+  style.mw = ClampStyleWidth(style.mw);
   msts.push_back(std::move(style));
 }
 
@@ -177,6 +173,14 @@ std::u16string TDXFmodel::AdjustLayerName(int lg, int ly, std::u16string_view s)
 // Block definitions
 
 int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
+  return NewBlockDef(na, id, DxfNameKind::Block);
+}
+
+int TDXFmodel::AddAnonymousBlockDef(std::u16string_view na, int id) {
+  return NewBlockDef(na, id, DxfNameKind::AnonymousBlock);
+}
+
+int TDXFmodel::NewBlockDef(std::u16string_view na, int id, DxfNameKind kind) {
   if (deBlockDef.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
   const int index = deBlockDefN();
   std::u16string key;
@@ -184,7 +188,7 @@ int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
     const std::u16string source =
         RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
     TDXF_BlockDef def;
-    def.nam = EnterName(blockKeys_, source, Ver, DxfNameKind::Block, u"NONAME", index);
+    def.nam = EnterName(blockKeys_, source, Ver, kind, u"NONAME", index);
     key = DxfNameKey(def.nam, Ver);
     def.IDno = id;
     deBlockDef.push_back(std::move(def));
@@ -196,8 +200,6 @@ int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
   }
 }
 
-int TDXFmodel::AddAnonymousBlockDef(std::u16string_view na) { return AddBlockDef(na, -1); }
-
 int TDXFmodel::GetBlockIdx(std::u16string_view s) const {
   return FindKey(blockKeys_, s, Ver, DxfNameKind::Block);
 }
@@ -207,50 +209,6 @@ int TDXFmodel::GetBlockIdx(int id) const {
     if (deBlockDef[i].IDno == id) return static_cast<int>(i);
   }
   return -1;
-}
-
-// ---------------------------------------------------------------------------
-// Image files
-
-int TDXFmodel::GetFList(std::u16string_view srcfile) const {
-  const std::u16string key = dxftext::UpperText(srcfile);
-  for (std::size_t i = 0; i < deFList.size(); ++i) {
-    if (dxftext::UpperText(deFList[i].src) == key) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-void TDXFmodel::AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix,
-                         double piy, double psx, double psy) {
-  if (GetFList(srcfile) >= 0) return;
-  // File name and extension of srcfile, with either separator.
-  std::u16string_view name = srcfile;
-  const std::size_t sep = name.find_last_of(u"/\\");
-  if (sep != std::u16string_view::npos) name = name.substr(sep + 1);
-  std::u16string base(name);
-  std::u16string ext;
-  const std::size_t dot = base.rfind(u'.');
-  if (dot != std::u16string::npos) {
-    ext = base.substr(dot);
-    base.resize(dot);
-  }
-  for (char16_t& c : ext) c = LowerChar(c);
-  const std::u16string folder(dstpath);
-  std::u16string dst = folder + base + ext;
-  if (Exists(dst)) {
-    for (int i = 1; i <= 99999; ++i) {
-      dst = folder + base + u"_" + IntToText(i) + ext;
-      if (!Exists(dst)) break;
-    }
-  }
-  TDXF_FileNameList r;
-  r.src = std::u16string(srcfile);
-  r.dst = std::move(dst);
-  r.ix = pix;
-  r.iy = piy;
-  r.sx = psx;
-  r.sy = psy;
-  deFList.push_back(std::move(r));
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "converter/dxf/dxf_names.h"
 
+#include <algorithm>
+
 #include "common/number_text.h"
 #include "common/platform/codepage.h"
 #include "converter/dxf/dxf_text.h"
@@ -41,13 +43,15 @@ std::u16string CleanDxfName(std::u16string_view name, DxfVersion ver, DxfNameKin
                             std::u16string_view fallback) {
   std::u16string s;
   s.reserve(name.size());
-  bool anonymous = false;
+  // The leading '*' of a block name, put back in front once the rest is clean.
+  char16_t lead = 0;
+  const bool block = kind == DxfNameKind::Block || kind == DxfNameKind::AnonymousBlock;
   for (std::size_t i = 0; i < name.size(); ++i) {
     char16_t c = name[i];
     if (c < 0x20 || c == 0x7F) continue;
     if (ver == DxfVersion::R12 && IsSpace(c)) continue;
-    if (c == u'*' && kind == DxfNameKind::Block && s.empty() && !anonymous) {
-      anonymous = true;
+    if (c == u'*' && block && lead == 0 && std::all_of(s.begin(), s.end(), IsSpace)) {
+      lead = kind == DxfNameKind::AnonymousBlock ? u'*' : u'_';
       continue;
     }
     if (ForbiddenInName(c)) continue;
@@ -76,7 +80,7 @@ std::u16string CleanDxfName(std::u16string_view name, DxfVersion ver, DxfNameKin
     s = s.substr(b, e - b);
   }
   if (s.empty()) return std::u16string(fallback);
-  if (anonymous) s.insert(s.begin(), u'*');
+  if (lead != 0) s.insert(s.begin(), lead);
   return dxftext::CopyWidth(s, DxfNameMaxWidth(ver));
 }
 

@@ -25,7 +25,13 @@ enum class DxfNameKind {
   Layer,
   Ltype,
   Style,
-  Block,  // may begin with '*' (anonymous blocks such as "*D12")
+  // A block named by the drawing. A leading '*' would make a reader take it
+  // for a layout ("*Model_Space", "*Paper_Space0") or an anonymous block
+  // ("*U1", "*D12", ...), so it becomes '_' ("_Model_Space", "_U1").
+  Block,
+  // A block the model makes for itself as an anonymous block ("*D12"): its
+  // leading '*' stays.
+  AnonymousBlock,
 };
 
 // Widest name of a version in display width (half-width 1, other 2): 31 for
@@ -36,7 +42,8 @@ int DxfNameMaxWidth(DxfVersion ver);
 // - control characters are removed; R12 removes every blank, 2000 and 2007
 //   remove leading and trailing half- and full-width spaces;
 // - the characters DXF forbids in names (< > / \ " : ; ? * | = `) are
-//   removed, except a leading '*' of a block name;
+//   removed, except a leading '*' of a block name, which an anonymous block
+//   keeps and a drawing's block turns into '_';
 // - R12 keeps only $ - _ digits and Latin letters, half- or full-width;
 // - R12 and 2000 replace a character code page 932 cannot hold by '_'
 //   (the file would otherwise hold '?', which names may not contain);

@@ -152,7 +152,7 @@ struct TDXF_ViewPort {
   static constexpr DxfEntityKind kKind = DxfEntityKind::Viewport;
   DxfAttributes attr{};
   std::uint32_t handle = 0;
-  int id = 0;                             // position among the viewports + 1
+  int id = 0;                             // position among its layout's viewports + 1
   double cx = 0, cy = 0;                  // centre in paper space
   double w = 0, h = 0;                    // size in paper space
   double vx = 0, vy = 0;                  // view centre in model space

@@ -1,8 +1,8 @@
-// Writing the model: the file frame and the copies of image files.
+// Writing the model: the file frame, with the copies of image files
+// (dxf_image_files.cpp).
 #include <exception>
 
-#include "common/path_helpers.h"
-#include "common/platform/codepage.h"
+#include "common/platform/files.h"
 #include "converter/dxf/dxf_file_io.h"
 #include "converter/dxf/dxf_handles.h"
 #include "converter/dxf/dxf_model.h"
@@ -44,6 +44,12 @@ bool TDXFmodel::SaveDXF(const std::filesystem::path& src, const std::filesystem:
   // destination appears only once it is complete.
   dxfio::OutputFile file;
   if (!file.Open(dst)) return false;
+  // The image copies come first, so that the file names only copies that
+  // exist; they go again when the file is not written after all.
+  const std::vector<std::filesystem::path> copies = CopyImageFiles(dst);
+  auto removeCopies = [&copies] {
+    for (const std::filesystem::path& p : copies) platform::RemoveFileEntry(p);
+  };
   bool ok;
   {
     DxfFdOutput out(file.Fd());
@@ -52,18 +58,14 @@ bool TDXFmodel::SaveDXF(const std::filesystem::path& src, const std::filesystem:
   }
   if (!ok) {
     file.Abort();
+    removeCopies();
     return false;
   }
-  if (!file.Commit()) return false;
-  CopyImageFiles();
-  return true;
-}
-
-void TDXFmodel::CopyImageFiles() {
-  for (const TDXF_FileNameList& f : deFList) {
-    CopyFileKeepTimes(std::filesystem::path(platform::ToUtf8(f.src)),
-                      std::filesystem::path(platform::ToUtf8(f.dst)));
+  if (!file.Commit()) {
+    removeCopies();
+    return false;
   }
+  return true;
 }
 
 }  // namespace parvex

@@ -1,4 +1,5 @@
 // The entity writers (one per kind of the model) and the ENTITIES section.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -17,6 +18,11 @@ namespace dxfsec {
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180;
+constexpr double kTurn = 2 * std::numbers::pi;
+
+// A sweep of a whole turn or more (in degrees), within the tolerance with
+// which angles are normalised.
+bool WholeTurn(double sweep) { return std::fabs(sweep) >= 360 - 1e-10; }
 
 template <class T>
 const T* At(const std::vector<T>& v, int i) {
@@ -84,15 +90,20 @@ int EntityWriter::MarkerBlock(int cod) const {
 
 void EntityWriter::Head(const char* type, std::uint32_t handle, int spc, std::string_view layer,
                         const char* subclass) {
+  Start(type, handle, owner_, spc, layer);
+  if (modern_ && subclass) w_.Code(100, subclass);
+}
+
+void EntityWriter::Start(const char* type, std::uint32_t handle, std::uint32_t owner, int spc,
+                         std::string_view layer) {
   w_.Code(0, type);
   w_.Handle(5, handle);
   if (modern_) {
-    w_.Handle(330, owner_);
+    w_.Handle(330, owner);
     w_.Code(100, "AcDbEntity");
   }
   if (spc == 1) w_.Int(67, 1);
   w_.Raw(8, layer);
-  if (modern_ && subclass) w_.Code(100, subclass);
 }
 
 void EntityWriter::Attrs(int col, int typ, int wid) {
@@ -141,9 +152,15 @@ template <>
 void EntityWriter::Entity(const TDXF_Arc& r) {
   CircleStart("ARC", r);
   if (modern_) w_.Code(100, "AcDbArc");
-  double s = r.sa;
-  double e = NormalizeDeg(r.sa + r.da);
-  if (r.da < 0) std::swap(s, e);
+  // An arc of a whole turn (kept as an arc inside block definitions) runs
+  // from 0 to 360: equal start and end angles would read as no arc at all.
+  double s = 0;
+  double e = 360;
+  if (!WholeTurn(r.da)) {
+    s = r.sa;
+    e = NormalizeDeg(r.sa + r.da);
+    if (r.da < 0) std::swap(s, e);
+  }
   w_.Real(50, s);
   w_.Real(51, e);
 }
@@ -152,11 +169,17 @@ template <>
 void EntityWriter::Entity(const TDXF_Ellipse& r) {
   const bool whole = std::fabs(r.da) <= 1e-14;
   if (modern_) {
-    // An ELLIPSE always runs counter-clockwise from 41 to 42, so a
-    // clockwise sweep is written from its far end.
-    double s = whole ? 0 : r.sa;
-    double e = whole ? 360 : r.sa + r.da;
-    if (e < s) std::swap(s, e);
+    // An ELLIPSE runs counter-clockwise from 41 to 42, both within one turn
+    // (0 to 2 pi): a clockwise sweep is written from its far end, an end
+    // beyond the turn wraps round (past 0), and a sweep of a turn or more
+    // is the whole ellipse.
+    double s = 0;
+    double e = 360;
+    if (!whole && !WholeTurn(r.da)) {
+      s = NormalizeDeg(std::min(r.sa, r.sa + r.da));
+      e = NormalizeDeg(std::max(r.sa, r.sa + r.da));
+      if (e == 0) e = 360;
+    }
     Head("ELLIPSE", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbEllipse");
     Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
     w_.XYZ(r.x, r.y, 0);
@@ -165,34 +188,29 @@ void EntityWriter::Entity(const TDXF_Ellipse& r) {
     w_.Code(220, "0.0");
     w_.Code(230, "1.0");
     w_.Real(40, r.he);
-    w_.Real(41, s * kDeg);
-    w_.Real(42, e * kDeg);
+    w_.RealAtMost(41, s * kDeg, kTurn);
+    w_.RealAtMost(42, e * kDeg, kTurn);
     return;
   }
-  // R12 has no ellipse: a polyline through points of it, every 5 degrees of
-  // a whole one (closed), 72 steps of an arc (both ends included).
+  // R12 has no ellipse: a polyline through points of it (R12EllipseVertices),
+  // with its vertices and SEQEND taking the handles after its own.
   const std::string_view layer = names_.Layer(r.attr.layer);
-  w_.Code(0, "POLYLINE");
-  w_.Handle(5, r.handle);
-  if (r.attr.space == 1) w_.Int(67, 1);
-  w_.Raw(8, layer);
+  Head("POLYLINE", r.handle, r.attr.space, layer, nullptr);
   Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
   w_.Int(66, 1);
   w_.XYZ(0, 0, 0);
   if (whole) w_.Int(70, 1);
-  const int n = whole ? 72 : 73;
+  const int n = R12EllipseVertices(r.da);
   const double ck = std::cos(r.ka * kDeg);
   const double sk = std::sin(r.ka * kDeg);
   for (int k = 0; k < n; ++k) {
     const double t = (whole ? 5.0 * k : r.sa + k * r.da / 72) * kDeg;
     const double px = r.r * std::cos(t);
     const double py = r.r * r.he * std::sin(t);
-    w_.Code(0, "VERTEX");
-    w_.Raw(8, layer);
+    Start("VERTEX", r.handle + 1 + static_cast<std::uint32_t>(k), r.handle, r.attr.space, layer);
     w_.XYZ(r.x + px * ck - py * sk, r.y + px * sk + py * ck, 0);
   }
-  w_.Code(0, "SEQEND");
-  w_.Raw(8, layer);
+  Start("SEQEND", r.handle + 1 + static_cast<std::uint32_t>(n), r.handle, r.attr.space, layer);
 }
 
 template <>
@@ -351,18 +369,8 @@ void EntityWriter::Entity(const TDXF_PLine& r) {
   if (r.wd2 > 1e-12) w_.Real(41, r.wd2);
   // Vertices and the SEQEND take the handles after the POLYLINE's.
   std::uint32_t next = p + 1;
-  auto sub = [&](const char* type) {
-    w_.Code(0, type);
-    w_.Handle(5, next++);
-    if (modern_) {
-      w_.Handle(330, p);
-      w_.Code(100, "AcDbEntity");
-    }
-    if (r.attr.space == 1) w_.Int(67, 1);
-    w_.Raw(8, layer);
-  };
   for (const TDXF_PLinePoint& v : r.v) {
-    sub("VERTEX");
+    Start("VERTEX", next++, p, r.attr.space, layer);
     if (modern_) {
       w_.Code(100, "AcDbVertex");
       w_.Code(100, "AcDb2dVertex");
@@ -371,7 +379,7 @@ void EntityWriter::Entity(const TDXF_PLine& r) {
     // Bulge of the segment to the next vertex.
     if (std::fabs(v.a) > 1e-12) w_.Real(42, std::tan(v.a / 4));
   }
-  sub("SEQEND");
+  Start("SEQEND", next, p, r.attr.space, layer);
 }
 
 template <>

@@ -57,6 +57,10 @@ class EntityWriter {
   // The common head up to the subclass marker (nullptr for none).
   void Head(const char* type, std::uint32_t handle, int spc, std::string_view layer,
             const char* subclass);
+  // The head without a subclass marker, owned by `owner`: also the start of
+  // a VERTEX or SEQEND, whose owner is its POLYLINE.
+  void Start(const char* type, std::uint32_t handle, std::uint32_t owner, int spc,
+             std::string_view layer);
   void Attrs(int col, int typ, int wid);
 
   // One writer per kind of record (specialised for each in the .cpp);

@@ -117,7 +117,8 @@ void TableWriter::Vport() {
     w_.Real(146, 0);
   }
   if (m_.Ver == DxfVersion::R2007) {
-    w_.Code(348, "F5");
+    // No 348: it would have to name a VISUALSTYLE object, and the file
+    // holds none.
     w_.Ints({{60, 2}, {61, 5}, {292, 1}, {282, 1}});
     w_.Reals({{141, 0}, {142, 0}});
     w_.Int(63, 250);

@@ -36,6 +36,11 @@ inline constexpr const char16_t* kDxfAppIds[] = {
     u"ACAD_MLEADERVER"};
 inline constexpr std::size_t kDxfDimStyles = 2;
 
+// R12 has no ELLIPSE: an ellipse is written as a POLYLINE through this many
+// points of it, every 5 degrees of a whole one (closed), 72 steps of an arc
+// with both ends. Its vertices and SEQEND take handles like any polyline's.
+inline int R12EllipseVertices(double sweep) { return sweep <= 1e-14 && sweep >= -1e-14 ? 72 : 73; }
+
 void SaveClasses(const TDXFmodel& m, DxfWriter& w);
 void SaveTables(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);
 void SaveBlocks(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);

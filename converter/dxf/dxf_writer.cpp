@@ -188,6 +188,19 @@ void DxfWriter::Real(int code, double x) {
   Emit(code, std::string_view(buf, RealToChars(x, buf)));
 }
 
+void DxfWriter::RealAtMost(int code, double x, double limit) {
+  double v = x > limit ? limit : x;
+  for (int step = 0; step < 4 && std::isfinite(v) && v != 0; ++step) {
+    char buf[kRealBufSize];
+    const std::size_t n = RealToChars(v, buf);
+    double back = 0;
+    std::from_chars(buf, buf + n, back);
+    if (back <= limit) break;
+    v -= std::pow(10.0, std::floor(std::log10(std::fabs(v))) - 14);
+  }
+  Real(code, v);
+}
+
 void DxfWriter::Handle(int code, std::uint32_t h) {
   char buf[12];
   auto res = std::to_chars(buf, buf + sizeof(buf), h, 16);

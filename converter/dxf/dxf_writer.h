@@ -196,6 +196,11 @@ class DxfWriter {
   // A real through RealToStr; a value that is not finite is written as 0.0
   // and counted.
   void Real(int code, double x);
+  // A real whose text, read back, is not above `limit` (x is taken as
+  // limit when above it): where rounding to 15 digits would carry the text
+  // over the limit (2 pi becomes 6.28318530717959), the value is lowered by
+  // one unit of its 15th digit. For values that stand for a whole turn.
+  void RealAtMost(int code, double x, double limit);
   // A handle in upper-case hexadecimal.
   void Handle(int code, std::uint32_t h);
   // 10/20, 10/20/30, and 1n/2n/3n.

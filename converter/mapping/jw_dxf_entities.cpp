@@ -7,15 +7,16 @@
 // the rest of the drawing converts.
 #include <array>
 #include <cmath>
-#include <functional>
 #include <initializer_list>
 #include <numbers>
 
 #include "common/geometry.h"
+#include "common/image_text.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/mapping/jw_dxf_mapper.h"
+#include "converter/mapping/mapping_shapes.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -31,40 +32,6 @@ bool Finite(std::initializer_list<double> values) {
     if (!std::isfinite(v)) return false;
   }
   return true;
-}
-
-struct Pt {
-  double x = 0;
-  double y = 0;
-};
-
-// Start, sweep and tilt of an arc in normalised degrees; a negative sweep
-// is turned into the same arc swept counter-clockwise.
-struct ArcAngles {
-  double sa = 0;
-  double sw = 0;
-  double k = 0;
-};
-
-ArcAngles ToArcAngles(double radStart, double radSweep, double radTilt) {
-  ArcAngles a;
-  a.sa = NormalizeDeg(radStart * kRadToDeg);
-  a.sw = NormalizeDeg(radSweep * kRadToDeg);
-  a.k = NormalizeDeg(radTilt * kRadToDeg);
-  if (radSweep < 0) {
-    a.sa = NormalizeDeg((radStart + radSweep) * kRadToDeg);
-    a.sw = NormalizeDeg(-radSweep * kRadToDeg);
-  }
-  return a;
-}
-
-double SnapFlattening(double h) { return std::fabs(h - 1.0) <= 1e-12 ? 1.0 : h; }
-
-// Point at parameter t (degrees) of the ellipse with centre c, radius r,
-// flattening h and tilt k (degrees).
-Pt CurvePoint(Pt c, double r, double h, double kDeg, double tDeg) {
-  const Point2 q = EllipsePoint(c.x, c.y, r, h, kDeg * kDegToRad, tDeg * kDegToRad);
-  return {q.X, q.Y};
 }
 
 }  // namespace
@@ -86,62 +53,6 @@ DxfAttributes JwDxfMapper::AttributeRule(const TEntJwwAttr& att) const {
           .lineweight = PenWidthToLineweight(att.nPenWidth)};
 }
 
-template <typename FrameFn>
-JwDxfMapper::Place JwDxfMapper::Placement(const TEntJwwAttr& att, int bn, double dx, double dy,
-                                          FrameFn frame) const {
-  // The entities of a "*D" block all take their dimension's placement.
-  if (dimPlace_) return *dimPlace_;
-  const ConversionSettings& st = ctx_.Settings;
-  Place p;
-  p.top = bn < 0;
-  p.g = att.nGLayer <= 15 ? att.nGLayer : st.BaseLayerGroup;
-  const TDXF_LGroup& lg = m_->deLgp[p.g];
-  p.s = lg.sc;
-  p.tx = lg.dx;
-  p.ty = lg.dy;
-  p.sp = 0;
-  if (st.OutputSpace == OutputSpace::ModelAndPaper) {
-    p.sp = p.g == st.BaseLayerGroup ? 1 : 0;
-  } else if (st.OutputSpace == OutputSpace::Layouts) {
-    p.s = GroupScale(layerGroupMost_);
-    p.tx = 0;
-    p.ty = 0;
-    if (p.g == st.BaseLayerGroup) {
-      const int idx = frame();
-      p.sp = idx + 1;
-      const auto frames = frames_.Frames();
-      if (p.sp > 0 && p.top && idx < static_cast<int>(frames.size())) {
-        p.s = 1;
-        p.tx = -(frames[idx].x1 + dx);
-        p.ty = -(frames[idx].y1 + dy);
-      }
-    }
-  }
-  return p;
-}
-
-// Block inserts and curve polylines (mapping_blocks.cpp,
-// mapping_polylines.cpp) place their points through this instance.
-template JwDxfMapper::Place JwDxfMapper::Placement<std::function<int()>>(
-    const TEntJwwAttr&, int, double, double, std::function<int()>) const;
-
-// Drawing frames are found by the frame pass (OutputSpace 2), which this
-// conversion does not run yet: no geometry lies in a frame.
-int JwDxfMapper::ClipTen(double, double) const { return -1; }
-int JwDxfMapper::ClipLine(double, double, double, double) const { return -1; }
-int JwDxfMapper::ClipArc(double, double, double, double, double, double, double) const {
-  return -1;
-}
-int JwDxfMapper::ClipSquare(double, double, double, double, double, double, double,
-                            double) const {
-  return -1;
-}
-
-void JwDxfMapper::Report(const Place& p, double x, double y) {
-  if (ctx_.Settings.OutputSpace != OutputSpace::ModelAndPaper || !p.top) return;
-  m_->SetVPortMinMax(m_->deLgp[p.g].n, x, y);
-}
-
 // ---- Pass --------------------------------------------------------------------
 
 void JwDxfMapper::DxfOutEntity() {
@@ -150,13 +61,14 @@ void JwDxfMapper::DxfOutEntity() {
   for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
   m.SetLgp(st.BaseLayerGroup, layerGroupMost_, frames_.Frames());
 
-  // Images are added by their own pass; until then image texts are left
-  // out.
+  // Dimension blocks come before the definitions and entities. Images come
+  // first in each list.
   if (st.DimensionAsEntity) DxfOutDimBlock();
   DxfOutBlockDefs();
   const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
   if (st.CurveToPolyline) joiner_.Pw_Init();
   ReserveTopLevel();
+  DxfOutImages(d_.top, kTopLevel, dx, dy);
   OutList(d_.top, kTopLevel, dx, dy);
   DxfOutDim(kTopLevel, kTopLevel);
   DxfOutPLines(kTopLevel, dx, dy);
@@ -167,12 +79,16 @@ void JwDxfMapper::DxfOutEntity() {
     const int bn = BlockDefIndex(k);
     if (bn < 0) continue;
     if (st.CurveToPolyline) joiner_.Pw_Init();
+    DxfOutImages(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     OutList(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     DxfOutDim(static_cast<int>(k), bn);
     DxfOutPLines(bn, 0, 0);
   }
 
-  if (st.OutputSpace == OutputSpace::ModelAndPaper) m.SetVPortArea();
+  if (st.OutputSpace == OutputSpace::ModelAndPaper) {
+    DxfOutBlockTree();
+    m.SetVPortArea();
+  }
 }
 
 // Room in the top level for what the drawing's entities become, so that a
@@ -282,13 +198,8 @@ void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy)
   const Pt c{e.start_x + dx, e.start_y + dy};
   const double ox = p.X(c.x), oy = p.Y(c.y), orad = r * p.s;
   if (!Finite({ox, oy, orad})) return;
-  if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top) {
-    const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
-    for (int i = 0; i <= 32; ++i) {
-      const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
-      Report(p, q.x, q.y);
-    }
-  }
+  if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top)
+    ForCurveSamples(c, r, h, ang, [&](Pt q) { Report(p, q.x, q.y); });
   m_->AddArc(bn, {.attr = p.In(a), .x = ox, .y = oy, .r = orad, .ratio = h, .start = ang.sa,
                   .sweep = ang.sw, .axis = ang.k});
 }
@@ -407,14 +318,9 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
 
   // Curved areas: centre, radius, flattening, tilt, start, sweep, and the
   // form (101, 111) or the inner radius (105, 106) in the last value.
-  const double r = e.end_x;
-  const double h = SnapFlattening(e.end_y);
-  ArcAngles ang = ToArcAngles(e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
-  const double last = e.DPoint3_y;
-  // The last value is a form code only for 101 and 111; for rings it is
-  // the inner radius, which must not turn a partial ring into a full one.
-  const bool hasForm = style == 101 || style == 111;
-  if (hasForm && std::fabs(last - 100) <= 1e-10) ang.sw = 0;
+  const CurvedArea area = CurvedAreaOf(e);
+  const double r = area.r, h = area.h, last = area.last;
+  const ArcAngles ang = area.a;
   const Place p = Placement(e.att, bn, dx, dy, [&] {
     return ClipArc(e.start_x, e.start_y, r, h, ang.sa, ang.sw, ang.k);
   });
@@ -423,13 +329,8 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   if (!finitePts({oc}) || !Finite({r * p.s})) return;
 
   if (style == 111) {
-    if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top) {
-      const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
-      for (int i = 0; i <= 32; ++i) {
-        const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
-        Report(p, q.x, q.y);
-      }
-    }
+    if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top)
+      ForCurveSamples(c, r, h, ang, [&](Pt q) { Report(p, q.x, q.y); });
     DxfAttributes continuous = p.In(a);
     continuous.ltype = 1;
     m_->AddArc(bn, {.attr = continuous, .x = oc.x, .y = oc.y, .r = r * p.s, .ratio = h,
@@ -443,16 +344,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   for (int i = 0; i <= kSteps; ++i) outer[i] = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
 
   if (style == 101) {
-    Pt fan = c;
-    if (std::fabs(last - 5) <= 1e-10) {
-      // Segment: fan from the midpoint of the chord.
-      fan = {(outer[0].x + outer[kSteps].x) / 2, (outer[0].y + outer[kSteps].y) / 2};
-    } else if (!(std::fabs(last) <= 1e-10 || std::fabs(last - 100) <= 1e-10)) {
-      // Other forms fan from where the end tangents meet.
-      const EllipseArcEnds ends = EllipseArcPoints(c.x, c.y, r, h, ang.sa * kDegToRad,
-                                                   ang.sw * kDegToRad, ang.k * kDegToRad);
-      fan = {ends.TangentCrossing.X, ends.TangentCrossing.Y};
-    }
+    const Pt fan = SolidFanPoint(c, r, h, ang, last, outer[0], outer[kSteps]);
     std::array<Pt, kSteps + 1> o{};
     for (int i = 0; i <= kSteps; ++i) o[i] = place(p, outer[i]);
     const Pt of = place(p, fan);
@@ -493,10 +385,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
 void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy) {
   // Images are carried as texts "^@BM<file>,<numbers>"; the image pass
   // handles them.
-  if (e.str.size() >= 4 && e.str.compare(0, 4, u"^@BM") == 0 &&
-      e.str.find(u',') != std::u16string::npos) {
-    return;
-  }
+  if (IsImageText(e.str)) return;
   if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y, e.dSizeX, e.dSizeY, e.dKankaku})) return;
   if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
   const ConversionSettings& st = ctx_.Settings;
@@ -509,15 +398,13 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   const bool italic = (e.nMojiShu / 10000) % 2 == 1;
   int tp = 2 * kind + 2;
   double w = e.dSizeX, h = e.dSizeY, d = e.dKankaku;
-  const double ang = VectorAngle(e.end_x - e.start_x, e.end_y - e.start_y);
+  const TextBox box = TextBoxOf(e);
+  const double ang = box.angle;
   std::u16string font = e.strFontName;
 
-  // Corners of the text box: the line and the line moved up by the height.
-  const double ux = std::cos(ang + kPi / 2) * e.dSizeY;
-  const double uy = std::sin(ang + kPi / 2) * e.dSizeY;
   const Place p = Placement(e.att, bn, dx, dy, [&] {
-    return ClipSquare(e.start_x, e.start_y, e.end_x, e.end_y, e.end_x + ux, e.end_y + uy,
-                             e.start_x + ux, e.start_y + uy);
+    const Pt* q = box.corners;
+    return ClipSquare(q[0].x, q[0].y, q[1].x, q[1].y, q[2].x, q[2].y, q[3].x, q[3].y);
   });
   double x1 = e.start_x + dx, y1 = e.start_y + dy, x2 = e.end_x + dx, y2 = e.end_y + dy;
   const bool vertical = (e.att.sFlg & 0x20) != 0;
@@ -538,11 +425,7 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   const double ox1 = p.X(x1), oy1 = p.Y(y1), ox2 = p.X(x2), oy2 = p.Y(y2);
   const double ow = w * p.s, oh = h * p.s, od = d * p.s;
   if (!Finite({ox1, oy1, ox2, oy2, ow, oh, od})) return;
-  const double bx = e.start_x + dx, by = e.start_y + dy, ex = e.end_x + dx, ey = e.end_y + dy;
-  Report(p, bx, by);
-  Report(p, ex, ey);
-  Report(p, ex + ux, ey + uy);
-  Report(p, bx + ux, by + uy);
+  for (const Pt& q : box.corners) Report(p, q.x + dx, q.y + dy);
   const double deg = ang * kRadToDeg;
   m_->AddMoji(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co}, .style = tp,
                    .bas = e.att.nPenStyle, .font = m_->FontIndex(font), .tate = vertical,

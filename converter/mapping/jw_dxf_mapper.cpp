@@ -17,6 +17,8 @@
 #include "converter/dxf/dxf_parallel_write.h"
 #include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
+#include "converter/mapping/mapping_images.h"
+#include "converter/mapping/mapping_frames.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -58,8 +60,10 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   const ConversionSettings& st = ctx_.Settings;
   m_ = std::make_unique<TDXFmodel>();
   TDXFmodel& m = *m_;
+  destination_ = destination;
   m.SetDXFVer(ver, st.OutputSpace);
   m.SetAppName(kConverterAppName);
+  m.SetDrawingIdentity(d_.sourceDigest, st);
 
   const double W = ctx_.DrawingPaperSize.Width;
   const double H = ctx_.DrawingPaperSize.Height;
@@ -101,8 +105,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
     AddTenBlock(m);
     AddMarkerBlocks(m);
   }
-  // Drawing frames for OutputSpace 2 are found by a later pass; without
-  // frames every entity stays in model space.
+  DxfOutZumenWaku(d_, ctx_, frames_);
   DxfOutEntity();
 
   const bool ok = m.SaveDXF(ctx_.SourcePath, destination);

@@ -20,6 +20,7 @@
 
 namespace parvex {
 
+class ImageFileFinder;
 class TDXFmodel;
 class TgraAttribute;
 
@@ -48,6 +49,11 @@ class JwDxfMapper {
     double tx = 0;    // translation (top level only)
     double ty = 0;
     bool top = true;  // top level (not inside a block definition)
+    // Factor for the scale of a block placed here (an INSERT, or the
+    // picture block of a dimension): a definition's contents are placed
+    // once, by the rule for block contents; this makes them come out at
+    // this placement's scale (1 unless the two differ).
+    double blockScale = 1;
     double X(double x) const { return x * s + (top ? tx : 0); }
     double Y(double y) const { return y * s + (top ? ty : 0); }
     // The attributes a with this placement's space.
@@ -100,12 +106,32 @@ class JwDxfMapper {
   bool TakenByDimension(const TEntJwwNo& no) const;
   void DxfOutDim(int def, int bn);
   void DxfOutDimEnt(const TDXF_Dimension& r, int bn);
+  // Images (mapping_images.cpp): the image texts of a list, placed before
+  // its other entities; none for R12.
+  void DxfOutImages(const JwEntityList& list, int bn, double dx, double dy);
+  void DxfOutImage(const TEntJwwMoji& e, int bn, double dx, double dy);
 
-  // Placement: `frame` returns the frame index for the raw geometry
-  // (OutputSpace 2, base group only), -1 when it lies in none.
+  // Placement of an entity with attributes att in container bn (kTopLevel
+  // or a block definition) with the offset pair (dx, dy), for every pass.
+  // `frame` returns the index of the drawing frame that holds the entity's
+  // raw geometry, -1 for none (the Clip functions below); it is called only
+  // when the placement depends on it (one layout per frame, base group, top
+  // level). Contents of block definitions belong to their definition: they
+  // are never put into a layout, whatever layout an insert lands in.
   template <typename FrameFn>
-  Place Placement(const TEntJwwAttr& att, int bn, double dx, double dy, FrameFn frame) const;
+  Place Placement(const TEntJwwAttr& att, int bn, double dx, double dy, FrameFn frame) const {
+    // The entities of a "*D" block all take their dimension's placement.
+    if (dimPlace_) return *dimPlace_;
+    return PlaceIn(att, bn, dx, dy, TestsFrame(att, bn) ? frame() : -1);
+  }
+  bool TestsFrame(const TEntJwwAttr& att, int bn) const;
+  Place PlaceIn(const TEntJwwAttr& att, int bn, double dx, double dy, int frame) const;
+  // Grows the viewport of the placement's layer group by the point (paper
+  // millimetres, unscaled) with one paper space (top level only).
   void Report(const Place& p, double x, double y);
+  // Reports the contents of every placed block to the viewports of their
+  // layer groups (one paper space; mapping_block_tree.cpp).
+  void DxfOutBlockTree();
   // Index of the drawing frame that holds the raw geometry, -1 for none.
   int ClipTen(double x, double y) const;
   int ClipLine(double x1, double y1, double x2, double y2) const;
@@ -143,6 +169,8 @@ class JwDxfMapper {
   std::unordered_set<const TEntJwwNo*> dimTaken_;
   std::vector<PendingDimension> dimensions_;
   std::optional<Place> dimPlace_;
+  std::filesystem::path destination_;       // the DXF file being made
+  std::unique_ptr<ImageFileFinder> images_;  // image files, made on first need
 };
 
 }  // namespace parvex

@@ -486,7 +486,7 @@ void JwDxfMapper::DxfOutDimBlock() {
       finite = finite && std::isfinite(x) && std::isfinite(y);
     });
     if (!finite) continue;
-    const int bn = m_->AddAnonymousBlockDef(u"*D" + IntToText(dn));
+    const int bn = m_->AddAnonymousBlockDef(u"*D" + IntToText(dn), -1);
     if (bn < 0) continue;
     ++dn;
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 #include "converter/dxf/dxf_curve_polylines.h"
@@ -119,9 +118,9 @@ void JwDxfMapper::DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, doub
   att.nPenStyle = static_cast<uint8_t>(e.ltp);
   att.nPenWidth = static_cast<uint16_t>(e.wid);
   const DxfAttributes a = AttributeRule(att);
-  const Place p = Placement(att, bn, dx, dy, std::function<int()>([&] {
-                              return ClipSquare(minX, minY, maxX, minY, maxX, maxY, minX, maxY);
-                            }));
+  const Place p = Placement(att, bn, dx, dy, [&] {
+    return ClipSquare(minX, minY, maxX, minY, maxX, maxY, minX, maxY);
+  });
   std::vector<TDXF_PLinePoint> v(n);
   for (size_t k = 0; k < n; ++k) {
     const double x = e.v[k].x + dx, y = e.v[k].y + dy;

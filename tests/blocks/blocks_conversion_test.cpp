@@ -231,6 +231,49 @@ TEST_F(BlockConversion, SelfInsertingBlocksNeverInsertThemselves) {
   }
 }
 
+// Block definitions named like model space, a layout and an anonymous
+// block are ordinary blocks in the file ('_' for the '*'): model space keeps
+// the drawing (before, ezdxf read a model space of no entities from one and
+// failed its audit on the other), in every version and space mode.
+TEST_F(BlockConversion, BlocksNamedLikeLayoutsOrAnonymousBlocksAreOrdinary) {
+  TJwwData drawing = MakeNestedBlocksDrawing();
+  for (TEntJwwBlockDef& def : drawing.EntBlockDef) {
+    if (def.nNumber == kLeafBlock) def.strName = u"*Model_Space";
+    if (def.nNumber == kMidBlock) def.strName = u"*Paper_Space0";
+    if (def.nNumber == kTopBlock) def.strName = u"*U1";
+  }
+  for (int ver : kVersions) {
+    for (OutputSpace space : {OutputSpace::Model, OutputSpace::Layouts}) {
+      const std::string tag = std::to_string(ver) + "_" + std::to_string(SettingNumber(space));
+      SCOPED_TRACE(tag);
+      ConversionSettings st;
+      st.DxfVersion = static_cast<DxfVersion>(ver);
+      st.OutputSpace = space;
+      std::filesystem::path src;
+      const DxfAuditReport p = Convert(drawing, "reserved" + tag, st, &src);
+      ASSERT_EQ(p.run_error, "");
+      const bool r12 = ver == 0;
+      const std::string leaf = r12 ? "_MODEL_SPACE" : "_Model_Space";
+      const std::string mid = r12 ? "_PAPER_SPACE0" : "_Paper_Space0";
+      for (const std::string& name : {leaf, mid, std::string("_U1")}) {
+        EXPECT_TRUE(p.HasDefinition(name)) << name;
+      }
+      // Model space holds the drawing's inserts and lines, placed as the
+      // block tree places them.
+      const auto top = p.InsertsIn("Model");
+      EXPECT_EQ(top.size(), 5u);
+      EXPECT_NE(Find(top, "_U1"), nullptr);
+      ASSERT_TRUE(p.layouts.count("Model"));
+      EXPECT_EQ(p.layouts.at("Model").at("INSERT"), 5);
+      TJwwData read;
+      ASSERT_TRUE(read.FileIn(src));
+      std::vector<std::array<double, 4>> expanded;
+      for (const auto& l : p.expanded) expanded.push_back(l.p);
+      ExpectSameLines(TreeLines(read, 1.0), expanded);
+    }
+  }
+}
+
 double Bulge(double sweep) { return std::tan(sweep / 4); }
 
 TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {

@@ -27,7 +27,7 @@ TEST(Samples, CommittedFilesMatchTheGenerator) {
   const TempFolder dir;
   const std::string command = Cat("'", generator.string(), "' --samples '", dir.Path().string(), "'");
   ASSERT_EQ(std::system(command.c_str()), 0);
-  for (const char* name : {"plan.jww", "parts.jws"}) {
+  for (const char* name : {"plan.jww", "parts.jws", "sheets.jww"}) {
     SCOPED_TRACE(name);
     const std::string committed = TempFolder::Read(fs::path(PARVEX_SOURCE_DIR) / "samples" / name);
     ASSERT_FALSE(committed.empty());

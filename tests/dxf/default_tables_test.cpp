@@ -49,7 +49,9 @@ TEST(DefaultTables, TablesAndTheirFixedIndices) {
   EXPECT_FALSE(hojo.prn);
   EXPECT_FALSE(m.lays[kLayerVp].dsp);
   EXPECT_FALSE(m.lays[kLayerDefpoints].prn);
-  EXPECT_EQ(m.msts[0].mh, 1e-10);
+  // No fixed height: each text gives its own.
+  EXPECT_EQ(m.msts[0].mh, 0);
+  EXPECT_EQ(m.msts[1].mh, 0);
   EXPECT_EQ(m.msts[1].fo1, u"txt.shx");
 }
 
@@ -150,19 +152,19 @@ TEST(DefaultTables, MarkerBlocks) {
     EXPECT_EQ(m.deBlockDef[i].nam, cases[i].name) << i;
     EXPECT_EQ(Kinds(m.deBlockDef[i]), cases[i].kinds) << i;
   }
-  // The filled disc of marker 3 keeps colour 255; marker 7's takes the
-  // insert's colour.
+  // The filled disc of marker 3 is grey (253, not 255, which readers show
+  // as white); marker 7's takes the insert's colour.
   auto records = [&](std::size_t i, auto kind) -> const auto& {
     return m.deBlockDef[i].entities.Records<decltype(kind)>();
   };
   const TDXF_PLine& disc = records(8, TDXF_PLine{}).at(0);
-  EXPECT_EQ(disc.attr.colour, 255);
+  EXPECT_EQ(disc.attr.colour, 253);
   EXPECT_TRUE(disc.clf);
   EXPECT_EQ(disc.wd1, 1.25);
   ASSERT_EQ(disc.v.size(), 2u);
   EXPECT_DOUBLE_EQ(disc.v[0].a, std::numbers::pi);
   EXPECT_EQ(records(12, TDXF_PLine{}).at(0).attr.colour, -1);
-  EXPECT_EQ(records(6, TDXF_Solid3{}).at(0).attr.colour, 255);
+  EXPECT_EQ(records(6, TDXF_Solid3{}).at(0).attr.colour, 253);
   // Marker 8: two arcs of radius 1.25 * sqrt 2 facing each other.
   const TDXF_Arc& a = records(13, TDXF_Arc{}).at(1);
   EXPECT_DOUBLE_EQ(a.r, 1.25 * std::sqrt(2.0));

@@ -267,6 +267,11 @@ TEST(ModelLayout, LayoutPerFrame) {
   m.SetLgp(0, 0, frames.Frames());
   EXPECT_EQ(m.Ltn, 3);
   EXPECT_EQ(m.layoutFrames.size(), 3u);
+  // Each layout numbers its viewports from 1, its paper.
+  using Ids = std::vector<std::pair<int, int>>;  // space, id
+  Ids ids;
+  for (const TDXF_ViewPort& v : m.Viewports()) ids.emplace_back(v.attr.space, v.id);
+  EXPECT_EQ(ids, (Ids{{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 1}, {3, 2}}));
   frames.InitZwhv(true);
   EXPECT_TRUE(frames.Frames().empty());
 }

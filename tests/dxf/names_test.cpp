@@ -20,14 +20,23 @@ TEST(DxfNames, CleanPerVersion) {
       {u"SXF_破線", 1, DxfNameKind::Ltype, u"SXF_破線"},
       {u"Continuous", 0, DxfNameKind::Ltype, u"Continuous"},
       {u"DEFPOINTS", 2, DxfNameKind::Layer, u"DEFPOINTS"},
-      {u"*D12", 0, DxfNameKind::Block, u"*D12"},
-      {u"*D12", 1, DxfNameKind::Block, u"*D12"},
+      {u"*D12", 0, DxfNameKind::AnonymousBlock, u"*D12"},
+      {u"*D12", 1, DxfNameKind::AnonymousBlock, u"*D12"},
+      // A drawing's block named like a layout or an anonymous block, in any
+      // letter case: its '*' becomes '_'.
+      {u"*Model_Space", 1, DxfNameKind::Block, u"_Model_Space"},
+      {u"*paper_space", 2, DxfNameKind::Block, u"_paper_space"},
+      {u"*Paper_Space0", 0, DxfNameKind::Block, u"_Paper_Space0"},
+      {u"*u1", 0, DxfNameKind::Block, u"_u1"},
+      {u"*D12", 1, DxfNameKind::Block, u"_D12"},
+      {u" *X3", 2, DxfNameKind::Block, u"_X3"},
       // Characters DXF forbids, in every version; a '*' is kept only as the
       // first character of a block name.
       {u"a<b>c/d\\e\"f:g;h?i*j|k=l`m", 1, DxfNameKind::Block, u"abcdefghijklm"},
       {u"a<b>c/d\\e\"f:g;h?i*j|k=l`m", 2, DxfNameKind::Layer, u"abcdefghijklm"},
       {u"*a*b", 2, DxfNameKind::Layer, u"ab"},
-      {u"**x", 1, DxfNameKind::Block, u"*x"},
+      {u"**x", 1, DxfNameKind::Block, u"_x"},
+      {u"**x", 1, DxfNameKind::AnonymousBlock, u"*x"},
       // Blanks and control characters.
       {u"  窓 W1\t ", 1, DxfNameKind::Block, u"窓 W1"},
       {u"\u3000a b\u3000", 2, DxfNameKind::Style, u"a b"},
@@ -75,7 +84,9 @@ TEST(DxfNames, BlockDefinitionNamesAreValidAndUnique) {
       {2, {u"x\u00E9", u"x\u00E8"}, {u"x\u00E9", u"x\u00E8"}},
       // Upper case as written: R12 writes capitals, full-width too.
       {0, {u"ｂ", u"Ｂ"}, {u"ｂ", u"Ｂ_1"}},
-      {1, {u"*D1", u"*d1"}, {u"*D1", u"*d1_1"}},
+      // A drawing's "*Model_Space" is an ordinary name, unique like others.
+      {1, {u"_Model_Space", u"*Model_Space", u"*MODEL_SPACE"},
+       {u"_Model_Space", u"_Model_Space_1", u"_MODEL_SPACE_2"}},
   };
   for (const Case& c : cases) {
     TDXFmodel m;
@@ -85,6 +96,20 @@ TEST(DxfNames, BlockDefinitionNamesAreValidAndUnique) {
       EXPECT_EQ(m.deBlockDef[i].nam, c.stored[i]) << "ver " << c.ver << " name " << i;
     }
   }
+}
+
+TEST(DxfNames, AnonymousBlocksOfTheModelKeepTheirStar) {
+  TDXFmodel m;
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
+  ASSERT_EQ(m.AddAnonymousBlockDef(u"*D1", 0), 0);
+  ASSERT_EQ(m.AddAnonymousBlockDef(u"*d1", 0), 1);
+  ASSERT_EQ(m.AddBlockDef(u"*D1", 7), 2);
+  EXPECT_EQ(m.deBlockDef[0].nam, u"*D1");
+  EXPECT_EQ(m.deBlockDef[1].nam, u"*d1_1");
+  EXPECT_EQ(m.deBlockDef[2].nam, u"_D1");
+  // Found by the name it was given.
+  EXPECT_EQ(m.GetBlockIdx(u"*D1"), 0);
+  EXPECT_EQ(m.GetBlockIdx(u"_D1"), 2);
 }
 
 TEST(DxfNames, TablesMakeNamesUnique) {
@@ -101,9 +126,15 @@ TEST(DxfNames, TablesMakeNamesUnique) {
   EXPECT_EQ(m.lays[1].nam, u"A_1");
   EXPECT_EQ(m.lays[2].nam, u"a_2");
   EXPECT_EQ(m.msts[1].nam, u"STANDARD_1");
-  EXPECT_DOUBLE_EQ(m.msts[0].mh, 1e-10);
+  // No fixed height stays none; width factors keep their clamp.
+  EXPECT_EQ(m.msts[0].mh, 0);
   EXPECT_DOUBLE_EQ(m.msts[0].mw, 2);
   EXPECT_DOUBLE_EQ(m.msts[1].mh, 1e10);
+  m.AddStyle({.nam = u"S2", .fo1 = u"txt", .mh = -1e-12, .mw = 0, .mhl = 2.5});
+  m.AddStyle({.nam = u"S3", .fo1 = u"txt", .mh = -3, .mw = 1, .mhl = 2.5});
+  EXPECT_EQ(m.msts[2].mh, 0);
+  EXPECT_DOUBLE_EQ(m.msts[2].mw, 1e-10);
+  EXPECT_DOUBLE_EQ(m.msts[3].mh, 3);
   EXPECT_EQ(m.FindLayer(u"a_1"), 1);
   EXPECT_EQ(m.FindLtype(u"CONTINUOUS"), 0);
   EXPECT_EQ(m.FindStyle(u"none"), -1);

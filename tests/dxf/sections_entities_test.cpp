@@ -78,7 +78,10 @@ TEST(DxfEntities, R12EllipseIsAPolylineOfPoints) {
   EXPECT_EQ(vertices[1].front().Str(20), "20.0");
   EXPECT_EQ(vertices[1].back().Str(10), "10.0");
   EXPECT_EQ(vertices[1].back().Str(20), "22.0");
-  EXPECT_FALSE(vertices[1].back().Has(5));  // R12 sub-records carry no handle
+  // Vertices and SEQEND take the handles after their polyline's.
+  const auto handle = [](const DxfRecord& r) { return std::stoul(r.Str(5), nullptr, 16); };
+  EXPECT_EQ(handle(vertices[1].front()), handle(polys[1]) + 1);
+  EXPECT_EQ(handle(vertices[1].back()), handle(polys[1]) + 73);
 }
 
 TEST(DxfEntities, AttributeGroups) {
@@ -259,7 +262,7 @@ TEST(DxfEntities, ViewportsAndDimensions) {
     m.AddLayer(u"VP", 7, 1, 0, false, false);
     m.AddVPort(
         {.attr = {.space = 1}, .cx = 10, .cy = 20, .w = 30, .h = 40, .vx = 5, .vy = 6, .vh = 70});
-    const int pic = m.AddBlockDef(u"*D1", 0);
+    const int pic = m.AddAnonymousBlockDef(u"*D1", 0);
     m.AddDim(kTopLevel, {.attr = {.layer = 1}, .bln = pic, .bas = 1, .x1 = 5, .y1 = 5, .fl3 = true,
                          .x3 = 1, .y3 = 1, .fl4 = true, .x4 = 2, .y4 = 2, .ang = 30, .hang = 15,
                          .sst = u"ISO-25", .str = u"100"});

@@ -40,9 +40,13 @@ struct KitchenSink {
 
 // Every kind in model space, some in paper space and layouts 2 and 3, a
 // block definition with every kind it may hold, a dimension picture. The
-// image's copy would go to `out`.
+// image file lies in `out`/img, its copy goes to `out`.
 KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   KitchenSink k;
+  // The image file, which the copy beside the written file is made of.
+  fs::create_directories(out / "img");
+  std::ofstream(out / "img" / "写真.PNG") << "image bytes";
+  const std::u16string photo = (out / "img" / "写真.PNG").u16string();
   m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::ModelAndPaper);
   m.SetAppName(u"[Parvex] テスト");
   m.SetPap(0, 0, 420, 297, 420, 297);
@@ -64,7 +68,7 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   const double pi = std::numbers::pi;
   const std::vector<TDXF_PLinePoint> poly = {{0, 0, 0}, {10, 0, pi / 2}, {10, 10, 0}};
 
-  k.dimPic = m.AddBlockDef(u"*D1", 0);
+  k.dimPic = m.AddAnonymousBlockDef(u"*D1", 0);
   m.AddLine(k.dimPic, {.attr = {.colour = -1, .ltype = -1, .lineweight = -1}, .x2 = 100});
   m.AddMoji(k.dimPic, {.attr = {.colour = -1}, .x1 = 45, .y1 = 1, .x2 = 55, .y2 = 1, .w = 2.5,
                        .h = 2.5, .st = u"100"});
@@ -80,13 +84,13 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   m.AddMoji(k.part,
             {.attr = {.space = 1, .layer = k.text}, .x2 = 10, .w = 2, .h = 2, .st = u"部品の文字"});
   m.AddImage(k.part,
-             {.ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/nonexistent/img/写真.PNG"});
+             {.ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = photo});
   m.AddPLine(k.part, {.attr = {.colour = 1}, .clf = true, .v = poly});
   m.AddDim(k.part, {.bln = k.dimPic, .x1 = 50, .y1 = 5, .fl3 = true, .fl4 = true, .x4 = 100,
                     .sst = u"ISO-25", .str = u"100"});
   m.AddBlock(k.part, {.bln = k.dimPic});
 
-  m.AddFList(u"/nonexistent/img/写真.PNG", out.u16string() + u"/", 200, 100, 20, 10);
+  m.AddFList(photo, out.u16string() + u"/", 200, 100, 20, 10);
 
   // Model space.
   m.AddLine(kTopLevel, {.attr = {.layer = k.wall, .colour = 3, .ltype = 3, .lineweight = 25},
@@ -111,7 +115,7 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   m.AddMoji(kTopLevel, {.attr = {.layer = k.text}, .style = 2, .tate = true, .x1 = 10, .y1 = 30,
                         .x2 = 10, .w = 3, .h = 3, .a = 270, .st = u"縦書き"});
   m.AddImage(kTopLevel, {.x = 100, .y = 100, .ix = 200, .iy = 100, .sx = 20, .sy = 10, .a = 15,
-                         .fna = u"/nonexistent/img/写真.PNG"});
+                         .fna = photo});
   m.AddPLine(kTopLevel, {.attr = {.ltype = 4}, .wd1 = 0.5, .wd2 = 0.5, .v = poly});
   m.AddDim(kTopLevel, {.bln = k.dimPic, .bas = 1, .x1 = 50, .y1 = 5, .fl3 = true, .fl4 = true,
                        .x4 = 100, .hlen = 5, .sst = u"ISO-25", .str = u"100"});
@@ -128,7 +132,7 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   m.AddMoji(kTopLevel, {.attr = {.space = 1, .layer = k.text}, .x1 = 10, .y1 = 10, .x2 = 40,
                         .y2 = 10, .w = 3, .h = 3, .st = u"図面名"});
   m.AddImage(kTopLevel, {.attr = {.space = 1}, .x = 10, .y = 10, .ix = 200, .iy = 100, .sx = 20,
-                         .sy = 10, .fna = u"/nonexistent/img/写真.PNG"});
+                         .sy = 10, .fna = photo});
   // Layouts 2 and 3.
   m.AddVPort({.attr = {.space = 2}, .cx = 100, .cy = 100, .w = 150, .h = 100, .vx = 50, .vy = 50,
               .vh = 100});

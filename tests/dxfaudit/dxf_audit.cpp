@@ -220,6 +220,27 @@ std::vector<AuditedInsert> GetInserts(const Json& j) {
   return out;
 }
 
+std::vector<AuditedImage> GetImages(const Json& j) {
+  std::vector<AuditedImage> out;
+  if (const Json* v = j.Find("images")) {
+    for (const Json& e : v->a) {
+      AuditedImage im{GetString(e, "container"), GetString(e, "file"), GetString(e, "layer"),
+                      Number(e.Find("x")), Number(e.Find("y")), Number(e.Find("width")),
+                      Number(e.Find("height")), Number(e.Find("rotation"))};
+      if (const Json* p = e.Find("pixels"); p && p->a.size() == 2) {
+        im.pixelsX = p->a[0].n;
+        im.pixelsY = p->a[1].n;
+      }
+      if (const Json* p = e.Find("def_pixels"); p && p->a.size() == 2) {
+        im.defPixelsX = p->a[0].n;
+        im.defPixelsY = p->a[1].n;
+      }
+      out.push_back(std::move(im));
+    }
+  }
+  return out;
+}
+
 std::vector<AuditedPolyline> GetPolylines(const Json& j) {
   std::vector<AuditedPolyline> out;
   if (const Json* v = j.Find("polylines")) {
@@ -278,6 +299,16 @@ std::vector<AuditedDimension> GetDimensions(const Json& j) {
         }
       }
       out.push_back(std::move(d));
+    }
+  }
+  return out;
+}
+
+std::vector<ExpandedCurve> GetExpandedCurves(const Json& j) {
+  std::vector<ExpandedCurve> out;
+  if (const Json* v = j.Find("expanded_curves")) {
+    for (const Json& e : v->a) {
+      out.push_back({GetString(e, "layout"), GetString(e, "type"), Number(e.Find("turns"))});
     }
   }
   return out;
@@ -343,10 +374,12 @@ DxfAuditReport FromJson(const Json& j) {
   r.styles = GetStrings(j, "styles");
   r.image_defs = GetStrings(j, "image_defs");
   r.definitions = GetStrings(j, "definitions");
+  r.images = GetImages(j);
   r.inserts = GetInserts(j);
   r.polylines = GetPolylines(j);
   r.expanded = GetExpanded(j);
   r.dimensions = GetDimensions(j);
+  r.expandedCurves = GetExpandedCurves(j);
   return r;
 }
 

@@ -65,9 +65,29 @@ struct AuditedDimension {
   std::vector<std::array<double, 4>> lines;  // x1, y1, x2, y2
 };
 
+// An IMAGE as a CAD reader places it: the file its definition names, its
+// size in drawing units (pixel vectors times pixel counts) and its pixels.
+struct AuditedImage {
+  std::string container;
+  std::string file;  // the definition's file name
+  std::string layer;
+  double x = 0, y = 0, width = 0, height = 0, rotation = 0;
+  double pixelsX = 0, pixelsY = 0;        // the IMAGE's own pixel counts
+  double defPixelsX = 0, defPixelsY = 0;  // its definition's
+};
+
+// An ARC or ELLIPSE placed by the same expansion, with the part of a whole
+// turn it covers as ezdxf measures it once placed (1: a whole circle or
+// ellipse).
+struct ExpandedCurve {
+  std::string layout;
+  std::string type;  // "ARC" or "ELLIPSE"
+  double turns = 0;
+};
+
 enum class DxfAuditDetail {
   Counts,    // everything but the geometry
-  Geometry,  // also inserts, polylines, expanded lines and dimensions
+  Geometry,  // also inserts, polylines, expanded lines and curves, and dimensions
 };
 
 struct DxfAuditReport {
@@ -93,12 +113,16 @@ struct DxfAuditReport {
   std::vector<std::string> texts;          // TEXT values in reading order
   std::vector<std::string> layers, linetypes, styles, image_defs;
   std::vector<std::string> definitions;  // block definitions, in file order
+  // Every IMAGE, in layouts and block definitions. An IMAGE without its
+  // definition, reactor or back links is a raw problem.
+  std::vector<AuditedImage> images;
 
   // With DxfAuditDetail::Geometry.
   std::vector<AuditedInsert> inserts;
   std::vector<AuditedPolyline> polylines;
   std::vector<ExpandedLine> expanded;
   std::vector<AuditedDimension> dimensions;
+  std::vector<ExpandedCurve> expandedCurves;
 
   bool HasDefinition(const std::string& name) const;
   std::vector<AuditedInsert> InsertsIn(const std::string& container) const;

@@ -1,7 +1,8 @@
-// Every real drawing of the shared corpus converts in all three versions;
-// ezdxf loads each result without recovery and finds nothing to audit, and
-// the entities of model space are, kind by kind, what the reader's
-// entities imply. Skipped when the corpus is absent.
+// Every real drawing of the shared corpus converts in all three versions
+// and with each output space; ezdxf loads each result without recovery and
+// finds nothing to audit, and the entities of model space are, kind by
+// kind, what the reader's entities imply. Skipped when the corpus is
+// absent.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -179,7 +180,22 @@ TEST(CorpusCoverage, BothKindsOfDrawing) {
   EXPECT_EQ(kinds, (std::set<std::string>{".jws", ".jww"}));
 }
 
-TEST_P(CorpusConversion, InEveryVersion) {
+// Entities of all spaces and blocks together, by type, viewports aside.
+Counts AllSpacesAndBlocks(const DxfAuditReport& r) {
+  Counts sum;
+  for (const auto* group : {&r.layouts, &r.blocks}) {
+    for (const auto& [name, counts] : *group) {
+      for (const auto& [type, n] : counts) sum[type] += n;
+    }
+  }
+  sum.erase("VIEWPORT");
+  return sum;
+}
+
+// In every version, with each output space. With one paper space and with
+// one layout per frame, the entities of all spaces and blocks together are
+// those of the model-space conversion: nothing lost or doubled.
+TEST_P(CorpusConversion, InEveryVersionAndOutputSpace) {
   const std::filesystem::path& file = GetParam();
   // The drawing classes have no virtual destructor: each is kept as itself.
   auto jww = std::make_unique<TJwwData>();
@@ -192,16 +208,33 @@ TEST_P(CorpusConversion, InEveryVersion) {
     ASSERT_TRUE(jws->FileIn(file)) << file;
     model = jws.get();
   }
+  const OutputSpace spaces[] = {OutputSpace::Model, OutputSpace::ModelAndPaper,
+                                OutputSpace::Layouts};
   for (int version = 0; version < 3; ++version) {
-    SCOPED_TRACE(file.string() + " " + kVersionNames[version]);
-    const auto out = Convert(file, SettingsFor(version), "c" + std::to_string(version) + ".dxf");
-    const DxfAuditReport report = AuditDxf(out);
-    ASSERT_TRUE(report.run_error.empty()) << report.run_error;
-    EXPECT_TRUE(report.Clean()) << report.Describe();
-    Counts modelSpace;
-    if (report.layouts.count("Model")) modelSpace = report.layouts.at("Model");
-    EXPECT_EQ(modelSpace, ExpectedModelSpace(*model, version));
-    EXPECT_TRUE(ReadDxfPairs(out).nonFinite.empty());
+    std::vector<std::filesystem::path> outs;
+    for (OutputSpace space : spaces) {
+      ConversionSettings s = SettingsFor(version);
+      s.OutputSpace = space;
+      outs.push_back(Convert(file, s, "c" + std::to_string(version) + "_" +
+                                          std::to_string(SettingNumber(space)) + ".dxf"));
+    }
+    const auto reports = AuditDxfFiles(outs);
+    ASSERT_EQ(reports.size(), outs.size());
+    for (size_t i = 0; i < outs.size(); ++i) {
+      SCOPED_TRACE(file.string() + " " + kVersionNames[version] + ", output space " +
+                   std::to_string(SettingNumber(spaces[i])));
+      const DxfAuditReport& report = reports[i];
+      ASSERT_TRUE(report.run_error.empty()) << report.run_error;
+      EXPECT_TRUE(report.Clean()) << report.Describe();
+      EXPECT_TRUE(ReadDxfPairs(outs[i]).nonFinite.empty());
+      if (i == 0) {
+        Counts modelSpace;
+        if (report.layouts.count("Model")) modelSpace = report.layouts.at("Model");
+        EXPECT_EQ(modelSpace, ExpectedModelSpace(*model, version));
+      } else {
+        EXPECT_EQ(AllSpacesAndBlocks(report), AllSpacesAndBlocks(reports[0]));
+      }
+    }
   }
 }
 
