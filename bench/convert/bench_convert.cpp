@@ -6,10 +6,11 @@
 // flushes its own). The cpu column is the conversion's processor time,
 // all threads together.
 //
-//   bench_convert [ENTITIES] [WORK_FOLDER] [model|paper|layouts]
+//   bench_convert [--jwc] [ENTITIES] [WORK_FOLDER] [model|paper|layouts]
 //
 // The output space is model space unless named; the drawing's 16 sheets
-// (print-origin texts) become 16 layouts with "layouts".
+// (print-origin texts) become 16 layouts with "layouts". With --jwc the
+// drawing is a DOS-edition JWC drawing instead (which has no layouts).
 //
 // Each conversion runs in a fresh child process (this program started
 // again with --convert), so its peak resident memory is its own.
@@ -29,6 +30,8 @@
 
 #include "converter/app/drawing_conversion.h"
 #include "converter/dxf/dxf_parallel_write.h"
+#include "tests/support/jwc_fixtures.h"
+#include "tests/support/jwc_writer.h"
 #include "tests/support/jww_writer.h"
 
 namespace fs = std::filesystem;
@@ -210,11 +213,17 @@ int main(int argc, char** argv) {
     return ConvertChild(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]),
                         std::atoi(argv[6]));
   }
+  const char* self = argv[0];
+  const bool jwc = argc > 1 && std::string(argv[1]) == "--jwc";
+  if (jwc) {
+    --argc;
+    ++argv;
+  }
   const long n = argc > 1 ? std::atol(argv[1]) : 1'000'000;
   const fs::path work =
       argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / "parvex_bench_convert";
   fs::create_directories(work);
-  const fs::path input = work / "million_sheets.jww";
+  const fs::path input = work / (jwc ? "million.jwc" : "million_sheets.jww");
   int space = 0;
   if (argc > 3) {
     const std::string name = argv[3];
@@ -229,7 +238,9 @@ int main(int argc, char** argv) {
   if (!fs::exists(input)) {
     const pid_t pid = fork();
     if (pid == 0) {
-      const auto bytes = parvex::testing::WriteJww(MakeDrawing(n));
+      const auto bytes =
+          jwc ? parvex::testing::WriteJwc(parvex::testing::MakeLargeJwc(static_cast<int>(n)))
+              : parvex::testing::WriteJww(MakeDrawing(n));
       _exit(parvex::testing::SaveBytes(input, bytes) ? 0 : 1);
     }
     int status = 0;
@@ -252,7 +263,7 @@ int main(int argc, char** argv) {
     for (const int threads : {1, cores}) {
       const fs::path out = work / ("million_" + std::string(names[v]) + ".dxf");
       fs::remove(out);
-      const ChildRun r = RunChild(argv[0], input, out, v, space, threads);
+      const ChildRun r = RunChild(self, input, out, v, space, threads);
       if (!r.ok) {
         std::printf("%-5s conversion failed\n", names[v]);
         status = 1;

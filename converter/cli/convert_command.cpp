@@ -297,10 +297,10 @@ std::filesystem::path ConvertDestination(const std::filesystem::path& source,
 
 void PrintConvertHelp(std::ostream& out) {
   out << "Usage: parvex-cli convert [OPTIONS] FILE... [-o DIR]\n"
-         "Converts JWW and JWS drawings to DXF. Each result is\n"
-         "written to DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when\n"
-         "that name is taken; no existing file is ever replaced. One line per drawing,\n"
-         "in argument order, on standard output: \"SOURCE -> RESULT\" or\n"
+         "Converts JWW, JWS, JWC and JWK drawings to DXF. Each result is written to\n"
+         "DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when that name\n"
+         "is taken; no existing file is ever replaced. One line per drawing, in\n"
+         "argument order, on standard output: \"SOURCE -> RESULT\" or\n"
          "\"SOURCE: failed: REASON\".\n"
          "Exit status 0 when every drawing was converted, 1 when any failed, 2 on a\n"
          "usage error.\n"
