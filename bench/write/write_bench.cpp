@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "converter/dxf/dxf_writer.h"
 
 namespace {
@@ -106,6 +107,7 @@ std::uint64_t g_bytes = 0;  // size of the last DXF written
 void BM_WriteDxfFile(benchmark::State& state) {
   const int ver = static_cast<int>(state.range(0));
   TDXFmodel& m = Model(ver);
+  m.writeThreads = static_cast<int>(state.range(1));
   const std::string path = ScratchPath();
   std::uint64_t bytes = 0;
   for (auto _ : state) {
@@ -135,6 +137,7 @@ class NullOutput final : public parvex::DxfByteOutput {
 
 void BM_WriteDxfNoIo(benchmark::State& state) {
   TDXFmodel& m = Model(static_cast<int>(state.range(0)));
+  m.writeThreads = static_cast<int>(state.range(1));
   std::uint64_t bytes = 0;
   for (auto _ : state) {
     NullOutput out;
@@ -194,9 +197,16 @@ void BM_RealToChars(benchmark::State& state) {
 }
 
 BENCHMARK(BM_RealToChars);
-BENCHMARK(BM_WriteDxfFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Arguments: DXF version, threads (1 and one per core).
+BENCHMARK(BM_WriteDxfFile)
+    ->ArgsProduct({{0, 1, 2}, {1, parvex::DxfDefaultThreads()}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_WriteDxfNoIo)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteDxfNoIo)
+    ->ArgsProduct({{1}, {1, parvex::DxfDefaultThreads()}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

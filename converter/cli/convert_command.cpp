@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <functional>
 #include <ostream>
 
@@ -14,6 +16,8 @@
 #include "converter/app/converter_run.h"
 #include "converter/app/drawing_conversion.h"
 #include "converter/cli/cli_command.h"
+#include "converter/cli/convert_batch.h"
+#include "converter/dxf/dxf_parallel_write.h"
 
 namespace parvex::cli {
 
@@ -70,6 +74,8 @@ using Setter = std::function<void(ConversionSettings&)>;
 // How often a drawing is converted again when others keep taking the name
 // it was given.
 constexpr int kNameAttempts = 10;
+
+constexpr int kMaxJobs = 64;
 
 }  // namespace
 
@@ -183,7 +189,8 @@ Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args) {
     static const char* const kValued[] = {"--dxf",         "--colors",       "--layer-names",
                                           "--output-space", "--layer-group", "--points",
                                           "--point-radius", "--text-styles", "--settings",
-                                          "--output",       "-o"};
+                                          "--output",       "-o",            "--jobs",
+                                          "-j"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) {
@@ -236,6 +243,10 @@ Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args) {
       const int v = Choice(value, {"kinds", "one", "truetype"});
       if (v < 0) return bad("kinds, one or truetype");
       overrides.push_back([v](ConversionSettings& s) { s.TextStyleMode = static_cast<TextStyleMode>(v); });
+    } else if (name == "--jobs" || name == "-j") {
+      int v = 0;
+      if (!ParseInt(value, v) || v < 1 || v > kMaxJobs) return bad("1 to 64");
+      o.jobs = v;
     } else if (name == "--settings") {
       settingsFile = value;
     } else {  // -o, --output
@@ -276,15 +287,19 @@ std::filesystem::path ConvertDestination(const std::filesystem::path& source,
 
 void PrintConvertHelp(std::ostream& out) {
   out << "Usage: parvex-cli convert [OPTIONS] FILE... [-o DIR]\n"
-         "Converts JWW, JWS, JWC and JWK drawings to DXF, one after another. Each\n"
-         "result is written to DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when\n"
-         "that name is taken; no existing file is ever replaced. One line per drawing\n"
-         "on standard output: \"SOURCE -> RESULT\" or \"SOURCE: failed: REASON\".\n"
+         "Converts JWW, JWS, JWC and JWK drawings to DXF. Each result is written to\n"
+         "DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when that name\n"
+         "is taken; no existing file is ever replaced. One line per drawing, in\n"
+         "argument order, on standard output: \"SOURCE -> RESULT\" or\n"
+         "\"SOURCE: failed: REASON\".\n"
          "Exit status 0 when every drawing was converted, 1 when any failed, 2 on a\n"
          "usage error.\n"
          "\n"
          "Options (defaults in brackets):\n"
          "  -o, --output DIR           folder for the results\n"
+         "  -j, --jobs N               threads, 1..64: up to N drawings at a time, the\n"
+         "                             threads left over write each file; results and\n"
+         "                             names are the same for every N [cores]\n"
          "  --settings FILE            take the settings from a Parvex.dat file;\n"
          "                             options given here still win\n"
          "  --dxf r12|2000|2007        DXF version [r12]\n"
@@ -338,32 +353,66 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
 
   const std::filesystem::path programFolder = platform::ExecutableFolder();
   const bool progress = o.files.size() > 1 && isatty(STDERR_FILENO) == 1;
-  int failed = 0;
   const size_t n = o.files.size();
-  for (size_t i = 0; i < n; ++i) {
+  const int jobs = o.jobs > 0 ? o.jobs : DxfDefaultThreads();
+  const int atOnce = static_cast<int>(std::min<size_t>(static_cast<size_t>(jobs), n));
+  ConversionSettings settings = o.settings;
+  settings.WriteThreads = std::max(1, jobs / atOnce);
+
+  // Drawings that may want one name are converted in argument order, so
+  // every drawing gets the name it gets when they run one by one.
+  std::vector<std::string> families;
+  for (const std::filesystem::path& source : o.files) {
+    families.push_back(DestinationFamily(source, o.outputFolder));
+  }
+  std::vector<std::string> lines(n);
+  std::vector<char> converted(n, 0);  // written by the thread of each drawing
+  std::vector<bool> done(n, false);
+  size_t printed = 0;
+  size_t finishedCount = 0;
+  int failed = 0;
+  auto convert = [&](size_t i) {
     const std::filesystem::path& source = o.files[i];
-    const std::string shown = PrintableText(source.native());
-    if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << shown << "\x1b[K" << std::flush;
     Status r = Fail("no conversion was tried");
     std::filesystem::path dest;
-    // A name taken by someone else while the drawing was converted is
-    // handled as one taken before: the next branch name is tried.
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-      dest = ConvertDestination(source, o.outputFolder);
-      if (dest.empty()) {
-        r = Fail("no free output name for " + source.native());
-        break;
+    try {
+      // A name taken by someone else while the drawing was converted is
+      // handled as one taken before: the next branch name is tried.
+      for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        dest = ConvertDestination(source, o.outputFolder);
+        if (dest.empty()) {
+          r = Fail("no free output name for " + source.native());
+          break;
+        }
+        r = ConvertDrawing(settings, source, dest, programFolder);
+        if (r || !DestinationTaken(dest)) break;
       }
-      r = ConvertDrawing(o.settings, source, dest, programFolder);
-      if (r || !DestinationTaken(dest)) break;
+    } catch (const std::exception& e) {
+      r = Fail(std::string("internal error: ") + e.what());
     }
-    if (r) {
-      out << shown << " -> " << PrintableText(dest.native()) << '\n';
-    } else {
-      ++failed;
-      out << shown << ": failed: " << PrintableText(r.reason()) << '\n';
+    const std::string shown = PrintableText(source.native());
+    converted[i] = r ? 1 : 0;
+    lines[i] = r ? shown + " -> " + PrintableText(dest.native()) + '\n'
+                    : shown + ": failed: " + PrintableText(r.reason()) + '\n';
+  };
+  // Result lines go out in argument order as soon as all before them are
+  // there; the progress line counts the drawings finished.
+  auto finished = [&](size_t i) {
+    done[i] = true;
+    ++finishedCount;
+    while (printed < n && done[printed]) {
+      if (converted[printed] == 0) ++failed;
+      if (progress) err << "\r\x1b[K" << std::flush;
+      out << lines[printed] << std::flush;
+      lines[printed].clear();
+      ++printed;
     }
-  }
+    if (progress) {
+      err << "\r[" << finishedCount << '/' << n << "] " << PrintableText(o.files[i].native())
+          << "\x1b[K" << std::flush;
+    }
+  };
+  RunBatch(families, atOnce, convert, finished);
   if (progress) err << "\r\x1b[K" << std::flush;
   return failed == 0 ? 0 : 1;
 }

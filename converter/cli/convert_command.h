@@ -20,6 +20,9 @@ struct ConvertOptions {
   ConversionSettings settings;
   std::vector<std::filesystem::path> files;
   std::optional<std::filesystem::path> outputFolder;  // default: beside each source
+  // Threads to use (-j, --jobs): drawings converted at once, and the
+  // threads left over write each drawing's file; 0: one per core.
+  int jobs = 0;
   bool help = false;
   bool version = false;
 };

@@ -9,6 +9,7 @@
 // order they are written in.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -76,11 +77,18 @@ class DxfEntities {
   // visits the records to give them their handles.
   template <class F>
   void Visit(F&& visit) const {
-    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
+    VisitIn(*this, visit, 0, order_.size(), std::make_index_sequence<std::tuple_size_v<Arrays>>());
   }
   template <class F>
   void Visit(F&& visit) {
-    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
+    VisitIn(*this, visit, 0, order_.size(), std::make_index_sequence<std::tuple_size_v<Arrays>>());
+  }
+  // Visit for the entries [first, last) of the order only (a part of a
+  // section written on its own thread).
+  template <class F>
+  void Visit(std::size_t first, std::size_t last, F&& visit) const {
+    VisitIn(*this, visit, first, std::min(last, order_.size()),
+            std::make_index_sequence<std::tuple_size_v<Arrays>>());
   }
 
  private:
@@ -133,8 +141,10 @@ class DxfEntities {
 
   // Each entry goes to the array of its kind (one array per kind).
   template <class Self, class F, std::size_t... I>
-  static void VisitIn(Self& self, F& visit, std::index_sequence<I...>) {
-    for (const Entry& e : self.order_) {
+  static void VisitIn(Self& self, F& visit, std::size_t first, std::size_t last,
+                      std::index_sequence<I...>) {
+    for (std::size_t k = first; k < last; ++k) {
+      const Entry& e = self.order_[k];
       (void)((e.kind == std::tuple_element_t<I, Arrays>::value_type::kKind &&
               (visit(std::get<I>(self.records_)[e.index]), true)) ||
              ...);

@@ -232,6 +232,8 @@ class TDXFmodel {
   // and benchmarks use it). src as for SaveDXF. Fails when the version is
   // unknown, the handles run out or the sink failed.
   Status WriteDXF(const std::filesystem::path& src, DxfSink& sink);
+  // Number of non-finite reals written as 0 during the last write.
+  long long NonFiniteWritten() const { return nonFinite_; }
 
   // ----- containers and counts
   DxfEntities& Top() { return top_; }
@@ -260,6 +262,7 @@ class TDXFmodel {
   PointConversion tentyp = PointConversion::Point;
   int tenidx = -1;  // block definition "_TRANS_TEN", -1 none
   TextStyleMode mojistyle = TextStyleMode::PerKind;
+  int writeThreads = 1;  // threads the long sections are formatted on
 
   std::vector<TDXF_Ltype> ltps;
   std::vector<TDXF_Layer> lays;
@@ -302,6 +305,7 @@ class TDXFmodel {
   };
   std::vector<std::u16string> fonts_;
   std::unordered_map<std::u16string, int, NameHash, std::equal_to<>> fontIndex_;
+  long long nonFinite_ = 0;
   Digest128 sourceDigest_;    // of the drawing's file
   Digest128 settingsDigest_;  // of the conversion settings
   // Name keys of each table (first index of each key).

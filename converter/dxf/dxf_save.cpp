@@ -16,7 +16,9 @@ Status TDXFmodel::WriteDXF(const std::filesystem::path& src, DxfSink& sink) {
   srcName = src;
   if (SettingNumber(Ver) < 0 || SettingNumber(Ver) > 2)
     return Fail("DXF version " + std::to_string(SettingNumber(Ver)) + " is not 0, 1 or 2");
+  nonFinite_ = 0;
   DxfWriter w(sink, Ver);
+  w.SetThreads(writeThreads);
   const Result<DxfHandles> handles = AssignHandles(*this);
   if (!handles) return handles.failure();
   const DxfHandles& h = *handles;
@@ -28,6 +30,7 @@ Status TDXFmodel::WriteDXF(const std::filesystem::path& src, DxfSink& sink) {
   SaveEntities(*this, h, w);
   SaveObjects(*this, h, w);
   w.Code(0, "EOF");
+  nonFinite_ = w.NonFiniteCount();
   return sink.Flush();
 }
 

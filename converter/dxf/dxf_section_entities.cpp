@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "common/number_text.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "converter/dxf/dxf_section_shared.h"
 #include "converter/dxf/dxf_sections.h"
 #include "converter/dxf/dxf_writer.h"
@@ -467,7 +469,12 @@ void EntityWriter::Entity(const TDXF_Block& r) {
 }
 
 void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner) {
-  c.Visit([&](const auto& r) {
+  Write(c, run, owner, 0, c.size());
+}
+
+void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner, std::size_t first,
+                         std::size_t last) {
+  c.Visit(first, last, [&](const auto& r) {
     const int spc = r.attr.space;
     if (WritingRun(c, spc, m_.Ltn) != run) return;
     // R12 has one paper space: layout entities keep their handles unwritten.
@@ -483,7 +490,15 @@ void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner) {
 
 void SaveEntities(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
   w.BeginSection("ENTITIES");
-  dxfsec::EntityWriter(m, h, w).Write(m.Top(), 0, 0);
+  const DxfEntities& top = m.Top();
+  const std::size_t entries = top.size();
+  const auto chunks = SplitIntoChunks({&entries, 1}, kDxfChunkEntries);
+  WriteChunksInOrder(w, chunks.size(), [&](DxfWriter& cw) -> DxfChunkFormatter {
+    auto ew = std::make_shared<dxfsec::EntityWriter>(m, h, cw);
+    return [ew, &top, &chunks](std::size_t i) {
+      for (const DxfEntryRun& run : chunks[i]) ew->Write(top, 0, 0, run.first, run.last);
+    };
+  });
   w.EndSection();
 }
 

@@ -116,6 +116,18 @@ void DxfTextSink::PairSlow(int code, std::string_view value) {
   used_ += need;
 }
 
+void DxfTextSink::Append(std::string_view bytes) {
+  if (used_ + bytes.size() <= cap_) {
+    if (!bytes.empty()) std::memcpy(buf_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+    return;
+  }
+  // Larger than the room left: out directly, after what is buffered.
+  Spill();
+  if (status_) status_ = out_.Write(bytes.data(), bytes.size());
+  written_ += bytes.size();
+}
+
 Status DxfTextSink::Flush() {
   Spill();
   return status_;

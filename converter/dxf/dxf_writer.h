@@ -132,6 +132,9 @@ class DxfTextSink final : public DxfSink {
   }
   Status Flush() override;
   bool Ok() const override { return status_.ok(); }
+  // Bytes already laid out as DXF lines (a section part formatted
+  // elsewhere), appended as they are.
+  void Append(std::string_view bytes);
   // Bytes handed to the output so far plus those still buffered.
   std::uint64_t BytesWritten() const { return written_ + used_; }
 
@@ -168,6 +171,12 @@ class DxfWriter {
 
   DxfVersion Ver() const { return ver_; }
   DxfSink& Sink() { return sink_; }
+  // The text sink written to, or nullptr for another kind of sink.
+  DxfTextSink* TextSink() { return text_; }
+  // Threads the long sections may format on (dxf_parallel_write.h); at
+  // least 1.
+  int Threads() const { return threads_; }
+  void SetThreads(int n) { threads_ = n < 1 ? 1 : n; }
 
   // A fixed ASCII value (keywords, subclass markers, fixed names): PutCode.
   void Code(int code, std::string_view ascii) { Emit(code, ascii); }
@@ -213,6 +222,8 @@ class DxfWriter {
   std::string EncodeName(std::u16string_view s) const;
 
   long long NonFiniteCount() const { return nonFinite_; }
+  // Adds the non-finite reals that other writers wrote for this one.
+  void AddNonFinite(long long n) { nonFinite_ += n; }
 
  private:
   // Straight to the text sink when there is one (no virtual call).
@@ -226,6 +237,7 @@ class DxfWriter {
   DxfSink& sink_;
   DxfTextSink* text_;
   DxfVersion ver_;
+  int threads_ = 1;
   long long nonFinite_ = 0;
 };
 
