@@ -6,6 +6,7 @@
 #include "common/value_helpers.h"
 #include "converter/dxf/dxf_guid.h"
 #include "converter/dxf/dxf_text.h"
+#include "converter/dxf/dxf_text_expansion.h"
 
 namespace parvex {
 
@@ -197,6 +198,7 @@ bool TDXFmodel::AddDim(int bn, TDXF_Dimension r) {
   DxfEntities* c = Container(bn);
   if (c == nullptr) return false;
   if (c->RequiresExistingBlocks() && (r.bln < 0 || r.bln >= deBlockDefN())) return false;
+  r.str = ExpandDimensionText(r.str, LayerGroupOfLayer(r.attr.layer), mexp);
   CutToWidth(r.str);
   return Store(bn, std::move(r));
 }

@@ -66,4 +66,12 @@ std::optional<TDXF_MojiExpansion> ExpandMoji(const TDXF_Moji& text,
   return out;
 }
 
+std::u16string ExpandDimensionText(std::u16string_view text, int layerGroup,
+                                   const TextExpansionInputs& inputs) {
+  std::u16string out(text);
+  if (inputs.ExpandMacros && CheckMojiExp1(out)) out = GetMojiExp1(layerGroup, out, inputs);
+  if (inputs.ExpandControlCodes && CheckMojiExp2(out)) out = ControlCodesRemoved(out);
+  return out;
+}
+
 }  // namespace parvex

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "converter/dxf/dxf_records.h"
@@ -34,5 +36,12 @@ int LayerGroupOfLayer(int layer);
 // base-point kind.
 std::optional<TDXF_MojiExpansion> ExpandMoji(const TDXF_Moji& text,
                                              const TextExpansionInputs& inputs);
+
+// The text a DIMENSION keeps for itself, which a CAD program shows when it
+// rebuilds the dimension from its points: a macro's value, and a text with
+// control codes without its codes (its raised, lowered and overlaid
+// characters in line with the others). Other texts come back as they are.
+std::u16string ExpandDimensionText(std::u16string_view text, int layerGroup,
+                                   const TextExpansionInputs& inputs);
 
 }  // namespace parvex

@@ -390,6 +390,28 @@ std::u16string GetMojiExp2Str(std::u16string_view s) {
   return r;
 }
 
+std::u16string ControlCodesRemoved(std::u16string_view s) {
+  std::u16string r;
+  for (const ScanItem& item : Scan(TrimEnd(s).body)) {
+    switch (item.kind) {
+      case Element::Ordinary:
+      case Element::Raised:
+      case Element::Lowered:
+      case Element::Centred:
+      case Element::SmallOver:
+      case Element::OverFull:
+      case Element::OverBack08:
+      case Element::OverBack06:
+      case Element::TinyOver:
+        r += item.chars;
+        break;
+      default:
+        break;
+    }
+  }
+  return r;
+}
+
 double GetMojiExp2Len(bool vertical, std::u16string_view s, double pd, double pw) {
   const TrimmedText t = TrimEnd(s);
   // Half-width characters take half a width and half a spacing, except in

@@ -21,6 +21,11 @@ bool CheckMojiExp2(std::u16string_view s);
 // The characters that take a normal character position, in order.
 std::u16string GetMojiExp2Str(std::u16string_view s);
 
+// Every character the text shows, in order, without the codes: also the
+// raised, lowered, centred and overlaid ones, each where it stands in the
+// text. For places that hold plain text only.
+std::u16string ControlCodesRemoved(std::u16string_view s);
+
 // The length of the laid-out line for character width pw and spacing pd
 // (half-width characters take half of both in horizontal writing).
 double GetMojiExp2Len(bool vertical, std::u16string_view s, double pd, double pw);

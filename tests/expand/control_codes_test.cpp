@@ -118,6 +118,27 @@ struct LayoutCase {
   double angle = 0;
 };
 
+// Plain text for places that hold no layout (a DIMENSION's own text): every
+// shown character in its order, no code, no colour digit, no trailing
+// reserve.
+TEST(ControlCodes, PlainTextKeepsEveryShownCharacter) {
+  const struct {
+    std::u16string_view text, plain;
+  } cases[] = {
+      {u"30^d5", u"305"},
+      {u"N/mm^u2", u"N/mm2"},
+      {u"ABC^_DE^#F", u"ABCDEF"},
+      {u"a^$3b^$xc", u"abc"},
+      {u"X^oY^nZ", u"XYZ"},
+      {u"abc^3", u"abc"},
+      {u"^*^u2", u"^u2"},  // literal mode shows the code
+      {u"m^u", u"m"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ToUtf8(ControlCodesRemoved(c.text)), ToUtf8(c.plain)) << ToUtf8(c.text);
+  }
+}
+
 TextPiece P(std::u16string_view text, double x1, double y1, double x2, double y2, double w = 2,
             double h = 4, int colour = 7, bool slanted = false, bool vertical = false) {
   return {std::u16string(text), x1, y1, x2, y2, w, h, 0, 0, colour, vertical, slanted};

@@ -255,7 +255,8 @@ INSTANTIATE_TEST_SUITE_P(Versions, BothExpansions, ::testing::Values(0, 1, 2),
                          [](const auto& info) { return std::string(kVersionNames[info.param]); });
 
 // With dimensions written as DIMENSION entities, a dimension's text is laid
-// out inside the dimension's own block, in every version, and nowhere else.
+// out inside the dimension's own block, in every version, and nowhere else;
+// the DIMENSION itself keeps the plain characters.
 TEST_F(ExpansionTest, DimensionBlockTextsAreExpanded) {
   TJwwData d = MakeColouredDrawing();
   TEntJwwAttr a = Attr(0, 0, 1, 1);
@@ -272,6 +273,9 @@ TEST_F(ExpansionTest, DimensionBlockTextsAreExpanded) {
     const DxfPairs dxf = ConvertWithVariables(source, s);
     const std::vector<const DxfRecord*> dims = dxf.OfType("DIMENSION");
     ASSERT_EQ(dims.size(), 1u);
+    // The DIMENSION's own text, shown when a CAD program rebuilds it, holds
+    // the characters without the codes.
+    EXPECT_EQ(dims[0]->Str(1), "305");
     EXPECT_TRUE(dxf.OfType("TEXT").empty());
     // The same layout as at the top level: "30" and a space, the 5 lowered.
     const TextsByValue block(dxf.blockEntities, dims[0]->Str(2));
