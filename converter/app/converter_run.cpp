@@ -18,7 +18,7 @@ namespace {
 
 std::string Quoted(const std::filesystem::path& p) {
   std::string q(1, '"');
-  q.append(p.native());
+  q.append(platform::NarrowFromPath(p));
   q.push_back('"');
   return q;
 }
@@ -51,6 +51,8 @@ std::vector<std::filesystem::path> JwSettingsCandidates(const std::filesystem::p
   c.push_back(programFolder / kJwSettingsFileName);
   if (!RemoveBlanks(jwwPath).empty())
     c.push_back(platform::PathFromWindowsText(jwwPath) / kJwSettingsFileName);
+  auto associated = platform::AssociatedJwwFolder();
+  if (!associated.empty()) c.push_back(associated / kJwSettingsFileName);
   auto installed = platform::DefaultJwwFolder();
   if (!installed.empty()) c.push_back(installed / kJwSettingsFileName);
   return c;
@@ -166,8 +168,8 @@ int RunConverter(const std::vector<std::string>& args, const std::filesystem::pa
     } else if (args.size() != 2) {
       reason = "expected 2 arguments (SOURCE DESTINATION), got " + std::to_string(args.size());
     } else {
-      std::filesystem::path source(args[0]);
-      std::filesystem::path destination(args[1]);
+      const std::filesystem::path source = platform::PathFromNarrow(args[0]);
+      const std::filesystem::path destination = platform::PathFromNarrow(args[1]);
       std::filesystem::path settings = programFolder / kSettingsFileName;
       if (auto taken = RefuseTakenDestination(destination)) {
         reason = taken->reason;

@@ -1,13 +1,12 @@
 #include "converter/cli/convert_command.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <ostream>
 
 #include "common/path_helpers.h"
+#include "common/platform/console.h"
 #include "common/platform/files.h"
 #include "common/platform/process_info.h"
 #include "common/settings_file.h"
@@ -132,7 +131,7 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
-      o.files.emplace_back(a);
+      o.files.push_back(platform::PathFromNarrow(a));
       continue;
     }
     if (a == "--") {
@@ -240,10 +239,10 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
       if (v < 0) return bad("kinds, one or truetype");
       overrides.push_back([v](ConversionSettings& s) { s.TextStyleMode = v; });
     } else if (name == "--settings") {
-      settingsFile = value;
+      settingsFile = platform::PathFromNarrow(value);
     } else {  // -o, --output
       if (value.empty()) return bad("a folder");
-      o.outputFolder = value;
+      o.outputFolder = platform::PathFromNarrow(value);
     }
   }
 
@@ -251,12 +250,12 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
   if (settingsFile) {
     ConverterSettingsFile file;
     if (!ReadDatFile(*settingsFile, platform::PathToText(settingsFile->parent_path()), file)) {
-      error = "cannot read the settings file " + settingsFile->string();
+      error = "cannot read the settings file " + platform::NarrowFromPath(*settingsFile);
       return std::nullopt;
     }
     Result<ConversionSettings> read = ToConversionSettings(file);
     if (!read) {
-      error = "settings file " + settingsFile->string() + ", " + read.reason();
+      error = "settings file " + platform::NarrowFromPath(*settingsFile) + ", " + read.reason();
       return std::nullopt;
     }
     o.settings = *read;
@@ -341,18 +340,18 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     return 0;
   }
   if (o.outputFolder && !CreateFolder(*o.outputFolder)) {
-    err << "parvex-cli convert: cannot create the output folder " << o.outputFolder->string()
+    err << "parvex-cli convert: cannot create the output folder " << platform::NarrowFromPath(*o.outputFolder)
         << '\n';
     return 2;
   }
 
   const std::filesystem::path programFolder = platform::ExecutableFolder();
-  const bool progress = o.files.size() > 1 && isatty(STDERR_FILENO) == 1;
+  const bool progress = o.files.size() > 1 && platform::StandardErrorIsTerminal();
   int failed = 0;
   const size_t n = o.files.size();
   for (size_t i = 0; i < n; ++i) {
     const std::filesystem::path& source = o.files[i];
-    const std::string shown = PrintableText(source.native());
+    const std::string shown = PrintableText(platform::NarrowFromPath(source));
     if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << shown << "\x1b[K" << std::flush;
     DrawingConversionResult r;
     std::filesystem::path dest;
@@ -361,14 +360,14 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
       dest = ConvertDestination(source, o.outputFolder);
       if (dest.empty()) {
-        r = {false, "no free output name for " + source.native(), false};
+        r = {false, "no free output name for " + platform::NarrowFromPath(source), false};
         break;
       }
       r = ConvertDrawing(o.settings, source, dest, programFolder);
       if (r.ok || !r.destinationTaken) break;
     }
     if (r.ok) {
-      out << shown << " -> " << PrintableText(dest.native()) << '\n';
+      out << shown << " -> " << PrintableText(platform::NarrowFromPath(dest)) << '\n';
     } else {
       ++failed;
       out << shown << ": failed: " << PrintableText(r.reason) << '\n';

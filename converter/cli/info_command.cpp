@@ -9,6 +9,7 @@
 #include <set>
 #include <system_error>
 
+#include "common/platform/files.h"
 #include "converter/cli/cli_command.h"
 #include "converter/cli/json_writer.h"
 #include "converter/jww/jws_data.h"
@@ -21,7 +22,7 @@ namespace {
 enum class FileKind { kUnknown, kJww, kJws };
 
 FileKind KindOf(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
+  std::string ext = platform::NarrowFromPath(path.extension());
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (ext == ".jww") return FileKind::kJww;
@@ -93,7 +94,7 @@ void WriteModel(JsonObjectWriter& json, Model& model, int64_t stated_entities, i
 
 // Reads one file; prints its line and returns whether it was read.
 bool InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
-  const std::filesystem::path path(arg);
+  const std::filesystem::path path = platform::PathFromNarrow(arg);
   const FileKind kind = KindOf(path);
   JsonObjectWriter json;
   json.String("file", arg);

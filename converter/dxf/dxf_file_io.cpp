@@ -1,10 +1,9 @@
 #include "converter/dxf/dxf_file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <ctime>
 #include <string>
+
+#include "common/platform/files.h"
+#include "common/platform/local_time.h"
 
 namespace parvex::dxfio {
 namespace {
@@ -19,13 +18,13 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d) {
   return era * 146097 + static_cast<long long>(doe) - 719468;
 }
 
-double LocalDateTime(std::time_t sec, long nsec) {
-  std::tm tm{};
-  if (localtime_r(&sec, &tm) == nullptr) return 0;
-  const long long days = DaysFromCivil(tm.tm_year + 1900LL, static_cast<unsigned>(tm.tm_mon + 1),
-                                       static_cast<unsigned>(tm.tm_mday)) -
+double LocalDateTime(const timespec& t) {
+  const platform::LocalDateTime local = platform::ToLocal(t);
+  if (!local.IsSet()) return 0;
+  const long long days = DaysFromCivil(local.Year, static_cast<unsigned>(local.Month),
+                                       static_cast<unsigned>(local.Day)) -
                          DaysFromCivil(1899, 12, 30);
-  const double secs = tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec + nsec * 1e-9;
+  const double secs = local.Hour * 3600.0 + local.Minute * 60.0 + local.Second + t.tv_nsec * 1e-9;
   return static_cast<double>(days) + secs / 86400.0;
 }
 
@@ -44,16 +43,15 @@ bool OutputFile::Commit() {
 }
 
 double FileCreationTime(const std::filesystem::path& p) {
-  struct statx sx {};
-  if (::statx(AT_FDCWD, p.c_str(), 0, STATX_BTIME, &sx) != 0) return 0;
-  if ((sx.stx_mask & STATX_BTIME) == 0) return 0;
-  return LocalDateTime(static_cast<std::time_t>(sx.stx_btime.tv_sec), sx.stx_btime.tv_nsec);
+  const auto times = platform::ReadFileTimes(p);
+  if (!times || !times->CreationKnown) return 0;
+  return LocalDateTime(times->Creation);
 }
 
 double FileWriteTime(const std::filesystem::path& p) {
-  struct stat st {};
-  if (::stat(p.c_str(), &st) != 0) return 0;
-  return LocalDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+  const auto times = platform::ReadFileTimes(p);
+  if (!times) return 0;
+  return LocalDateTime(times->Write);
 }
 
 }  // namespace parvex::dxfio

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "common/number_text.h"
-#include "common/platform/codepage.h"
+#include "common/platform/files.h"
 #include "common/text_helpers.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_names.h"
@@ -49,7 +49,7 @@ int FindKey(const KeyMap& keys, std::u16string_view name, int ver, DxfNameKind k
 }
 
 std::filesystem::path ToPath(std::u16string_view s) {
-  return std::filesystem::path(platform::ToUtf8(s));
+  return platform::PathFromText(s);
 }
 
 bool Exists(const std::u16string& p) {

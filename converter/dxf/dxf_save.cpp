@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "common/path_helpers.h"
-#include "common/platform/codepage.h"
+#include "common/platform/files.h"
 #include "converter/dxf/dxf_file_io.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_sections.h"
@@ -99,8 +99,7 @@ bool TDXFmodel::SaveDXF(const std::filesystem::path& src, const std::filesystem:
 
 void TDXFmodel::CopyImageFiles() {
   for (const TDXF_FileNameList& f : deFList) {
-    CopyFileKeepTimes(std::filesystem::path(platform::ToUtf8(f.src)),
-                      std::filesystem::path(platform::ToUtf8(f.dst)));
+    CopyFileKeepTimes(platform::PathFromText(f.src), platform::PathFromText(f.dst));
   }
 }
 
