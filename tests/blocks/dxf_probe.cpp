@@ -1,13 +1,13 @@
 #include "tests/blocks/dxf_probe.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "converter/app/drawing_conversion.h"
+#include "common/platform/process_info.h"
+#include "tests/dxfaudit/python_run.h"
 #include "tests/support/jww_writer.h"
 
 namespace parvex::testing {
@@ -30,12 +30,6 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 }
 
 double Num(const std::string& s) { return std::stod(s); }
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 }  // namespace
 
@@ -66,20 +60,14 @@ DxfProbe ProbeDxf(const std::filesystem::path& dxf) { return ProbeDxfFiles({dxf}
 
 std::vector<DxfProbe> ProbeDxfFiles(const std::vector<std::filesystem::path>& files) {
   std::vector<DxfProbe> probes(files.size());
-  std::string cmd = "/usr/bin/python3 " + Quote(PARVEX_SOURCE_DIR "/tests/blocks/dxf_blocks_probe.py");
-  for (const auto& f : files) cmd += " " + Quote(f.string());
-  cmd += " 2>&1";
   auto failAll = [&](const std::string& why) {
     for (auto& p : probes) p.error = why;
     return probes;
   };
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (pipe == nullptr) return failAll("cannot run the probe");
-  std::string text;
-  char buf[65536];
-  size_t got;
-  while ((got = fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, got);
-  if (pclose(pipe) != 0) return failAll("probe failed: " + text.substr(0, 2000));
+  const PythonRun run = RunPythonScript(PARVEX_SOURCE_DIR "/tests/blocks/dxf_blocks_probe.py", files);
+  if (!run.failure.empty()) return failAll(run.failure);
+  const std::string& text = run.output;
+  if (run.status != 0) return failAll("probe failed: " + text.substr(0, 2000));
 
   std::istringstream in(text);
   std::string line;
@@ -126,7 +114,7 @@ std::vector<DxfProbe> ProbeDxfFiles(const std::vector<std::filesystem::path>& fi
 
 std::filesystem::path ScratchFolder(const std::string& name) {
   const auto dir = std::filesystem::temp_directory_path() /
-                   ("parvex_blocks_" + std::to_string(getpid()) + "_" + name);
+                   ("parvex_blocks_" + std::to_string(platform::CurrentProcessId()) + "_" + name);
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;

@@ -40,6 +40,22 @@ TEST(ConversionMoment, SourceDateEpochValues) {
   }
 }
 
+void SetVariable(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value);  // an empty value removes the variable there
+#else
+  setenv(name, value, 1);
+#endif
+}
+
+void RemoveVariable(const char* name) {
+#ifdef _WIN32
+  _putenv_s(name, "");
+#else
+  unsetenv(name);
+#endif
+}
+
 // Restores the variable as the test found it.
 class SourceDateEpoch : public ::testing::Test {
  protected:
@@ -48,30 +64,30 @@ class SourceDateEpoch : public ::testing::Test {
   }
   void TearDown() override {
     if (saved_) {
-      setenv(kSourceDateEpochVariable, saved_->c_str(), 1);
+      SetVariable(kSourceDateEpochVariable, saved_->c_str());
     } else {
-      unsetenv(kSourceDateEpochVariable);
+      RemoveVariable(kSourceDateEpochVariable);
     }
   }
   std::optional<std::string> saved_;
 };
 
 TEST_F(SourceDateEpoch, TheVariableWinsOverTheClock) {
-  setenv(kSourceDateEpochVariable, "86400", 1);
+  SetVariable(kSourceDateEpochVariable, "86400");
   auto set = ConversionMoment();
   ASSERT_TRUE(set.ok());
   EXPECT_EQ(set->Year, 1970);
   EXPECT_EQ(set->Day, 2);
 
-  setenv(kSourceDateEpochVariable, "tomorrow", 1);
+  SetVariable(kSourceDateEpochVariable, "tomorrow");
   EXPECT_FALSE(ConversionMoment().ok());
 
   // Empty counts as unset: the clock, which is well past 1970.
-  setenv(kSourceDateEpochVariable, "", 1);
+  SetVariable(kSourceDateEpochVariable, "");
   auto clock = ConversionMoment();
   ASSERT_TRUE(clock.ok());
   EXPECT_GT(clock->Year, 2020);
-  unsetenv(kSourceDateEpochVariable);
+  RemoveVariable(kSourceDateEpochVariable);
   EXPECT_TRUE(ConversionMoment().ok());
 }
 

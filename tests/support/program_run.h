@@ -95,6 +95,11 @@ class ProgramRun {
 
   std::int64_t Pid() const { return pid_; }
 
+  // Ends the program at once, as a kill or a crash would.
+  void Kill() {
+    if (process_ != nullptr) TerminateProcess(process_, 137);
+  }
+
   Outcome Wait() {
     Outcome o;
     waited_ = true;
@@ -180,6 +185,11 @@ class ProgramRun {
 
   pid_t Pid() const { return pid_; }
 
+  // Ends the program at once, as a kill or a crash would.
+  void Kill() {
+    if (pid_ > 0) kill(pid_, SIGKILL);
+  }
+
   Outcome Wait() {
     Outcome o;
     int status = 0;
@@ -199,6 +209,88 @@ class ProgramRun {
 };
 
 #endif
+
+// The id of a process that has ended.
+inline std::int64_t EndedProcessId() {
+#ifdef _WIN32
+  // This test program again, running no test, with nothing to print.
+  wchar_t self[MAX_PATH];
+  if (GetModuleFileNameW(nullptr, self, MAX_PATH) == 0) return -1;
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=-*";
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = nul;
+  PROCESS_INFORMATION info{};
+  std::int64_t pid = -1;
+  if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    WaitForSingleObject(info.hProcess, INFINITE);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    pid = info.dwProcessId;
+  }
+  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+  return pid;
+#else
+  const pid_t pid = fork();
+  if (pid == 0) _exit(0);
+  waitpid(pid, nullptr, 0);
+  return pid;
+#endif
+}
+
+// A process that does nothing until the object goes away.
+class IdleProcess {
+ public:
+#ifdef _WIN32
+  IdleProcess() {
+    // This test program again, held before its first instruction.
+    wchar_t self[MAX_PATH];
+    if (GetModuleFileNameW(nullptr, self, MAX_PATH) == 0) return;
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=-*";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &info))
+      return;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+  }
+  ~IdleProcess() {
+    if (process_ == nullptr) return;
+    TerminateProcess(process_, 0);
+    WaitForSingleObject(process_, INFINITE);
+    CloseHandle(process_);
+  }
+#else
+  IdleProcess() {
+    pid_ = fork();
+    if (pid_ == 0) {
+      for (;;) pause();
+    }
+  }
+  ~IdleProcess() {
+    if (pid_ <= 0) return;
+    kill(static_cast<pid_t>(pid_), SIGKILL);
+    waitpid(static_cast<pid_t>(pid_), nullptr, 0);
+  }
+#endif
+  IdleProcess(const IdleProcess&) = delete;
+  IdleProcess& operator=(const IdleProcess&) = delete;
+
+  std::int64_t Pid() const { return pid_; }
+
+ private:
+#ifdef _WIN32
+  HANDLE process_ = nullptr;
+#endif
+  std::int64_t pid_ = -1;
+};
 
 // Waits (up to `limit`) until `folder` holds an entry whose name begins with
 // `prefix`; true when one appeared.

@@ -19,6 +19,15 @@
 
 namespace parvex::testing {
 
+// Whether a test can make symbolic links: the C++ library of the Windows
+// build makes none (and Wine has none to make), so the checks about links
+// run on Linux.
+#ifdef _WIN32
+inline constexpr bool kCanMakeLinks = false;
+#else
+inline constexpr bool kCanMakeLinks = true;
+#endif
+
 class TempFolder {
  public:
   TempFolder() {
