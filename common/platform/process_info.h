@@ -24,6 +24,21 @@ std::filesystem::path ExecutablePath();
 // Folder of the running executable; empty when it cannot be found.
 std::filesystem::path ExecutableFolder();
 
+// The folder whose "Parvex.dat" the programs read and write, and that holds
+// the converter's image folders ("TEMP"): the program's own folder, as for a
+// copy unpacked or built anywhere. On Linux an installed program (one whose
+// folder lies beside a "share/parvex" folder: /usr/bin beside
+// /usr/share/parvex) cannot write beside itself, so it keeps them in the
+// user's own ~/.config/parvex, made for the user alone when missing; when
+// there is no home folder or that folder cannot be made, the program's
+// folder after all. Empty when the program's folder is unknown.
+std::filesystem::path SettingsFolder();
+
+// SettingsFolder() for a program in `programFolder` and a user whose home
+// folder is `home` (empty when unknown).
+std::filesystem::path SettingsFolderFor(const std::filesystem::path& programFolder,
+                                        const std::filesystem::path& home);
+
 // The folder a default Jw_cad installation uses on this system: "C:\jww" on
 // Windows; on Linux the jww folder of the default Wine prefix
 // (~/.wine/drive_c/jww), empty when the home folder is unknown.

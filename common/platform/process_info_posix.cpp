@@ -48,6 +48,25 @@ std::filesystem::path DefaultJwwFolder() {
 
 std::filesystem::path AssociatedJwwFolder() { return {}; }
 
+std::filesystem::path SettingsFolderFor(const std::filesystem::path& programFolder,
+                                        const std::filesystem::path& home) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (programFolder.empty() || home.empty() ||
+      !fs::is_directory(programFolder.parent_path() / "share" / "parvex", ec))
+    return programFolder;
+  const fs::path config = home / ".config";
+  const fs::path own = config / "parvex";
+  if (!fs::is_directory(own, ec)) {
+    fs::create_directory(config, ec);
+    if (!fs::create_directory(own, ec)) return programFolder;
+    fs::permissions(own, fs::perms::owner_all, ec);
+  }
+  return own;
+}
+
+std::filesystem::path SettingsFolder() { return SettingsFolderFor(ExecutableFolder(), HomeFolder()); }
+
 std::filesystem::path PathFromWindowsText(std::u16string_view text) {
   std::u16string unix(text);
   for (auto& c : unix)

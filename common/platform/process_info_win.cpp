@@ -69,6 +69,14 @@ std::filesystem::path ExecutablePath() {
 
 std::filesystem::path DefaultJwwFolder() { return std::filesystem::path(L"C:\\jww"); }
 
+// The programs are unpacked from their archive into a folder of the user's
+// choice and keep their settings there.
+std::filesystem::path SettingsFolderFor(const std::filesystem::path& programFolder, const std::filesystem::path&) {
+  return programFolder;
+}
+
+std::filesystem::path SettingsFolder() { return ExecutableFolder(); }
+
 std::filesystem::path AssociatedJwwFolder() {
   const std::wstring type = ClassesRootDefault(L".jww");
   if (type.empty()) return {};

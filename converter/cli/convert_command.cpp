@@ -345,7 +345,7 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     return 2;
   }
 
-  const std::filesystem::path programFolder = platform::ExecutableFolder();
+  const std::filesystem::path programFolder = platform::SettingsFolder();
   const bool progress = o.files.size() > 1 && platform::StandardErrorIsTerminal();
   int failed = 0;
   const size_t n = o.files.size();

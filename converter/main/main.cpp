@@ -17,6 +17,6 @@ int main(int argc, char** argv) {
   parvex::platform::RemovePendingFileOnTermination();
   parvex::platform::UseUnicodeConsole();
   const std::vector<std::string> args = parvex::platform::CommandLineArguments(argc, argv);
-  return parvex::RunConverter(args, parvex::platform::ExecutableFolder(),
+  return parvex::RunConverter(args, parvex::platform::SettingsFolder(),
                               parvex::CreateDrawingReaders, std::cerr);
 }
