@@ -31,6 +31,7 @@ stage=build/windows/dist/$name
 rm -rf "$stage"
 mkdir -p "$stage/samples" dist
 cp build/windows/bin/ParvexSub.exe build/windows/bin/parvex-cli.exe "$stage/"
+x86_64-w64-mingw32-strip "$stage/ParvexSub.exe" "$stage/parvex-cli.exe"
 cp samples/plan.jww "$stage/samples/"
 # Windows' Notepad and the like read CR LF best.
 sed 's/$/\r/' README.md >"$stage/README.txt"
