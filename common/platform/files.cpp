@@ -7,6 +7,27 @@
 
 namespace parvex::platform {
 
+// The moves and the end of a NewFile are the same on every system; its
+// file descriptor is one of the C runtime on Windows too.
+NewFile::~NewFile() { Discard(); }
+
+NewFile::NewFile(NewFile&& other) noexcept
+    : fd_(other.fd_), failed_(other.failed_), path_(std::move(other.path_)) {
+  other.fd_ = -1;
+}
+
+NewFile& NewFile::operator=(NewFile&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    fd_ = other.fd_;
+    failed_ = other.failed_;
+    path_ = std::move(other.path_);
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& p,
                                          std::uint64_t maxBytes) {
   auto f = ReadOnlyFile::Open(p);

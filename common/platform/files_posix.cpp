@@ -84,24 +84,6 @@ std::size_t ReadOnlyFile::Read(char* buffer, std::size_t n) {
 
 // ---- NewFile
 
-NewFile::~NewFile() { Discard(); }
-
-NewFile::NewFile(NewFile&& other) noexcept
-    : fd_(other.fd_), failed_(other.failed_), path_(std::move(other.path_)) {
-  other.fd_ = -1;
-}
-
-NewFile& NewFile::operator=(NewFile&& other) noexcept {
-  if (this != &other) {
-    Discard();
-    fd_ = other.fd_;
-    failed_ = other.failed_;
-    path_ = std::move(other.path_);
-    other.fd_ = -1;
-  }
-  return *this;
-}
-
 std::optional<NewFile> NewFile::Create(const std::filesystem::path& p) {
   if (p.empty()) return std::nullopt;
   int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);

@@ -104,24 +104,6 @@ std::size_t ReadOnlyFile::Read(char* buffer, std::size_t n) {
 
 // ---- NewFile
 
-NewFile::~NewFile() { Discard(); }
-
-NewFile::NewFile(NewFile&& other) noexcept
-    : fd_(other.fd_), failed_(other.failed_), path_(std::move(other.path_)) {
-  other.fd_ = -1;
-}
-
-NewFile& NewFile::operator=(NewFile&& other) noexcept {
-  if (this != &other) {
-    Discard();
-    fd_ = other.fd_;
-    failed_ = other.failed_;
-    path_ = std::move(other.path_);
-    other.fd_ = -1;
-  }
-  return *this;
-}
-
 std::optional<NewFile> NewFile::Create(const std::filesystem::path& p) {
   if (p.empty()) return std::nullopt;
   // CREATE_NEW fails when anything has the name, a link included; nobody

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "common/platform/files.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 #else
 #include <sys/wait.h>
@@ -49,23 +50,6 @@ std::string LinuxPath(const std::filesystem::path& p) {
   return r;
 }
 
-// One argument of a command line as Windows (and Wine) split it.
-std::wstring CommandLineQuote(const std::wstring& a) {
-  std::wstring r = L"\"";
-  size_t backslashes = 0;
-  for (wchar_t c : a) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    r.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    r.push_back(c);
-  }
-  r.append(backslashes * 2, L'\\');
-  return r + L"\"";
-}
-
 PythonRun Run(const std::string& script, const std::vector<std::filesystem::path>& files) {
   PythonRun r;
   TempFolder work;
@@ -86,7 +70,7 @@ PythonRun Run(const std::string& script, const std::vector<std::filesystem::path
   const std::string status = linuxWork + "/status";
   shell += " >" + ShellQuote(linuxWork + "/output") + " 2>&1; echo $? >" + ShellQuote(status + ".part") +
            "; mv " + ShellQuote(status + ".part") + " " + ShellQuote(status);
-  std::wstring command = L"/bin/sh -c " + CommandLineQuote(platform::PathFromNarrow(shell).native());
+  std::wstring command = L"/bin/sh -c " + CommandLineArgument(platform::PathFromNarrow(shell).native());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

@@ -52,6 +52,25 @@ struct ProcessLimits {
 
 #ifdef _WIN32
 
+// One argument as the C runtime (and Wine) split a command line.
+inline std::wstring CommandLineArgument(const std::wstring& a) {
+  if (!a.empty() && a.find_first_of(L" \t\n\v\"") == std::wstring::npos) return a;
+  std::wstring r = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : a) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    r.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    r.push_back(c);
+  }
+  r.append(backslashes * 2, L'\\');
+  r.push_back(L'"');
+  return r;
+}
+
 // The Windows form of the class below: the child gets its command line in
 // UTF-16 (arguments are narrow text as the programs take it, see
 // platform::PathFromNarrow) and files as its standard output and error.
@@ -114,24 +133,7 @@ class ProgramRun {
   }
 
  private:
-  // One argument as the C runtime splits a command line.
-  static std::wstring Quote(const std::wstring& a) {
-    if (!a.empty() && a.find_first_of(L" \t\n\v\"") == std::wstring::npos) return a;
-    std::wstring r = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : a) {
-      if (c == L'\\') {
-        ++backslashes;
-        continue;
-      }
-      r.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-      backslashes = 0;
-      r.push_back(c);
-    }
-    r.append(backslashes * 2, L'\\');
-    r.push_back(L'"');
-    return r;
-  }
+  static std::wstring Quote(const std::wstring& a) { return CommandLineArgument(a); }
 
   std::filesystem::path out_;
   std::filesystem::path err_;
