@@ -1,5 +1,6 @@
 #include "common/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -200,6 +201,62 @@ ClippedSegment ClipSegment(double x1, double y1, double x2, double y2, double px
   bool differ = std::fabs(r.X1 - r.X2) >= 1e-12 || std::fabs(r.Y1 - r.Y2) >= 1e-12;
   r.Code = differ ? 1 : 2;
   return r;
+}
+
+namespace {
+
+double Cross(const Point2& o, const Point2& a, const Point2& b) {
+  return (a.X - o.X) * (b.Y - o.Y) - (a.Y - o.Y) * (b.X - o.X);
+}
+
+// Convex hull of the points (monotone chain). Points on its edges are kept:
+// an edge point ties with the corners in the direction across that edge,
+// and rounding then decides which one a placement puts furthest out.
+std::vector<Point2> ConvexOutline(std::vector<Point2> pts) {
+  auto less = [](const Point2& a, const Point2& b) {
+    return a.X < b.X || (a.X == b.X && a.Y < b.Y);
+  };
+  auto same = [](const Point2& a, const Point2& b) { return a.X == b.X && a.Y == b.Y; };
+  std::sort(pts.begin(), pts.end(), less);
+  pts.erase(std::unique(pts.begin(), pts.end(), same), pts.end());
+  if (pts.size() <= 2) return pts;
+  std::vector<Point2> hull;
+  hull.reserve(pts.size() + 1);
+  for (int pass = 0; pass < 2; ++pass) {
+    const std::size_t start = hull.size();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+      const Point2& p = pass == 0 ? pts[i] : pts[pts.size() - 1 - i];
+      while (hull.size() >= start + 2 && Cross(hull[hull.size() - 2], hull.back(), p) < 0)
+        hull.pop_back();
+      hull.push_back(p);
+    }
+    hull.pop_back();  // the first point of the other chain
+  }
+  return hull;
+}
+
+}  // namespace
+
+PointOutline MakePointOutline(std::vector<Point2> pts) {
+  std::erase_if(pts, [](const Point2& p) { return !std::isfinite(p.X) || !std::isfinite(p.Y); });
+  PointOutline o;
+  if (pts.empty()) return o;
+  o.Any = true;
+  o.MinX = o.MaxX = pts[0].X;
+  o.MinY = o.MaxY = pts[0].Y;
+  for (const Point2& p : pts) {
+    o.MinX = std::min(o.MinX, p.X);
+    o.MaxX = std::max(o.MaxX, p.X);
+    o.MinY = std::min(o.MinY, p.Y);
+    o.MaxY = std::max(o.MaxY, p.Y);
+  }
+  o.Hull = ConvexOutline(std::move(pts));
+  o.Hull.shrink_to_fit();
+  return o;
+}
+
+std::size_t OutlineCost(const PointOutline& o, double r2, double r3) {
+  return r2 == 0 && r3 == 0 ? 4 : o.Hull.size();
 }
 
 }  // namespace parvex

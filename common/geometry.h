@@ -3,6 +3,9 @@
 // Angles are radians unless a name ends in Deg.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 namespace parvex {
 
 struct Point2 {
@@ -58,6 +61,31 @@ void ExtentsStart(ExtentsBox& box, double x, double y, double s);
 void ExtentsAdd(ExtentsBox& box, double x, double y, double s);
 void ExtentsAddTransformed(ExtentsBox& box, double u, double v, double x0, double y0,
                            double r1, double r2, double r3, double r4, double s);
+
+// What every affine placement (x, y) -> (x0 + r1 x + r2 y, y0 + r3 x + r4 y)
+// of a set of points needs to know about their extent: their box and
+// their convex outline. Points that are not finite are left out.
+struct PointOutline {
+  bool Any = false;  // some finite point
+  double MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
+  std::vector<Point2> Hull;  // convex outline, points on its edges kept
+};
+PointOutline MakePointOutline(std::vector<Point2> pts);
+// The points that stand for every point of the set under a placement with
+// matrix (r1 r2; r3 r4): the box corners when it neither rotates nor
+// shears (each placed coordinate then follows one of x, y alone, and
+// rounding keeps that order), else the outline. Their count, and a call
+// f(x, y) for each.
+std::size_t OutlineCost(const PointOutline& o, double r2, double r3);
+template <typename F>
+void ForOutlinePoints(const PointOutline& o, double r2, double r3, F&& f) {
+  if (r2 == 0 && r3 == 0) {
+    for (double x : {o.MinX, o.MaxX})
+      for (double y : {o.MinY, o.MaxY}) f(x, y);
+    return;
+  }
+  for (const Point2& q : o.Hull) f(q.X, q.Y);
+}
 
 // Rectangle (x1, y1)-(x2, y2) with x1 < x2 and y1 < y2. Bits 1/2/4/8 for
 // left/right/below/above; a point on an edge (within 1e-12) is outside.

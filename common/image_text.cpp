@@ -4,6 +4,10 @@
 
 namespace parvex {
 
+bool IsImageText(std::u16string_view s) {
+  return s.starts_with(u"^@BM") && s.find(u',', 4) != std::u16string_view::npos;
+}
+
 ImageTextFields ParseImageText(std::u16string_view s) {
   ImageTextFields f;
   constexpr std::u16string_view kPrefix = u"^@BM";

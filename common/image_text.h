@@ -22,6 +22,10 @@ struct ImageTextFields {
   std::int32_t I9 = -1;
 };
 
+// True for a text that places an image: "^@BM" and a comma after it. Any
+// other text, "^@BM" without a comma included, is an ordinary text.
+bool IsImageText(std::u16string_view s);
+
 // Splits an image text into its fields; what the numbers mean is the
 // caller's business.
 ImageTextFields ParseImageText(std::u16string_view s);

@@ -141,17 +141,23 @@ bool CopyFileKeepTimes(const std::filesystem::path& src, const std::filesystem::
   if (!in) return false;
   auto out = platform::NewFile::Create(dst);
   if (!out) return false;
+  return CopyIntoNewFile(*in, *out, *times);
+}
+
+bool CopyIntoNewFile(platform::ReadOnlyFile& in, platform::NewFile& out,
+                     const platform::FileTimes& times) {
   char block[4096];
   for (;;) {
-    std::size_t n = in->Read(block, sizeof block);
+    std::size_t n = in.Read(block, sizeof block);
     if (n == 0) break;
-    if (!out->Write(std::string_view(block, n))) return false;
+    if (!out.Write(std::string_view(block, n))) return false;
   }
   // A read error ends the loop like the end of the file would; the copy
   // is then incomplete and is removed (by NewFile) instead of kept.
-  if (in->Failed()) return false;
-  if (!out->Commit()) return false;
-  if (!platform::SetFileTimes(dst, *times)) {
+  if (in.Failed()) return false;
+  const std::filesystem::path dst = out.Path();
+  if (!out.Commit()) return false;
+  if (!platform::SetFileTimes(dst, times)) {
     DeleteFileSafe(dst);
     return false;
   }

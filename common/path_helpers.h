@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/platform/files.h"
 #include "common/platform/local_time.h"
 
 namespace parvex {
@@ -49,6 +50,11 @@ platform::LocalDateTime FileWriteTime(const std::filesystem::path& p);
 // Copies src to a new file dst (never replacing one) and gives it src's
 // access and write times. On failure nothing is left at dst.
 bool CopyFileKeepTimes(const std::filesystem::path& src, const std::filesystem::path& dst);
+// The same for a source already open and a new file already created:
+// copies the rest of `in` into `out`, commits it and gives it `times`. On
+// failure nothing is left of `out`.
+bool CopyIntoNewFile(platform::ReadOnlyFile& in, platform::NewFile& out,
+                     const platform::FileTimes& times);
 
 // p when it does not exist, else the first free "name~N.ext" (N = 1 ..
 // maxBranch, extension lower-cased); empty when every candidate is taken,

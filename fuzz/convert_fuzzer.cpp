@@ -1,13 +1,17 @@
 // Runs the whole conversion (read, map, write the DXF) on arbitrary bytes,
 // with settings and file kind chosen by the first four bytes, and checks
 // that success and the DXF file's existence agree and that nothing else is
-// left in the working folder.
+// left in the working folder but the copies of image files beside a DXF.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
+#include "common/platform/output_files.h"
 #include "common/platform/private_folders.h"
 #include "converter/app/drawing_conversion.h"
 
@@ -30,13 +34,13 @@ Choice Decode(const uint8_t* b) {
   Choice c;
   parvex::ConversionSettings& s = c.settings;
   c.jws = (b[0] & 1) != 0;
-  s.DxfVersion = (b[0] >> 1) % 3;
-  s.ColorMode = (b[0] >> 3) & 1;
-  s.LayerNameType = (b[0] >> 4) % 3;
-  s.OutputSpace = b[1] % 3;
+  s.DxfVersion = static_cast<parvex::DxfVersion>((b[0] >> 1) % 3);
+  s.ColorMode = static_cast<parvex::ColorMode>((b[0] >> 3) & 1);
+  s.LayerNameType = static_cast<parvex::LayerNameType>((b[0] >> 4) % 3);
+  s.OutputSpace = static_cast<parvex::OutputSpace>(b[1] % 3);
   s.BaseLayerGroup = (b[1] >> 2) & 15;
-  s.PointConversion = b[2] % 7;
-  s.TextStyleMode = (b[2] >> 3) % 3;
+  s.PointConversion = static_cast<parvex::PointConversion>(b[2] % 7);
+  s.TextStyleMode = static_cast<parvex::TextStyleMode>((b[2] >> 3) % 3);
   s.ExpandEmbeddedText = (b[2] & 0x20) != 0;
   s.ExpandControlCodes = (b[2] & 0x40) != 0;
   s.CurveToPolyline = (b[2] & 0x80) != 0;
@@ -71,12 +75,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::error_code ec;
   if (r.ok != fs::exists(destination, ec)) std::abort();
   if (!r.ok && r.reason.empty()) std::abort();
+  // Besides the source and the DXF, a written file may have copies of
+  // image files beside it; nothing else may be left (no temporary file of
+  // the writer, no image folder), and nothing but the source after a
+  // failure.
   size_t entries = 0;
+  std::vector<fs::path> copies;
   for (const auto& e : fs::directory_iterator(work, ec)) {
-    (void)e;
     ++entries;
+    const fs::path name = e.path().filename();
+    if (name == source.filename() || name == destination.filename()) continue;
+    if (!r.ok || !e.is_regular_file(ec) || e.is_symlink(ec) ||
+        parvex::platform::IsPendingFileName(name, getpid())) {
+      std::abort();
+    }
+    copies.push_back(e.path());
   }
-  if (entries != (r.ok ? 2u : 1u)) std::abort();  // the source, and the DXF when written
+  if (entries != (r.ok ? 2u : 1u) + copies.size()) std::abort();
+  for (const fs::path& p : copies) fs::remove(p, ec);
   fs::remove(destination, ec);
   fs::remove(source, ec);
   return 0;

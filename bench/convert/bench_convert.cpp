@@ -3,7 +3,10 @@
 // memory of the conversion next to the floor: the time to copy the input
 // file and to write a file of the output's size.
 //
-//   bench_convert [ENTITIES] [WORK_FOLDER]
+//   bench_convert [ENTITIES] [WORK_FOLDER] [model|paper|layouts]
+//
+// The output space is model space unless named; the drawing's 16 sheets
+// (print-origin texts) become 16 layouts with "layouts".
 //
 // Each conversion runs in a fresh child process (this program started
 // again with --convert), so its peak resident memory is its own.
@@ -108,12 +111,27 @@ parvex::TJwwData MakeDrawing(long n) {
       }
     }
   }
+  // 16 sheets of 50 x 35.4 (the printer paper at 840 %) over the drawing,
+  // each marked by a print-origin text at its lower-left corner.
+  for (int k = 0; k < 16; ++k) {
+    TEntJwwMoji t;
+    t.att = testing::Attr(0, 0, 9, 1);
+    t.start_x = -100 + 50 * (k % 4);
+    t.start_y = -70.7 + 35.4 * (k / 4);
+    t.end_x = t.start_x + 10;
+    t.end_y = t.start_y;
+    t.dSizeX = t.dSizeY = 1;
+    t.str = u"【印刷原点】840%N=";
+    for (char c : std::to_string(k + 1)) t.str.push_back(static_cast<char16_t>(c));
+    testing::AddEntity(d, t);
+  }
   return d;
 }
 
-int ConvertChild(const char* src, const char* dst, int version) {
+int ConvertChild(const char* src, const char* dst, int version, int space) {
   parvex::ConversionSettings s;
-  s.DxfVersion = version;
+  s.DxfVersion = static_cast<parvex::DxfVersion>(version);
+  s.OutputSpace = static_cast<parvex::OutputSpace>(space);
   s.BaseLayerGroup = 0;
   s.PointRadius = 0.5;
   const auto r = parvex::ConvertDrawing(s, src, dst);
@@ -128,13 +146,16 @@ struct ChildRun {
   long peakKiB = 0;
 };
 
-ChildRun RunChild(const char* self, const fs::path& src, const fs::path& dst, int version) {
+ChildRun RunChild(const char* self, const fs::path& src, const fs::path& dst, int version,
+                  int space) {
   ChildRun r;
   const std::string v = std::to_string(version);
+  const std::string sp = std::to_string(space);
   const auto t0 = Clock::now();
   const pid_t pid = fork();
   if (pid == 0) {
-    execl(self, self, "--convert", src.c_str(), dst.c_str(), v.c_str(), static_cast<char*>(nullptr));
+    execl(self, self, "--convert", src.c_str(), dst.c_str(), v.c_str(), sp.c_str(),
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   int status = 0;
@@ -175,14 +196,23 @@ double FloorSeconds(const fs::path& input, const fs::path& work, uintmax_t bytes
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--convert") {
-    return ConvertChild(argv[2], argv[3], std::atoi(argv[4]));
+  if (argc == 6 && std::string(argv[1]) == "--convert") {
+    return ConvertChild(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
   }
   const long n = argc > 1 ? std::atol(argv[1]) : 1'000'000;
   const fs::path work =
       argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / "parvex_bench_convert";
   fs::create_directories(work);
-  const fs::path input = work / "million.jww";
+  const fs::path input = work / "million_sheets.jww";
+  int space = 0;
+  if (argc > 3) {
+    const std::string name = argv[3];
+    space = name == "model" ? 0 : name == "paper" ? 1 : name == "layouts" ? 2 : -1;
+    if (space < 0) {
+      std::fprintf(stderr, "output space: model, paper or layouts\n");
+      return 2;
+    }
+  }
 
   // Make the drawing in a child too, so this process stays small.
   if (!fs::exists(input)) {
@@ -209,7 +239,7 @@ int main(int argc, char** argv) {
   for (int v = 0; v < 3; ++v) {
     const fs::path out = work / ("million_" + std::string(names[v]) + ".dxf");
     fs::remove(out);
-    const ChildRun r = RunChild(argv[0], input, out, v);
+    const ChildRun r = RunChild(argv[0], input, out, v, space);
     if (!r.ok) {
       std::printf("%-5s conversion failed\n", names[v]);
       status = 1;

@@ -26,7 +26,7 @@ constexpr int kEntities = 1000000;
 // arcs and circles, points, solids, polylines and inserts.
 std::unique_ptr<TDXFmodel> MakeModel(int ver) {
   auto m = std::make_unique<TDXFmodel>();
-  m->SetDXFVer(ver, 0);
+  m->SetDXFVer(static_cast<parvex::DxfVersion>(ver), parvex::OutputSpace::Model);
   m->SetAppName(u"bench");
   m->AddLtype(u"Continuous", u"Solid line", 0, {});
   m->AddLtype(u"DASHED", u"Dashed", 2, {12.7, -6.35});
@@ -34,10 +34,10 @@ std::unique_ptr<TDXFmodel> MakeModel(int ver) {
     m->AddLayer(u"レイヤ" + std::u16string(1, static_cast<char16_t>(u'A' + i)), 1 + i % 7, 1,
                 0, true, true);
   }
-  m->AddStyle(u"Standard", u"txt", u"extfont2.shx", 0, 1, 0, 2.5, false);
+  m->AddStyle({.nam = u"Standard", .fo1 = u"txt", .fo2 = u"extfont2.shx", .mhl = 2.5});
   const int blk = m->AddBlockDef(u"部品", 1);
-  m->AddBlockLine(blk, 0, 0, -1, -1, -1, 0, 0, 10, 0);
-  m->AddBlockArc(blk, 0, 0, -1, -1, -1, 0, 0, 5, 1, 0, 360, 0);
+  m->AddLine(blk, {.attr = {.colour = -1, .ltype = -1, .lineweight = -1}, .x2 = 10});
+  m->AddArc(blk, {.attr = {.colour = -1, .ltype = -1, .lineweight = -1}, .r = 5, .sweep = 360});
   const std::vector<parvex::TDXF_PLinePoint> pv = {
       {0, 0, 0}, {10.5, 0, 0}, {10.5, 7.25, 0.5}, {0, 7.25, 0}};
   for (int i = 0; i < kEntities; ++i) {
@@ -47,28 +47,42 @@ std::unique_ptr<TDXFmodel> MakeModel(int ver) {
     const int col = (i % 3 == 0) ? 1 + i % 7 : 256;
     switch (i % 20) {
       case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9:
-        m->AddLine(0, ly, col, 1 + i % 2, 25, x, y, x + 100.0 / 3.0, y + 12.5);
+        m->AddLine(parvex::kTopLevel,
+                   {.attr = {.layer = ly, .colour = col, .ltype = 1 + i % 2, .lineweight = 25},
+                    .x1 = x,
+                    .y1 = y,
+                    .x2 = x + 100.0 / 3.0,
+                    .y2 = y + 12.5});
         break;
       case 10: case 11: case 12:
-        m->AddMoji(0, ly, col, 0, 0, 0, x, y, x + 20, y, 2.5, 2.5, 0, 0, u"", u"寸法 1234.5 mm");
+        m->AddMoji(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col}, .x1 = x, .y1 = y,
+                                       .x2 = x + 20, .y2 = y, .w = 2.5, .h = 2.5,
+                                       .st = u"寸法 1234.5 mm"});
         break;
       case 13: case 14:
-        m->AddArc(0, ly, col, 1, 0, x, y, 7.5, 1, 30.25, 120, 0);
+        m->AddArc(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1}, .x = x,
+                                      .y = y, .r = 7.5, .start = 30.25, .sweep = 120});
         break;
       case 15:
-        m->AddArc(0, ly, col, 1, 0, x, y, 3.3333, 1, 0, 360, 0);
+        m->AddArc(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1}, .x = x,
+                                      .y = y, .r = 3.3333, .sweep = 360});
         break;
       case 16:
-        m->AddTen(0, ly, col, 0, 0, x, y, 0, 1);
+        m->AddTen(parvex::kTopLevel,
+                  {.attr = {.layer = ly, .colour = col}, .x = x, .y = y, .ba = 1});
         break;
       case 17:
-        m->AddSolid4(0, ly, col, x, y, x + 1, y, x + 1, y + 1, x, y + 1);
+        m->AddSolid4(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col}, .x1 = x, .y1 = y,
+                                         .x2 = x + 1, .y2 = y, .x3 = x + 1, .y3 = y + 1, .x4 = x,
+                                         .y4 = y + 1});
         break;
       case 18:
-        m->AddPLine(0, ly, col, 1, 0, 0, 0, true, 4, pv);
+        m->AddPLine(parvex::kTopLevel,
+                    {.attr = {.layer = ly, .colour = col, .ltype = 1}, .clf = true, .v = pv});
         break;
       default:
-        m->AddBlock(0, ly, col, 1, 0, blk, x, y, 45, 1, 1);
+        m->AddBlock(parvex::kTopLevel, {.attr = {.layer = ly, .colour = col, .ltype = 1},
+                                        .bln = blk, .x = x, .y = y, .a = 45});
         break;
     }
   }

@@ -45,13 +45,16 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
 
 std::optional<ReadOnlyFile> ReadOnlyFile::Open(const std::filesystem::path& p) {
   if (p.empty()) return std::nullopt;
-  int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting: a FIFO put where a file was expected (an
+  // image path a drawing names) would otherwise block until a writer comes.
+  int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   struct stat st{};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     return std::nullopt;
   }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   // A file held by a writer is refused, as a sharing violation would be.
   // File systems without flock support are read unlocked.
   if (flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {

@@ -11,6 +11,7 @@
 #include "common/text_helpers.h"
 #include "converter/app/paper_size.h"
 #include "converter/app/reference_variables.h"
+#include "converter/expand/conversion_moment.h"
 
 namespace parvex {
 
@@ -103,10 +104,10 @@ DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& r
   } else if (ext == u".jwc") {
     kind = DrawingKind::Jwc;
     // DOS drawings get no multi-layout output; model and paper space stays.
-    if (context.Settings.OutputSpace == 2) context.Settings.OutputSpace = 0;
+    if (context.Settings.OutputSpace == OutputSpace::Layouts) context.Settings.OutputSpace = OutputSpace::Model;
   } else if (ext == u".jwk") {
     kind = DrawingKind::Jwk;
-    context.Settings.OutputSpace = 0;
+    context.Settings.OutputSpace = OutputSpace::Model;
   } else {
     return Failed("unsupported file kind " + Quoted(source) + " (expected .jww, .jws, .jwc or .jwk)");
   }
@@ -116,6 +117,12 @@ DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& r
     std::string reason = reader.LastFailure();
     return Failed(what + (reason.empty() ? "" : ": " + reason));
   };
+
+  // A set SOURCE_DATE_EPOCH that is no time is refused rather than replaced
+  // by the clock: whoever set it expects reproducible output.
+  Result<platform::LocalDateTime> moment = ConversionMoment();
+  if (!moment) return Failed("cannot convert " + Quoted(source) + ": " + moment.reason());
+  context.Moment = *moment;
 
   if (!reader.FileCheck(source)) return failure("not a readable " + kindName + " file " + Quoted(source));
   for (auto* r : {readers.Jww.get(), readers.Jws.get(), readers.Jwc.get(), readers.Jwk.get()})

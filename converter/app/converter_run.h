@@ -61,6 +61,6 @@ DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& r
 std::optional<DrawingConversionResult> RefuseTakenDestination(const std::filesystem::path& destination);
 
 // 1 for the drawing's screen colours, 2 for its printer colours.
-inline int ColorSourceOf(const ConversionSettings& s) { return s.ColorMode == 1 ? 2 : 1; }
+inline int ColorSourceOf(const ConversionSettings& s) { return s.ColorMode == ColorMode::Printer ? 2 : 1; }
 
 }  // namespace parvex

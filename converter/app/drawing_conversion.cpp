@@ -16,8 +16,8 @@ DrawingConversionResult ConvertDrawing(const ConversionSettings& settings,
                                        const std::filesystem::path& destination,
                                        const std::filesystem::path& programFolder) {
   if (auto taken = RefuseTakenDestination(destination)) return *taken;
-  if (settings.DxfVersion < 0 || settings.DxfVersion > 2) {
-    return {false, "DXF version " + std::to_string(settings.DxfVersion) + " is not 0, 1 or 2", false};
+  if (const int version = SettingNumber(settings.DxfVersion); version < 0 || version > 2) {
+    return {false, "DXF version " + std::to_string(version) + " is not 0, 1 or 2", false};
   }
   ConversionContext context;
   context.Settings = settings;

@@ -56,7 +56,7 @@ class DrawingReader {
   // Jw_cad paper code of the drawing read, when the file kind has one.
   virtual std::optional<int> PaperCode() const = 0;
   virtual bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
-                          int version) = 0;
+                          DxfVersion version) = 0;
   virtual std::string LastFailure() const = 0;
 };
 
@@ -70,7 +70,9 @@ class UnavailableReader final : public DrawingReader {
   bool FileIn(ConversionContext&, const std::filesystem::path&) override { return false; }
   bool AfterRead(ConversionContext&) override { return false; }
   std::optional<int> PaperCode() const override { return std::nullopt; }
-  bool FileOutDXF(ConversionContext&, const std::filesystem::path&, int) override { return false; }
+  bool FileOutDXF(ConversionContext&, const std::filesystem::path&, DxfVersion) override {
+    return false;
+  }
   std::string LastFailure() const override;
 
  private:

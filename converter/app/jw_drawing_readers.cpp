@@ -67,7 +67,7 @@ class JwDrawingReader final : public DrawingReader {
   }
 
   bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
-                  int version) override {
+                  DxfVersion version) override {
     if (!drawing_) return false;
     if (parvex::FileOutDXF(*drawing_, context, *attributes_, destination, version)) return true;
     failure_ = "the DXF file cannot be written";

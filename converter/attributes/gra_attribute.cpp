@@ -78,7 +78,11 @@ std::array<uint32_t, 256> BuildPalette() {
                {203, {145, 82, 165}}, {223, {165, 82, 145}}, {249, {38, 19, 23}}};
   for (const auto& f : fixes) p[f.index] = Rgb(f.c.r, f.c.g, f.c.b);
 
-  const uint32_t greys[6] = {0, 45, 91, 137, 183, 179};
+  // The greys DXF readers show for 250..255. Index 255 is white, like
+  // index 0, so the nearest-colour search (which keeps the lower index on
+  // equal distances) never gives it: a grey never becomes an ACI that
+  // readers show as white.
+  const uint32_t greys[6] = {51, 91, 132, 173, 214, 255};
   for (int i = 0; i < 6; ++i) p[250 + i] = Rgb(greys[i], greys[i], greys[i]);
   return p;
 }

@@ -53,7 +53,8 @@ class TgraAttribute {
 // The 256-entry ACI palette (alpha-RGB).
 const std::array<uint32_t, 256>& AciPalette();
 
-// Nearest ACI number 1..255 of an alpha-RGB colour (white and black give 7).
+// Nearest ACI number 1..254 of an alpha-RGB colour (white and black give 7;
+// 255, which readers show as white, is never chosen).
 int NearestAci(uint32_t color);
 
 // DOS-format pen colour 1..6 to ACI (others count as 2).

@@ -20,17 +20,17 @@ namespace {
 // Launcher defaults: what a user who never changed a setting gets.
 ConversionSettings DefaultSettings() {
   ConversionSettings s;
-  s.DxfVersion = 0;
-  s.ColorMode = 0;
-  s.LayerNameType = 0;
-  s.OutputSpace = 0;
+  s.DxfVersion = DxfVersion::R12;
+  s.ColorMode = ColorMode::Screen;
+  s.LayerNameType = LayerNameType::Number;
+  s.OutputSpace = OutputSpace::Model;
   s.BaseLayerGroup = 0;
-  s.PointConversion = 0;
+  s.PointConversion = PointConversion::Point;
   s.PointRadius = 0.5;
   s.ExpandEmbeddedText = true;
   s.ExpandControlCodes = true;
   s.CurveToPolyline = false;
-  s.TextStyleMode = 0;
+  s.TextStyleMode = TextStyleMode::PerKind;
   s.DimensionAsEntity = false;
   return s;
 }
@@ -204,19 +204,19 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
     if (name == "--dxf") {
       const int v = Choice(value, {"r12", "2000", "2007"});
       if (v < 0) return bad("r12, 2000 or 2007");
-      overrides.push_back([v](ConversionSettings& s) { s.DxfVersion = v; });
+      overrides.push_back([v](ConversionSettings& s) { s.DxfVersion = static_cast<DxfVersion>(v); });
     } else if (name == "--colors") {
       const int v = Choice(value, {"screen", "printer"});
       if (v < 0) return bad("screen or printer");
-      overrides.push_back([v](ConversionSettings& s) { s.ColorMode = v; });
+      overrides.push_back([v](ConversionSettings& s) { s.ColorMode = static_cast<ColorMode>(v); });
     } else if (name == "--layer-names") {
       const int v = Choice(value, {"number", "name", "group"});
       if (v < 0) return bad("number, name or group");
-      overrides.push_back([v](ConversionSettings& s) { s.LayerNameType = v; });
+      overrides.push_back([v](ConversionSettings& s) { s.LayerNameType = static_cast<LayerNameType>(v); });
     } else if (name == "--output-space") {
       const int v = Choice(value, {"model", "paper", "layouts"});
       if (v < 0) return bad("model, paper or layouts");
-      overrides.push_back([v](ConversionSettings& s) { s.OutputSpace = v; });
+      overrides.push_back([v](ConversionSettings& s) { s.OutputSpace = static_cast<OutputSpace>(v); });
     } else if (name == "--layer-group") {
       int v = 0;
       if (!ParseInt(value, v) || v < 0 || v > 15) return bad("0 to 15");
@@ -228,7 +228,7 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
         return bad("point, circle, double-circle, circle-cross, rhombus, filled-rhombus, "
                    "filled-octagon or 0 to 6");
       }
-      overrides.push_back([v](ConversionSettings& s) { s.PointConversion = v; });
+      overrides.push_back([v](ConversionSettings& s) { s.PointConversion = static_cast<PointConversion>(v); });
     } else if (name == "--point-radius") {
       double v = 0;
       if (!ParseReal(value, v)) return bad("a number of millimetres, 0.001 to 1000");
@@ -237,7 +237,7 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
     } else if (name == "--text-styles") {
       const int v = Choice(value, {"kinds", "one", "truetype"});
       if (v < 0) return bad("kinds, one or truetype");
-      overrides.push_back([v](ConversionSettings& s) { s.TextStyleMode = v; });
+      overrides.push_back([v](ConversionSettings& s) { s.TextStyleMode = static_cast<TextStyleMode>(v); });
     } else if (name == "--settings") {
       settingsFile = platform::PathFromNarrow(value);
     } else {  // -o, --output
@@ -265,7 +265,8 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
   for (const Setter& set : overrides) set(o.settings);
   // R12 has no layouts: as the launcher does when it saves, layouts become
   // one paper space.
-  if (o.settings.DxfVersion == 0 && o.settings.OutputSpace == 2) o.settings.OutputSpace = 1;
+  if (o.settings.DxfVersion == DxfVersion::R12 && o.settings.OutputSpace == OutputSpace::Layouts)
+    o.settings.OutputSpace = OutputSpace::ModelAndPaper;
   if (o.files.empty()) {
     error = "no drawing given";
     return std::nullopt;

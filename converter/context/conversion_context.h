@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/conversion_settings.h"
+#include "common/platform/local_time.h"
 
 namespace parvex {
 
@@ -45,6 +46,10 @@ struct ConversionContext {
   DrawingExtents Extents;
   std::filesystem::path ReferenceFileName;
   std::vector<TStr2List> ReferenceVariables;
+  // The moment of conversion that the date macros of texts show, read once
+  // per drawing (from SOURCE_DATE_EPOCH when set, else the clock), so that
+  // every text of a drawing shows the same time.
+  platform::LocalDateTime Moment;
   // Private folder of this conversion where images carried by a drawing
   // are unpacked (inside "TEMP" below ProgramFolder for ParvexSub); empty
   // when none could be made.

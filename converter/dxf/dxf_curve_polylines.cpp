@@ -121,35 +121,30 @@ class EndpointIndex {
   std::unordered_map<Key, std::vector<int>, KeyHash> cells_;
 };
 
-// Attaches segment l to the chain if it meets the head or, failing that,
+// Takes segment s onto the chain end (x, y) when one of its ends meets it:
+// the step to its other end goes to `steps`, and that end becomes the chain
+// end. True when it was taken.
+bool Meet(TDXF_PolyWorkEntity& s, double& x, double& y, std::vector<ChainStep>& steps) {
+  if (SamePoint(s.x1, s.y1, x, y)) {
+    steps.push_back({s.x2, s.y2, s.da});
+    x = s.x2;
+    y = s.y2;
+  } else if (SamePoint(s.x2, s.y2, x, y)) {
+    steps.push_back({s.x1, s.y1, -s.da});
+    x = s.x1;
+    y = s.y1;
+  } else {
+    return false;
+  }
+  s.etp = 0;
+  return true;
+}
+
+// Attaches segment s to the chain if it meets the head or, failing that,
 // the tail; true when it was taken.
 bool Attach(TDXF_PolyWorkEntity& s, double& hx, double& hy, double& tx, double& ty,
             std::vector<ChainStep>& back, std::vector<ChainStep>& fwd) {
-  if (SamePoint(s.x1, s.y1, hx, hy)) {
-    back.push_back({s.x2, s.y2, s.da});
-    hx = s.x2;
-    hy = s.y2;
-    s.etp = 0;
-  } else if (SamePoint(s.x2, s.y2, hx, hy)) {
-    back.push_back({s.x1, s.y1, -s.da});
-    hx = s.x1;
-    hy = s.y1;
-    s.etp = 0;
-  }
-  if (s.etp != 0) {
-    if (SamePoint(s.x1, s.y1, tx, ty)) {
-      fwd.push_back({s.x2, s.y2, s.da});
-      tx = s.x2;
-      ty = s.y2;
-      s.etp = 0;
-    } else if (SamePoint(s.x2, s.y2, tx, ty)) {
-      fwd.push_back({s.x1, s.y1, -s.da});
-      tx = s.x1;
-      ty = s.y1;
-      s.etp = 0;
-    }
-  }
-  return s.etp == 0;
+  return Meet(s, hx, hy, back) || Meet(s, tx, ty, fwd);
 }
 
 // Grows the chain started by segment `first` (already marked taken) at
@@ -208,55 +203,39 @@ std::vector<TDXF_PLinePoint> Chain(TDXF_PolyWorkMain& group, int first, Endpoint
 
 }  // namespace
 
-int Pw_GetIdx(const std::vector<TDXF_PolyWorkMain>& groups, int n) {
-  for (size_t i = 0; i < groups.size(); ++i) {
-    if (groups[i].no == n) return static_cast<int>(i);
+void DxfCurveJoiner::Pw_Init() {
+  groups_.clear();
+  results_.clear();
+}
+
+int DxfCurveJoiner::Pw_GetIdx(int n) const {
+  for (size_t i = 0; i < groups_.size(); ++i) {
+    if (groups_[i].no == n) return static_cast<int>(i);
   }
   return -1;
 }
 
-int Pw_GetIdx(const TDXFmodel& model, int n) { return Pw_GetIdx(model.dpw1, n); }
-
-void Pw_AddEnt(std::vector<TDXF_PolyWorkMain>& groups, int n, int no, int tp, int la, int co,
-               int lt, int wd, double pa1, double pa2, double pa3, double pa4, double pa5) {
+void DxfCurveJoiner::Pw_AddEnt(int n, TDXF_PolyWorkEntity s) {
   // A segment with a coordinate or angle that is not a number would carry
   // it into the output; it is dropped like one that cannot be stored.
-  if (!std::isfinite(pa1) || !std::isfinite(pa2) || !std::isfinite(pa3) ||
-      !std::isfinite(pa4) || !std::isfinite(pa5)) {
+  if (!std::isfinite(s.x1) || !std::isfinite(s.y1) || !std::isfinite(s.x2) ||
+      !std::isfinite(s.y2) || !std::isfinite(s.da)) {
     return;
   }
-  int gi = Pw_GetIdx(groups, n);
+  int gi = Pw_GetIdx(n);
   if (gi < 0) {
-    groups.push_back({});
-    groups.back().no = n;
-    gi = static_cast<int>(groups.size()) - 1;
+    groups_.push_back({});
+    groups_.back().no = n;
+    gi = static_cast<int>(groups_.size()) - 1;
   }
-  TDXF_PolyWorkMain& g = groups[gi];
-  TDXF_PolyWorkEntity s;
-  s.eno = no;
-  s.etp = tp;
-  s.lay = la;
-  s.col = co;
-  s.ltp = lt;
-  s.wid = wd;
-  s.x1 = pa1;
-  s.y1 = pa2;
-  s.x2 = pa3;
-  s.y2 = pa4;
   // Whole turns are removed toward zero, keeping the sign of the sweep.
-  s.da = pa5 - std::trunc(pa5 / kTwoPi) * kTwoPi;
-  g.e.push_back(s);
-  g.en = static_cast<int>(g.e.size());
+  s.da = s.da - std::trunc(s.da / kTwoPi) * kTwoPi;
+  groups_[static_cast<size_t>(gi)].e.push_back(s);
 }
 
-void Pw_AddEnt(TDXFmodel& model, int n, int no, int tp, int la, int co, int lt, int wd,
-               double pa1, double pa2, double pa3, double pa4, double pa5) {
-  Pw_AddEnt(model.dpw1, n, no, tp, la, co, lt, wd, pa1, pa2, pa3, pa4, pa5);
-}
-
-void Pw_Sort(std::vector<TDXF_PolyWorkMain>& groups, std::vector<TDXF_PolyWorkSub>& results) {
-  results.clear();
-  for (TDXF_PolyWorkMain& g : groups) {
+void DxfCurveJoiner::Pw_Sort() {
+  results_.clear();
+  for (TDXF_PolyWorkMain& g : groups_) {
     EndpointIndex index(g.e);
     for (size_t i = 0; i < g.e.size(); ++i) {
       TDXF_PolyWorkEntity& s = g.e[i];
@@ -269,12 +248,9 @@ void Pw_Sort(std::vector<TDXF_PolyWorkMain>& groups, std::vector<TDXF_PolyWorkSu
       r.wid = s.wid;
       r.clf = false;
       r.v = Chain(g, static_cast<int>(i), index);
-      r.n = static_cast<int>(r.v.size());
-      results.push_back(std::move(r));
+      results_.push_back(std::move(r));
     }
   }
 }
-
-void Pw_Sort(TDXFmodel& model) { Pw_Sort(model.dpw1, model.dpw2); }
 
 }  // namespace parvex

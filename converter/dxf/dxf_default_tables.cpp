@@ -24,13 +24,26 @@ void AddAll(TDXFmodel& m, const std::vector<LtypeDef>& defs) {
 // Entities of the point blocks: space 0, layer "0", and by block unless a
 // colour is given, so that an INSERT's own attributes show through.
 constexpr int kByBlock = -1;
+// The grey of the filled marker parts, (179, 179, 179), as the ACI that
+// readers show nearest to it, (173, 173, 173). Not 255, which readers show
+// as white: the fills would vanish on paper.
+constexpr int kMarkerGrey = 253;
+constexpr DxfAttributes kPen = {
+    .layer = kLayerZero, .colour = kByBlock, .ltype = kByBlock, .lineweight = kByBlock};
+
+// The pen with an own colour (filled parts).
+DxfAttributes Filled(int col) {
+  DxfAttributes a = kPen;
+  a.colour = col;
+  return a;
+}
 
 class BlockPen {
  public:
   BlockPen(TDXFmodel& m, int bn) : m_(m), bn_(bn) {}
 
   void Line(double x1, double y1, double x2, double y2) {
-    m_.AddBlockLine(bn_, 0, kLayerZero, kByBlock, kByBlock, kByBlock, x1, y1, x2, y2);
+    m_.AddLine(bn_, {.attr = kPen, .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2});
   }
   // Lines between polar points of radius r at the given angles (degrees).
   void PolarLine(double r, double a1, double a2) {
@@ -44,25 +57,25 @@ class BlockPen {
       Line(a.first, a.second, b.first, b.second);
     }
   }
-  void Circle(double r) {
-    m_.AddBlockArc(bn_, 0, kLayerZero, kByBlock, kByBlock, kByBlock, 0, 0, r, 1, 0, 0, 0);
-  }
+  void Circle(double r) { Arc(0, 0, r, 0, 0); }
   void Arc(double x, double y, double r, double start, double sweep) {
-    m_.AddBlockArc(bn_, 0, kLayerZero, kByBlock, kByBlock, kByBlock, x, y, r, 1, start, sweep, 0);
+    m_.AddArc(bn_, {.attr = kPen, .x = x, .y = y, .r = r, .start = start, .sweep = sweep});
   }
   void Solid3(int col, double x1, double y1, double x2, double y2, double x3, double y3) {
-    m_.AddBlockSolid3(bn_, 0, kLayerZero, col, x1, y1, x2, y2, x3, y3);
+    m_.AddSolid3(bn_, {.attr = Filled(col), .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .x3 = x3,
+                       .y3 = y3});
   }
   void Solid4(int col, double x1, double y1, double x2, double y2, double x3, double y3,
               double x4, double y4) {
-    m_.AddBlockSolid4(bn_, 0, kLayerZero, col, x1, y1, x2, y2, x3, y3, x4, y4);
+    m_.AddSolid4(bn_, {.attr = Filled(col), .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .x3 = x3,
+                       .y3 = y3, .x4 = x4, .y4 = y4});
   }
   // A disc of radius 1.25: a closed two-vertex polyline of half circles,
   // radius 0.625, width 1.25.
   void Disc(int col) {
     const double pi = std::numbers::pi;
-    std::vector<TDXF_PLinePoint> v = {{-0.625, 0, pi}, {0.625, 0, pi}};
-    m_.AddBlockPLine(bn_, 0, kLayerZero, col, kByBlock, kByBlock, 1.25, 1.25, true, 2, v);
+    m_.AddPLine(bn_, {.attr = Filled(col), .wd1 = 1.25, .wd2 = 1.25, .clf = true,
+                      .v = {{-0.625, 0, pi}, {0.625, 0, pi}}});
   }
 
   static double Cos(double deg) { return std::cos(deg * std::numbers::pi / 180); }
@@ -139,33 +152,36 @@ void AddDefaultLayers(TDXFmodel& m) {
 }
 
 void AddDefaultStyles(TDXFmodel& m) {
-  m.AddStyle(u"Standard", u"txt", u"extfont2.shx", 0, 1.0, 0, 2.5, false);
-  m.AddStyle(u"Annotative", u"txt.shx", u"extfont2.shx", 0, 1.0, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .fo2 = u"extfont2.shx", .mhl = 2.5});
+  m.AddStyle({.nam = u"Annotative", .fo1 = u"txt.shx", .fo2 = u"extfont2.shx", .mhl = 2.5});
 }
 
 void AddTenBlock(TDXFmodel& m) {
-  if (m.tentyp < 2 || m.tentyp > 6) return;
+  // Only the marker shapes need the block; a value outside the list gets none.
+  if (SettingNumber(m.tentyp) < SettingNumber(PointConversion::DoubleCircle) ||
+      SettingNumber(m.tentyp) > SettingNumber(PointConversion::FilledOctagon))
+    return;
   m.tenidx = m.AddBlockDef(u"_TRANS_TEN", -1);
   if (m.tenidx < 0) return;
   BlockPen pen(m, m.tenidx);
   const double r = m.tenrad;
   switch (m.tentyp) {
-    case 2:
+    case PointConversion::DoubleCircle:
       pen.Circle(r);
       pen.Circle(r / 2);
       break;
-    case 3:
+    case PointConversion::CircleCross:
       pen.Circle(r);
       pen.Line(-r, 0, r, 0);
       pen.Line(0, r, 0, -r);
       break;
-    case 4:
+    case PointConversion::Rhombus:
       pen.Outline({{r, 0}, {0, r}, {-r, 0}, {0, -r}});
       break;
-    case 5:
+    case PointConversion::FilledRhombus:
       pen.Solid4(kByBlock, r, 0, 0, r, -r, 0, 0, -r);
       break;
-    case 6:
+    case PointConversion::FilledOctagon:
     {
       // A regular octagon of four quarter pieces, each from the centre.
       const double ax[5] = {r, 0, -r, 0, r};
@@ -177,6 +193,9 @@ void AddTenBlock(TDXFmodel& m) {
       }
       break;
     }
+    case PointConversion::Point:
+    case PointConversion::Circle:
+      break;
   }
 }
 
@@ -186,7 +205,8 @@ void AddMarkerBlocks(TDXFmodel& m) {
     const char16_t* name;
     void (*draw)(BlockPen&);
   };
-  // Colour 255 marks the filled parts that must not take the insert's colour.
+  // The filled parts that must not take the insert's colour are grey,
+  // (179, 179, 179): kMarkerGrey.
   static const Marker markers[] = {
       {u"_TRANS_TMARKER_1",
        [](BlockPen& p) {
@@ -215,17 +235,17 @@ void AddMarkerBlocks(TDXFmodel& m) {
        }},
       {u"_TRANS_TMARKER1",
        [](BlockPen& p) {
-         p.Solid3(255, 0, 0, -7.5, k, -7.5, -k);
+         p.Solid3(kMarkerGrey, 0, 0, -7.5, k, -7.5, -k);
          p.Outline({{0, 0}, {-7.5, k}, {-7.5, -k}});
        }},
       {u"_TRANS_TMARKER2",
        [](BlockPen& p) {
-         p.Solid4(255, -k, -k, k, -k, k, k, -k, k);
+         p.Solid4(kMarkerGrey, -k, -k, k, -k, k, k, -k, k);
          p.Outline({{-k, -k}, {k, -k}, {k, k}, {-k, k}});
        }},
       {u"_TRANS_TMARKER3",
        [](BlockPen& p) {
-         p.Disc(255);
+         p.Disc(kMarkerGrey);
          p.Circle(k);
        }},
       {u"_TRANS_TMARKER4", [](BlockPen& p) { p.Circle(k); }},

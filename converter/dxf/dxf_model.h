@@ -3,15 +3,19 @@
 // space, layouts and block definitions, image files) and then call SaveDXF,
 // which writes the whole file.
 //
-// Attribute convention of every entity record: colour, line type and
-// lineweight 0 = by layer, -1 = by block, positive = explicit (line type k =
-// the k-th entry of ltps, 1-based). Space code 0 = model space, 1 = the first
-// paper-space layout, k >= 2 = layout k. Coordinates are full-size
-// millimetres with the paper's lower-left corner at the origin; angles are
-// degrees unless a field says otherwise.
-//
-// Counts: every array is a std::vector; the count the drawing code calls
-// `deLineN` is deLine.size() (the ...N() accessors below return it as int).
+// Entities. The top level and every block definition hold their entities
+// in one DxfEntities each (dxf_entities.h); the records and the attribute
+// convention are in dxf_records.h. There is one adder per kind of entity,
+// taking the record and the container: kTopLevel or the index of a block
+// definition. The model decides, while a record is added:
+// - by layer: a colour, line type or lineweight equal to the layer's own
+//   is stored as 0 (which of the three depends on the kind);
+// - a curve is stored as circle, arc or ellipse (AddArc);
+// - a four-corner solid with coinciding last corners has three corners;
+// - a text is clamped, cut and expanded (AddMoji);
+// - names of block definitions are made unique.
+// Where the top level and block definitions differ, the container decides
+// (DxfEntities).
 //
 // Names. Every name the file holds (layers, line types, text styles, block
 // definitions) goes through dxf_names.h when it enters the model: it is made
@@ -22,13 +26,22 @@
 // valid and unique are stored exactly as given.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "common/content_digest.h"
+#include "common/conversion_settings.h"
+#include "converter/dxf/dxf_entities.h"
+#include "converter/dxf/dxf_frames.h"
+#include "converter/dxf/dxf_names.h"
+#include "converter/dxf/dxf_records.h"
+#include "converter/dxf/dxf_text_expansion.h"
 
 namespace parvex {
 
@@ -39,15 +52,15 @@ class DxfWriter;
 // Table records
 
 struct TDXF_Ltype {
-  std::u16string nam;
-  std::u16string exp;
+  std::u16string nam{};
+  std::u16string exp{};
   int n = 0;                // number of pattern elements
   std::vector<double> pt;   // positive dash, negative gap, 0 dot
   double pl = 0;            // pattern length: sum of |pt|
 };
 
 struct TDXF_Layer {
-  std::u16string nam;
+  std::u16string nam{};
   int col = 7;    // colour number
   int ltp = 1;    // line type, 1-based index into ltps
   int wid = 0;    // lineweight, 0 = default
@@ -56,214 +69,32 @@ struct TDXF_Layer {
 };
 
 struct TDXF_Style {
-  std::u16string nam;
-  bool fla = false;  // vertical text
+  std::u16string nam{};
+  std::u16string fo1{};  // font file
+  std::u16string fo2{};  // big-font file
   double mh = 0;     // fixed height
   double mw = 1;     // width factor
   double ang = 0;    // oblique angle
   double mhl = 0;    // last height used
-  std::u16string fo1;  // font file
-  std::u16string fo2;  // big-font file
+  bool fla = false;  // vertical text
 };
 
 // ---------------------------------------------------------------------------
-// Entity records
-
-// Entity kind codes of the order lists.
-enum : int {
-  kDxfLine = 1,
-  kDxfCircle = 2,
-  kDxfArc = 3,
-  kDxfEllipse = 4,
-  kDxfTen = 5,
-  kDxfSolid3 = 6,
-  kDxfSolid4 = 7,
-  kDxfMoji = 8,
-  kDxfImage = 9,
-  kDxfPLine = 10,
-  kDxfDim = 11,
-  kDxfVport = 98,
-  kDxfBlock = 99,
-};
-
-struct TDXF_EntNo {
-  int tp = 0;  // kind
-  int no = 0;  // index into the kind's array
-};
-
-struct TDXF_Line {
-  int spc = 0, lay = 0, col = 0, typ = 0, wid = 0;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
-
-struct TDXF_Circle {
-  int spc = 0, lay = 0, col = 0, typ = 0, wid = 0;
-  double x = 0, y = 0, r = 0;
-};
-
-struct TDXF_Arc {
-  int spc = 0, lay = 0, col = 0, typ = 0, wid = 0;
-  double x = 0, y = 0, r = 0;
-  double sa = 0;  // start angle in [0, 360)
-  double da = 0;  // signed sweep; negative = clockwise
-};
-
-struct TDXF_Ellipse {
-  int spc = 0, lay = 0, col = 0, typ = 0, wid = 0;
-  double x = 0, y = 0;
-  double r = 0;   // major radius
-  double he = 1;  // minor / major
-  double sa = 0;  // start parameter angle
-  double da = 0;  // sweep; 0 = whole ellipse
-  double ka = 0;  // angle of the major axis
-};
-
-struct TDXF_Ten {
-  int spc = 0, lay = 0, col = 0, wid = 0;
-  int cod = 0;  // marker code
-  double x = 0, y = 0;
-  double a = 0;   // rotation
-  double ba = 0;  // scale
-};
-
-struct TDXF_Solid3 {
-  int spc = 0, lay = 0, col = 0;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0;
-};
-
-struct TDXF_Solid4 {
-  int spc = 0, lay = 0, col = 0;
-  // Corners in boundary order.
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0, x4 = 0, y4 = 0;
-};
-
-struct TDXF_Moji {
-  int spc = 0, lay = 0, col = 0;
-  int typ = 0;  // 0-based text style index
-  int bas = 0;  // base-point kind (kept, not written)
-  bool tate = false;  // vertical
-  bool syat = false;  // slanted
-  double x1 = 0, y1 = 0;  // insertion point
-  double x2 = 0, y2 = 0;  // end of the text line
-  double w = 0, h = 0;    // character width and height
-  double d = 0;           // character spacing (kept, not written)
-  double a = 0;           // rotation
-  std::u16string fo;      // font name
-  std::u16string st;      // the text
-};
-
-struct TDXF_Image {
-  int spc = 0, lay = 0;
-  double x = 0, y = 0;    // lower-left corner
-  double ix = 0, iy = 0;  // size in pixels
-  double sx = 0, sy = 0;  // size in drawing units
-  double a = 0;           // rotation
-  std::u16string fna;     // image file
-  int hnd = 0;            // handle of the IMAGE entity, set while writing
-};
-
-struct TDXF_PLinePoint {
-  double x = 0, y = 0;
-  double a = 0;  // included angle (radians) of the arc to the next vertex
-};
-
-struct TDXF_PLine {
-  int spc = 0, lay = 0, col = 0, typ = 0, wid = 0;
-  double wd1 = 0, wd2 = 0;  // start and end width
-  bool clf = false;         // closed
-  int vn = 0;               // number of vertices (= v.size())
-  std::vector<TDXF_PLinePoint> v;
-};
-
-struct TDXF_ViewPort {
-  int spc = 0;
-  int id = 0;               // position in deVport + 1
-  double cx = 0, cy = 0;    // centre in paper space
-  double w = 0, h = 0;      // size in paper space
-  double vx = 0, vy = 0;    // view centre in model space
-  double vh = 0;            // view height in model space
-  double sc = 1;            // scale
-  double dx = 0, dy = 0;    // model-space translation of its layer groups
-  bool mf = false;          // content box started
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // content box, paper millimetres
-};
-
-struct TDXF_Dimension {
-  int spc = 0, lay = 0, col = 0, typ = 0, wid = 0;
-  int bln = -1;  // block definition holding the picture; -1 none
-  int stp = 0;   // dimension type (group 70)
-  int bas = 0;   // attachment point (group 71)
-  double x0 = 0, y0 = 0;  // definition point
-  double x1 = 0, y1 = 0;  // text mid point
-  bool fl3 = false;
-  double x3 = 0, y3 = 0;
-  bool fl4 = false;
-  double x4 = 0, y4 = 0;
-  bool fl5 = false;
-  double x5 = 0, y5 = 0;
-  bool fl6 = false;
-  double x6 = 0, y6 = 0;
-  double hlen = -1;  // leader length, negative = absent
-  double ang = 0;    // rotation of a linear dimension
-  double hang = -1;  // oblique angle, negative = absent
-  double sang = 0;   // text rotation
-  std::u16string sst;  // dimension style name
-  std::u16string str;  // dimension text
-};
-
-struct TDXF_Block {
-  int spc = 0, lay = 0, col = 0, typ = 0, wid = 0;
-  int bln = -1;  // inserted block definition, -1 none
-  double x = 0, y = 0;
-  double a = 0;
-  double bx = 1, by = 1;
-};
+// Block definitions, image files, layer groups
 
 struct TDXF_BlockDef {
-  std::u16string nam;
+  std::u16string nam{};
   int IDno = 0;  // the caller's block number
-  std::vector<TDXF_EntNo> dmNo;  // output order
-  std::vector<TDXF_Line> dmLine;
-  std::vector<TDXF_Circle> dmCirc;
-  std::vector<TDXF_Arc> dmArc;
-  std::vector<TDXF_Ellipse> dmElli;
-  std::vector<TDXF_Ten> dmTen;
-  std::vector<TDXF_Solid3> dmSld3;
-  std::vector<TDXF_Solid4> dmSld4;
-  std::vector<TDXF_Moji> dmMoji;
-  std::vector<TDXF_Image> dmImag;
-  std::vector<TDXF_PLine> dmPLin;
-  std::vector<TDXF_Dimension> dmDim;
-  std::vector<TDXF_Block> dmBlock;
-  int dmNoN() const { return static_cast<int>(dmNo.size()); }
-};
-
-// The order list and entity arrays of one container: the drawing's top
-// level or one block definition (which has no viewports). The model adds
-// entities through it and the section writers write them from it.
-struct TDXF_EntityLists {
-  std::vector<TDXF_EntNo>& no;
-  std::vector<TDXF_Line>& line;
-  std::vector<TDXF_Circle>& circ;
-  std::vector<TDXF_Arc>& arc;
-  std::vector<TDXF_Ellipse>& elli;
-  std::vector<TDXF_Ten>& ten;
-  std::vector<TDXF_Solid3>& sld3;
-  std::vector<TDXF_Solid4>& sld4;
-  std::vector<TDXF_Moji>& moji;
-  std::vector<TDXF_Image>& imag;
-  std::vector<TDXF_PLine>& plin;
-  std::vector<TDXF_Dimension>& dim;
-  std::vector<TDXF_Block>& block;
-  std::vector<TDXF_ViewPort>* vport;  // nullptr in a block definition
+  DxfEntities entities{DxfEntities::Level::Block};
 };
 
 struct TDXF_FileNameList {
-  std::u16string src;  // image file as the drawing references it
-  std::u16string dst;  // path of the copy written beside the DXF
+  std::u16string src{};  // image file as the IMAGE records name it
+  std::u16string dst{};  // path of the copy written beside the DXF
   double ix = 0, iy = 0;
   double sx = 0, sy = 0;
-  int hnd = 0;  // handle of its IMAGEDEF, assigned by CountHandles
+  std::uint32_t hnd = 0;  // handle of its IMAGEDEF, given before each write
+  std::filesystem::path from;  // the file the copy is made of (empty: src)
 };
 
 struct TDXF_LGroup {
@@ -272,110 +103,33 @@ struct TDXF_LGroup {
   double dx = 0, dy = 0;
 };
 
-// ---------------------------------------------------------------------------
-// Work lists of the frame finder and the curve-polyline joiner. The model
-// only holds them; the operations that fill and query them work on these
-// public lists.
-
-struct TJwZumenWakuWork {
-  int no = 0;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
-
-struct TDXF_PolyWorkEntity {
-  int eno = 0;
-  int etp = 0;  // 1 line, 2 arc; 0 = already taken while sorting
-  int lay = 0, col = 0, ltp = 0, wid = 0;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  double da = 0;  // signed included angle (radians), 0 for a line
-};
-
-struct TDXF_PolyWorkMain {
-  int no = 0;  // curve-group number
-  int en = 0;  // number of segments (= e.size())
-  std::vector<TDXF_PolyWorkEntity> e;
-};
-
-struct TDXF_PolyWorkSub {
-  int lay = 0, col = 0, ltp = 0, wid = 0;
-  bool clf = false;
-  int n = 0;  // = v.size()
-  std::vector<TDXF_PLinePoint> v;
-};
-
-// ---------------------------------------------------------------------------
-// Text expansion
-
-struct TDXF_Moji_Exp_Info {
-  bool flag1 = false;  // expand embedded text macros
-  bool flag2 = false;  // expand control codes
-  std::u16string filename;
-  double filedate = 0;  // days since 1899-12-30, time as fraction
-  std::u16string memo1;
-  std::u16string memo2;
-  std::array<double, 16> scale{};  // layer-group scales
-  double prtscale = 1;
-  double nowdate = 0;
-  int drawtime = 0;
-  std::array<int, 9> col{};  // DXF colours of pen colours 1..9
-  std::vector<TDXF_Line> eLine;  // produced by a control-code expansion
-  std::vector<TDXF_Moji> eMoji;
-};
-
-class TDXFmodel;
-
-// The text expansion as the model calls it while a text is added (AddMoji,
-// AddBlockMoji). Without an expander set, texts are stored unchanged. The
-// expansion subsystem implements this interface; its operations read and
-// fill model.mexp.
-class TDXF_MojiExpander {
- public:
-  virtual ~TDXF_MojiExpander() = default;
-  // Text macros.
-  virtual bool CheckMojiExp1(const TDXFmodel& model, std::u16string_view text) = 0;
-  virtual std::u16string GetMojiExp1(const TDXFmodel& model, int ly,
-                                     std::u16string_view text) = 0;
-  // Control codes.
-  virtual bool CheckMojiExp2(const TDXFmodel& model, std::u16string_view text) = 0;
-  virtual std::u16string GetMojiExp2Str(const TDXFmodel& model, int fl,
-                                        std::u16string_view text) = 0;
-  virtual double GetMojiExp2Len(const TDXFmodel& model, int fl, double pw,
-                                double pd, std::u16string_view text) = 0;
-  // Fills model.mexp.eLine and model.mexp.eMoji.
-  virtual void GetMojiExp2exp(TDXFmodel& model, int co, int fl, double px1,
-                              double py1, double pw, double ph, double pa,
-                              std::u16string_view text) = 0;
-};
+// The container argument of the adders that names the top level.
+inline constexpr int kTopLevel = -1;
 
 // ---------------------------------------------------------------------------
 
 class TDXFmodel {
  public:
-  // Create: DataInit, then 16 zeroed layer-group entries.
+  // An empty model with the defaults below and 16 zeroed layer-group
+  // entries; one model serves one conversion.
   TDXFmodel();
   TDXFmodel(const TDXFmodel&) = delete;
   TDXFmodel& operator=(const TDXFmodel&) = delete;
 
-  // Resets the settings and empties every table, entity array, block
-  // definition, the image file list, deLgp and the work lists.
-  void DataInit();
-
   // ----- settings
-  void SetDXFVer(int v, int sp);  // Ver (0 R12, 1 2000, 2 2007) and Spa
+  void SetDXFVer(DxfVersion v, OutputSpace sp);
   void SetAppName(std::u16string_view s);
+  // The drawing the file is written from, for $FINGERPRINTGUID and
+  // $VERSIONGUID (dxf_guid.h): the digest of its file's bytes and the
+  // settings of the conversion. Without it both come from an empty digest.
+  void SetDrawingIdentity(const Digest128& source, const ConversionSettings& settings);
   void SetPap(double mix, double miy, double max, double may, double pax, double pay);
   void SetScale(double scl);
-  void SetLayerNameType(int n);
-  void SetTenTransType(int n, double r);
-  void SetMojiStyle(int n);
-  // Fills mexp; lgscale holds at least 16 values and cl at least 9 (fewer
-  // are taken as given, the rest left 0).
-  void SetMojiExpInfo(bool fl1, bool fl2, std::u16string_view fname,
-                      std::u16string_view mem1, std::u16string_view mem2,
-                      double fdate, double ndate, int dtime, double pscl,
-                      const std::vector<double>& lgscale, const std::vector<int>& cl);
-  // The expansion used by AddMoji / AddBlockMoji; nullptr = none. Not owned.
-  void SetMojiExpander(TDXF_MojiExpander* e) { expander_ = e; }
+  void SetLayerNameType(LayerNameType n);
+  void SetTenTransType(PointConversion n, double r);
+  void SetMojiStyle(TextStyleMode n);
+  // The inputs of the text expansion that AddMoji applies.
+  void SetMojiExpInfo(const TextExpansionInputs& inputs) { mexp = inputs; }
 
   // ----- tables (names made valid and unique, see the top of this file)
   // Appends a line type; pt = the first pn values of pa (fewer when pa is
@@ -383,10 +137,10 @@ class TDXFmodel {
   void AddLtype(std::u16string_view na, std::u16string_view ex, int pn,
                 const std::vector<double>& pa);
   void AddLayer(std::u16string_view na, int co, int lt, int wd, bool dp, bool pr);
-  // Height and width factor are stored as absolute values clamped into
-  // [1e-10, 1e10].
-  void AddStyle(std::u16string_view na, std::u16string_view f1, std::u16string_view f2,
-                double h, double w, double a, double hl, bool fl);
+  // Height and width factor are stored as absolute values: the width factor
+  // clamped into [1e-10, 1e10], the fixed height into [1e-10, 1e10] unless
+  // it is below 1e-10, which is no fixed height (0).
+  void AddStyle(TDXF_Style style);
   // Default layer name for layer index l (0..255) by laynametyp.
   std::u16string DefautLayerName(int l, std::u16string_view lg, std::u16string_view ly) const;
   // The name s cleaned for the output version; lg-ly in hexadecimal when
@@ -397,224 +151,165 @@ class TDXFmodel {
   int FindLayer(std::u16string_view name) const;
   int FindStyle(std::u16string_view name) const;
 
-  // ----- top-level entities (true when stored)
-  bool AddLine(int sp, int ly, int co, int tp, int wd, double px1, double py1, double px2,
-               double py2);
-  // Circle, arc or ellipse by ratio ph and sweep pd.
-  bool AddArc(int sp, int ly, int co, int tp, int wd, double px, double py, double pr,
-              double ph, double ps, double pd, double pk);
-  bool AddTen(int sp, int ly, int co, int wd, int cd, double px, double py, double pa,
-              double pb);
-  bool AddSolid3(int sp, int ly, int co, double px1, double py1, double px2, double py2,
-                 double px3, double py3);
-  // A three-corner solid when corners 3 and 4 coincide.
-  bool AddSolid4(int sp, int ly, int co, double px1, double py1, double px2, double py2,
-                 double px3, double py3, double px4, double py4);
-  // Passes the text through the expansion first (may store several texts
-  // and lines).
-  bool AddMoji(int sp, int ly, int co, int tp, int bs, int fl, double px1, double py1,
-               double px2, double py2, double pw, double ph, double pd, double pa,
-               std::u16string_view pf, std::u16string_view ps);
-  bool AddMojiA(int sp, int ly, int co, int tp, int bs, int fl, double px1, double py1,
-                double px2, double py2, double pw, double ph, double pd, double pa,
-                std::u16string_view pf, std::u16string_view ps);
-  bool AddImage(int sp, int ly, double px, double py, double pix, double piy, double psx,
-                double psy, double pa, std::u16string_view pf);
-  // Takes the first |n| vertices of pv (fewer when pv is shorter).
-  bool AddPLine(int sp, int ly, int co, int tp, int wd, double w1, double w2, bool cf, int n,
-                const std::vector<TDXF_PLinePoint>& pv);
-  bool AddDim(int sp, int ly, int co, int tp, int wd, int n, int st, int ba, bool f3, bool f4,
-              bool f5, bool f6, double px0, double py0, double px1, double py1, double px3,
-              double py3, double px4, double py4, double px5, double py5, double px6,
-              double py6, double pl, double pa, double pha, double psa,
-              std::u16string_view pd, std::u16string_view ps);
-  bool AddVPort(int sp, double psc, double pdx, double pdy, double px, double py, double pw,
-                double ph, double pvx, double pvy, double pvh);
-  bool AddBlock(int sp, int ly, int co, int tp, int wd, int n, double px, double py,
-                double pa, double pbx, double pby);
+  // ----- font names of texts
+  // The index of a font name, entered on first use.
+  int FontIndex(std::u16string_view name);
+  // The font name of index i; empty for -1 or an index that names none.
+  const std::u16string& FontName(int i) const;
 
-  // ----- entities of block definition bn (false when bn is not valid)
-  bool AddBlockLine(int bn, int sp, int ly, int co, int tp, int wd, double px1, double py1,
-                    double px2, double py2);
-  // As AddArc, but only a sweep of 0 makes a circle (360 stays an arc) and
-  // an ellipse keeps its sweep.
-  bool AddBlockArc(int bn, int sp, int ly, int co, int tp, int wd, double px, double py,
-                   double pr, double ph, double ps, double pd, double pk);
-  bool AddBlockTen(int bn, int sp, int ly, int co, int wd, int cd, double px, double py,
-                   double pa, double pb);
-  bool AddBlockSolid3(int bn, int sp, int ly, int co, double px1, double py1, double px2,
-                      double py2, double px3, double py3);
-  bool AddBlockSolid4(int bn, int sp, int ly, int co, double px1, double py1, double px2,
-                      double py2, double px3, double py3, double px4, double py4);
-  bool AddBlockMoji(int bn, int sp, int ly, int co, int tp, int bs, int fl, double px1,
-                    double py1, double px2, double py2, double pw, double ph, double pd,
-                    double pa, std::u16string_view pf, std::u16string_view ps);
-  bool AddBlockMojiA(int bn, int sp, int ly, int co, int tp, int bs, int fl, double px1,
-                     double py1, double px2, double py2, double pw, double ph, double pd,
-                     double pa, std::u16string_view pf, std::u16string_view ps);
-  bool AddBlockImage(int bn, int sp, int ly, double px, double py, double pix, double piy,
-                     double psx, double psy, double pa, std::u16string_view pf);
-  bool AddBlockPLine(int bn, int sp, int ly, int co, int tp, int wd, double w1, double w2,
-                     bool cf, int n, const std::vector<TDXF_PLinePoint>& pv);
-  // Also false when the referenced definition n is not valid.
-  bool AddBlockDim(int bn, int sp, int ly, int co, int tp, int wd, int n, int st, int ba,
-                   bool f3, bool f4, bool f5, bool f6, double px0, double py0, double px1,
-                   double py1, double px3, double py3, double px4, double py4, double px5,
-                   double py5, double px6, double py6, double pl, double pa, double pha,
-                   double psa, std::u16string_view pd, std::u16string_view ps);
-  bool AddBlockBlock(int bn, int sp, int ly, int co, int tp, int wd, int n, double px,
-                     double py, double pa, double pbx, double pby);
+  // ----- entities
+  // Each adder stores one record (AddArc, AddSolid4 and AddMoji may store
+  // another kind or several records) in container bn: kTopLevel or a block
+  // definition index. True when stored; false, with the model unchanged,
+  // when bn names no container, the container refuses the record or the
+  // arrays cannot grow.
+  bool AddLine(int bn, const TDXF_Line& r);
+  // A circle when the ratio is 1 and the sweep is nothing or (at the top
+  // level) a whole turn, an arc for any other sweep with ratio 1 (its start
+  // turned by the axis angle), else an ellipse (whole at the top level for
+  // a sweep of nothing or a whole turn).
+  bool AddArc(int bn, const DxfCurve& c);
+  bool AddTen(int bn, const TDXF_Ten& r);
+  bool AddSolid3(int bn, const TDXF_Solid3& r);
+  // A three-corner solid when corners 3 and 4 coincide.
+  bool AddSolid4(int bn, const TDXF_Solid4& r);
+  // Width and height clamped into [1e-10, 1e10] as absolute values, the
+  // text cut to 255 columns, not slanted when vertical; then the text
+  // expansion may replace it by other texts and lines.
+  bool AddMoji(int bn, TDXF_Moji r);
+  bool AddImage(int bn, const TDXF_Image& r);
+  bool AddPLine(int bn, TDXF_PLine r);
+  // The text is cut to 255 columns.
+  bool AddDim(int bn, TDXF_Dimension r);
+  // Top level only; its id is its position among the viewports of its
+  // space + 1 (1: the layout's paper).
+  bool AddVPort(TDXF_ViewPort r);
+  bool AddBlock(int bn, const TDXF_Block& r);
 
   // ----- block definitions and images
   // New empty definition; a blank name becomes "NONAME"; the name is made
-  // valid and unique. Returns its index, or -1.
+  // valid and unique. Returns its index, or -1. A name a reader would take
+  // for a layout or an anonymous block (a leading '*': "*Model_Space",
+  // "*U1") gets '_' in place of its '*' (DxfNameKind::Block).
   int AddBlockDef(std::u16string_view na, int id);
+  // The same for an anonymous block the model makes itself (such as the
+  // picture "*D1" of a dimension, id -1): a leading '*' stays; the name is
+  // made unique all the same.
+  int AddAnonymousBlockDef(std::u16string_view na, int id);
   // By name (compared as a DXF reader compares names), or by IDno; -1 if none.
   int GetBlockIdx(std::u16string_view s) const;
   int GetBlockIdx(int id) const;
-  // Registers an image file once; its copy goes to dstpath + name + lower-
-  // cased extension, with "_" + i before the extension while that exists.
-  // dstpath is a folder path ending in a separator.
-  void AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix,
-                double piy, double psx, double psy, int phnd);
+  // Registers an image file once (pixels pix x piy, size psx x psy); its
+  // copy is planned as dstpath + name + lower-cased extension, with "_" + i
+  // before the extension while that exists (SaveDXF makes the copy and
+  // names the one it made). dstpath is a folder path ending in a
+  // separator. The copy is made of `from`, else of the file srcfile names.
+  void AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix, double piy,
+                double psx, double psy, const std::filesystem::path& from = {});
+  // The entry of srcfile, letter case ignored; -1 if none.
   int GetFList(std::u16string_view srcfile) const;
 
   // ----- layer groups, viewports, layouts
-  void SetLgp(int base, int nmax);
-  void SetLayout(int nmax);
+  // Completes deLgp and makes the viewports for the space mode: with Spa 2
+  // one layout per frame (at least 2 layouts).
+  void SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> frames);
   void SetVPortMinMax(int i, double x, double y);
   void SetVPortArea();
-
-  // ----- frame finder and polyline joiner work lists
-  void InitZwhv(bool f);
-  void Pw_Init();
 
   // ----- writing
   // Writes the file dst (created new: an existing file is never replaced).
   // src is the source drawing, whose time stamps give the date variables.
   // On any failure the partly written file is removed and false returned.
-  // Image files of the list are copied after a successful write.
+  // Before the file is written, each image file of the list is copied
+  // into dst's folder under a free name (never replacing a file), and the
+  // file's image definition names that copy; an image file that cannot be
+  // copied leaves the list, so its IMAGEs are not written and the file
+  // never names a missing image. A failed write removes the copies again.
+  // R12 has no images: nothing is copied.
   bool SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
   // Writes the whole file through a sink (SaveDXF without the file; tests
   // and benchmarks use it). src as for SaveDXF. False when the sink failed
   // or a writer raised.
   bool WriteDXF(const std::filesystem::path& src, DxfSink& sink);
-  // The first handle after everything the sections use; gives the image
-  // definitions their handles. Valid when DXFHnd = Ltn + 6.
-  int CountHandles();
-  // Takes the next running handle.
-  int NewHandle() { return DXFHnd++; }
   // Number of non-finite reals written as 0 during the last write.
   long long NonFiniteWritten() const { return nonFinite_; }
 
-  // ----- counts
+  // ----- containers and counts
+  DxfEntities& Top() { return top_; }
+  const DxfEntities& Top() const { return top_; }
+  // The container bn names (kTopLevel or a definition index), or nullptr.
+  DxfEntities* Container(int bn);
+  std::span<const TDXF_ViewPort> Viewports() const { return top_.Records<TDXF_ViewPort>(); }
   int ltpn() const { return static_cast<int>(ltps.size()); }
   int layn() const { return static_cast<int>(lays.size()); }
   int mstn() const { return static_cast<int>(msts.size()); }
-  int deNoN() const { return static_cast<int>(deNo.size()); }
-  int deLineN() const { return static_cast<int>(deLine.size()); }
-  int deCircN() const { return static_cast<int>(deCirc.size()); }
-  int deArcN() const { return static_cast<int>(deArc.size()); }
-  int deElliN() const { return static_cast<int>(deElli.size()); }
-  int deTenN() const { return static_cast<int>(deTen.size()); }
-  int deSld3N() const { return static_cast<int>(deSld3.size()); }
-  int deSld4N() const { return static_cast<int>(deSld4.size()); }
-  int deMojiN() const { return static_cast<int>(deMoji.size()); }
-  int deImagN() const { return static_cast<int>(deImag.size()); }
-  int dePLinN() const { return static_cast<int>(dePLin.size()); }
-  int deVportN() const { return static_cast<int>(deVport.size()); }
-  int deDimN() const { return static_cast<int>(deDim.size()); }
-  int deBlockN() const { return static_cast<int>(deBlock.size()); }
+  int deVportN() const { return static_cast<int>(Viewports().size()); }
   int deBlockDefN() const { return static_cast<int>(deBlockDef.size()); }
   int deFListN() const { return static_cast<int>(deFList.size()); }
 
   // ----- fields
-  int DXFHnd = 1;  // next free handle while writing
-  int hn_blk = 0;  // handle of the BLOCK_RECORD table object (set by TABLES)
-  int Ver = 0;     // 0 R12 (AC1009), 1 2000 (AC1015), 2 2007 (AC1021)
-  int Spa = 0;     // 0 model only, 1 model + one paper space, 2 layout per frame
+  DxfVersion Ver = DxfVersion::R12;
+  OutputSpace Spa = OutputSpace::Model;
   int Ltn = 2;     // number of paper-space layouts
-  std::u16string AppNam;          // the file's leading comment
+  std::u16string AppNam{};        // the file's leading comment
   std::filesystem::path srcName;  // source drawing, set by SaveDXF
   double MinWx = 0, MinWy = 0, MaxWx = 10, MaxWy = 10;  // extents, paper mm
   double papx = 297, papy = 210;  // paper size in mm
   double pscale = 1.0;
   double tenrad = 0.5;
-  int laynametyp = 0;
-  int tentyp = 0;
+  LayerNameType laynametyp = LayerNameType::Number;
+  PointConversion tentyp = PointConversion::Point;
   int tenidx = -1;  // block definition "_TRANS_TEN", -1 none
-  int mojistyle = 0;
+  TextStyleMode mojistyle = TextStyleMode::PerKind;
 
   std::vector<TDXF_Ltype> ltps;
   std::vector<TDXF_Layer> lays;
   std::vector<TDXF_Style> msts;
-  TDXF_Moji_Exp_Info mexp;
-
-  std::vector<TDXF_PolyWorkMain> dpw1;  // curve groups
-  std::vector<TDXF_PolyWorkSub> dpw2;   // joined polylines
-
-  std::vector<TDXF_EntNo> deNo;  // output order of top-level entities
-  std::vector<TDXF_Line> deLine;
-  std::vector<TDXF_Circle> deCirc;
-  std::vector<TDXF_Arc> deArc;
-  std::vector<TDXF_Ellipse> deElli;
-  std::vector<TDXF_Ten> deTen;
-  std::vector<TDXF_Solid3> deSld3;
-  std::vector<TDXF_Solid4> deSld4;
-  std::vector<TDXF_Moji> deMoji;
-  std::vector<TDXF_Image> deImag;
-  std::vector<TDXF_PLine> dePLin;
-  std::vector<TDXF_ViewPort> deVport;
-  std::vector<TDXF_Dimension> deDim;
-  std::vector<TDXF_Block> deBlock;
+  TextExpansionInputs mexp;  // the text expansion's inputs
 
   std::vector<TDXF_BlockDef> deBlockDef;
   std::vector<TDXF_FileNameList> deFList;
   std::vector<TDXF_LGroup> deLgp;  // the 16 layer groups
-
-  std::vector<TJwZumenWakuWork> zw_h;  // candidate horizontal frame lines
-  std::vector<TJwZumenWakuWork> zw_v;  // candidate vertical frame lines
-  std::vector<TJwZumenWakuWork> zw_w;  // frames
-  int zw_hn() const { return static_cast<int>(zw_h.size()); }
-  int zw_vn() const { return static_cast<int>(zw_v.size()); }
-  int zw_wn() const { return static_cast<int>(zw_w.size()); }
+  // The frames the layouts were made for (Spa 2), in layout order.
+  std::vector<TJwZumenWakuWork> layoutFrames;
 
  private:
-  using Lists = TDXF_EntityLists;  // the order list and arrays of one container
-  Lists TopLists();
-  Lists BlockLists(int bn);
-  bool ValidBlock(int bn) const { return bn >= 0 && bn < deBlockDefN(); }
+  int NewBlockDef(std::u16string_view na, int id, DxfNameKind kind);
+  void SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames);
+  TDXF_ViewPort PaperViewport(int space) const;
+  // Adds a record that needs no decision of its kind beyond the by-layer
+  // reduction.
+  template <class R>
+  bool Store(int bn, R r);
+  // The by-layer reduction of a record's attributes.
+  template <class R>
+  void ByLayer(R& r) const;
+  // Stores a text as given after clamping, cutting and reducing.
+  bool StoreMoji(DxfEntities& c, TDXF_Moji r);
+  static void NormaliseMoji(TDXF_Moji& r);
 
-  bool PutArc(Lists l, bool block, int sp, int ly, int co, int tp, int wd, double px,
-              double py, double pr, double ph, double ps, double pd, double pk);
-  bool PutSolid4(Lists l, int sp, int ly, int co, double px1, double py1, double px2,
-                 double py2, double px3, double py3, double px4, double py4);
-  bool PutMojiA(Lists l, int sp, int ly, int co, int tp, int bs, int fl, double px1,
-                double py1, double px2, double py2, double pw, double ph, double pd,
-                double pa, std::u16string_view pf, std::u16string_view ps);
-  bool PutMoji(int bn, int sp, int ly, int co, int tp, int bs, int fl, double px1,
-               double py1, double px2, double py2, double pw, double ph, double pd,
-               double pa, std::u16string_view pf, std::u16string_view ps);
-  bool PutPLine(Lists l, int sp, int ly, int co, int tp, int wd, double w1, double w2,
-                bool cf, int n, const std::vector<TDXF_PLinePoint>& pv);
-  bool PutDim(Lists l, int sp, int ly, int co, int tp, int wd, int n, int st, int ba,
-              bool f3, bool f4, bool f5, bool f6, double px0, double py0, double px1,
-              double py1, double px3, double py3, double px4, double py4, double px5,
-              double py5, double px6, double py6, double pl, double pa, double pha,
-              double psa, std::u16string_view pd, std::u16string_view ps);
+  void SaveHeader(DxfWriter& w, std::uint32_t handSeed);
+  // Copies the image files beside `dxf` (see SaveDXF) and returns the
+  // copies made.
+  std::vector<std::filesystem::path> CopyImageFiles(const std::filesystem::path& dxf);
 
-  // By-layer reduction of one attribute.
-  int ReduceCol(int ly, int co) const;
-  int ReduceLtp(int ly, int tp) const;
-  int ReduceWid(int ly, int wd) const;
-
-  void SaveHeader(DxfWriter& w);
-  void CopyImageFiles();
-
-  TDXF_MojiExpander* expander_ = nullptr;
+  DxfEntities top_{DxfEntities::Level::TopLevel};
+  // Font names of texts, and the index of each.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view s) const {
+      return std::hash<std::u16string_view>()(s);
+    }
+  };
+  std::vector<std::u16string> fonts_;
+  std::unordered_map<std::u16string, int, NameHash, std::equal_to<>> fontIndex_;
   long long nonFinite_ = 0;
+  Digest128 sourceDigest_;    // of the drawing's file
+  Digest128 settingsDigest_;  // of the conversion settings
   // Name keys of each table (first index of each key).
   std::unordered_map<std::u16string, int> ltypeKeys_, layerKeys_, styleKeys_, blockKeys_;
+  // Upper-cased src of each image file entry.
+  std::unordered_map<std::u16string, int> imageKeys_;
 };
 
 }  // namespace parvex

@@ -1,5 +1,5 @@
-// Tables, block definitions, the image file list and the layer-group and
-// viewport placement of the DXF model.
+// Tables, block definitions and the layer-group and viewport placement of
+// the DXF model (the image file list: dxf_image_files.cpp).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "common/number_text.h"
-#include "common/platform/files.h"
+#include "common/platform/codepage.h"
 #include "common/text_helpers.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_names.h"
@@ -20,16 +20,27 @@ namespace {
 
 using KeyMap = std::unordered_map<std::u16string, int>;
 
-double ClampStyleSize(double v) {
+// A width factor as an absolute value within [1e-10, 1e10].
+double ClampStyleWidth(double v) {
   v = std::fabs(v);
   if (!(v >= 1e-10)) return 1e-10;
   if (v > 1e10) return 1e10;
   return v;
 }
 
+// A fixed height as an absolute value: 0 means none (each text gives its
+// own), so it stays 0, and so does a height below 1e-10 or one that is not
+// a number; at most 1e10.
+double ClampStyleHeight(double v) {
+  v = std::fabs(v);
+  if (!(v >= 1e-10)) return 0;
+  if (v > 1e10) return 1e10;
+  return v;
+}
+
 // Valid, unique name for a table whose keys are `keys`; registers it
 // under index `index`.
-std::u16string EnterName(KeyMap& keys, std::u16string_view na, int ver, DxfNameKind kind,
+std::u16string EnterName(KeyMap& keys, std::u16string_view na, DxfVersion ver, DxfNameKind kind,
                          std::u16string_view fallback, int index) {
   std::u16string name = CleanDxfName(na, ver, kind, fallback);
   name = MakeUniqueDxfName(name, ver,
@@ -38,7 +49,7 @@ std::u16string EnterName(KeyMap& keys, std::u16string_view na, int ver, DxfNameK
   return name;
 }
 
-int FindKey(const KeyMap& keys, std::u16string_view name, int ver, DxfNameKind kind) {
+int FindKey(const KeyMap& keys, std::u16string_view name, DxfVersion ver, DxfNameKind kind) {
   auto it = keys.find(DxfNameKey(name, ver));
   if (it != keys.end()) return it->second;
   // Also by the form the name got when it was entered.
@@ -46,21 +57,6 @@ int FindKey(const KeyMap& keys, std::u16string_view name, int ver, DxfNameKind k
   if (clean.empty() || clean == name) return -1;
   it = keys.find(DxfNameKey(clean, ver));
   return it == keys.end() ? -1 : it->second;
-}
-
-std::filesystem::path ToPath(std::u16string_view s) {
-  return platform::PathFromText(s);
-}
-
-bool Exists(const std::u16string& p) {
-  std::error_code ec;
-  return std::filesystem::exists(ToPath(p), ec);
-}
-
-char16_t LowerChar(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 0x20);
-  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char16_t>(c + 0x20);
-  return c;
 }
 
 }  // namespace
@@ -92,19 +88,11 @@ void TDXFmodel::AddLayer(std::u16string_view na, int co, int lt, int wd, bool dp
   lays.push_back(std::move(r));
 }
 
-void TDXFmodel::AddStyle(std::u16string_view na, std::u16string_view f1,
-                         std::u16string_view f2, double h, double w, double a, double hl,
-                         bool fl) {
-  TDXF_Style r;
-  r.nam = EnterName(styleKeys_, na, Ver, DxfNameKind::Style, u"Style", mstn());
-  r.fla = fl;
-  r.mh = ClampStyleSize(h);
-  r.mw = ClampStyleSize(w);
-  r.ang = a;
-  r.mhl = hl;
-  r.fo1 = std::u16string(f1);
-  r.fo2 = std::u16string(f2);
-  msts.push_back(std::move(r));
+void TDXFmodel::AddStyle(TDXF_Style style) {
+  style.nam = EnterName(styleKeys_, style.nam, Ver, DxfNameKind::Style, u"Style", mstn());
+  style.mh = ClampStyleHeight(style.mh);
+  style.mw = ClampStyleWidth(style.mw);
+  msts.push_back(std::move(style));
 }
 
 int TDXFmodel::FindLtype(std::u16string_view name) const {
@@ -120,26 +108,26 @@ int TDXFmodel::FindStyle(std::u16string_view name) const {
 std::u16string TDXFmodel::DefautLayerName(int l, std::u16string_view lg,
                                           std::u16string_view ly) const {
   switch (laynametyp) {
-    case 0:
+    case LayerNameType::Number:
       return IntToText(l + 1);
-    case 1:
+    case LayerNameType::Name:
       return std::u16string(ly);
-    default: {
-      std::u16string g = RemoveBlanks(lg);
-      std::u16string y = RemoveBlanks(ly);
-      if (g.empty()) return y;
-      if (!y.empty()) return g + u"-" + y;
-      const int digit = ((l % 16) + 16) % 16;
-      return g + u"-" + static_cast<char16_t>(u"0123456789ABCDEF"[digit]);
-    }
+    case LayerNameType::GroupAndLayer:
+      break;
   }
+  std::u16string g = RemoveBlanks(lg);
+  std::u16string y = RemoveBlanks(ly);
+  if (g.empty()) return y;
+  if (!y.empty()) return g + u"-" + y;
+  const int digit = ((l % 16) + 16) % 16;
+  return g + u"-" + static_cast<char16_t>(u"0123456789ABCDEF"[digit]);
 }
 
 std::u16string TDXFmodel::AdjustLayerName(int lg, int ly, std::u16string_view s) const {
   std::u16string t = RemoveBlanks(s);
   std::u16string r;
   r.reserve(t.size());
-  if (Ver == 0) {
+  if (Ver == DxfVersion::R12) {
     static const std::u16string_view kR12 =
         u"$-_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
         u"＄－＿０１２３４５６７８９ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ"
@@ -185,6 +173,14 @@ std::u16string TDXFmodel::AdjustLayerName(int lg, int ly, std::u16string_view s)
 // Block definitions
 
 int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
+  return NewBlockDef(na, id, DxfNameKind::Block);
+}
+
+int TDXFmodel::AddAnonymousBlockDef(std::u16string_view na, int id) {
+  return NewBlockDef(na, id, DxfNameKind::AnonymousBlock);
+}
+
+int TDXFmodel::NewBlockDef(std::u16string_view na, int id, DxfNameKind kind) {
   if (deBlockDef.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
   const int index = deBlockDefN();
   std::u16string key;
@@ -192,7 +188,7 @@ int TDXFmodel::AddBlockDef(std::u16string_view na, int id) {
     const std::u16string source =
         RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
     TDXF_BlockDef def;
-    def.nam = EnterName(blockKeys_, source, Ver, DxfNameKind::Block, u"NONAME", index);
+    def.nam = EnterName(blockKeys_, source, Ver, kind, u"NONAME", index);
     key = DxfNameKey(def.nam, Ver);
     def.IDno = id;
     deBlockDef.push_back(std::move(def));
@@ -216,60 +212,24 @@ int TDXFmodel::GetBlockIdx(int id) const {
 }
 
 // ---------------------------------------------------------------------------
-// Image files
-
-int TDXFmodel::GetFList(std::u16string_view srcfile) const {
-  const std::u16string key = dxftext::UpperText(srcfile);
-  for (std::size_t i = 0; i < deFList.size(); ++i) {
-    if (dxftext::UpperText(deFList[i].src) == key) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-void TDXFmodel::AddFList(std::u16string_view srcfile, std::u16string_view dstpath, double pix,
-                         double piy, double psx, double psy, int phnd) {
-  if (GetFList(srcfile) >= 0) return;
-  // File name and extension of srcfile, with either separator.
-  std::u16string_view name = srcfile;
-  const std::size_t sep = name.find_last_of(u"/\\");
-  if (sep != std::u16string_view::npos) name = name.substr(sep + 1);
-  std::u16string base(name);
-  std::u16string ext;
-  const std::size_t dot = base.rfind(u'.');
-  if (dot != std::u16string::npos) {
-    ext = base.substr(dot);
-    base.resize(dot);
-  }
-  for (char16_t& c : ext) c = LowerChar(c);
-  const std::u16string folder(dstpath);
-  std::u16string dst = folder + base + ext;
-  if (Exists(dst)) {
-    for (int i = 1; i <= 99999; ++i) {
-      dst = folder + base + u"_" + IntToText(i) + ext;
-      if (!Exists(dst)) break;
-    }
-  }
-  TDXF_FileNameList r;
-  r.src = std::u16string(srcfile);
-  r.dst = std::move(dst);
-  r.ix = pix;
-  r.iy = piy;
-  r.sx = psx;
-  r.sy = psy;
-  r.hnd = phnd;
-  deFList.push_back(std::move(r));
-}
-
-// ---------------------------------------------------------------------------
 // Layer groups, viewports and layouts
 
-void TDXFmodel::SetLgp(int base, int nmax) {
-  deVport.clear();
-  // Viewport records sit in the order list too; drop those entries.
-  std::erase_if(deNo, [](const TDXF_EntNo& e) { return e.tp == kDxfVport; });
+// The viewport of a whole paper space or layout: the paper at scale 1.
+TDXF_ViewPort TDXFmodel::PaperViewport(int space) const {
+  return {.attr = {.space = space},
+          .w = papx,
+          .h = papy,
+          .vx = papx / 2,
+          .vy = papy / 2,
+          .vh = papy,
+          .sc = 1.0};
+}
+
+void TDXFmodel::SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> frames) {
+  top_.RemoveAll<TDXF_ViewPort>();
   if (deLgp.size() < 16) deLgp.resize(16);
   const bool baseValid = base >= 0 && base < 16;
-  if (Spa == 0) {
+  if (Spa == OutputSpace::Model) {
     const double sc = baseValid ? deLgp[static_cast<std::size_t>(base)].sc : 1.0;
     for (TDXF_LGroup& g : deLgp) {
       g.n = 0;
@@ -279,11 +239,13 @@ void TDXFmodel::SetLgp(int base, int nmax) {
     }
     return;
   }
-  if (Spa == 2) {
-    SetLayout(nmax);
+  if (Spa == OutputSpace::Layouts) {
+    SetLayout(nmax, frames);
     return;
   }
-  AddVPort(1, 1.0, 0, 0, 0, 0, papx, papy, papx / 2, papy / 2, papy);
+  // The paper viewport, then one per scale of the other layer groups (its
+  // geometry comes from SetVPortArea).
+  AddVPort(PaperViewport(1));
   int c = 0;
   double o = 0;
   for (int g = 0; g < 16; ++g) {
@@ -314,29 +276,35 @@ void TDXFmodel::SetLgp(int base, int nmax) {
     grp.n = c;
     grp.dx = o;
     grp.dy = 0;
-    AddVPort(1, grp.sc, o, 0, 0, 0, 0, 0, 0, 0, 0);
+    AddVPort({.attr = {.space = 1}, .sc = grp.sc, .dx = o});
     o += papx * grp.sc * 2;
   }
 }
 
-void TDXFmodel::SetLayout(int nmax) {
-  if (Spa != 2) return;
-  Ltn = zw_wn() < 2 ? 2 : zw_wn();
+void TDXFmodel::SetLayout(int nmax, std::span<const TJwZumenWakuWork> frames) {
+  if (Spa != OutputSpace::Layouts) return;
+  layoutFrames.assign(frames.begin(), frames.end());
+  const int n = static_cast<int>(frames.size());
+  Ltn = n < 2 ? 2 : n;
   if (deLgp.size() < 16) deLgp.resize(16);
   const double s = (nmax >= 0 && nmax < 16) ? deLgp[static_cast<std::size_t>(nmax)].sc : 1.0;
-  for (int i = 0; i < zw_wn(); ++i) {
-    const TJwZumenWakuWork& f = zw_w[static_cast<std::size_t>(i)];
+  for (int i = 0; i < n; ++i) {
+    const TJwZumenWakuWork& f = frames[static_cast<std::size_t>(i)];
     const double w = std::fabs(f.x2 - f.x1);
     const double h = std::fabs(f.y2 - f.y1);
-    AddVPort(i + 1, 1.0, 0, 0, 0, 0, papx, papy, papx / 2, papy / 2, papy);
-    AddVPort(i + 1, s, 0, 0, w / 2, h / 2, w, h, s * ((f.x1 + f.x2) / 2 + papx / 2),
-             s * ((f.y1 + f.y2) / 2 + papy / 2), s * h);
+    // The layout's paper, then the frame's area of model space with its
+    // lower-left corner at the layout's origin.
+    AddVPort(PaperViewport(i + 1));
+    AddVPort({.attr = {.space = i + 1}, .cx = w / 2, .cy = h / 2, .w = w, .h = h,
+              .vx = s * ((f.x1 + f.x2) / 2 + papx / 2), .vy = s * ((f.y1 + f.y2) / 2 + papy / 2),
+              .vh = s * h, .sc = s});
   }
 }
 
 void TDXFmodel::SetVPortMinMax(int i, double x, double y) {
+  std::vector<TDXF_ViewPort>& vports = top_.MutableRecords<TDXF_ViewPort>();
   if (i < 0 || i >= deVportN()) return;
-  TDXF_ViewPort& v = deVport[static_cast<std::size_t>(i)];
+  TDXF_ViewPort& v = vports[static_cast<std::size_t>(i)];
   if (!v.mf) {
     v.x1 = v.x2 = x;
     v.y1 = v.y2 = y;
@@ -350,8 +318,9 @@ void TDXFmodel::SetVPortMinMax(int i, double x, double y) {
 }
 
 void TDXFmodel::SetVPortArea() {
-  for (std::size_t i = 1; i < deVport.size(); ++i) {
-    TDXF_ViewPort& v = deVport[i];
+  std::vector<TDXF_ViewPort>& vports = top_.MutableRecords<TDXF_ViewPort>();
+  for (std::size_t i = 1; i < vports.size(); ++i) {
+    TDXF_ViewPort& v = vports[i];
     v.x1 -= 5;
     v.y1 -= 5;
     v.x2 += 5;

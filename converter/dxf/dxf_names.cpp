@@ -1,5 +1,7 @@
 #include "converter/dxf/dxf_names.h"
 
+#include <algorithm>
+
 #include "common/number_text.h"
 #include "common/platform/codepage.h"
 #include "converter/dxf/dxf_text.h"
@@ -35,25 +37,27 @@ bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 }  // namespace
 
-int DxfNameMaxWidth(int ver) { return ver == 0 ? 31 : 255; }
+int DxfNameMaxWidth(DxfVersion ver) { return ver == DxfVersion::R12 ? 31 : 255; }
 
-std::u16string CleanDxfName(std::u16string_view name, int ver, DxfNameKind kind,
+std::u16string CleanDxfName(std::u16string_view name, DxfVersion ver, DxfNameKind kind,
                             std::u16string_view fallback) {
   std::u16string s;
   s.reserve(name.size());
-  bool anonymous = false;
+  // The leading '*' of a block name, put back in front once the rest is clean.
+  char16_t lead = 0;
+  const bool block = kind == DxfNameKind::Block || kind == DxfNameKind::AnonymousBlock;
   for (std::size_t i = 0; i < name.size(); ++i) {
     char16_t c = name[i];
     if (c < 0x20 || c == 0x7F) continue;
-    if (ver == 0 && IsSpace(c)) continue;
-    if (c == u'*' && kind == DxfNameKind::Block && s.empty() && !anonymous) {
-      anonymous = true;
+    if (ver == DxfVersion::R12 && IsSpace(c)) continue;
+    if (c == u'*' && block && lead == 0 && std::all_of(s.begin(), s.end(), IsSpace)) {
+      lead = kind == DxfNameKind::AnonymousBlock ? u'*' : u'_';
       continue;
     }
     if (ForbiddenInName(c)) continue;
-    if (ver == 0) {
+    if (ver == DxfVersion::R12) {
       if (!InR12NameSet(c)) continue;
-    } else if (ver == 1) {
+    } else if (ver == DxfVersion::R2000) {
       // One code unit at a time: a surrogate pair has no code page 932 form.
       if (IsSurrogate(c) || !platform::FitsCp932(std::u16string_view(&name[i], 1))) c = u'_';
     } else if (IsSurrogate(c)) {
@@ -68,7 +72,7 @@ std::u16string CleanDxfName(std::u16string_view name, int ver, DxfNameKind kind,
     }
     s.push_back(c);
   }
-  if (ver != 0) {
+  if (ver != DxfVersion::R12) {
     std::size_t b = 0;
     std::size_t e = s.size();
     while (b < e && IsSpace(s[b])) ++b;
@@ -76,17 +80,17 @@ std::u16string CleanDxfName(std::u16string_view name, int ver, DxfNameKind kind,
     s = s.substr(b, e - b);
   }
   if (s.empty()) return std::u16string(fallback);
-  if (anonymous) s.insert(s.begin(), u'*');
+  if (lead != 0) s.insert(s.begin(), lead);
   return dxftext::CopyWidth(s, DxfNameMaxWidth(ver));
 }
 
-std::u16string DxfNameKey(std::u16string_view name, int ver) {
-  if (ver == 2) return dxftext::UpperText(name);
-  std::u16string s = ver == 0 ? dxftext::UpperText(name) : std::u16string(name);
+std::u16string DxfNameKey(std::u16string_view name, DxfVersion ver) {
+  if (ver == DxfVersion::R2007) return dxftext::UpperText(name);
+  std::u16string s = ver == DxfVersion::R12 ? dxftext::UpperText(name) : std::u16string(name);
   return dxftext::UpperText(platform::DecodeCp932(platform::EncodeCp932(s)));
 }
 
-std::u16string MakeUniqueDxfName(std::u16string_view name, int ver,
+std::u16string MakeUniqueDxfName(std::u16string_view name, DxfVersion ver,
                                  const std::function<bool(const std::u16string&)>& taken) {
   std::u16string cand(name);
   if (!taken(DxfNameKey(cand, ver))) return cand;

@@ -40,18 +40,18 @@ constexpr ClassRecord kClasses[] = {
 
 }  // namespace
 
-void SaveClasses(TDXFmodel& m, DxfWriter& w) {
-  if (m.Ver == 0) return;
+void SaveClasses(const TDXFmodel& m, DxfWriter& w) {
+  if (m.Ver == DxfVersion::R12) return;
   w.BeginSection("CLASSES");
   for (const ClassRecord& c : kClasses) {
-    if (c.when == ClassRecord::Only2000 && m.Ver != 1) continue;
+    if (c.when == ClassRecord::Only2000 && m.Ver != DxfVersion::R2000) continue;
     if (c.when == ClassRecord::WithImages && m.deFList.empty()) continue;
     w.Code(0, "CLASS");
     w.Code(1, c.record);
     w.Code(2, c.cls);
     w.Code(3, c.app);
     w.Int(90, c.flags90);
-    if (m.Ver == 2) w.Int(91, c.count91);
+    if (m.Ver == DxfVersion::R2007) w.Int(91, c.count91);
     w.Int(280, c.f280);
     w.Int(281, c.f281);
   }

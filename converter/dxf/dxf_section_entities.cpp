@@ -1,4 +1,6 @@
 // The entity writers (one per kind of the model) and the ENTITIES section.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -14,14 +16,14 @@ namespace dxfsec {
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180;
+constexpr double kTurn = 2 * std::numbers::pi;
+
+// A sweep of a whole turn or more (in degrees), within the tolerance with
+// which angles are normalised.
+bool WholeTurn(double sweep) { return std::fabs(sweep) >= 360 - 1e-10; }
 
 template <class T>
 const T* At(const std::vector<T>& v, int i) {
-  return i >= 0 && static_cast<std::size_t>(i) < v.size() ? &v[static_cast<std::size_t>(i)]
-                                                        : nullptr;
-}
-template <class T>
-T* At(std::vector<T>& v, int i) {
   return i >= 0 && static_cast<std::size_t>(i) < v.size() ? &v[static_cast<std::size_t>(i)]
                                                         : nullptr;
 }
@@ -37,16 +39,6 @@ std::u16string OneLine(std::u16string_view s) {
 }
 
 }  // namespace
-
-EntityLists TopLevel(TDXFmodel& m) {
-  return {m.deNo,   m.deLine, m.deCirc, m.deArc,  m.deElli, m.deTen,   m.deSld3,
-          m.deSld4, m.deMoji, m.deImag, m.dePLin, m.deDim,  m.deBlock, &m.deVport};
-}
-
-EntityLists OfBlock(TDXF_BlockDef& b) {
-  return {b.dmNo,   b.dmLine, b.dmCirc, b.dmArc,  b.dmElli, b.dmTen,   b.dmSld3,
-          b.dmSld4, b.dmMoji, b.dmImag, b.dmPLin, b.dmDim,  b.dmBlock, nullptr};
-}
 
 NameCache::NameCache(const TDXFmodel& m, const DxfWriter& w) {
   for (const TDXF_Layer& l : m.lays) layers_.push_back(w.Encode(OneLine(l.nam)));
@@ -72,19 +64,14 @@ std::string_view NameCache::Block(int j) const {
   return s ? std::string_view(*s) : std::string_view();
 }
 
-int HandlesOf(const EntityLists& l, const TDXF_EntNo& e) {
-  if (e.tp == kDxfImage) return 2;
-  if (e.tp == kDxfPLine) {
-    const TDXF_PLine* p = At(l.plin, e.no);
-    return p ? static_cast<int>(p->v.size()) + 2 : 2;
-  }
-  return 1;
+bool ImageWritten(const TDXFmodel& m, const TDXF_Image& r) {
+  return m.Ver != DxfVersion::R12 && r.handle != 0 && !RemoveBlanks(r.fna).empty() && m.GetFList(r.fna) >= 0;
 }
 
 // ---------------------------------------------------------------------------
 
-EntityWriter::EntityWriter(TDXFmodel& m, DxfWriter& w)
-    : m_(m), w_(w), names_(m, w), markerBlocks_(19, -1), modern_(m.Ver != 0) {
+EntityWriter::EntityWriter(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w)
+    : m_(m), h_(h), w_(w), names_(m, w), markerBlocks_(19, -1), modern_(m.Ver != DxfVersion::R12) {
   for (int cod = -7; cod <= 11; ++cod) {
     if (cod == 0 || cod == -3) continue;
     std::u16string name = cod < 0 ? u"_TRANS_TMARKER_" + IntToText(-cod)
@@ -98,76 +85,23 @@ int EntityWriter::MarkerBlock(int cod) const {
   return markerBlocks_[static_cast<std::size_t>(cod + 7)];
 }
 
-void EntityWriter::Write(int a, int b, EntityLists& l, const TDXF_EntNo& e) {
-  // The record's space code, or nothing when the entry names no record.
-  int spc = 0;
-  const void* rec = nullptr;
-  auto find = [&](auto& v) {
-    auto* r = At(v, e.no);
-    if (r) spc = r->spc;
-    rec = r;
-    return r;
-  };
-  switch (e.tp) {
-    case kDxfLine: find(l.line); break;
-    case kDxfCircle: find(l.circ); break;
-    case kDxfArc: find(l.arc); break;
-    case kDxfEllipse: find(l.elli); break;
-    case kDxfTen: find(l.ten); break;
-    case kDxfSolid3: find(l.sld3); break;
-    case kDxfSolid4: find(l.sld4); break;
-    case kDxfMoji: find(l.moji); break;
-    case kDxfImage: find(l.imag); break;
-    case kDxfPLine: find(l.plin); break;
-    case kDxfDim: find(l.dim); break;
-    case kDxfBlock: find(l.block); break;
-    case kDxfVport:
-      if (l.vport) find(*l.vport);
-      break;
-    default: break;
-  }
-  if (!rec) return;
-  if (!((a != 0 || spc <= 1) && (a < 2 || spc == a))) return;
-  if (m_.Ver == 0 && spc > 1) {
-    Skip(HandlesOf(l, e));
-    return;
-  }
-  // Model space owns everything of filter 0 that is not in the first paper
-  // space, negative space codes included.
-  const int owner = b != 0 ? b : m_.hn_blk + (spc == 1 ? 2 : 1);
-  switch (e.tp) {
-    case kDxfLine: Line(l.line[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfCircle: Circle(l.circ[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfArc: Arc(l.arc[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfEllipse: Ellipse(l.elli[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfTen: Ten(l.ten[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfSolid3: Solid3(l.sld3[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfSolid4: Solid4(l.sld4[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfMoji: Moji(l.moji[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfImage: Image(l.imag[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfPLine: PLine(l.plin[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfDim: Dim(l.dim[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfBlock: Insert(l.block[static_cast<std::size_t>(e.no)], owner); break;
-    case kDxfVport: VPort((*l.vport)[static_cast<std::size_t>(e.no)], owner); break;
-    default: break;
-  }
+
+void EntityWriter::Head(const char* type, std::uint32_t handle, int spc, std::string_view layer,
+                        const char* subclass) {
+  Start(type, handle, owner_, spc, layer);
+  if (modern_ && subclass) w_.Code(100, subclass);
 }
 
-void EntityWriter::Head(const char* type, int handle, int owner, int spc, int lay,
-                        const char* subclass) {
+void EntityWriter::Start(const char* type, std::uint32_t handle, std::uint32_t owner, int spc,
+                         std::string_view layer) {
   w_.Code(0, type);
-  w_.Handle(5, static_cast<std::uint32_t>(handle));
+  w_.Handle(5, handle);
   if (modern_) {
-    w_.Handle(330, static_cast<std::uint32_t>(owner));
+    w_.Handle(330, owner);
     w_.Code(100, "AcDbEntity");
   }
   if (spc == 1) w_.Int(67, 1);
-  if (lay == kLiteralVpLayer) {
-    w_.Code(8, "VP");
-  } else {
-    w_.Raw(8, names_.Layer(lay));
-  }
-  if (modern_ && subclass) w_.Code(100, subclass);
+  w_.Raw(8, layer);
 }
 
 void EntityWriter::Attrs(int col, int typ, int wid) {
@@ -191,117 +125,127 @@ void EntityWriter::Attrs(int col, int typ, int wid) {
   }
 }
 
-void EntityWriter::Line(const TDXF_Line& r, int owner) {
-  Head("LINE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbLine");
-  Attrs(r.col, r.typ, r.wid);
+template <>
+void EntityWriter::Entity(const TDXF_Line& r) {
+  Head("LINE", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbLine");
+  Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
   w_.XYZ(r.x1, r.y1, 0);
   w_.Point(1, r.x2, r.y2, 0);
 }
 
-void EntityWriter::Circle(const TDXF_Circle& r, int owner) {
-  Head("CIRCLE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbCircle");
-  Attrs(r.col, r.typ, r.wid);
+template <class R>
+void EntityWriter::CircleStart(const char* type, const R& r) {
+  Head(type, r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbCircle");
+  Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
   w_.XYZ(r.x, r.y, 0);
   w_.Real(40, r.r);
 }
 
-void EntityWriter::Arc(const TDXF_Arc& r, int owner) {
-  Head("ARC", m_.NewHandle(), owner, r.spc, r.lay, "AcDbCircle");
-  Attrs(r.col, r.typ, r.wid);
-  w_.XYZ(r.x, r.y, 0);
-  w_.Real(40, r.r);
+template <>
+void EntityWriter::Entity(const TDXF_Circle& r) {
+  CircleStart("CIRCLE", r);
+}
+
+template <>
+void EntityWriter::Entity(const TDXF_Arc& r) {
+  CircleStart("ARC", r);
   if (modern_) w_.Code(100, "AcDbArc");
-  double s = r.sa;
-  double e = NormalizeDeg(r.sa + r.da);
-  if (r.da < 0) std::swap(s, e);
+  // An arc of a whole turn (kept as an arc inside block definitions) runs
+  // from 0 to 360: equal start and end angles would read as no arc at all.
+  double s = 0;
+  double e = 360;
+  if (!WholeTurn(r.da)) {
+    s = r.sa;
+    e = NormalizeDeg(r.sa + r.da);
+    if (r.da < 0) std::swap(s, e);
+  }
   w_.Real(50, s);
   w_.Real(51, e);
 }
 
-void EntityWriter::Ellipse(const TDXF_Ellipse& r, int owner) {
+template <>
+void EntityWriter::Entity(const TDXF_Ellipse& r) {
   const bool whole = std::fabs(r.da) <= 1e-14;
   if (modern_) {
-    // An ELLIPSE always runs counter-clockwise from 41 to 42, so a
-    // clockwise sweep is written from its far end.
-    double s = whole ? 0 : r.sa;
-    double e = whole ? 360 : r.sa + r.da;
-    if (e < s) std::swap(s, e);
-    Head("ELLIPSE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbEllipse");
-    Attrs(r.col, r.typ, r.wid);
+    // An ELLIPSE runs counter-clockwise from 41 to 42, both within one turn
+    // (0 to 2 pi): a clockwise sweep is written from its far end, an end
+    // beyond the turn wraps round (past 0), and a sweep of a turn or more
+    // is the whole ellipse.
+    double s = 0;
+    double e = 360;
+    if (!whole && !WholeTurn(r.da)) {
+      s = NormalizeDeg(std::min(r.sa, r.sa + r.da));
+      e = NormalizeDeg(std::max(r.sa, r.sa + r.da));
+      if (e == 0) e = 360;
+    }
+    Head("ELLIPSE", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbEllipse");
+    Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
     w_.XYZ(r.x, r.y, 0);
     w_.Point(1, r.r * std::cos(r.ka * kDeg), r.r * std::sin(r.ka * kDeg), 0);
     w_.Code(210, "0.0");
     w_.Code(220, "0.0");
     w_.Code(230, "1.0");
     w_.Real(40, r.he);
-    w_.Real(41, s * kDeg);
-    w_.Real(42, e * kDeg);
+    w_.RealAtMost(41, s * kDeg, kTurn);
+    w_.RealAtMost(42, e * kDeg, kTurn);
     return;
   }
-  // R12 has no ellipse: a polyline through points of it, every 5 degrees of
-  // a whole one (closed), 72 steps of an arc (both ends included).
-  const std::string_view layer = names_.Layer(r.lay);
-  w_.Code(0, "POLYLINE");
-  w_.Handle(5, static_cast<std::uint32_t>(m_.NewHandle()));
-  if (r.spc == 1) w_.Int(67, 1);
-  w_.Raw(8, layer);
-  Attrs(r.col, r.typ, r.wid);
+  // R12 has no ellipse: a polyline through points of it (R12EllipseVertices),
+  // with its vertices and SEQEND taking the handles after its own.
+  const std::string_view layer = names_.Layer(r.attr.layer);
+  Head("POLYLINE", r.handle, r.attr.space, layer, nullptr);
+  Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
   w_.Int(66, 1);
   w_.XYZ(0, 0, 0);
   if (whole) w_.Int(70, 1);
-  const int n = whole ? 72 : 73;
+  const int n = R12EllipseVertices(r.da);
   const double ck = std::cos(r.ka * kDeg);
   const double sk = std::sin(r.ka * kDeg);
   for (int k = 0; k < n; ++k) {
     const double t = (whole ? 5.0 * k : r.sa + k * r.da / 72) * kDeg;
     const double px = r.r * std::cos(t);
     const double py = r.r * r.he * std::sin(t);
-    w_.Code(0, "VERTEX");
-    w_.Raw(8, layer);
+    Start("VERTEX", r.handle + 1 + static_cast<std::uint32_t>(k), r.handle, r.attr.space, layer);
     w_.XYZ(r.x + px * ck - py * sk, r.y + px * sk + py * ck, 0);
   }
-  w_.Code(0, "SEQEND");
-  w_.Raw(8, layer);
+  Start("SEQEND", r.handle + 1 + static_cast<std::uint32_t>(n), r.handle, r.attr.space, layer);
 }
 
-void EntityWriter::Ten(const TDXF_Ten& r, int owner) {
+template <>
+void EntityWriter::Entity(const TDXF_Ten& r) {
   const int marker = MarkerBlock(r.cod);
   if (marker != -2) {
-    if (marker < 0) {
-      Skip(1);
-    } else {
-      TenInsert(r, owner, marker);
-    }
+    if (marker >= 0) TenInsert(r, marker);
     return;
   }
   switch (m_.tentyp) {
-    case 1:
-      Head("CIRCLE", m_.NewHandle(), owner, r.spc, r.lay, "AcDbCircle");
+    case PointConversion::Circle:
+      Head("CIRCLE", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbCircle");
       if (!names_.Ltype(1).empty()) w_.Raw(6, names_.Ltype(1));
-      Attrs(r.col, 0, r.wid);
+      Attrs(r.attr.colour, 0, r.attr.lineweight);
       w_.XYZ(r.x, r.y, 0);
       w_.Real(40, m_.tenrad * r.ba);
       return;
-    case 2: case 3: case 4: case 5: case 6:
-      if (m_.tenidx < 0 || m_.tenidx >= m_.deBlockDefN()) {
-        Skip(1);
-      } else {
-        TenInsert(r, owner, m_.tenidx);
-      }
+    case PointConversion::DoubleCircle:
+    case PointConversion::CircleCross:
+    case PointConversion::Rhombus:
+    case PointConversion::FilledRhombus:
+    case PointConversion::FilledOctagon:
+      if (m_.tenidx >= 0 && m_.tenidx < m_.deBlockDefN()) TenInsert(r, m_.tenidx);
       return;
-    default:
-      Head("POINT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbPoint");
-      Attrs(r.col, 0, 0);
-      w_.XYZ(r.x, r.y, 0);
-      return;
+    case PointConversion::Point:
+      break;
   }
+  Head("POINT", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbPoint");
+  Attrs(r.attr.colour, 0, 0);
+  w_.XYZ(r.x, r.y, 0);
 }
 
-void EntityWriter::TenInsert(const TDXF_Ten& r, int owner, int block) {
-  Head("INSERT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbBlockReference");
+void EntityWriter::TenInsert(const TDXF_Ten& r, int block) {
+  Head("INSERT", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbBlockReference");
   w_.Raw(2, names_.Block(block));
   if (!names_.Ltype(1).empty()) w_.Raw(6, names_.Ltype(1));
-  Attrs(r.col, 0, r.wid);
+  Attrs(r.attr.colour, 0, r.attr.lineweight);
   w_.XYZ(r.x, r.y, 0);
   if (std::fabs(r.ba) > 1e-14 && std::fabs(r.ba - 1) > 1e-14) {
     w_.Real(41, r.ba);
@@ -310,37 +254,32 @@ void EntityWriter::TenInsert(const TDXF_Ten& r, int owner, int block) {
   if (std::fabs(r.a) > 1e-10) w_.Real(50, r.a);
 }
 
-void EntityWriter::Solid3(const TDXF_Solid3& r, int owner) {
-  Head("SOLID", m_.NewHandle(), owner, r.spc, r.lay, "AcDbTrace");
-  Attrs(r.col, 0, 0);
-  w_.XYZ(r.x1, r.y1, 0);
-  w_.Point(1, r.x2, r.y2, 0);
-  w_.Point(2, r.x3, r.y3, 0);
-  w_.Point(3, r.x3, r.y3, 0);
+// A SOLID takes its last two corners crossed against boundary order.
+template <>
+void EntityWriter::Entity(const TDXF_Solid3& r) {
+  Solid(r.attr, r.handle, {r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x3, r.y3});
 }
 
-void EntityWriter::Solid4(const TDXF_Solid4& r, int owner) {
-  // The model keeps boundary order; a SOLID takes its last two corners
-  // crossed.
-  Head("SOLID", m_.NewHandle(), owner, r.spc, r.lay, "AcDbTrace");
-  Attrs(r.col, 0, 0);
-  w_.XYZ(r.x1, r.y1, 0);
-  w_.Point(1, r.x2, r.y2, 0);
-  w_.Point(2, r.x4, r.y4, 0);
-  w_.Point(3, r.x3, r.y3, 0);
+template <>
+void EntityWriter::Entity(const TDXF_Solid4& r) {
+  Solid(r.attr, r.handle, {r.x1, r.y1, r.x2, r.y2, r.x4, r.y4, r.x3, r.y3});
 }
 
-void EntityWriter::Moji(const TDXF_Moji& r, int owner) {
-  if (RemoveBlanks(r.st).empty()) {
-    Skip(1);
-    return;
-  }
-  int s = r.typ;
-  if (m_.mojistyle == 1) {
-    s = (r.typ % 2 != 0) ? 3 : 2;
-  } else if (m_.mojistyle == 2) {
+void EntityWriter::Solid(const DxfAttributes& a, std::uint32_t handle,
+                         const std::array<double, 8>& c) {
+  Head("SOLID", handle, a.space, names_.Layer(a.layer), "AcDbTrace");
+  Attrs(a.colour, 0, 0);
+  w_.XYZ(c[0], c[1], 0);
+  for (int k = 1; k < 4; ++k) w_.Point(k, c[2 * k], c[2 * k + 1], 0);
+}
+
+int EntityWriter::TrueTypeStyle(int font) {
+  const std::size_t slot = static_cast<std::size_t>(font + 1);  // font -1: slot 0
+  if (slot >= fontStyles_.size()) fontStyles_.resize(slot + 1, -1);
+  int& s = fontStyles_[slot];
+  if (s < 0) {
     s = 0;
-    const std::u16string want = r.fo + u".ttf";
+    const std::u16string want = m_.FontName(font) + u".ttf";
     for (int i = 0; i < m_.mstn(); ++i) {
       if (m_.msts[static_cast<std::size_t>(i)].fo1 == want) {
         s = i;
@@ -348,10 +287,22 @@ void EntityWriter::Moji(const TDXF_Moji& r, int owner) {
       }
     }
   }
+  return s;
+}
+
+template <>
+void EntityWriter::Entity(const TDXF_Moji& r) {
+  if (RemoveBlanks(r.st).empty()) return;
+  int s = r.style;
+  if (m_.mojistyle == TextStyleMode::OneStyle) {
+    s = (r.style % 2 != 0) ? 3 : 2;
+  } else if (m_.mojistyle == TextStyleMode::TrueType) {
+    s = TrueTypeStyle(r.font);
+  }
   std::string_view style = names_.Style(s);
   if (style.empty()) style = names_.Style(0);
-  Head("TEXT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbText");
-  Attrs(r.col, 0, 0);
+  Head("TEXT", r.handle, r.attr.space, names_.Layer(r.attr.layer), "AcDbText");
+  Attrs(r.attr.colour, 0, 0);
   w_.XYZ(r.x1, r.y1, 0);
   w_.Real(40, r.h);
   w_.Text(1, OneLine(r.st));
@@ -368,21 +319,16 @@ void EntityWriter::Moji(const TDXF_Moji& r, int owner) {
   if (modern_) w_.Code(100, "AcDbText");
 }
 
-void EntityWriter::Image(TDXF_Image& r, int owner) {
-  const int entry = modern_ && !RemoveBlanks(r.fna).empty() ? m_.GetFList(r.fna) : -1;
-  if (entry < 0) {
-    Skip(2);
-    return;
-  }
-  const int h = m_.NewHandle();
-  const int reactor = m_.NewHandle();
-  r.hnd = h;
+template <>
+void EntityWriter::Entity(const TDXF_Image& r) {
+  if (!ImageWritten(m_, r)) return;
+  const int entry = m_.GetFList(r.fna);
   w_.Code(0, "IMAGE");
-  w_.Handle(5, static_cast<std::uint32_t>(h));
-  w_.Handle(330, static_cast<std::uint32_t>(owner));
+  w_.Handle(5, r.handle);
+  w_.Handle(330, owner_);
   w_.Code(100, "AcDbEntity");
-  if (r.spc == 1) w_.Int(67, 1);
-  w_.Raw(8, names_.Layer(r.lay));
+  if (r.attr.space == 1) w_.Int(67, 1);
+  w_.Raw(8, names_.Layer(r.attr.layer));
   w_.Int(92, 0);
   w_.Code(100, "AcDbRasterImage");
   w_.Int(90, 0);
@@ -393,13 +339,13 @@ void EntityWriter::Image(TDXF_Image& r, int owner) {
   w_.Point(2, std::cos(b) * r.sy / r.iy, std::sin(b) * r.sy / r.iy, 0);
   w_.Real(13, r.ix);
   w_.Real(23, r.iy);
-  w_.Handle(340, static_cast<std::uint32_t>(m_.deFList[static_cast<std::size_t>(entry)].hnd));
+  w_.Handle(340, m_.deFList[static_cast<std::size_t>(entry)].hnd);
   w_.Int(70, 7);
   w_.Int(280, 0);
   w_.Int(281, 50);
   w_.Int(282, 50);
   w_.Int(283, 0);
-  w_.Handle(360, static_cast<std::uint32_t>(reactor));
+  w_.Handle(360, r.handle + 1);
   w_.Int(71, 1);
   w_.Int(91, 2);
   w_.Real(14, -0.5);
@@ -408,28 +354,21 @@ void EntityWriter::Image(TDXF_Image& r, int owner) {
   w_.Real(24, r.iy - 0.5);
 }
 
-void EntityWriter::PLine(const TDXF_PLine& r, int owner) {
-  const int p = m_.NewHandle();
-  const std::string_view layer = names_.Layer(r.lay);
-  Head("POLYLINE", p, owner, r.spc, r.lay, "AcDb2dPolyline");
-  Attrs(r.col, r.typ, r.wid);
+template <>
+void EntityWriter::Entity(const TDXF_PLine& r) {
+  const std::uint32_t p = r.handle;
+  const std::string_view layer = names_.Layer(r.attr.layer);
+  Head("POLYLINE", p, r.attr.space, layer, "AcDb2dPolyline");
+  Attrs(r.attr.colour, r.attr.ltype, r.attr.lineweight);
   w_.Int(66, 1);
   w_.XYZ(0, 0, 0);
   if (r.clf) w_.Int(70, 1);
   if (r.wd1 > 1e-12) w_.Real(40, r.wd1);
   if (r.wd2 > 1e-12) w_.Real(41, r.wd2);
-  auto sub = [&](const char* type) {
-    w_.Code(0, type);
-    w_.Handle(5, static_cast<std::uint32_t>(m_.NewHandle()));
-    if (modern_) {
-      w_.Handle(330, static_cast<std::uint32_t>(p));
-      w_.Code(100, "AcDbEntity");
-    }
-    if (r.spc == 1) w_.Int(67, 1);
-    w_.Raw(8, layer);
-  };
+  // Vertices and the SEQEND take the handles after the POLYLINE's.
+  std::uint32_t next = p + 1;
   for (const TDXF_PLinePoint& v : r.v) {
-    sub("VERTEX");
+    Start("VERTEX", next++, p, r.attr.space, layer);
     if (modern_) {
       w_.Code(100, "AcDbVertex");
       w_.Code(100, "AcDb2dVertex");
@@ -438,89 +377,57 @@ void EntityWriter::PLine(const TDXF_PLine& r, int owner) {
     // Bulge of the segment to the next vertex.
     if (std::fabs(v.a) > 1e-12) w_.Real(42, std::tan(v.a / 4));
   }
-  sub("SEQEND");
+  Start("SEQEND", next, p, r.attr.space, layer);
 }
 
-void EntityWriter::VPort(const TDXF_ViewPort& r, int owner) {
-  if (r.spc == 0) {
-    Skip(1);
-    return;
-  }
-  Head("VIEWPORT", m_.NewHandle(), owner, r.spc, kLiteralVpLayer, "AcDbViewport");
+template <>
+void EntityWriter::Entity(const TDXF_ViewPort& r) {
+  if (r.attr.space == 0) return;
+  Head("VIEWPORT", r.handle, r.attr.space, "VP", "AcDbViewport");
   w_.XYZ(r.cx, r.cy, 0);
   w_.Real(40, r.w);
   w_.Real(41, r.h);
   w_.Int(68, r.id);
   w_.Int(69, r.id);
   if (modern_) {
-    w_.Real(12, r.vx);
-    w_.Real(22, r.vy);
-    w_.Real(13, 0);
-    w_.Real(23, 0);
-    w_.Real(14, 1);
-    w_.Real(24, 1);
-    w_.Real(15, 0);
-    w_.Real(25, 0);
+    w_.Reals({{12, r.vx}, {22, r.vy}, {13, 0}, {23, 0}, {14, 1}, {24, 1}, {15, 0}, {25, 0}});
     w_.Point(6, 0, 0, 1);
     w_.Point(7, 0, 0, 0);
-    w_.Real(42, 50);
-    w_.Real(43, 0);
-    w_.Real(44, 0);
-    w_.Real(45, r.vh);
-    w_.Real(50, 0);
-    w_.Real(51, 0);
-    w_.Int(72, 100);
-    w_.Int(90, 33120);
+    w_.Reals({{42, 50}, {43, 0}, {44, 0}, {45, r.vh}, {50, 0}, {51, 0}});
+    w_.Ints({{72, 100}, {90, 33120}});
     w_.Code(1, "");
-    w_.Int(71, 1);
-    w_.Int(74, 0);
-    w_.Code(110, "0.0");
-    w_.Code(120, "0.0");
-    w_.Code(130, "0.0");
-    w_.Code(111, "1.0");
-    w_.Code(121, "0.0");
-    w_.Code(131, "0.0");
-    w_.Code(112, "0.0");
-    w_.Code(122, "1.0");
-    w_.Code(132, "0.0");
+    w_.Ints({{71, 1}, {74, 0}});
+    w_.Codes({{110, "0.0"}, {120, "0.0"}, {130, "0.0"}, {111, "1.0"}, {121, "0.0"},
+              {131, "0.0"}, {112, "0.0"}, {122, "1.0"}, {132, "0.0"}});
     w_.Int(79, 0);
     w_.Code(146, "0.0");
     return;
   }
   // R12 keeps the view in the MVIEW extended data of application ACAD.
-  w_.Code(1001, "ACAD");
-  w_.Code(1000, "MVIEW");
-  w_.Code(1002, "{");
+  w_.Codes({{1001, "ACAD"}, {1000, "MVIEW"}, {1002, "{"}});
   w_.Int(1070, 16);
-  w_.Code(1010, "0.0");
-  w_.Code(1020, "0.0");
-  w_.Code(1030, "0.0");
-  w_.Code(1010, "0.0");
-  w_.Code(1020, "0.0");
-  w_.Code(1030, "1.0");
-  w_.Real(1040, 0);
-  w_.Real(1040, r.vh);
-  w_.Real(1040, r.vx);
-  w_.Real(1040, r.vy);
-  w_.Real(1040, 50);
-  w_.Real(1040, 0);
-  w_.Real(1040, 0);
+  w_.Codes({{1010, "0.0"}, {1020, "0.0"}, {1030, "0.0"}, {1010, "0.0"}, {1020, "0.0"},
+            {1030, "1.0"}});
+  for (double v : {0.0, r.vh, r.vx, r.vy, 50.0, 0.0, 0.0}) w_.Real(1040, v);
   for (int v : {16, 100, 0, 3, 0, 0, 0, 0}) w_.Int(1070, v);
   for (double v : {0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 0.0, 0.0}) w_.Real(1040, v);
   w_.Int(1070, 0);
-  w_.Code(1002, "{");
-  w_.Code(1002, "}");
-  w_.Code(1002, "}");
+  w_.Codes({{1002, "{"}, {1002, "}"}, {1002, "}"}});
 }
 
-void EntityWriter::Dim(const TDXF_Dimension& r, int owner) {
-  if (names_.Block(r.bln).empty()) {
-    Skip(1);
-    return;
-  }
-  Head("DIMENSION", m_.NewHandle(), owner, r.spc, r.lay, "AcDbDimension");
-  w_.Raw(2, names_.Block(r.bln));
-  Attrs(r.col, r.typ, r.wid);
+bool EntityWriter::BlockHead(const char* type, const char* subclass, const DxfAttributes& a,
+                             std::uint32_t handle, int block) {
+  const std::string_view name = names_.Block(block);
+  if (name.empty()) return false;
+  Head(type, handle, a.space, names_.Layer(a.layer), subclass);
+  w_.Raw(2, name);
+  Attrs(a.colour, a.ltype, a.lineweight);
+  return true;
+}
+
+template <>
+void EntityWriter::Entity(const TDXF_Dimension& r) {
+  if (!BlockHead("DIMENSION", "AcDbDimension", r.attr, r.handle, r.bln)) return;
   w_.XYZ(r.x0, r.y0, 0);
   w_.Point(1, r.x1, r.y1, 0);
   w_.Int(70, r.stp);
@@ -549,14 +456,9 @@ void EntityWriter::Dim(const TDXF_Dimension& r, int owner) {
   }
 }
 
-void EntityWriter::Insert(const TDXF_Block& r, int owner) {
-  if (names_.Block(r.bln).empty()) {
-    Skip(1);
-    return;
-  }
-  Head("INSERT", m_.NewHandle(), owner, r.spc, r.lay, "AcDbBlockReference");
-  w_.Raw(2, names_.Block(r.bln));
-  Attrs(r.col, r.typ, r.wid);
+template <>
+void EntityWriter::Entity(const TDXF_Block& r) {
+  if (!BlockHead("INSERT", "AcDbBlockReference", r.attr, r.handle, r.bln)) return;
   w_.XYZ(r.x, r.y, 0);
   auto scaled = [](double s) { return std::fabs(s - 1) > 1e-14 && std::fabs(s) > 1e-14; };
   if (scaled(r.bx)) w_.Real(41, r.bx);
@@ -564,13 +466,24 @@ void EntityWriter::Insert(const TDXF_Block& r, int owner) {
   if (std::fabs(r.a) > 1e-14) w_.Real(50, r.a);
 }
 
+void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner) {
+  c.Visit([&](const auto& r) {
+    const int spc = r.attr.space;
+    if (WritingRun(c, spc, m_.Ltn) != run) return;
+    // R12 has one paper space: layout entities keep their handles unwritten.
+    if (!modern_ && spc > 1) return;
+    // Model space owns everything of ENTITIES that is not in the first
+    // paper space, negative space codes included.
+    owner_ = owner != 0 ? owner : h_.SpaceRecord(spc == 1 ? 1 : 0);
+    Entity(r);
+  });
+}
+
 }  // namespace dxfsec
 
-void SaveEntities(TDXFmodel& m, DxfWriter& w) {
+void SaveEntities(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
   w.BeginSection("ENTITIES");
-  dxfsec::EntityWriter ew(m, w);
-  dxfsec::EntityLists top = dxfsec::TopLevel(m);
-  for (const TDXF_EntNo& e : m.deNo) ew.Write(0, 0, top, e);
+  dxfsec::EntityWriter(m, h, w).Write(m.Top(), 0, 0);
   w.EndSection();
 }
 

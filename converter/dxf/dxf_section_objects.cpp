@@ -5,7 +5,9 @@
 #include <string>
 
 #include "common/platform/codepage.h"
+#include "converter/dxf/dxf_handles.h"
 #include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_section_shared.h"
 #include "converter/dxf/dxf_sections.h"
 #include "converter/dxf/dxf_writer.h"
 
@@ -30,32 +32,28 @@ std::u16string LayoutName(int i) {
   return s;
 }
 
-// Every image record whose IMAGE was written, with the file-list entry it
+// Every image record whose IMAGE is written, with the file-list entry it
 // refers to: block definitions first (in order), then the top level.
 struct WrittenImage {
-  int hnd;
+  std::uint32_t hnd;
   int entry;
 };
 
 std::vector<WrittenImage> WrittenImages(const TDXFmodel& m) {
   std::vector<WrittenImage> out;
-  auto add = [&](const std::vector<TDXF_Image>& images, const std::vector<TDXF_EntNo>& order) {
-    for (const TDXF_EntNo& e : order) {
-      if (e.tp != kDxfImage || e.no < 0 || static_cast<std::size_t>(e.no) >= images.size()) {
-        continue;
-      }
-      const TDXF_Image& r = images[static_cast<std::size_t>(e.no)];
-      if (r.hnd != 0) out.push_back({r.hnd, m.GetFList(r.fna)});
+  auto add = [&](const DxfEntities& c) {
+    for (const TDXF_Image& r : c.Records<TDXF_Image>()) {
+      if (dxfsec::ImageWritten(m, r)) out.push_back({r.handle, m.GetFList(r.fna)});
     }
   };
-  for (const TDXF_BlockDef& b : m.deBlockDef) add(b.dmImag, b.dmNo);
-  add(m.deImag, m.deNo);
+  for (const TDXF_BlockDef& b : m.deBlockDef) add(b.entities);
+  add(m.Top());
   return out;
 }
 
 class ObjectWriter {
  public:
-  ObjectWriter(TDXFmodel& m, DxfWriter& w) : m_(m), w_(w) {}
+  ObjectWriter(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) : m_(m), h_(h), w_(w) {}
 
   // Object start with the reactor group and owner.
   void Start(const char* type, H handle, H owner) {
@@ -76,42 +74,28 @@ class ObjectWriter {
   void Layout(int i, H owner, double paperW, double paperH) {
     const bool model = i == 0;
     w_.Code(0, "LAYOUT");
-    w_.Handle(5, static_cast<H>(i + 2));
+    w_.Handle(5, h_.Layout(i));
     w_.Code(102, "{ACAD_REACTORS");
     w_.Handle(330, owner);
     w_.Code(102, "}");
     w_.Handle(330, owner);
     w_.Code(100, "AcDbPlotSettings");
-    w_.Code(1, "");
-    w_.Code(2, "none_device");
-    w_.Code(4, "");
-    w_.Code(6, "");
-    for (int c : {40, 41, 42, 43}) w_.Real(c, 0);
-    w_.Real(44, paperW);
-    w_.Real(45, paperH);
-    for (int c : {46, 47, 48, 49, 140, 141}) w_.Real(c, 0);
-    w_.Real(142, 1);
-    w_.Real(143, 1);
-    w_.Int(70, model ? 11952 : 688);
-    w_.Int(72, 1);
-    w_.Int(73, 0);
-    w_.Int(74, model ? 0 : 5);
+    w_.Codes({{1, ""}, {2, "none_device"}, {4, ""}, {6, ""}});
+    w_.Reals({{40, 0}, {41, 0}, {42, 0}, {43, 0}, {44, paperW}, {45, paperH}, {46, 0}, {47, 0},
+              {48, 0}, {49, 0}, {140, 0}, {141, 0}, {142, 1}, {143, 1}});
+    w_.Ints({{70, model ? 11952 : 688}, {72, 1}, {73, 0}, {74, model ? 0 : 5}});
     w_.Code(7, "");
     w_.Int(75, 16);
-    w_.Real(147, 1);
-    w_.Real(148, 0);
-    w_.Real(149, 0);
+    w_.Reals({{147, 1}, {148, 0}, {149, 0}});
     w_.Code(100, "AcDbLayout");
     if (model) {
       w_.Code(1, "Model");
     } else {
       w_.Text(1, LayoutName(i));
     }
-    w_.Int(70, 1);
-    w_.Int(71, i);
+    w_.Ints({{70, 1}, {71, i}});
     w_.XY(0, 0);
-    w_.Real(11, m_.papx);
-    w_.Real(21, m_.papy);
+    w_.Reals({{11, m_.papx}, {21, m_.papy}});
     w_.Point(2, 0, 0, 0);
     w_.Point(4, m_.MinWx, m_.MinWy, 0);
     w_.Point(5, m_.MaxWx, m_.MaxWy, 0);
@@ -120,16 +104,16 @@ class ObjectWriter {
     w_.Point(6, 1, 0, 0);
     w_.Point(7, 0, 1, 0);
     w_.Int(76, 0);
-    w_.Handle(330, static_cast<H>(m_.hn_blk + i + 1));
+    w_.Handle(330, h_.SpaceRecord(i));
   }
 
   // Paper size of layout i (1..Ltn).
   std::pair<double, double> PaperOf(int i) const {
-    if (m_.Spa == 1) {
+    if (m_.Spa == OutputSpace::ModelAndPaper) {
       if (i == 2) return {0, 0};
-    } else if (m_.Spa == 2) {
-      if (i <= m_.zw_wn()) {
-        const TJwZumenWakuWork& f = m_.zw_w[static_cast<std::size_t>(i - 1)];
+    } else if (m_.Spa == OutputSpace::Layouts) {
+      if (i <= static_cast<int>(m_.layoutFrames.size())) {
+        const TJwZumenWakuWork& f = m_.layoutFrames[static_cast<std::size_t>(i - 1)];
         return {f.x2 - f.x1, f.y2 - f.y1};
       }
       return {0, 0};
@@ -138,23 +122,20 @@ class ObjectWriter {
   }
 
  private:
-  TDXFmodel& m_;
+  const TDXFmodel& m_;
+  const DxfHandles& h_;
   DxfWriter& w_;
 };
 
 }  // namespace
 
-void SaveObjects(TDXFmodel& m, DxfWriter& w) {
-  if (m.Ver == 0) return;
-  ObjectWriter o(m, w);
-  const H root = static_cast<H>(m.Ltn + 3);
-  const H imageDict = static_cast<H>(m.Ltn + 4);
-  const H rasterVars = static_cast<H>(m.Ltn + 5);
-  const H n0 = static_cast<H>(m.NewHandle());
-  m.NewHandle();
-  m.NewHandle();
-  m.NewHandle();
-  const H colors = n0, groups = n0 + 1, layouts = n0 + 2, plotStyles = n0 + 3;
+void SaveObjects(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
+  if (m.Ver == DxfVersion::R12) return;
+  ObjectWriter o(m, h, w);
+  const H root = h.RootDictionary();
+  const H imageDict = h.ImageDictionary();
+  const H rasterVars = h.RasterVariables();
+  const H colors = h.colours, groups = h.groups, layouts = h.layouts, plotStyles = h.plotStyles;
   const bool images = !m.deFList.empty();
 
   w.BeginSection("OBJECTS");
@@ -180,33 +161,33 @@ void SaveObjects(TDXFmodel& m, DxfWriter& w) {
   const std::vector<WrittenImage> written = images ? WrittenImages(m) : std::vector<WrittenImage>{};
   for (const WrittenImage& im : written) {
     w.Code(0, "IMAGEDEF_REACTOR");
-    w.Handle(5, static_cast<H>(im.hnd + 1));
-    w.Handle(330, static_cast<H>(im.hnd));
+    w.Handle(5, im.hnd + 1);
+    w.Handle(330, im.hnd);
     w.Code(100, "AcDbRasterImageDefReactor");
     w.Int(90, 2);
-    w.Handle(330, static_cast<H>(im.hnd));
+    w.Handle(330, im.hnd);
   }
 
   o.Dictionary(colors, root);
   o.Dictionary(groups, root);
   o.Dictionary(layouts, root);
   w.Code(3, "Model");
-  w.Code(350, "2");
+  w.Handle(350, h.Layout(0));
   for (int i = 1; i <= m.Ltn; ++i) {
     w.Text(3, LayoutName(i));
-    w.Handle(350, static_cast<H>(i + 2));
+    w.Handle(350, h.Layout(i));
   }
 
   o.Start("ACDBDICTIONARYWDFLT", plotStyles, root);
   w.Code(100, "AcDbDictionary");
   w.Int(281, 1);
   w.Code(3, "Normal");
-  w.Code(350, "1");
+  w.Handle(350, h.PlotStylePlaceholder());
   w.Code(100, "AcDbDictionaryWithDefault");
-  w.Code(340, "1");
+  w.Handle(340, h.PlotStylePlaceholder());
 
   w.Code(0, "ACDBPLACEHOLDER");
-  w.Code(5, "1");
+  w.Handle(5, h.PlotStylePlaceholder());
   w.Code(102, "{ACAD_REACTORS");
   w.Handle(330, plotStyles);
   w.Code(102, "}");
@@ -222,7 +203,7 @@ void SaveObjects(TDXFmodel& m, DxfWriter& w) {
     o.Dictionary(imageDict, root);
     for (const TDXF_FileNameList& f : m.deFList) {
       w.Text(3, FileNameOf(f.dst));
-      w.Handle(350, static_cast<H>(f.hnd));
+      w.Handle(350, f.hnd);
     }
     o.Start("RASTERVARIABLES", rasterVars, root);
     w.Code(100, "AcDbRasterVariables");
@@ -233,12 +214,12 @@ void SaveObjects(TDXFmodel& m, DxfWriter& w) {
     for (int e = 0; e < m.deFListN(); ++e) {
       const TDXF_FileNameList& f = m.deFList[static_cast<std::size_t>(e)];
       w.Code(0, "IMAGEDEF");
-      w.Handle(5, static_cast<H>(f.hnd));
+      w.Handle(5, f.hnd);
       w.Code(102, "{ACAD_REACTORS");
       w.Handle(330, imageDict);
       // The reactors of the IMAGEs that use this file.
       for (const WrittenImage& im : written) {
-        if (im.entry == e) w.Handle(330, static_cast<H>(im.hnd + 1));
+        if (im.entry == e) w.Handle(330, im.hnd + 1);
       }
       w.Code(102, "}");
       w.Handle(330, imageDict);

@@ -1,11 +1,14 @@
-// What the BLOCKS and ENTITIES sections share: the entity writers and the
-// names they write, encoded once per section.
+// What the BLOCKS, ENTITIES and OBJECTS sections share: the entity writer
+// and the names it writes, encoded once per section.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "converter/dxf/dxf_handles.h"
 #include "converter/dxf/dxf_model.h"
 
 namespace parvex {
@@ -13,12 +16,6 @@ namespace parvex {
 class DxfWriter;
 
 namespace dxfsec {
-
-// The order list and entity arrays of one container (dxf_model.h).
-using EntityLists = TDXF_EntityLists;
-
-EntityLists TopLevel(TDXFmodel& m);
-EntityLists OfBlock(TDXF_BlockDef& b);
 
 // Table names as the file holds them, encoded once.
 class NameCache {
@@ -37,50 +34,61 @@ class NameCache {
   std::vector<std::string> layers_, ltypes_, styles_, blocks_;
 };
 
-// Handles the record of one order-list entry uses when it is selected:
-// 1, an IMAGE 2 (with its reactor), a POLYLINE its vertices + 2.
-int HandlesOf(const EntityLists& l, const TDXF_EntNo& e);
+// Whether the IMAGE of an image record is written: 2000 and 2007 only, and
+// only when a section selects the record and its file is in the image
+// list. OBJECTS gives exactly these images their reactors.
+bool ImageWritten(const TDXFmodel& m, const TDXF_Image& r);
 
-// Writes entities of one container. The filter a selects by space code:
-// a = 0 takes model space and the first paper space, a = k >= 2 layout k
-// only; a rejected record uses no handle. The owner b is the handle of the
-// owning block record; 0 means the block record of the entity's space.
+// Writes the entities of one container, each with the handles the model's
+// numbering gave it.
 class EntityWriter {
  public:
-  EntityWriter(TDXFmodel& m, DxfWriter& w);
-  void Write(int a, int b, EntityLists& l, const TDXF_EntNo& e);
+  EntityWriter(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);
+  // The records of c that run `run` writes (WritingRun): 0 those of
+  // ENTITIES or of a block definition, k those of layout k. `owner` is the
+  // handle of the owning block record; 0 means the record of each entity's
+  // space.
+  void Write(const DxfEntities& c, int run, std::uint32_t owner);
 
  private:
-  // The common head up to the subclass marker ("" for none).
-  void Head(const char* type, int handle, int owner, int spc, int lay, const char* subclass);
+  // The common head up to the subclass marker (nullptr for none).
+  void Head(const char* type, std::uint32_t handle, int spc, std::string_view layer,
+            const char* subclass);
+  // The head without a subclass marker, owned by `owner`: also the start of
+  // a VERTEX or SEQEND, whose owner is its POLYLINE.
+  void Start(const char* type, std::uint32_t handle, std::uint32_t owner, int spc,
+             std::string_view layer);
   void Attrs(int col, int typ, int wid);
-  void Skip(int handles) { m_.DXFHnd += handles; }
 
-  void Line(const TDXF_Line& r, int owner);
-  void Circle(const TDXF_Circle& r, int owner);
-  void Arc(const TDXF_Arc& r, int owner);
-  void Ellipse(const TDXF_Ellipse& r, int owner);
-  void Ten(const TDXF_Ten& r, int owner);
-  void Solid3(const TDXF_Solid3& r, int owner);
-  void Solid4(const TDXF_Solid4& r, int owner);
-  void Moji(const TDXF_Moji& r, int owner);
-  void Image(TDXF_Image& r, int owner);
-  void PLine(const TDXF_PLine& r, int owner);
-  void VPort(const TDXF_ViewPort& r, int owner);
-  void Dim(const TDXF_Dimension& r, int owner);
-  void Insert(const TDXF_Block& r, int owner);
+  // One writer per kind of record (specialised for each in the .cpp);
+  // each returns without writing what the skip rules leave out.
+  template <class R>
+  void Entity(const R& r);
+  // A SOLID through four corners in the order it takes them (x, y pairs).
+  void Solid(const DxfAttributes& a, std::uint32_t handle, const std::array<double, 8>& c);
+  // The start of a CIRCLE or ARC: head, attributes, centre and radius.
+  template <class R>
+  void CircleStart(const char* type, const R& r);
+  // The start of a DIMENSION or INSERT up to its attributes, with the name
+  // of the block definition it refers to; false, writing nothing, when
+  // that definition does not exist.
+  bool BlockHead(const char* type, const char* subclass, const DxfAttributes& a,
+                 std::uint32_t handle, int block);
   // An INSERT of a point's block.
-  void TenInsert(const TDXF_Ten& r, int owner, int block);
+  void TenInsert(const TDXF_Ten& r, int block);
   int MarkerBlock(int cod) const;
+  // The style of TrueType texts of a font (text styles "one per font"):
+  // the first whose font file is the font name + ".ttf", else 0.
+  int TrueTypeStyle(int font);
 
-  // Layer argument of Head for viewports, which always go on layer "VP".
-  static constexpr int kLiteralVpLayer = -1000000;
-
-  TDXFmodel& m_;
+  const TDXFmodel& m_;
+  const DxfHandles& h_;
   DxfWriter& w_;
   NameCache names_;
   std::vector<int> markerBlocks_;  // index by code + 7, -1 = none
+  std::vector<int> fontStyles_;    // TrueTypeStyle by font + 1, -1 = not yet known
   bool modern_;                    // 2000 or 2007
+  std::uint32_t owner_ = 0;        // of the entity being written
 };
 
 }  // namespace dxfsec

@@ -4,6 +4,7 @@
 // markers.
 #include <string>
 
+#include "converter/dxf/dxf_handles.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_sections.h"
 #include "converter/dxf/dxf_writer.h"
@@ -35,105 +36,91 @@ std::u16string LowerExtension(std::u16string_view f) {
 
 class TableWriter {
  public:
-  TableWriter(TDXFmodel& m, DxfWriter& w) : m_(m), w_(w), modern_(m.Ver != 0) {}
+  TableWriter(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w)
+      : m_(m), h_(h), w_(w), modern_(m.Ver != DxfVersion::R12) {}
 
-  // Table header; returns the table's handle (0 in R12).
-  int Begin(const char* name, int count) {
+  // Table header; its records then take the handles after the table's.
+  void Begin(const char* name, int count, const DxfHandles::Table& t) {
     w_.Code(0, "TABLE");
     w_.Code(2, name);
-    int h = 0;
+    table_ = t.table;
+    next_ = t.FirstRecord();
     if (modern_) {
-      h = m_.NewHandle();
-      w_.Handle(5, static_cast<std::uint32_t>(h));
+      w_.Handle(5, table_);
       w_.Code(330, "0");
       w_.Code(100, "AcDbSymbolTable");
     }
     w_.Int(70, count);
-    return h;
   }
-  // Record start up to its subclass marker; returns its handle (0 in R12).
-  int Record(const char* type, int table, const char* subclass, int handleCode = 5) {
+  // Record start up to its subclass marker.
+  void Record(const char* type, const char* subclass, int handleCode = 5) {
     w_.Code(0, type);
-    int h = 0;
+    const std::uint32_t h = next_++;
     if (modern_) {
-      h = m_.NewHandle();
-      w_.Handle(handleCode, static_cast<std::uint32_t>(h));
-      w_.Handle(330, static_cast<std::uint32_t>(table));
+      w_.Handle(handleCode, h);
+      w_.Handle(330, table_);
       w_.Code(100, "AcDbSymbolTableRecord");
       w_.Code(100, subclass);
     }
-    return h;
   }
   void End() { w_.Code(0, "ENDTAB"); }
+  // The extended data that marks a record annotative.
+  void AnnotativeData() {
+    w_.Codes({{1001, "AcadAnnotative"}, {1000, "AnnotativeData"}, {1002, "{"}});
+    w_.Ints({{1070, 1}, {1070, 1}});
+    w_.Code(1002, "}");
+  }
 
   void Vport();
   void Ltype();
   void Layer();
-  int Style();
+  void Style();
   void Appid();
-  void Dimstyle(int styleTable, int standardStyle);
+  void Dimstyle();
   void BlockRecord();
 
  private:
   // The scale the drawing is written at.
   double Scale() const {
-    if (m_.Spa == 0 || m_.deLgp.empty()) return m_.pscale;
+    if (m_.Spa == OutputSpace::Model || m_.deLgp.empty()) return m_.pscale;
     return m_.deLgp[0].sc;
   }
 
-  TDXFmodel& m_;
+  const TDXFmodel& m_;
+  const DxfHandles& h_;
   DxfWriter& w_;
   bool modern_;
+  std::uint32_t table_ = 0;  // the table being written
+  std::uint32_t next_ = 0;   // the handle of its next record
 };
 
 void TableWriter::Vport() {
-  const int t = Begin("VPORT", 1);
-  Record("VPORT", t, "AcDbViewportTableRecord");
+  Begin("VPORT", static_cast<int>(kDxfActiveVports), h_.vport);
+  Record("VPORT", "AcDbViewportTableRecord");
   const double s = Scale();
   w_.Text(2, u"*Active");
   w_.Int(70, 0);
   w_.XY(0, 0);
-  w_.Real(11, 1);
-  w_.Real(21, 1);
-  w_.Real(12, s * m_.papx / 2);
-  w_.Real(22, s * m_.papy / 2);
-  w_.Real(13, 0);
-  w_.Real(23, 0);
-  w_.Real(14, 10);
-  w_.Real(24, 10);
-  w_.Real(15, 10);
-  w_.Real(25, 10);
+  w_.Reals({{11, 1}, {21, 1}, {12, s * m_.papx / 2}, {22, s * m_.papy / 2}, {13, 0}, {23, 0},
+            {14, 10}, {24, 10}, {15, 10}, {25, 10}});
   w_.Point(6, 0, 0, 1);
   w_.Point(7, 0, 0, 0);
-  w_.Real(40, s * m_.papy);
-  w_.Real(41, m_.papx / m_.papy);
-  w_.Real(42, 50);
-  w_.Real(43, 0);
-  w_.Real(44, 0);
-  w_.Real(50, 0);
-  w_.Real(51, 0);
-  w_.Int(71, 0);
-  w_.Int(72, 1000);
-  w_.Int(73, 1);
-  w_.Int(74, 3);
-  for (int c : {75, 76, 77, 78}) w_.Int(c, 0);
+  w_.Reals({{40, s * m_.papy}, {41, m_.papx / m_.papy}, {42, 50}, {43, 0}, {44, 0}, {50, 0},
+            {51, 0}});
+  w_.Ints({{71, 0}, {72, 1000}, {73, 1}, {74, 3}, {75, 0}, {76, 0}, {77, 0}, {78, 0}});
   if (modern_) {
-    w_.Int(281, 0);
-    w_.Int(65, 1);
+    w_.Ints({{281, 0}, {65, 1}});
     w_.Point(100, 0, 0, 0);  // 110, 120, 130
     w_.Point(101, 1, 0, 0);  // 111, 121, 131
     w_.Point(102, 0, 1, 0);  // 112, 122, 132
     w_.Int(79, 0);
     w_.Real(146, 0);
   }
-  if (m_.Ver == 2) {
-    w_.Code(348, "F5");
-    w_.Int(60, 2);
-    w_.Int(61, 5);
-    w_.Int(292, 1);
-    w_.Int(282, 1);
-    w_.Real(141, 0);
-    w_.Real(142, 0);
+  if (m_.Ver == DxfVersion::R2007) {
+    // No 348: it would have to name a VISUALSTYLE object, and the file
+    // holds none.
+    w_.Ints({{60, 2}, {61, 5}, {292, 1}, {282, 1}});
+    w_.Reals({{141, 0}, {142, 0}});
     w_.Int(63, 250);
     w_.Raw(421, "  3355443");
   }
@@ -141,10 +128,10 @@ void TableWriter::Vport() {
 }
 
 void TableWriter::Ltype() {
-  const int t = Begin("LTYPE", m_.ltpn());
+  Begin("LTYPE", m_.ltpn(), h_.ltype);
   if (modern_) {
-    for (const char* fixed : {"ByBlock", "ByLayer"}) {
-      Record("LTYPE", t, "AcDbLinetypeTableRecord");
+    for (const char* fixed : kDxfFixedLtypes) {
+      Record("LTYPE", "AcDbLinetypeTableRecord");
       w_.Code(2, fixed);
       w_.Int(70, 0);
       w_.Code(3, "");
@@ -154,7 +141,7 @@ void TableWriter::Ltype() {
     }
   }
   for (const TDXF_Ltype& l : m_.ltps) {
-    Record("LTYPE", t, "AcDbLinetypeTableRecord");
+    Record("LTYPE", "AcDbLinetypeTableRecord");
     w_.Name(2, OneLine(l.nam));
     w_.Int(70, 0);
     w_.Text(3, OneLine(l.exp));
@@ -170,9 +157,9 @@ void TableWriter::Ltype() {
 }
 
 void TableWriter::Layer() {
-  const int t = Begin("LAYER", m_.layn());
+  Begin("LAYER", m_.layn(), h_.layer);
   for (const TDXF_Layer& l : m_.lays) {
-    Record("LAYER", t, "AcDbLayerTableRecord");
+    Record("LAYER", "AcDbLayerTableRecord");
     w_.Text(2, OneLine(l.nam));
     w_.Int(70, 0);
     w_.Int(62, l.dsp ? l.col : -l.col);
@@ -188,11 +175,11 @@ void TableWriter::Layer() {
   End();
 }
 
-int TableWriter::Style() {
-  const int t = Begin("STYLE", m_.mstn());
+void TableWriter::Style() {
+  Begin("STYLE", m_.mstn(), h_.style);
   for (int k = 0; k < m_.mstn(); ++k) {
     const TDXF_Style& s = m_.msts[static_cast<std::size_t>(k)];
-    Record("STYLE", t, "AcDbTextStyleTableRecord");
+    Record("STYLE", "AcDbTextStyleTableRecord");
     w_.Name(2, OneLine(s.nam));
     w_.Int(70, s.fla ? 4 : 0);
     w_.Real(40, s.mh);
@@ -208,138 +195,92 @@ int TableWriter::Style() {
       w_.Text(1000, OneLine(std::u16string_view(s.fo1).substr(0, s.fo1.size() - ext.size())));
       w_.Int(1071, 32817);
     }
-    if (k == 1 && modern_) {
-      w_.Code(1001, "AcadAnnotative");
-      w_.Code(1000, "AnnotativeData");
-      w_.Code(1002, "{");
-      w_.Int(1070, 1);
-      w_.Int(1070, 1);
-      w_.Code(1002, "}");
-    }
+    if (k == 1 && modern_) AnnotativeData();
   }
   End();
-  return t;
 }
 
 void TableWriter::Appid() {
-  static const char16_t* const kApps[] = {
-      u"ACAD",           u"ACAD_PSEXT",          u"AcadAnnoPO",      u"AcadAnnotative",
-      u"ACAD_DSTYLE_DIMJAG", u"ACAD_DSTYLE_DIMTALN", u"ACAD_MLEADERVER"};
-  const int t = Begin("APPID", 7);
-  for (const char16_t* app : kApps) {
-    Record("APPID", t, "AcDbRegAppTableRecord");
+  Begin("APPID", static_cast<int>(std::size(kDxfAppIds)), h_.appid);
+  for (const char16_t* app : kDxfAppIds) {
+    Record("APPID", "AcDbRegAppTableRecord");
     w_.Name(2, app);
     w_.Int(70, 0);
   }
   End();
 }
 
-void TableWriter::Dimstyle(int styleTable, int standardStyle) {
-  const int t = Begin("DIMSTYLE", 2);
+void TableWriter::Dimstyle() {
+  Begin("DIMSTYLE", static_cast<int>(kDxfDimStyles), h_.dimstyle);
   if (modern_) {
     w_.Code(100, "AcDbDimStyleTable");
-    w_.Int(71, 2);
-    // The two records take the next two handles.
-    w_.Handle(340, static_cast<std::uint32_t>(m_.DXFHnd));
-    w_.Handle(340, static_cast<std::uint32_t>(m_.DXFHnd + 1));
+    w_.Int(71, static_cast<int>(kDxfDimStyles));
+    for (std::size_t k = 0; k < kDxfDimStyles; ++k) {
+      w_.Handle(340, h_.dimstyle.FirstRecord() + static_cast<std::uint32_t>(k));
+    }
   }
-  // The text style of both dimension styles: "Standard" when the style
-  // table has it, else the table (a reader falls back to its default).
-  const int textStyle = standardStyle != 0 ? standardStyle : styleTable;
+  // The text style of both dimension styles: "Standard" when it is the
+  // first record of the style table (as the default styles make it), else
+  // the table (a reader falls back to its default).
+  const bool standard = m_.mstn() > 0 && m_.FindStyle(u"Standard") == 0;
+  const std::uint32_t textStyle = standard ? h_.style.FirstRecord() : h_.style.table;
   auto body = [&](bool iso) {
+    const char* const inch = "0.03937007874016";
     if (!modern_) {
       for (int c : {3, 4, 5, 6, 7}) w_.Code(c, "");
-      w_.Code(40, iso ? "1.0" : "0.0");
-      w_.Code(41, "2.5");
-      w_.Code(42, "0.625");
-      w_.Code(43, "3.75");
-      w_.Code(44, "1.25");
-      for (int c : {45, 46, 47, 48}) w_.Code(c, "0.0");
-      w_.Code(140, "2.5");
-      w_.Code(141, "2.5");
-      w_.Code(142, iso ? "0.03937007874016" : "2.5");
-      w_.Code(143, iso ? "2.5" : "0.03937007874016");
-      w_.Code(144, "1.0");
-      w_.Code(145, "0.0");
-      w_.Code(146, "1.0");
-      w_.Code(147, "0.625");
+      w_.Codes({{40, iso ? "1.0" : "0.0"}, {41, "2.5"}, {42, "0.625"}, {43, "3.75"}, {44, "1.25"},
+                {45, "0.0"}, {46, "0.0"}, {47, "0.0"}, {48, "0.0"}});
+      w_.Codes({{140, "2.5"}, {141, "2.5"}, {142, iso ? inch : "2.5"}, {143, iso ? "2.5" : inch},
+                {144, "1.0"}, {145, "0.0"}, {146, "1.0"}, {147, "0.625"}});
       for (int c : {71, 72, 73, 74, 75, 76}) w_.Int(c, 0);
-      w_.Int(77, 1);
-      w_.Int(78, 8);
-      w_.Int(170, 0);
-      w_.Int(171, 3);
-      w_.Int(172, 1);
+      w_.Ints({{77, 1}, {78, 8}, {170, 0}, {171, 3}, {172, 1}});
       for (int c : {173, 174, 175, 176, 177, 178}) w_.Int(c, 0);
       return;
     }
     if (!iso) w_.Code(40, "0.0");
-    w_.Code(41, "2.5");
-    w_.Code(42, "0.625");
-    w_.Code(43, "3.75");
-    w_.Code(44, "1.25");
-    w_.Int(73, 0);
-    w_.Int(74, 0);
-    w_.Int(77, 1);
-    w_.Int(78, 8);
-    w_.Code(140, "2.5");
-    w_.Code(141, "2.5");
-    w_.Code(143, iso ? "2.5" : "0.03937007874016");
-    w_.Code(147, "0.625");
-    w_.Int(171, 3);
-    w_.Int(172, 1);
-    w_.Int(271, 2);
-    w_.Int(272, 2);
-    w_.Int(274, 3);
-    w_.Int(278, 44);
-    w_.Int(283, 0);
-    w_.Int(284, 8);
-    w_.Handle(340, static_cast<std::uint32_t>(textStyle));
+    w_.Codes({{41, "2.5"}, {42, "0.625"}, {43, "3.75"}, {44, "1.25"}});
+    w_.Ints({{73, 0}, {74, 0}, {77, 1}, {78, 8}});
+    w_.Codes({{140, "2.5"}, {141, "2.5"}, {143, iso ? "2.5" : inch}, {147, "0.625"}});
+    w_.Ints({{171, 3}, {172, 1}, {271, 2}, {272, 2}, {274, 3}, {278, 44}, {283, 0}, {284, 8}});
+    w_.Handle(340, textStyle);
   };
 
-  Record("DIMSTYLE", t, "AcDbDimStyleTableRecord", 105);
+  Record("DIMSTYLE", "AcDbDimStyleTableRecord", 105);
   w_.Code(2, "ISO-25");
   w_.Int(70, 0);
   body(true);
 
-  Record("DIMSTYLE", t, "AcDbDimStyleTableRecord", 105);
+  Record("DIMSTYLE", "AcDbDimStyleTableRecord", 105);
   w_.Name(2, u"Annotative");
   w_.Int(70, 0);
   body(false);
   if (modern_) {
-    w_.Code(1001, "AcadAnnotative");
-    w_.Code(1000, "AnnotativeData");
-    w_.Code(1002, "{");
-    w_.Int(1070, 1);
-    w_.Int(1070, 1);
-    w_.Code(1002, "}");
+    AnnotativeData();
     w_.Code(1001, "ACAD_DSTYLE_DIMJAG");
     w_.Int(1070, 388);
-    w_.Code(1040, "1.5");
-    w_.Code(1001, "ACAD_DSTYLE_DIMTALN");
-    w_.Int(1070, 392);
-    w_.Int(1070, 0);
+    w_.Codes({{1040, "1.5"}, {1001, "ACAD_DSTYLE_DIMTALN"}});
+    w_.Ints({{1070, 392}, {1070, 0}});
   }
   End();
 }
 
 void TableWriter::BlockRecord() {
   // The count is written as 2 (the two spaces) whatever the records.
-  m_.hn_blk = Begin("BLOCK_RECORD", 2);
+  Begin("BLOCK_RECORD", 2, h_.blockRecord);
   auto record = [&](auto writeName, std::uint32_t layout) {
-    Record("BLOCK_RECORD", m_.hn_blk, "AcDbBlockTableRecord");
+    Record("BLOCK_RECORD", "AcDbBlockTableRecord");
     writeName();
     w_.Handle(340, layout);
-    if (m_.Ver == 2) {
+    if (m_.Ver == DxfVersion::R2007) {
       w_.Int(70, 0);
       w_.Int(280, 1);
       w_.Int(281, 0);
     }
   };
-  record([&] { w_.Text(2, u"*Model_Space"); }, 2);
-  record([&] { w_.Text(2, u"*Paper_Space"); }, 3);
+  record([&] { w_.Text(2, u"*Model_Space"); }, h_.Layout(0));
+  record([&] { w_.Text(2, u"*Paper_Space"); }, h_.Layout(1));
   for (int k = 0; k + 2 <= m_.Ltn; ++k) {
-    record([&] { w_.Code(2, "*Paper_Space" + std::to_string(k)); },
-           static_cast<std::uint32_t>(k + 4));
+    record([&] { w_.Code(2, "*Paper_Space" + std::to_string(k)); }, h_.Layout(k + 2));
   }
   for (const TDXF_BlockDef& b : m_.deBlockDef) {
     record([&] { w_.Name(2, OneLine(b.nam)); }, 0);
@@ -349,25 +290,21 @@ void TableWriter::BlockRecord() {
 
 }  // namespace
 
-void SaveTables(TDXFmodel& m, DxfWriter& w) {
+void SaveTables(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
   w.BeginSection("TABLES");
-  TableWriter t(m, w);
+  TableWriter t(m, h, w);
   t.Vport();
   t.Ltype();
   t.Layer();
-  const int styleTable = t.Style();
-  // "Standard" is the first record of the style table when the defaults
-  // were added.
-  const int standard =
-      m.Ver != 0 && m.mstn() > 0 && m.FindStyle(u"Standard") == 0 ? styleTable + 1 : 0;
+  t.Style();
   // VIEW and UCS: headers without records.
-  t.Begin("VIEW", 0);
+  t.Begin("VIEW", 0, h.view);
   t.End();
-  t.Begin("UCS", 0);
+  t.Begin("UCS", 0, h.ucs);
   t.End();
   t.Appid();
-  t.Dimstyle(styleTable, standard);
-  if (m.Ver != 0) t.BlockRecord();
+  t.Dimstyle();
+  if (m.Ver != DxfVersion::R12) t.BlockRecord();
   w.EndSection();
 }
 

@@ -8,33 +8,43 @@
 // writes nothing at all for a version that has no such section (CLASSES and
 // OBJECTS are 2000/2007 only). The output version is m.Ver (= w.Ver()).
 //
-// Handles. When SaveClasses is called, m.DXFHnd is the first running handle
-// (m.Ltn + 6) and m.CountHandles() has already given every image file entry
-// (m.deFList[i].hnd) its IMAGEDEF handle. Each object takes the next running
-// handle with m.NewHandle(), in writing order; a record that is selected but
-// not written still takes the handles it would have used, so the numbers
-// stay in step with CountHandles. Fixed handles: 1 the plot-style
-// placeholder, 2 layout "Model", i + 2 layout i (1..Ltn), Ltn + 3 the root
-// dictionary, Ltn + 4 the image dictionary, Ltn + 5 the raster variables.
-//
-// Owners. SaveTables sets m.hn_blk to the handle of the BLOCK_RECORD table
-// object; the record of model space is then hn_blk + 1, of layout i
-// hn_blk + i + 1, of block definition j hn_blk + Ltn + 2 + j.
+// Handles come from h, which AssignHandles (dxf_handles.h) made from the
+// finished model, and from the records it numbered; the writers only read
+// the model.
 //
 // Failures: a writer may throw (std::exception) on an internal error;
 // SaveDXF catches it and fails the write. Output errors need no checks
 // here: the sink remembers them.
 #pragma once
 
+#include <cstddef>
+
 namespace parvex {
 
 class TDXFmodel;
 class DxfWriter;
+struct DxfHandles;
 
-void SaveClasses(TDXFmodel& m, DxfWriter& w);
-void SaveTables(TDXFmodel& m, DxfWriter& w);
-void SaveBlocks(TDXFmodel& m, DxfWriter& w);
-void SaveEntities(TDXFmodel& m, DxfWriter& w);
-void SaveObjects(TDXFmodel& m, DxfWriter& w);
+// Records of TABLES that every file holds besides the model's tables: the
+// viewport "*Active", the line types ByBlock and ByLayer (2000 and 2007),
+// the registered applications and two dimension styles.
+inline constexpr std::size_t kDxfActiveVports = 1;
+inline constexpr const char* kDxfFixedLtypes[] = {"ByBlock", "ByLayer"};
+inline constexpr const char16_t* kDxfAppIds[] = {
+    u"ACAD",           u"ACAD_PSEXT",         u"AcadAnnoPO",
+    u"AcadAnnotative", u"ACAD_DSTYLE_DIMJAG", u"ACAD_DSTYLE_DIMTALN",
+    u"ACAD_MLEADERVER"};
+inline constexpr std::size_t kDxfDimStyles = 2;
+
+// R12 has no ELLIPSE: an ellipse is written as a POLYLINE through this many
+// points of it, every 5 degrees of a whole one (closed), 72 steps of an arc
+// with both ends. Its vertices and SEQEND take handles like any polyline's.
+inline int R12EllipseVertices(double sweep) { return sweep <= 1e-14 && sweep >= -1e-14 ? 72 : 73; }
+
+void SaveClasses(const TDXFmodel& m, DxfWriter& w);
+void SaveTables(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);
+void SaveBlocks(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);
+void SaveEntities(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);
+void SaveObjects(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);
 
 }  // namespace parvex

@@ -133,12 +133,12 @@ bool DxfTextSink::Flush() {
 // ---------------------------------------------------------------------------
 
 std::string DxfWriter::Encode(std::u16string_view s) const {
-  if (ver_ == 2) return platform::ToUtf8(s);
+  if (ver_ == DxfVersion::R2007) return platform::ToUtf8(s);
   return platform::EncodeCp932(s);
 }
 
 std::string DxfWriter::EncodeName(std::u16string_view s) const {
-  if (ver_ == 0) return Encode(dxftext::UpperText(s));
+  if (ver_ == DxfVersion::R12) return Encode(dxftext::UpperText(s));
   return Encode(s);
 }
 
@@ -158,10 +158,35 @@ void DxfWriter::IntPlain(int code, int v) {
   Emit(code, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
 }
 
+void DxfWriter::Ints(std::initializer_list<std::pair<int, int>> groups) {
+  for (const auto& [code, v] : groups) Int(code, v);
+}
+
+void DxfWriter::Reals(std::initializer_list<std::pair<int, double>> groups) {
+  for (const auto& [code, x] : groups) Real(code, x);
+}
+
+void DxfWriter::Codes(std::initializer_list<std::pair<int, std::string_view>> groups) {
+  for (const auto& [code, text] : groups) Code(code, text);
+}
+
 void DxfWriter::Real(int code, double x) {
   if (!std::isfinite(x)) ++nonFinite_;
   char buf[kRealBufSize];
   Emit(code, std::string_view(buf, RealToChars(x, buf)));
+}
+
+void DxfWriter::RealAtMost(int code, double x, double limit) {
+  double v = x > limit ? limit : x;
+  for (int step = 0; step < 4 && std::isfinite(v) && v != 0; ++step) {
+    char buf[kRealBufSize];
+    const std::size_t n = RealToChars(v, buf);
+    double back = 0;
+    std::from_chars(buf, buf + n, back);
+    if (back <= limit) break;
+    v -= std::pow(10.0, std::floor(std::log10(std::fabs(v))) - 14);
+  }
+  Real(code, v);
 }
 
 void DxfWriter::Handle(int code, std::uint32_t h) {

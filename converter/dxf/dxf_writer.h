@@ -17,10 +17,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "common/conversion_settings.h"
 #include <vector>
 
 namespace parvex {
@@ -160,10 +163,10 @@ class DxfPairSink final : public DxfSink {
 class DxfWriter {
  public:
   // ver: 0 R12, 1 2000, 2 2007.
-  DxfWriter(DxfSink& sink, int ver)
+  DxfWriter(DxfSink& sink, DxfVersion ver)
       : sink_(sink), text_(dynamic_cast<DxfTextSink*>(&sink)), ver_(ver) {}
 
-  int Ver() const { return ver_; }
+  DxfVersion Ver() const { return ver_; }
   DxfSink& Sink() { return sink_; }
 
   // A fixed ASCII value (keywords, subclass markers, fixed names): PutCode.
@@ -184,12 +187,21 @@ class DxfWriter {
   // A real through RealToStr; a value that is not finite is written as 0.0
   // and counted.
   void Real(int code, double x);
+  // A real whose text, read back, is not above `limit` (x is taken as
+  // limit when above it): where rounding to 15 digits would carry the text
+  // over the limit (2 pi becomes 6.28318530717959), the value is lowered by
+  // one unit of its 15th digit. For values that stand for a whole turn.
+  void RealAtMost(int code, double x, double limit);
   // A handle in upper-case hexadecimal.
   void Handle(int code, std::uint32_t h);
   // 10/20, 10/20/30, and 1n/2n/3n.
   void XY(double x, double y);
   void XYZ(double x, double y, double z);
   void Point(int n, double x, double y, double z);
+  // Runs of groups of one kind, in order (fixed content written as lists).
+  void Ints(std::initializer_list<std::pair<int, int>> groups);
+  void Reals(std::initializer_list<std::pair<int, double>> groups);
+  void Codes(std::initializer_list<std::pair<int, std::string_view>> groups);
   // "999" and the comment text.
   void Comment(std::u16string_view s);
   // "0 SECTION 2 name" and "0 ENDSEC".
@@ -213,7 +225,7 @@ class DxfWriter {
   }
   DxfSink& sink_;
   DxfTextSink* text_;
-  int ver_;
+  DxfVersion ver_;
   long long nonFinite_ = 0;
 };
 

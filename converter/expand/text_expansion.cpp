@@ -39,8 +39,7 @@ ExpandedText MacroText(const TextToExpand& t, const TextExpansionInputs& in) {
   return {TextExpansionKind::Macro, {std::move(p)}, {}};
 }
 
-ExpandedText CodedText(const TextToExpand& t, const TextExpansionInputs& in) {
-  const int positions = ControlCodePositions(t.Vertical, t.Text);
+ExpandedText CodedText(const TextToExpand& t, int positions, const TextExpansionInputs& in) {
   CodedTextStart start;
   start.X = t.X;
   start.Y = t.Y;
@@ -63,9 +62,13 @@ ExpandedText ExpandText(const TextToExpand& text, const TextExpansionInputs& inp
   t.Text = CopyWidthFrom(t.Text, 0, kTextColumnLimit).Part;
 
   if (inputs.ExpandMacros && CheckMojiExp1(t.Text)) return MacroText(t, inputs);
-  // A coded text without any character to show is kept as written.
-  if (inputs.ExpandControlCodes && CheckMojiExp2(t.Text) && !GetMojiExp2Str(t.Text).empty())
-    return CodedText(t, inputs);
+  // A coded text is laid out when it has a character position to lay out,
+  // a raised or lowered character alone included ("^u2"); one without
+  // any ("^_^#") is kept as written.
+  if (inputs.ExpandControlCodes && CheckMojiExp2(t.Text)) {
+    const int positions = ControlCodePositions(t.Vertical, t.Text);
+    if (positions > 0) return CodedText(t, positions, inputs);
+  }
   return {TextExpansionKind::None, {AsPiece(t)}, {}};
 }
 

@@ -61,6 +61,7 @@ bool TJwsData::FileIn(const std::filesystem::path& path) {
 bool TJwsData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();
   LastError.clear();
+  SourceDigest = DigestOf(bytes);
   ByteReader in(bytes);
   if (!ReadJwsId(in, Enthd, LastError)) return false;
   TEntJwsHeader& h = Enthd;

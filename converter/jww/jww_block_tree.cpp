@@ -152,6 +152,7 @@ void JwwEntityModel::ClearEntityModel() {
   MojiEncode = 0;
   ga.clear();
   LastError.clear();
+  SourceDigest = {};
   // Release the memory of a previous, possibly large, drawing.
   EntNo.shrink_to_fit();
   EntLine.shrink_to_fit();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/content_digest.h"
 #include "common/result.h"
 #include "converter/context/conversion_context.h"
 #include "converter/jww/jww_records.h"
@@ -86,6 +87,9 @@ class JwwEntityModel {
   // Reason of the last failed read ("JWW-Header Error", "File I/O Error",
   // ...); empty after a successful one.
   std::string LastError;
+  // Digest of the bytes the last read took (zero before any read): the
+  // identity of the drawing in the DXF file's GUIDs.
+  Digest128 SourceDigest;
 
   int32_t EntLineN() const { return static_cast<int32_t>(EntLine.size()); }
   int32_t EntEnkoN() const { return static_cast<int32_t>(EntEnko.size()); }
@@ -130,8 +134,8 @@ class JwwEntityModel {
 
  protected:
   // Empties the order list, entity arrays, definitions, tree, images, font
-  // names and group work list; keeps the image settings, dimension work
-  // records and extents.
+  // names, group work list and source digest; keeps the image settings,
+  // dimension work records and extents.
   void ClearEntityModel();
 
   // Reads what follows the header in both JWW and JWS files: the entity

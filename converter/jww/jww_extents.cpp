@@ -211,97 +211,24 @@ struct Placement {
   double Y(double u, double v) const { return y + r3 * u + r4 * v; }
 };
 
-struct UV {
-  double u, v;
-  bool operator<(const UV& o) const { return u < o.u || (u == o.u && v < o.v); }
-  bool operator==(const UV& o) const { return u == o.u && v == o.v; }
-};
-
-double Cross(const UV& o, const UV& a, const UV& b) {
-  return (a.u - o.u) * (b.v - o.v) - (a.v - o.v) * (b.u - o.u);
-}
-
-// Convex hull of the points (monotone chain). Points on its edges are kept:
-// an edge point ties with the corners in the direction across that edge,
-// and rounding then decides which one a placement puts furthest out.
-std::vector<UV> ConvexOutline(std::vector<UV> pts) {
-  std::sort(pts.begin(), pts.end());
-  pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
-  if (pts.size() <= 2) return pts;
-  std::vector<UV> hull;
-  hull.reserve(pts.size() + 1);
-  for (int pass = 0; pass < 2; ++pass) {
-    const size_t start = hull.size();
-    for (size_t i = 0; i < pts.size(); ++i) {
-      const UV& p = pass == 0 ? pts[i] : pts[pts.size() - 1 - i];
-      while (hull.size() >= start + 2 && Cross(hull[hull.size() - 2], hull.back(), p) < 0)
-        hull.pop_back();
-      hull.push_back(p);
-    }
-    hull.pop_back();  // the first point of the other chain
-  }
-  return hull;
-}
-
-// What the placements of one definition need of its points: their box and
-// their convex outline, in the definition's own coordinates.
-struct DefinitionOutline {
-  bool any = false;  // some finite point (others never yield a usable one)
-  double minU = 0, maxU = 0, minV = 0, maxV = 0;
-  std::vector<UV> hull;
-};
-
-DefinitionOutline MakeOutline(const TEntJwwBlockDef& d) {
-  std::vector<UV> pts;
-  auto collect = [&pts](double u, double v) {
-    if (std::isfinite(u) && std::isfinite(v)) pts.push_back({u, v});
-  };
+PointOutline MakeOutline(const TEntJwwBlockDef& d) {
+  std::vector<Point2> pts;
+  auto collect = [&pts](double u, double v) { pts.push_back({u, v}); };
   EntitySampler<decltype(collect)> sampler(collect);
   sampler.Members(d);
-  DefinitionOutline o;
-  if (pts.empty()) return o;
-  o.any = true;
-  o.minU = o.maxU = pts[0].u;
-  o.minV = o.maxV = pts[0].v;
-  for (const UV& p : pts) {
-    o.minU = std::min(o.minU, p.u);
-    o.maxU = std::max(o.maxU, p.u);
-    o.minV = std::min(o.minV, p.v);
-    o.maxV = std::max(o.maxV, p.v);
-  }
-  o.hull = ConvexOutline(std::move(pts));
-  o.hull.shrink_to_fit();
-  return o;
-}
-
-// Points that stand for every point of the definition under placement p:
-// the box corners when p neither rotates nor shears (each placed
-// coordinate then follows one of u, v alone, and rounding keeps that
-// order), else the outline. Their count.
-size_t OutlineCost(const DefinitionOutline& o, const Placement& p) {
-  return p.r2 == 0 && p.r3 == 0 ? 4 : o.hull.size();
-}
-
-template <typename F>
-void ForOutlinePoints(const DefinitionOutline& o, const Placement& p, F&& f) {
-  if (p.r2 == 0 && p.r3 == 0) {
-    for (double u : {o.minU, o.maxU})
-      for (double v : {o.minV, o.maxV}) f(u, v);
-    return;
-  }
-  for (const UV& q : o.hull) f(q.u, q.v);
+  return MakePointOutline(std::move(pts));
 }
 
 // Adds the placed outline; false (nothing added) when one of its points
 // falls outside the usable range, where the points in between may still
 // count and have to be placed one by one.
-bool AddPlacedOutline(ExtentsBuilder& b, const DefinitionOutline& o, const Placement& p) {
+bool AddPlacedOutline(ExtentsBuilder& b, const PointOutline& o, const Placement& p) {
   bool usable = true;
-  ForOutlinePoints(o, p, [&](double u, double v) {
+  ForOutlinePoints(o, p.r2, p.r3, [&](double u, double v) {
     usable = usable && ExtentsBuilder::Usable(p.X(u, v), p.Y(u, v));
   });
   if (!usable) return false;
-  ForOutlinePoints(o, p, [&](double u, double v) { b.Add(p.X(u, v), p.Y(u, v)); });
+  ForOutlinePoints(o, p.r2, p.r3, [&](double u, double v) { b.Add(p.X(u, v), p.Y(u, v)); });
   return true;
 }
 
@@ -321,14 +248,14 @@ Status JwwEntityModel::AccumulateExtents(DrawingExtents& ext, bool everyPoint) {
 
   // Each placed definition reduced once to its outline; the cost of every
   // placement is known before any is made.
-  std::vector<std::optional<DefinitionOutline>> outlines(EntBlockDef.size());
+  std::vector<std::optional<PointOutline>> outlines(EntBlockDef.size());
   size_t work = 0;
   if (!everyPoint) {
     for (const TEntJwwBlockTree& node : EntBlockTree) {
       if (node.defno < 0) continue;
       auto& o = outlines[static_cast<size_t>(node.defno)];
       if (!o) o = MakeOutline(EntBlockDef[static_cast<size_t>(node.defno)]);
-      work += OutlineCost(*o, {node.x, node.y, node.r1, node.r2, node.r3, node.r4});
+      work += OutlineCost(*o, node.r2, node.r3);
       if (work > kMaxExtentsWork) return TooMuchWork();
     }
   }
@@ -337,8 +264,8 @@ Status JwwEntityModel::AccumulateExtents(DrawingExtents& ext, bool everyPoint) {
     if (node.defno < 0) continue;
     const Placement p{node.x, node.y, node.r1, node.r2, node.r3, node.r4};
     if (!everyPoint) {
-      const DefinitionOutline& o = *outlines[static_cast<size_t>(node.defno)];
-      if (!o.any || AddPlacedOutline(b, o, p)) continue;
+      const PointOutline& o = *outlines[static_cast<size_t>(node.defno)];
+      if (!o.Any || AddPlacedOutline(b, o, p)) continue;
     }
     auto placed = [&](double u, double v) {
       ++work;

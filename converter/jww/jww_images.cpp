@@ -109,7 +109,7 @@ bool WriteCarriedImage(const std::filesystem::path& path, const uint8_t* data, s
 }
 
 std::u16string CarriedImageReference(const std::u16string& text) {
-  if (!text.starts_with(u"^@BM") || text.find(u',') == std::u16string::npos) return {};
+  if (!IsImageText(text)) return {};
   std::u16string name = AsciiLower(ParseImageText(text).Name);
   constexpr std::u16string_view kTemp = u"%temp%";
   if (!name.starts_with(kTemp)) return {};

@@ -305,6 +305,7 @@ bool TJwwData::FileIn(const std::filesystem::path& path) {
 bool TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();
   LastError.clear();
+  SourceDigest = DigestOf(bytes);
   ByteReader in(bytes);
   if (!ReadJwwId(in, *this, LastError)) return false;
   JwwArchive ar(in, Enthd.jwVer, MojiEncode);

@@ -22,9 +22,12 @@ JwEntityList MembersOf(const TEntJwwBlockDef& def) {
 JwDrawingView MakeDrawingView(const TJwwData& jw) {
   JwDrawingView v;
   v.jws = false;
+  v.sourceDigest = jw.SourceDigest;
   v.memo = jw.Enthd.strMemo;
   v.drawTime = jw.Enthd.lnDrawTime;
   v.printScale = jw.Enthd.dPrtBairitsu;
+  v.jwVer = jw.Enthd.jwVer;
+  v.nPrtSet = jw.Enthd.nPrtSet;
   v.lgrp = jw.EntLgrp;
   v.lay = jw.EntLay;
   v.ltpS = jw.EntLtpS;
@@ -32,12 +35,14 @@ JwDrawingView MakeDrawingView(const TJwwData& jw) {
   v.top = TopLevelOf(jw);
   v.blockDefs = jw.EntBlockDef;
   v.blockTree = jw.EntBlockTree;
+  v.carriedImages = jw.BindImage;
   return v;
 }
 
 JwDrawingView MakeDrawingView(const TJwsData& jw) {
   JwDrawingView v;
   v.jws = true;
+  v.sourceDigest = jw.SourceDigest;
   v.drawTime = 0;
   v.printScale = 1.0;
   v.lgrp = jw.EntLgrp;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/content_digest.h"
 #include "converter/jww/jww_records.h"
 
 namespace parvex {
@@ -30,10 +31,16 @@ struct JwEntityList {
 
 struct JwDrawingView {
   bool jws = false;
+  // Digest of the file the drawing was read from (its DXF identity).
+  Digest128 sourceDigest;
   // Header values handed to the text expansion (JWS: empty, 0, 1.0).
   std::u16string memo;
   int32_t drawTime = 0;
   double printScale = 1.0;
+  // Version and print settings of a JWW drawing (0 for JWS); the frame
+  // search reads the print anchor from them.
+  int32_t jwVer = 0;
+  int32_t nPrtSet = 0;
   std::span<const TEntJwwLayerGroup> lgrp;  // 16 groups
   std::span<const TEntJwwLayer> lay;        // 256 layers; empty for JWS
   std::span<const TEntJwwLineTypeExNo> ltpS;  // SXF line types; empty for JWS
@@ -41,6 +48,7 @@ struct JwDrawingView {
   JwEntityList top;
   std::span<const TEntJwwBlockDef> blockDefs;
   std::span<const TEntJwwBlockTree> blockTree;
+  std::span<const TBindImageType> carriedImages;  // empty for JWS
 };
 
 JwDrawingView MakeDrawingView(const TJwwData& jw);

@@ -7,15 +7,16 @@
 // the rest of the drawing converts.
 #include <array>
 #include <cmath>
-#include <functional>
 #include <initializer_list>
 #include <numbers>
 
 #include "common/geometry.h"
+#include "common/image_text.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/mapping/jw_dxf_mapper.h"
+#include "converter/mapping/mapping_shapes.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -33,40 +34,6 @@ bool Finite(std::initializer_list<double> values) {
   return true;
 }
 
-struct Pt {
-  double x = 0;
-  double y = 0;
-};
-
-// Start, sweep and tilt of an arc in normalised degrees; a negative sweep
-// is turned into the same arc swept counter-clockwise.
-struct ArcAngles {
-  double sa = 0;
-  double sw = 0;
-  double k = 0;
-};
-
-ArcAngles ToArcAngles(double radStart, double radSweep, double radTilt) {
-  ArcAngles a;
-  a.sa = NormalizeDeg(radStart * kRadToDeg);
-  a.sw = NormalizeDeg(radSweep * kRadToDeg);
-  a.k = NormalizeDeg(radTilt * kRadToDeg);
-  if (radSweep < 0) {
-    a.sa = NormalizeDeg((radStart + radSweep) * kRadToDeg);
-    a.sw = NormalizeDeg(-radSweep * kRadToDeg);
-  }
-  return a;
-}
-
-double SnapFlattening(double h) { return std::fabs(h - 1.0) <= 1e-12 ? 1.0 : h; }
-
-// Point at parameter t (degrees) of the ellipse with centre c, radius r,
-// flattening h and tilt k (degrees).
-Pt CurvePoint(Pt c, double r, double h, double kDeg, double tDeg) {
-  const Point2 q = EllipsePoint(c.x, c.y, r, h, kDeg * kDegToRad, tDeg * kDegToRad);
-  return {q.X, q.Y};
-}
-
 }  // namespace
 
 // ---- Rules -------------------------------------------------------------------
@@ -79,66 +46,11 @@ int JwDxfMapper::LayerIndex(const TEntJwwAttr& att) const {
   return att.nGLayer * 16 + att.nLayer + 4;
 }
 
-JwDxfMapper::Attr JwDxfMapper::AttributeRule(const TEntJwwAttr& att) const {
-  Attr a;
-  a.ly = (att.nPenStyle == 9 || att.nPenColor == 9) ? 2 : LayerIndex(att);
-  a.co = ColourOf(att.nPenColor);
-  a.tp = PenStyleToLtype(att.nPenStyle);
-  a.wd = PenWidthToLineweight(att.nPenWidth);
-  return a;
-}
-
-template <typename FrameFn>
-JwDxfMapper::Place JwDxfMapper::Placement(const TEntJwwAttr& att, int bn, double dx, double dy,
-                                          FrameFn frame) const {
-  const ConversionSettings& st = ctx_.Settings;
-  Place p;
-  p.top = bn < 0;
-  p.g = att.nGLayer <= 15 ? att.nGLayer : st.BaseLayerGroup;
-  const TDXF_LGroup& lg = m_->deLgp[p.g];
-  p.s = lg.sc;
-  p.tx = lg.dx;
-  p.ty = lg.dy;
-  p.sp = 0;
-  if (st.OutputSpace == 1) {
-    p.sp = p.g == st.BaseLayerGroup ? 1 : 0;
-  } else if (st.OutputSpace == 2) {
-    p.s = GroupScale(layerGroupMost_);
-    p.tx = 0;
-    p.ty = 0;
-    if (p.g == st.BaseLayerGroup) {
-      const int idx = frame();
-      p.sp = idx + 1;
-      if (p.sp > 0 && p.top && idx < m_->zw_wn()) {
-        p.s = 1;
-        p.tx = -(m_->zw_w[idx].x1 + dx);
-        p.ty = -(m_->zw_w[idx].y1 + dy);
-      }
-    }
-  }
-  return p;
-}
-
-// Block inserts and curve polylines (mapping_blocks.cpp,
-// mapping_polylines.cpp) place their points through this instance.
-template JwDxfMapper::Place JwDxfMapper::Placement<std::function<int()>>(
-    const TEntJwwAttr&, int, double, double, std::function<int()>) const;
-
-// Drawing frames are found by the frame pass (OutputSpace 2), which this
-// conversion does not run yet: no geometry lies in a frame.
-int JwDxfMapper::ClipTen(double, double) const { return -1; }
-int JwDxfMapper::ClipLine(double, double, double, double) const { return -1; }
-int JwDxfMapper::ClipArc(double, double, double, double, double, double, double) const {
-  return -1;
-}
-int JwDxfMapper::ClipSquare(double, double, double, double, double, double, double,
-                            double) const {
-  return -1;
-}
-
-void JwDxfMapper::Report(const Place& p, double x, double y) {
-  if (ctx_.Settings.OutputSpace != 1 || !p.top) return;
-  m_->SetVPortMinMax(m_->deLgp[p.g].n, x, y);
+DxfAttributes JwDxfMapper::AttributeRule(const TEntJwwAttr& att) const {
+  return {.layer = (att.nPenStyle == 9 || att.nPenColor == 9) ? 2 : LayerIndex(att),
+          .colour = ColourOf(att.nPenColor),
+          .ltype = PenStyleToLtype(att.nPenStyle),
+          .lineweight = PenWidthToLineweight(att.nPenWidth)};
 }
 
 // ---- Pass --------------------------------------------------------------------
@@ -147,33 +59,68 @@ void JwDxfMapper::DxfOutEntity() {
   const ConversionSettings& st = ctx_.Settings;
   TDXFmodel& m = *m_;
   for (int g = 0; g < 16; ++g) m.deLgp[g].sc = GroupScale(g);
-  m.SetLgp(st.BaseLayerGroup, layerGroupMost_);
+  m.SetLgp(st.BaseLayerGroup, layerGroupMost_, frames_.Frames());
 
-  // Dimension blocks and images are added by their own passes; until then
-  // dimensions are written as their lines and texts.
+  // Dimension blocks come before the definitions and entities. Images come
+  // first in each list.
+  if (st.DimensionAsEntity) DxfOutDimBlock();
   DxfOutBlockDefs();
   const double dx = ctx_.DrawingPaperSize.Width / 2, dy = ctx_.DrawingPaperSize.Height / 2;
-  if (st.CurveToPolyline) m.Pw_Init();
-  OutList(d_.top, -1, dx, dy);
-  DxfOutPLines(-1, dx, dy);
+  if (st.CurveToPolyline) joiner_.Pw_Init();
+  ReserveTopLevel();
+  DxfOutImages(d_.top, kTopLevel, dx, dy);
+  OutList(d_.top, kTopLevel, dx, dy);
+  DxfOutDim(kTopLevel, kTopLevel);
+  DxfOutPLines(kTopLevel, dx, dy);
 
   // The definitions, filled like the top level with block-local
   // coordinates.
   for (size_t k = 0; k < d_.blockDefs.size(); ++k) {
     const int bn = BlockDefIndex(k);
     if (bn < 0) continue;
-    if (st.CurveToPolyline) m.Pw_Init();
+    if (st.CurveToPolyline) joiner_.Pw_Init();
+    DxfOutImages(MembersOf(d_.blockDefs[k]), bn, 0, 0);
     OutList(MembersOf(d_.blockDefs[k]), bn, 0, 0);
+    DxfOutDim(static_cast<int>(k), bn);
     DxfOutPLines(bn, 0, 0);
   }
 
-  if (st.OutputSpace == 1) m.SetVPortArea();
+  if (st.OutputSpace == OutputSpace::ModelAndPaper) {
+    DxfOutBlockTree();
+    m.SetVPortArea();
+  }
+}
+
+// Room in the top level for what the drawing's entities become, so that a
+// large drawing's arrays are allocated once rather than grown step by step
+// (which leaves the memory of every smaller step behind). The counts are
+// bounds for the common case, not limits.
+void JwDxfMapper::ReserveTopLevel() {
+  std::array<std::size_t, kJwwBlock + 1> n{};  // by drawing kind
+  for (const TEntJwwNo& no : d_.top.no) {
+    if (no.EntType >= kJwwLine && no.EntType <= kJwwBlock) ++n[no.EntType];
+  }
+  const std::size_t dims = n[kJwwSunpo];
+  DxfEntities& c = m_->Top();
+  // A dimension gives up to three lines, two points and a text.
+  c.ReserveOrder(d_.top.no.size() + 5 * dims);
+  c.Reserve<TDXF_Line>(n[kJwwLine] + 3 * dims + n[kJwwSolid]);
+  // An arc, a temporary point or an arc-shaped fill is one of three kinds.
+  const std::size_t curves = n[kJwwEnko] + n[kJwwTen] + n[kJwwSolid];
+  c.Reserve<TDXF_Circle>(curves);
+  c.Reserve<TDXF_Arc>(curves);
+  c.Reserve<TDXF_Ellipse>(curves);
+  c.Reserve<TDXF_Ten>(n[kJwwTen] + 2 * dims);
+  c.Reserve<TDXF_Moji>(n[kJwwMoji] + dims);
+  c.Reserve<TDXF_Solid3>(n[kJwwSolid]);
+  c.Reserve<TDXF_Solid4>(n[kJwwSolid]);
+  c.Reserve<TDXF_Block>(n[kJwwBlock]);
 }
 
 void JwDxfMapper::OutList(const JwEntityList& list, int bn, double dx, double dy) {
   auto entry = [&](const TEntJwwNo& no) { return static_cast<int>(&no - list.no.data()); };
   for (const TEntJwwNo& no : list.no) {
-    if (no.EntNo < 0) continue;
+    if (no.EntNo < 0 || TakenByDimension(no)) continue;
     const size_t i = static_cast<size_t>(no.EntNo);
     switch (no.EntType) {
       case kJwwLine:
@@ -221,7 +168,7 @@ void JwDxfMapper::DxfOutSunpo(const TEntJwwSunpo& e, int bn, double dx, double d
 void JwDxfMapper::DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy) {
   if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y})) return;
   if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
-  const Attr a = AttributeRule(e.att);
+  const DxfAttributes a = AttributeRule(e.att);
   const Place p = Placement(e.att, bn, dx, dy, [&] {
     return ClipLine(e.start_x, e.start_y, e.end_x, e.end_y);
   });
@@ -231,11 +178,7 @@ void JwDxfMapper::DxfOutLine(const TEntJwwLine& e, int bn, double dx, double dy)
   if (!Finite({ox1, oy1, ox2, oy2})) return;
   Report(p, x1, y1);
   Report(p, x2, y2);
-  if (bn < 0) {
-    m_->AddLine(p.sp, a.ly, a.co, a.tp, a.wd, ox1, oy1, ox2, oy2);
-  } else {
-    m_->AddBlockLine(bn, p.sp, a.ly, a.co, a.tp, a.wd, ox1, oy1, ox2, oy2);
-  }
+  m_->AddLine(bn, {.attr = p.In(a), .x1 = ox1, .y1 = oy1, .x2 = ox2, .y2 = oy2});
 }
 
 // ---- Arcs, circles, ellipses -------------------------------------------------
@@ -245,7 +188,7 @@ void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy)
                e.radKatamukiKaku, e.dHenpeiRitsu})) {
     return;
   }
-  const Attr a = AttributeRule(e.att);
+  const DxfAttributes a = AttributeRule(e.att);
   const ArcAngles ang = ToArcAngles(e.radKaishiKaku, e.radEnkoKaku, e.radKatamukiKaku);
   const double h = SnapFlattening(e.dHenpeiRitsu);
   const double r = e.dHankei;
@@ -255,18 +198,10 @@ void JwDxfMapper::DxfOutEnko(const TEntJwwEnko& e, int bn, double dx, double dy)
   const Pt c{e.start_x + dx, e.start_y + dy};
   const double ox = p.X(c.x), oy = p.Y(c.y), orad = r * p.s;
   if (!Finite({ox, oy, orad})) return;
-  if (ctx_.Settings.OutputSpace == 1 && p.top) {
-    const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
-    for (int i = 0; i <= 32; ++i) {
-      const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
-      Report(p, q.x, q.y);
-    }
-  }
-  if (bn < 0) {
-    m_->AddArc(p.sp, a.ly, a.co, a.tp, a.wd, ox, oy, orad, h, ang.sa, ang.sw, ang.k);
-  } else {
-    m_->AddBlockArc(bn, p.sp, a.ly, a.co, a.tp, a.wd, ox, oy, orad, h, ang.sa, ang.sw, ang.k);
-  }
+  if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top)
+    ForCurveSamples(c, r, h, ang, [&](Pt q) { Report(p, q.x, q.y); });
+  m_->AddArc(bn, {.attr = p.In(a), .x = ox, .y = oy, .r = orad, .ratio = h, .start = ang.sa,
+                  .sweep = ang.sw, .axis = ang.k});
 }
 
 // ---- Points ------------------------------------------------------------------
@@ -290,11 +225,8 @@ void JwDxfMapper::DxfOutTen(const TEntJwwTen& e, int bn, double dx, double dy) {
     const double rad = st.PointRadius * p.s;
     if (!Finite({rad})) return;
     Report(p, x, y);
-    if (bn < 0) {
-      m_->AddArc(p.sp, 2, 0, 0, wd, ox, oy, rad, 1.0, 0, 0, 0);
-    } else {
-      m_->AddBlockArc(bn, p.sp, 2, 0, 0, wd, ox, oy, rad, 1.0, 0, 0, 0);
-    }
+    m_->AddArc(bn,
+               {.attr = {.space = p.sp, .layer = 2, .lineweight = wd}, .x = ox, .y = oy, .r = rad});
     return;
   }
 
@@ -315,11 +247,8 @@ void JwDxfMapper::DxfOutTen(const TEntJwwTen& e, int bn, double dx, double dy) {
   const double size = pb * p.s;
   if (!Finite({size})) return;
   Report(p, x, y);
-  if (bn < 0) {
-    m_->AddTen(p.sp, ly, co, wd, cd, ox, oy, pa, size);
-  } else {
-    m_->AddBlockTen(bn, p.sp, ly, co, wd, cd, ox, oy, pa, size);
-  }
+  m_->AddTen(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co, .lineweight = wd}, .cod = cd,
+                  .x = ox, .y = oy, .a = pa, .ba = size});
 }
 
 // ---- Solids ------------------------------------------------------------------
@@ -332,24 +261,19 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   const int style = e.att.nPenStyle;
   if (style > 100 && style != 101 && style != 105 && style != 106 && style != 111) return;
 
-  Attr a = AttributeRule(e.att);
+  DxfAttributes a = AttributeRule(e.att);
   if (e.att.nPenColor == 10) {
-    a.co = AciOf(ColorRefToAlphaColor(static_cast<int32_t>(e.Color)));
+    a.colour = AciOf(ColorRefToAlphaColor(static_cast<int32_t>(e.Color)));
   }
 
   auto addSolid3 = [&](const Place& p, Pt p1, Pt p2, Pt p3) {
-    if (bn < 0) {
-      m_->AddSolid3(p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
-    } else {
-      m_->AddBlockSolid3(bn, p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
-    }
+    m_->AddSolid3(
+        bn,
+        {.attr = p.In(a), .x1 = p1.x, .y1 = p1.y, .x2 = p2.x, .y2 = p2.y, .x3 = p3.x, .y3 = p3.y});
   };
   auto addSolid4 = [&](const Place& p, Pt p1, Pt p2, Pt p3, Pt p4) {
-    if (bn < 0) {
-      m_->AddSolid4(p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y);
-    } else {
-      m_->AddBlockSolid4(bn, p.sp, a.ly, a.co, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y);
-    }
+    m_->AddSolid4(bn, {.attr = p.In(a), .x1 = p1.x, .y1 = p1.y, .x2 = p2.x, .y2 = p2.y, .x3 = p3.x,
+                       .y3 = p3.y, .x4 = p4.x, .y4 = p4.y});
   };
   auto place = [](const Place& p, Pt q) { return Pt{p.X(q.x), p.Y(q.y)}; };
   auto finitePts = [](std::initializer_list<Pt> pts) {
@@ -385,25 +309,18 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
       // Corners 3 and 4 lie on the first two: the area is a line.
       Report(p, q1.x, q1.y);
       Report(p, q2.x, q2.y);
-      if (bn < 0) {
-        m_->AddLine(p.sp, a.ly, a.co, 1, a.wd, o1.x, o1.y, o2.x, o2.y);
-      } else {
-        m_->AddBlockLine(bn, p.sp, a.ly, a.co, 1, a.wd, o1.x, o1.y, o2.x, o2.y);
-      }
+      DxfAttributes continuous = p.In(a);
+      continuous.ltype = 1;
+      m_->AddLine(bn, {.attr = continuous, .x1 = o1.x, .y1 = o1.y, .x2 = o2.x, .y2 = o2.y});
     }
     return;
   }
 
   // Curved areas: centre, radius, flattening, tilt, start, sweep, and the
   // form (101, 111) or the inner radius (105, 106) in the last value.
-  const double r = e.end_x;
-  const double h = SnapFlattening(e.end_y);
-  ArcAngles ang = ToArcAngles(e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
-  const double last = e.DPoint3_y;
-  // The last value is a form code only for 101 and 111; for rings it is
-  // the inner radius, which must not turn a partial ring into a full one.
-  const bool hasForm = style == 101 || style == 111;
-  if (hasForm && std::fabs(last - 100) <= 1e-10) ang.sw = 0;
+  const CurvedArea area = CurvedAreaOf(e);
+  const double r = area.r, h = area.h, last = area.last;
+  const ArcAngles ang = area.a;
   const Place p = Placement(e.att, bn, dx, dy, [&] {
     return ClipArc(e.start_x, e.start_y, r, h, ang.sa, ang.sw, ang.k);
   });
@@ -412,19 +329,12 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   if (!finitePts({oc}) || !Finite({r * p.s})) return;
 
   if (style == 111) {
-    if (ctx_.Settings.OutputSpace == 1 && p.top) {
-      const double step = std::fabs(ang.sw) <= 1e-10 ? 360.0 / 32 : ang.sw / 32;
-      for (int i = 0; i <= 32; ++i) {
-        const Pt q = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
-        Report(p, q.x, q.y);
-      }
-    }
-    if (bn < 0) {
-      m_->AddArc(p.sp, a.ly, a.co, 1, a.wd, oc.x, oc.y, r * p.s, h, ang.sa, ang.sw, ang.k);
-    } else {
-      m_->AddBlockArc(bn, p.sp, a.ly, a.co, 1, a.wd, oc.x, oc.y, r * p.s, h, ang.sa, ang.sw,
-                      ang.k);
-    }
+    if (ctx_.Settings.OutputSpace == OutputSpace::ModelAndPaper && p.top)
+      ForCurveSamples(c, r, h, ang, [&](Pt q) { Report(p, q.x, q.y); });
+    DxfAttributes continuous = p.In(a);
+    continuous.ltype = 1;
+    m_->AddArc(bn, {.attr = continuous, .x = oc.x, .y = oc.y, .r = r * p.s, .ratio = h,
+                    .start = ang.sa, .sweep = ang.sw, .axis = ang.k});
     return;
   }
 
@@ -434,16 +344,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   for (int i = 0; i <= kSteps; ++i) outer[i] = CurvePoint(c, r, h, ang.k, ang.sa + i * step);
 
   if (style == 101) {
-    Pt fan = c;
-    if (std::fabs(last - 5) <= 1e-10) {
-      // Segment: fan from the midpoint of the chord.
-      fan = {(outer[0].x + outer[kSteps].x) / 2, (outer[0].y + outer[kSteps].y) / 2};
-    } else if (!(std::fabs(last) <= 1e-10 || std::fabs(last - 100) <= 1e-10)) {
-      // Other forms fan from where the end tangents meet.
-      const EllipseArcEnds ends = EllipseArcPoints(c.x, c.y, r, h, ang.sa * kDegToRad,
-                                                   ang.sw * kDegToRad, ang.k * kDegToRad);
-      fan = {ends.TangentCrossing.X, ends.TangentCrossing.Y};
-    }
+    const Pt fan = SolidFanPoint(c, r, h, ang, last, outer[0], outer[kSteps]);
     std::array<Pt, kSteps + 1> o{};
     for (int i = 0; i <= kSteps; ++i) o[i] = place(p, outer[i]);
     const Pt of = place(p, fan);
@@ -484,10 +385,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
 void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy) {
   // Images are carried as texts "^@BM<file>,<numbers>"; the image pass
   // handles them.
-  if (e.str.size() >= 4 && e.str.compare(0, 4, u"^@BM") == 0 &&
-      e.str.find(u',') != std::u16string::npos) {
-    return;
-  }
+  if (IsImageText(e.str)) return;
   if (!Finite({e.start_x, e.start_y, e.end_x, e.end_y, e.dSizeX, e.dSizeY, e.dKankaku})) return;
   if (SamePoint12(e.start_x, e.start_y, e.end_x, e.end_y)) return;
   const ConversionSettings& st = ctx_.Settings;
@@ -499,27 +397,22 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   if (kind > 10) kind = 0;
   const bool italic = (e.nMojiShu / 10000) % 2 == 1;
   int tp = 2 * kind + 2;
-  int fl = italic ? 2 : 0;
-  const int bs = e.att.nPenStyle;
   double w = e.dSizeX, h = e.dSizeY, d = e.dKankaku;
-  const double ang = VectorAngle(e.end_x - e.start_x, e.end_y - e.start_y);
+  const TextBox box = TextBoxOf(e);
+  const double ang = box.angle;
   std::u16string font = e.strFontName;
 
-  // Corners of the text box: the line and the line moved up by the height.
-  const double ux = std::cos(ang + kPi / 2) * e.dSizeY;
-  const double uy = std::sin(ang + kPi / 2) * e.dSizeY;
   const Place p = Placement(e.att, bn, dx, dy, [&] {
-    return ClipSquare(e.start_x, e.start_y, e.end_x, e.end_y, e.end_x + ux, e.end_y + uy,
-                             e.start_x + ux, e.start_y + uy);
+    const Pt* q = box.corners;
+    return ClipSquare(q[0].x, q[0].y, q[1].x, q[1].y, q[2].x, q[2].y, q[3].x, q[3].y);
   });
   double x1 = e.start_x + dx, y1 = e.start_y + dy, x2 = e.end_x + dx, y2 = e.end_y + dy;
   const bool vertical = (e.att.sFlg & 0x20) != 0;
   if (vertical) {
     tp += 1;
-    fl += 1;
     std::swap(w, h);
     font = u"@" + e.strFontName;
-    if (st.TextStyleMode == 0 || st.TextStyleMode == 1) {
+    if (st.TextStyleMode != TextStyleMode::TrueType) {
       // SHX vertical text is centred on the stored line.
       const double mx = std::cos(ang + kPi / 2) * h / 2;
       const double my = std::sin(ang + kPi / 2) * h / 2;
@@ -532,18 +425,12 @@ void JwDxfMapper::DxfOutMoji(const TEntJwwMoji& e, int bn, double dx, double dy)
   const double ox1 = p.X(x1), oy1 = p.Y(y1), ox2 = p.X(x2), oy2 = p.Y(y2);
   const double ow = w * p.s, oh = h * p.s, od = d * p.s;
   if (!Finite({ox1, oy1, ox2, oy2, ow, oh, od})) return;
-  const double bx = e.start_x + dx, by = e.start_y + dy, ex = e.end_x + dx, ey = e.end_y + dy;
-  Report(p, bx, by);
-  Report(p, ex, ey);
-  Report(p, ex + ux, ey + uy);
-  Report(p, bx + ux, by + uy);
+  for (const Pt& q : box.corners) Report(p, q.x + dx, q.y + dy);
   const double deg = ang * kRadToDeg;
-  if (bn < 0) {
-    m_->AddMoji(p.sp, ly, co, tp, bs, fl, ox1, oy1, ox2, oy2, ow, oh, od, deg, font, e.str);
-  } else {
-    m_->AddBlockMoji(bn, p.sp, ly, co, tp, bs, fl, ox1, oy1, ox2, oy2, ow, oh, od, deg, font,
-                     e.str);
-  }
+  m_->AddMoji(bn, {.attr = {.space = p.sp, .layer = ly, .colour = co}, .style = tp,
+                   .bas = e.att.nPenStyle, .font = m_->FontIndex(font), .tate = vertical,
+                   .syat = italic, .x1 = ox1, .y1 = oy1, .x2 = ox2, .y2 = oy2, .w = ow, .h = oh,
+                   .d = od, .a = deg, .st = e.str});
 }
 
 }  // namespace parvex

@@ -9,13 +9,15 @@
 #include "common/number_text.h"
 #include "common/path_helpers.h"
 #include "common/platform/files.h"
-#include "common/platform/local_time.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
 #include "converter/attributes/gra_attribute.h"
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
+#include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
+#include "converter/mapping/mapping_images.h"
+#include "converter/mapping/mapping_frames.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -27,42 +29,6 @@ namespace {
 double FiniteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
 
 std::u16string Num(int64_t n) { return IntToText(n); }
-
-// A local date and time as a day count from 1899-12-30 with the time of
-// day as fraction, the form the text macros take; 0 when unset.
-double DateTimeToDays(const platform::LocalDateTime& t) {
-  if (!t.IsSet()) return 0;
-  // Days from the civil date (proleptic Gregorian calendar).
-  auto daysFromCivil = [](int64_t y, int64_t m, int64_t d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;  // days since 1970-01-01
-  };
-  const double days = static_cast<double>(daysFromCivil(t.Year, t.Month, t.Day) -
-                                          daysFromCivil(1899, 12, 30));
-  const double frac =
-      (t.Hour * 3600000.0 + t.Minute * 60000.0 + t.Second * 1000.0 + t.Millisecond) / 86400000.0;
-  return days + frac;
-}
-
-// First line of a memo and the rest: the first separator found among
-// "\r\n", "\r" and "\n" (searched in this order) splits it.
-void SplitMemo(const std::u16string& memo, std::u16string& first, std::u16string& rest) {
-  for (std::u16string_view sep : {std::u16string_view(u"\r\n"), std::u16string_view(u"\r"),
-                                  std::u16string_view(u"\n")}) {
-    const size_t at = memo.find(sep);
-    if (at != std::u16string::npos) {
-      first = memo.substr(0, at);
-      rest = memo.substr(at + sep.size());
-      return;
-    }
-  }
-  first = memo;
-  rest.clear();
-}
 
 }  // namespace
 
@@ -89,12 +55,14 @@ int JwDxfMapper::AciOf(uint32_t color) const {
 
 int JwDxfMapper::ColourOf(int penColor) const { return AciOf(attr_.GetAttrColcol(penColor)); }
 
-bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) {
+bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
   const ConversionSettings& st = ctx_.Settings;
   m_ = std::make_unique<TDXFmodel>();
   TDXFmodel& m = *m_;
+  destination_ = destination;
   m.SetDXFVer(ver, st.OutputSpace);
   m.SetAppName(kConverterAppName);
+  m.SetDrawingIdentity(d_.sourceDigest, st);
 
   const double W = ctx_.DrawingPaperSize.Width;
   const double H = ctx_.DrawingPaperSize.Height;
@@ -102,18 +70,24 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) 
   m.SetPap(e.ExtMinX + W / 2, e.ExtMinY + H / 2, e.ExtMaxX + W / 2, e.ExtMaxY + H / 2, W, H);
   m.SetScale(GroupScale(st.BaseLayerGroup));
 
-  std::u16string memo1, memo2;
-  if (!d_.jws) SplitMemo(d_.memo, memo1, memo2);
-  std::vector<double> scales(16);
-  for (int g = 0; g < 16; ++g) scales[g] = GroupScale(g);
-  std::vector<int> colours(9);
-  for (int n = 1; n <= 9; ++n) colours[n - 1] = ColourOf(n);
+  TextExpansionInputs expansion;
+  expansion.ExpandMacros = st.ExpandEmbeddedText;
+  expansion.ExpandControlCodes = st.ExpandControlCodes;
   // The path as text never fails, whatever bytes the file name holds.
-  m.SetMojiExpInfo(st.ExpandEmbeddedText, st.ExpandControlCodes,
-                   platform::PathToText(ctx_.SourcePath), memo1, memo2,
-                   DateTimeToDays(FileWriteTime(ctx_.SourcePath)),
-                   DateTimeToDays(platform::Now()), d_.drawTime, FiniteOr(d_.printScale, 1.0),
-                   scales, colours);
+  expansion.SourcePath = platform::PathToText(ctx_.SourcePath);
+  expansion.FileDate = FileWriteTime(ctx_.SourcePath);
+  expansion.Now = ctx_.Moment;
+  if (!d_.jws) {
+    MemoLines memo = SplitMemo(d_.memo);
+    expansion.Memo1 = std::move(memo.First);
+    expansion.Memo2 = std::move(memo.Rest);
+  }
+  for (int g = 0; g < 16; ++g) expansion.LayerGroupScales[g] = GroupScale(g);
+  expansion.PrintScale = FiniteOr(d_.printScale, 1.0);
+  expansion.EditingSeconds = d_.drawTime;
+  for (int n = 1; n <= 9; ++n) expansion.PenColours[n - 1] = ColourOf(n);
+  for (const TStr2List& v : ctx_.ReferenceVariables) expansion.UserVariables.push_back({v.s1, v.s2});
+  m.SetMojiExpInfo(expansion);
 
   m.SetLayerNameType(st.LayerNameType);
   m.SetTenTransType(st.PointConversion, st.PointRadius);
@@ -129,8 +103,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, int ver) 
     AddTenBlock(m);
     AddMarkerBlocks(m);
   }
-  // Drawing frames for OutputSpace 2 are found by a later pass; without
-  // frames every entity stays in model space.
+  DxfOutZumenWaku(d_, ctx_, frames_);
   DxfOutEntity();
 
   const bool ok = m.SaveDXF(ctx_.SourcePath, destination);
@@ -279,22 +252,22 @@ void JwDxfMapper::DxfOutStyle() {
   const std::u16string big = u"extfont2.shx";
   const std::u16string bigV = u"@extfont2.shx";
   auto pair = [&](const std::u16string& name, double w, double hl) {
-    m.AddStyle(name, half, big, 0, w, 0, hl, false);
-    m.AddStyle(name + u"T", half, bigV, 0, w, 0, hl, true);
+    m.AddStyle({.nam = name, .fo1 = half, .fo2 = big, .mw = w, .mhl = hl});
+    m.AddStyle({.nam = name + u"T", .fo1 = half, .fo2 = bigV, .mw = w, .mhl = hl, .fla = true});
   };
   switch (ctx_.Settings.TextStyleMode) {
-    case 1:
+    case TextStyleMode::OneStyle:
       pair(u"MOJI1", 1.0, 2.0);
       break;
-    case 2:
+    case TextStyleMode::TrueType:
       GetFontNames();
       for (size_t i = 0; i < fontNames_.size(); ++i) {
         const std::u16string name = u"MOJI" + Num(static_cast<int64_t>(i) + 1);
-        m.AddStyle(name, fontNames_[i] + u".ttf", u"", 0, 1.0, 0, 2.0, false);
-        m.AddStyle(name + u"T", u"@" + fontNames_[i] + u".ttf", u"", 0, 1.0, 0, 2.0, false);
+        m.AddStyle({.nam = name, .fo1 = fontNames_[i] + u".ttf", .mhl = 2.0});
+        m.AddStyle({.nam = name + u"T", .fo1 = u"@" + fontNames_[i] + u".ttf", .mhl = 2.0});
       }
       break;
-    default:
+    case TextStyleMode::PerKind:
       pair(u"MOJI0", 1.0, 2.0);
       for (int k = 1; k <= 10; ++k) {
         double w = 1.0;
@@ -317,16 +290,24 @@ void JwDxfMapper::DxfOutStyle() {
 
 // ---- Points ------------------------------------------------------------------
 
+// Points, and the end points of SXF-mode dimension records, which are
+// written as points too (loose, or in a dimension's block): each of them
+// may need a marker block.
 bool JwDxfMapper::DxfHasTen() const {
-  auto hasTen = [](std::span<const TEntJwwNo> list) {
-    for (const TEntJwwNo& no : list) {
+  auto hasTen = [](const JwEntityList& list) {
+    for (const TEntJwwNo& no : list.no) {
       if (no.EntType == kJwwTen) return true;
+      if (no.EntType == kJwwSunpo && no.EntNo >= 0 &&
+          static_cast<size_t>(no.EntNo) < list.sunpo.size() &&
+          list.sunpo[static_cast<size_t>(no.EntNo)].bSxfMode != 0) {
+        return true;
+      }
     }
     return false;
   };
-  if (hasTen(d_.top.no)) return true;
+  if (hasTen(d_.top)) return true;
   for (const TEntJwwBlockDef& def : d_.blockDefs) {
-    if (def.ref_flag && hasTen(def.mNo)) return true;
+    if (def.ref_flag && hasTen(MembersOf(def))) return true;
   }
   return false;
 }

@@ -7,14 +7,14 @@
 namespace parvex {
 
 bool FileOutDXF(const TJwwData& drawing, ConversionContext& context, TgraAttribute& attributes,
-                const std::filesystem::path& destination, int ver) {
+                const std::filesystem::path& destination, DxfVersion ver) {
   const JwDrawingView view = MakeDrawingView(drawing);
   JwDxfMapper mapper(view, context, attributes);
   return mapper.FileOutDXF(destination, ver);
 }
 
 bool FileOutDXF(const TJwsData& drawing, ConversionContext& context, TgraAttribute& attributes,
-                const std::filesystem::path& destination, int ver) {
+                const std::filesystem::path& destination, DxfVersion ver) {
   const JwDrawingView view = MakeDrawingView(drawing);
   JwDxfMapper mapper(view, context, attributes);
   return mapper.FileOutDXF(destination, ver);

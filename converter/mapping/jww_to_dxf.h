@@ -19,8 +19,8 @@ class TgraAttribute;
 // pen colours. The destination is created new: an existing file is never
 // replaced. True when the file was written.
 bool FileOutDXF(const TJwwData& drawing, ConversionContext& context, TgraAttribute& attributes,
-                const std::filesystem::path& destination, int ver);
+                const std::filesystem::path& destination, DxfVersion ver);
 bool FileOutDXF(const TJwsData& drawing, ConversionContext& context, TgraAttribute& attributes,
-                const std::filesystem::path& destination, int ver);
+                const std::filesystem::path& destination, DxfVersion ver);
 
 }  // namespace parvex

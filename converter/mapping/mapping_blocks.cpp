@@ -4,7 +4,6 @@
 #include "converter/mapping/mapping_blocks.h"
 
 #include <cmath>
-#include <functional>
 #include <numbers>
 #include <utility>
 
@@ -134,24 +133,19 @@ void JwDxfMapper::DxfOutBlock(const TEntJwwBlock& e, int bn, double dx, double d
   if (cutInserts_.count(&e) != 0) return;
   const int n = WrittenBlock(e.nNumber);
   if (n < 0) return;
-  const Attr a = AttributeRule(e.att);
+  const DxfAttributes a = AttributeRule(e.att);
   // Inserts report nothing to the paper-space viewports: the block tree
   // pass does that for them with their contents.
-  const Place p = Placement(e.att, bn, dx, dy, std::function<int()>([&] {
-                              return ClipTen(e.DPKijunTen_x, e.DPKijunTen_y);
-                            }));
+  const Place p =
+      Placement(e.att, bn, dx, dy, [&] { return ClipTen(e.DPKijunTen_x, e.DPKijunTen_y); });
   const double ox = p.X(e.DPKijunTen_x + dx);
   const double oy = p.Y(e.DPKijunTen_y + dy);
   if (!AllFinite({ox, oy})) return;
   // Degrees, not brought into a range: -90 stays -90. The scale factors
-  // stay as drawn; the block's contents carry the placement scale.
+  // are as drawn where the block's contents carry the placement scale.
   const double pa = e.radKaitenKaku * 180.0 / std::numbers::pi;
-  if (bn < 0) {
-    m_->AddBlock(p.sp, a.ly, a.co, a.tp, a.wd, n, ox, oy, pa, e.dBairitsuX, e.dBairitsuY);
-  } else {
-    m_->AddBlockBlock(bn, p.sp, a.ly, a.co, a.tp, a.wd, n, ox, oy, pa, e.dBairitsuX,
-                      e.dBairitsuY);
-  }
+  m_->AddBlock(bn, {.attr = p.In(a), .bln = n, .x = ox, .y = oy, .a = pa,
+                    .bx = e.dBairitsuX * p.blockScale, .by = e.dBairitsuY * p.blockScale});
 }
 
 }  // namespace parvex

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 #include "converter/dxf/dxf_curve_polylines.h"
@@ -59,6 +58,21 @@ namespace {
 // the collector's single layer number; such an entity is written alone.
 bool ValidLayer(const TEntJwwAttr& att) { return att.nGLayer <= 15 && att.nLayer <= 15; }
 
+// The collector's segment of entry `no` of kind tp (1 line, 2 arc).
+TDXF_PolyWorkEntity Segment(const TEntJwwAttr& att, int no, int tp, const CurveSegment& s) {
+  return {.eno = no,
+          .etp = tp,
+          .lay = CurveLayer(att),
+          .col = att.nPenColor,
+          .ltp = att.nPenStyle,
+          .wid = att.nPenWidth,
+          .x1 = s.x1,
+          .y1 = s.y1,
+          .x2 = s.x2,
+          .y2 = s.y2,
+          .da = s.sweep};
+}
+
 }  // namespace
 
 bool JwDxfMapper::ToCurveCollector(const TEntJwwLine& e, int no) {
@@ -67,8 +81,7 @@ bool JwDxfMapper::ToCurveCollector(const TEntJwwLine& e, int no) {
   // A segment with a number that is not finite is left out, as a line
   // would be.
   if (!AllFinite({s.x1, s.y1, s.x2, s.y2})) return true;
-  Pw_AddEnt(*m_, static_cast<int>(e.att.lGroup), no, 1, CurveLayer(e.att), e.att.nPenColor,
-            e.att.nPenStyle, e.att.nPenWidth, s.x1, s.y1, s.x2, s.y2, 0.0);
+  joiner_.Pw_AddEnt(static_cast<int>(e.att.lGroup), Segment(e.att, no, 1, s));
   return true;
 }
 
@@ -76,21 +89,19 @@ bool JwDxfMapper::ToCurveCollector(const TEntJwwEnko& e, int no) {
   if (!JoinsCurvePolyline(e, ctx_.Settings.CurveToPolyline) || !ValidLayer(e.att)) return false;
   const CurveSegment s = SegmentOf(e);
   if (!AllFinite({s.x1, s.y1, s.x2, s.y2, s.sweep})) return true;
-  Pw_AddEnt(*m_, static_cast<int>(e.att.lGroup), no, 2, CurveLayer(e.att), e.att.nPenColor,
-            e.att.nPenStyle, e.att.nPenWidth, s.x1, s.y1, s.x2, s.y2, s.sweep);
+  joiner_.Pw_AddEnt(static_cast<int>(e.att.lGroup), Segment(e.att, no, 2, s));
   return true;
 }
 
 void JwDxfMapper::DxfOutPLines(int bn, double dx, double dy) {
   if (!ctx_.Settings.CurveToPolyline) return;
-  TDXFmodel& m = *m_;
-  Pw_Sort(m);
-  for (const TDXF_PolyWorkSub& pl : m.dpw2) DxfOutPLine(pl, bn, dx, dy);
-  m.Pw_Init();
+  joiner_.Pw_Sort();
+  for (const TDXF_PolyWorkSub& pl : joiner_.Results()) DxfOutPLine(pl, bn, dx, dy);
+  joiner_.Pw_Init();
 }
 
 void JwDxfMapper::DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, double dy) {
-  const size_t n = std::min(e.v.size(), static_cast<size_t>(std::max(e.n, 0)));
+  const size_t n = e.v.size();
   if (n < 2) return;
   double minX = e.v[0].x, maxX = e.v[0].x, minY = e.v[0].y, maxY = e.v[0].y;
   for (size_t k = 1; k < n; ++k) {
@@ -106,10 +117,10 @@ void JwDxfMapper::DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, doub
   att.nPenColor = static_cast<uint16_t>(e.col);
   att.nPenStyle = static_cast<uint8_t>(e.ltp);
   att.nPenWidth = static_cast<uint16_t>(e.wid);
-  const Attr a = AttributeRule(att);
-  const Place p = Placement(att, bn, dx, dy, std::function<int()>([&] {
-                              return ClipSquare(minX, minY, maxX, minY, maxX, maxY, minX, maxY);
-                            }));
+  const DxfAttributes a = AttributeRule(att);
+  const Place p = Placement(att, bn, dx, dy, [&] {
+    return ClipSquare(minX, minY, maxX, minY, maxX, maxY, minX, maxY);
+  });
   std::vector<TDXF_PLinePoint> v(n);
   for (size_t k = 0; k < n; ++k) {
     const double x = e.v[k].x + dx, y = e.v[k].y + dy;
@@ -117,11 +128,7 @@ void JwDxfMapper::DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, doub
     if (!AllFinite({v[k].x, v[k].y, v[k].a})) return;
   }
   for (size_t k = 0; k < n; ++k) Report(p, e.v[k].x + dx, e.v[k].y + dy);
-  if (bn < 0) {
-    m_->AddPLine(p.sp, a.ly, a.co, a.tp, a.wd, 0, 0, e.clf, static_cast<int>(n), v);
-  } else {
-    m_->AddBlockPLine(bn, p.sp, a.ly, a.co, a.tp, a.wd, 0, 0, e.clf, static_cast<int>(n), v);
-  }
+  m_->AddPLine(bn, {.attr = p.In(a), .clf = e.clf, .v = std::move(v)});
 }
 
 }  // namespace parvex

@@ -201,10 +201,10 @@ TEST(ConverterStart, SettingsClampedIntoContext) {
   RunFolder s({{15, u"1"}, {17, u"-1"}, {18, u"16"}, {20, u"abc"}, {30, u"7"}});
   ConversionContext c = StartConversion(s.dir.Path(), {s.dir / "none.jwf"}).value();
   EXPECT_EQ(c.ColorSource, 2);
-  EXPECT_EQ(c.Settings.OutputSpace, 0);
+  EXPECT_EQ(SettingNumber(c.Settings.OutputSpace), 0);
   EXPECT_EQ(c.Settings.BaseLayerGroup, 15);
   EXPECT_DOUBLE_EQ(c.Settings.PointRadius, 0.001);
-  EXPECT_EQ(c.Settings.TextStyleMode, 0);
+  EXPECT_EQ(SettingNumber(c.Settings.TextStyleMode), 0);
   EXPECT_EQ(c.Extents.ExtMaxX, 400);
   EXPECT_EQ(c.DrawingPaperSize.Width, 400);
   // The run's images go into a folder of its own inside "TEMP".

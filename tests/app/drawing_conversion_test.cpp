@@ -71,12 +71,12 @@ TEST(DrawingConversion, RefusalsSayWhatWasWrong) {
   EXPECT_TRUE(r.destinationTaken);
   EXPECT_EQ(TempFolder::Read(taken), "theirs");
 
-  settings.ColorMode = 2147483647;
-  settings.DxfVersion = 2;
+  settings.ColorMode = static_cast<ColorMode>(2147483647);
+  settings.DxfVersion = DxfVersion::R2007;
   r = ConvertDrawing(settings, src, work / "colours.dxf");
   EXPECT_TRUE(r.ok) << r.reason;
 
-  settings.DxfVersion = 3;
+  settings.DxfVersion = static_cast<DxfVersion>(3);
   r = ConvertDrawing(settings, src, work / "version.dxf");
   EXPECT_FALSE(r.ok);
   EXPECT_FALSE(r.destinationTaken);

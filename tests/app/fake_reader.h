@@ -42,9 +42,10 @@ class FakeReader : public DrawingReader {
     return script_.measure;
   }
   std::optional<int> PaperCode() const override { return script_.paperCode; }
-  bool FileOutDXF(ConversionContext& context, const std::filesystem::path& dst, int version) override {
-    log_.push_back(name_ + ":write v" + std::to_string(version) + " space" +
-                   std::to_string(context.Settings.OutputSpace));
+  bool FileOutDXF(ConversionContext& context, const std::filesystem::path& dst,
+                  DxfVersion version) override {
+    log_.push_back(name_ + ":write v" + std::to_string(SettingNumber(version)) + " space" +
+                   std::to_string(SettingNumber(context.Settings.OutputSpace)));
     script_.seen = context;
     // As the real writer: a new file only, nothing left when failing.
     if (std::filesystem::exists(std::filesystem::symlink_status(dst))) return false;

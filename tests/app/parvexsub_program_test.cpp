@@ -2,6 +2,9 @@
 // launcher does, and checks what it leaves behind.
 #include "common/platform/files.h"
 #include "parvexsub_program.h"
+#include "tests/support/image_files.h"
+#include "tests/support/jww_writer.h"
+#include "tests/support/stress_drawings.h"
 
 namespace parvex {
 namespace {
@@ -33,6 +36,25 @@ TEST_F(ParvexSubProgram, RefusesAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dst)) << c.name;
   }
   // The image folder made at start-up is removed again when empty.
+  EXPECT_FALSE(std::filesystem::exists(app_ / "TEMP"));
+}
+
+// The carried image goes beside the result; nothing unpacked is left.
+TEST_F(ParvexSubProgram, CarriedImagesAreCopiedAndNotLeftBehind) {
+  WriteSettings({{14, "1"}});
+  testing::JwwWriteOptions options;
+  const std::string photo = testing::PngImage(40, 30);
+  options.images = {{u"photo.png", photo, -1}, {u"unshown.png", photo, -1}};
+  const std::filesystem::path src = work_ / "pic.jww";
+  ASSERT_TRUE(testing::SaveBytes(
+      src, testing::WriteJww(testing::ImageTextsDrawing({u"%temp%photo.png"}), options)));
+  const std::filesystem::path out = work_ / "out";
+  std::filesystem::create_directory(out);
+  const Outcome o = Run({src.string(), (out / "pic.dxf").string()});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(TempFolder::Read(out / "photo.png"), photo);
+  EXPECT_FALSE(std::filesystem::exists(out / "unshown.png"));
+  EXPECT_NE(TempFolder::Read(out / "pic.dxf").find("\r\nAcDbRasterImageDef\r\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(app_ / "TEMP"));
 }
 

@@ -58,13 +58,19 @@ TEST(AciPalette, NearestAci) {
     int aci;
   } cases[] = {
       {Rgb(255, 255, 255), 7}, {Rgb(0, 0, 0), 7},       {Rgb(255, 0, 0), 1},
-      {Rgb(254, 0, 0), 1},     {Rgb(230, 230, 230), 7}, {Rgb(200, 200, 200), 9},
-      {Rgb(100, 100, 100), 252}, {Rgb(0, 192, 192), 132}, {Rgb(0, 0, 255), 5},
+      {Rgb(254, 0, 0), 1},     {Rgb(230, 230, 230), 254}, {Rgb(200, 200, 200), 9},
+      {Rgb(100, 100, 100), 251}, {Rgb(0, 192, 192), 132}, {Rgb(0, 0, 255), 5},
+      // Greys go to the greys DXF readers show, never to 255 (white): the
+      // (179, 179, 179) of a filled disc stays grey.
+      {Rgb(179, 179, 179), 253}, {Rgb(240, 240, 240), 7}, {Rgb(220, 220, 220), 254},
+      {Rgb(50, 50, 50), 250},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.color);
     EXPECT_EQ(NearestAci(c.color), c.aci);
   }
+  // No colour but white has 255 as its nearest entry, and white gives 7.
+  for (uint32_t v = 0; v < 256; ++v) EXPECT_NE(NearestAci(Rgb(v, v, v)), 255) << v;
 }
 
 TEST(AciPalette, RuleAndExceptions) {
@@ -76,8 +82,8 @@ TEST(AciPalette, RuleAndExceptions) {
       {10, Rgb(255, 0, 0)},     {11, Rgb(255, 127, 127)}, {12, Rgb(165, 0, 0)},
       {19, Rgb(38, 19, 19)},    {29, Rgb(38, 23, 19)},    {40, Rgb(255, 191, 0)},
       {50, Rgb(255, 255, 0)},   {130, Rgb(0, 255, 255)},  {170, Rgb(0, 0, 255)},
-      {249, Rgb(38, 19, 23)},   {250, Rgb(0, 0, 0)},      {254, Rgb(183, 183, 183)},
-      {255, Rgb(179, 179, 179)},
+      {249, Rgb(38, 19, 23)},   {250, Rgb(51, 51, 51)},   {253, Rgb(173, 173, 173)},
+      {255, Rgb(255, 255, 255)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.index);

@@ -9,11 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include "converter/app/drawing_conversion.h"
 #include "converter/app/paper_size.h"
 #include "converter/mapping/mapping_blocks.h"
-#include "tests/blocks/dxf_probe.h"
 #include "tests/dxfaudit/dxf_audit.h"
 #include "tests/support/block_fixtures.h"
+#include "tests/support/jww_writer.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex::testing {
 namespace {
@@ -23,24 +25,35 @@ constexpr int kVersions[] = {0, 1, 2};
 
 class BlockConversion : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = ScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  // Writes `drawing` as name.jww into the test folder, converts it to
+  // name.dxf and returns the DXF path; empty when either step failed.
+  std::filesystem::path ConvertTestDrawing(const TJwwData& drawing, const std::string& name,
+                                           const ConversionSettings& settings) {
+    const auto src = folder_ / (name + ".jww");
+    const auto dst = folder_ / (name + ".dxf");
+    if (!SaveBytes(src, WriteJww(drawing))) return {};
+    const DrawingConversionResult r = ConvertDrawing(settings, src, dst, folder_.Path());
+    if (!r.ok) {
+      ADD_FAILURE() << "conversion of " << src << " failed: " << r.reason;
+      return {};
+    }
+    return dst;
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  // Converts and probes; the file must pass the audit.
-  DxfProbe Convert(const TJwwData& d, const std::string& name, const ConversionSettings& st,
-                   std::filesystem::path* source = nullptr) {
-    const auto dxf = ConvertTestDrawing(d, dir_, name, st);
-    DxfProbe failed;
-    failed.error = "not converted";
+  // Converts and audits with the geometry; the file must pass the audit.
+  DxfAuditReport Convert(const TJwwData& d, const std::string& name, const ConversionSettings& st,
+                         std::filesystem::path* source = nullptr) {
+    const auto dxf = ConvertTestDrawing(d, name, st);
+    DxfAuditReport failed;
+    failed.run_error = "not converted";
     if (dxf.empty()) return failed;
-    EXPECT_TRUE(PassesDxfAudit(dxf));
-    if (source != nullptr) *source = dir_ / (name + ".jww");
-    return ProbeDxf(dxf);
+    if (source != nullptr) *source = folder_ / (name + ".jww");
+    DxfAuditReport r = AuditDxf(dxf, DxfAuditDetail::Geometry);
+    EXPECT_TRUE(r.Clean()) << r.Describe();
+    return r;
   }
 
-  std::filesystem::path dir_;
+  const TempFolder folder_;
 };
 
 // The drawing's lines that the block tree places, as the DXF file should
@@ -86,16 +99,16 @@ void ExpectSameLines(std::vector<std::array<double, 4>> expected,
   }
 }
 
-const ProbedInsert* Find(const std::vector<ProbedInsert>& list, const std::string& block) {
+const AuditedInsert* Find(const std::vector<AuditedInsert>& list, const std::string& block) {
   for (const auto& i : list) {
     if (i.block == block) return &i;
   }
   return nullptr;
 }
 
-void ExpectInsert(const std::vector<ProbedInsert>& list, const std::string& block, double x,
+void ExpectInsert(const std::vector<AuditedInsert>& list, const std::string& block, double x,
                   double y, double xs, double ys, double rot) {
-  const ProbedInsert* i = Find(list, block);
+  const AuditedInsert* i = Find(list, block);
   ASSERT_NE(i, nullptr) << "no insert of " << block;
   EXPECT_NEAR(i->x, x, 1e-9) << block;
   EXPECT_NEAR(i->y, y, 1e-9) << block;
@@ -111,22 +124,22 @@ TEST_F(BlockConversion, NestedBlocksLandWhereTheBlockTreePutsThem) {
   for (int ver : kVersions) {
     SCOPED_TRACE("version " + std::to_string(ver));
     ConversionSettings st;
-    st.DxfVersion = ver;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
     std::filesystem::path src;
-    const DxfProbe p = Convert(drawing, "nested" + std::to_string(ver), st, &src);
-    ASSERT_EQ(p.error, "");
+    const DxfAuditReport p = Convert(drawing, "nested" + std::to_string(ver), st, &src);
+    ASSERT_EQ(p.run_error, "");
 
     // Reached definitions only, the marker cut off, names made unique.
     for (const char* name : {"LEAF", "MID", "TOP", "MID_1", "NONAME"}) {
-      EXPECT_TRUE(p.HasDef(name)) << name;
+      EXPECT_TRUE(p.HasDefinition(name)) << name;
     }
-    EXPECT_FALSE(p.HasDef("UNUSED"));
-    for (const auto& d : p.defs) EXPECT_EQ(d.find("@@"), std::string::npos) << d;
+    EXPECT_FALSE(p.HasDefinition("UNUSED"));
+    for (const auto& d : p.definitions) EXPECT_EQ(d.find("@@"), std::string::npos) << d;
 
     // Top level: the insert of the missing block 99 is left out; the
     // insertion point is placed and scaled, scale factors and rotation
     // (degrees, -90 not 270) stay as drawn.
-    const auto top = p.InsertsIn("*Model_Space");
+    const auto top = p.InsertsIn("Model");
     EXPECT_EQ(top.size(), 5u);
     ExpectInsert(top, "TOP", 2 * (100 + W2), 2 * (50 + H2), 1.5, 1.5, -90);
     ExpectInsert(top, "LEAF", 2 * (-50 + W2), 2 * (-20 + H2), 1, 1, 0);
@@ -149,7 +162,7 @@ TEST_F(BlockConversion, NestedBlocksLandWhereTheBlockTreePutsThem) {
     ASSERT_TRUE(read.FileIn(src));
     std::vector<std::array<double, 4>> expanded;
     for (const auto& l : p.expanded) {
-      EXPECT_EQ(l.layout, "*Model_Space");
+      EXPECT_EQ(l.layout, "Model");
       expanded.push_back(l.p);
     }
     ExpectSameLines(TreeLines(read, 2.0), expanded);
@@ -175,19 +188,19 @@ TEST_F(BlockConversion, InsertsFollowThePlacementRuleInEverySpaceMode) {
       SCOPED_TRACE("space " + std::to_string(c.space) + " base " + std::to_string(c.base) +
                    " version " + std::to_string(ver));
       ConversionSettings st;
-      st.DxfVersion = ver;
-      st.OutputSpace = c.space;
+      st.DxfVersion = static_cast<DxfVersion>(ver);
+      st.OutputSpace = static_cast<OutputSpace>(c.space);
       st.BaseLayerGroup = c.base;
       std::filesystem::path src;
-      const DxfProbe p = Convert(
+      const DxfAuditReport p = Convert(
           drawing, "space" + std::to_string(c.space) + "_" + std::to_string(c.base) + "_" +
                        std::to_string(ver), st, &src);
-      ASSERT_EQ(p.error, "");
+      ASSERT_EQ(p.run_error, "");
       size_t topInserts = 0;
       for (const auto& i : p.inserts) {
-        if (p.HasDef(i.container)) continue;
+        if (p.HasDefinition(i.container)) continue;
         ++topInserts;
-        EXPECT_EQ(i.container != "*Model_Space", c.paper) << i.container;
+        EXPECT_EQ(i.container != "Model", c.paper) << i.container;
       }
       EXPECT_EQ(topInserts, 5u);
       TJwwData read;
@@ -204,17 +217,60 @@ TEST_F(BlockConversion, SelfInsertingBlocksNeverInsertThemselves) {
   for (int ver : kVersions) {
     SCOPED_TRACE("version " + std::to_string(ver));
     ConversionSettings st;
-    st.DxfVersion = ver;
-    const DxfProbe p = Convert(drawing, "self" + std::to_string(ver), st);
-    ASSERT_EQ(p.error, "");
-    for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(p.HasDef(name)) << name;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
+    const DxfAuditReport p = Convert(drawing, "self" + std::to_string(ver), st);
+    ASSERT_EQ(p.run_error, "");
+    for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(p.HasDefinition(name)) << name;
     // A keeps its insert of B; B's insert of A and C's insert of itself
     // would close a cycle and are left out.
     ASSERT_EQ(p.InsertsIn("A").size(), 1u);
     EXPECT_EQ(p.InsertsIn("A")[0].block, "B");
     EXPECT_TRUE(p.InsertsIn("B").empty());
     EXPECT_TRUE(p.InsertsIn("C").empty());
-    EXPECT_EQ(p.InsertsIn("*Model_Space").size(), 2u);
+    EXPECT_EQ(p.InsertsIn("Model").size(), 2u);
+  }
+}
+
+// Block definitions named like model space, a layout and an anonymous
+// block are ordinary blocks in the file ('_' for the '*'): model space keeps
+// the drawing (before, ezdxf read a model space of no entities from one and
+// failed its audit on the other), in every version and space mode.
+TEST_F(BlockConversion, BlocksNamedLikeLayoutsOrAnonymousBlocksAreOrdinary) {
+  TJwwData drawing = MakeNestedBlocksDrawing();
+  for (TEntJwwBlockDef& def : drawing.EntBlockDef) {
+    if (def.nNumber == kLeafBlock) def.strName = u"*Model_Space";
+    if (def.nNumber == kMidBlock) def.strName = u"*Paper_Space0";
+    if (def.nNumber == kTopBlock) def.strName = u"*U1";
+  }
+  for (int ver : kVersions) {
+    for (OutputSpace space : {OutputSpace::Model, OutputSpace::Layouts}) {
+      const std::string tag = std::to_string(ver) + "_" + std::to_string(SettingNumber(space));
+      SCOPED_TRACE(tag);
+      ConversionSettings st;
+      st.DxfVersion = static_cast<DxfVersion>(ver);
+      st.OutputSpace = space;
+      std::filesystem::path src;
+      const DxfAuditReport p = Convert(drawing, "reserved" + tag, st, &src);
+      ASSERT_EQ(p.run_error, "");
+      const bool r12 = ver == 0;
+      const std::string leaf = r12 ? "_MODEL_SPACE" : "_Model_Space";
+      const std::string mid = r12 ? "_PAPER_SPACE0" : "_Paper_Space0";
+      for (const std::string& name : {leaf, mid, std::string("_U1")}) {
+        EXPECT_TRUE(p.HasDefinition(name)) << name;
+      }
+      // Model space holds the drawing's inserts and lines, placed as the
+      // block tree places them.
+      const auto top = p.InsertsIn("Model");
+      EXPECT_EQ(top.size(), 5u);
+      EXPECT_NE(Find(top, "_U1"), nullptr);
+      ASSERT_TRUE(p.layouts.count("Model"));
+      EXPECT_EQ(p.layouts.at("Model").at("INSERT"), 5);
+      TJwwData read;
+      ASSERT_TRUE(read.FileIn(src));
+      std::vector<std::array<double, 4>> expanded;
+      for (const auto& l : p.expanded) expanded.push_back(l.p);
+      ExpectSameLines(TreeLines(read, 1.0), expanded);
+    }
   }
 }
 
@@ -227,14 +283,10 @@ TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {
   for (int ver : kVersions) {
     SCOPED_TRACE("version " + std::to_string(ver));
     ConversionSettings st;
-    st.DxfVersion = ver;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
     st.CurveToPolyline = true;
-    const auto dxf = ConvertTestDrawing(drawing, dir_, "curves" + std::to_string(ver), st);
-    ASSERT_FALSE(dxf.empty());
-    const DxfAuditReport audit = AuditDxf(dxf);
-    EXPECT_TRUE(audit.Clean()) << audit.Describe();
-    const DxfProbe p = ProbeDxf(dxf);
-    ASSERT_EQ(p.error, "");
+    const DxfAuditReport audit = Convert(drawing, "curves" + std::to_string(ver), st);
+    ASSERT_EQ(audit.run_error, "");
 
     // The ungrouped and the flagged line stay lines, the elliptic arc an
     // ellipse (a polyline in R12), the full circle a circle.
@@ -242,18 +294,18 @@ TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {
     Counts model = audit.layouts.at("Model");
     EXPECT_EQ(model["LINE"], 2);
     EXPECT_EQ(model["CIRCLE"], 1);
-    std::vector<ProbedPolyline> pls = p.PolylinesIn("*Model_Space");
+    std::vector<AuditedPolyline> pls = audit.PolylinesIn("Model");
     if (ver == 0) {
       // The R12 ellipse is the polyline with many vertices.
       pls.erase(std::remove_if(pls.begin(), pls.end(),
-                               [](const ProbedPolyline& pl) { return pl.v.size() > 4; }),
+                               [](const AuditedPolyline& pl) { return pl.v.size() > 4; }),
                 pls.end());
     } else {
       EXPECT_EQ(model["ELLIPSE"], 1);
     }
     ASSERT_EQ(pls.size(), 3u);
     // Group 7: line, half circle (bulge 1), line.
-    const ProbedPolyline& g7 = pls[0];
+    const AuditedPolyline& g7 = pls[0];
     ASSERT_EQ(g7.v.size(), 4u);
     const double xs[] = {0, 10, 10, 0}, ys[] = {0, 0, 10, 10}, bs[] = {0, 1, 0};
     for (int k = 0; k < 4; ++k) {
@@ -269,7 +321,7 @@ TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {
     EXPECT_EQ(pls[2].v.size(), 2u);
 
     // Inside the block, in block-local coordinates.
-    const auto inBlock = p.PolylinesIn("CURVES");
+    const auto inBlock = audit.PolylinesIn("CURVES");
     ASSERT_EQ(inBlock.size(), 1u);
     ASSERT_EQ(inBlock[0].v.size(), 4u);
     EXPECT_NEAR(inBlock[0].v[0].x, 0, 1e-12);
@@ -283,8 +335,8 @@ TEST_F(BlockConversion, CurveGroupsBecomePolylinesAtTopLevelAndInBlocks) {
 
 TEST_F(BlockConversion, WithoutCurvePolylinesGroupsStaySingleEntities) {
   ConversionSettings st;
-  st.DxfVersion = 1;
-  const auto dxf = ConvertTestDrawing(MakeCurveGroupsDrawing(), dir_, "singles", st);
+  st.DxfVersion = DxfVersion::R2000;
+  const auto dxf = ConvertTestDrawing(MakeCurveGroupsDrawing(), "singles", st);
   ASSERT_FALSE(dxf.empty());
   const DxfAuditReport audit = AuditDxf(dxf);
   EXPECT_TRUE(audit.Clean()) << audit.Describe();

@@ -10,11 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include "converter/app/drawing_conversion.h"
 #include "converter/jww/jws_data.h"
 #include "converter/jww/jww_data.h"
-#include "tests/blocks/dxf_probe.h"
-#include "converter/app/drawing_conversion.h"
-#include "tests/support/jww_writer.h"
+#include "tests/dxfaudit/dxf_audit.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex::testing {
 namespace {
@@ -124,7 +124,8 @@ int Count(const std::map<std::string, int>& c, const char* type) {
 TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
   const auto files = CorpusFiles();
   if (files.empty()) GTEST_SKIP() << "no corpus at " << kCorpus;
-  const fs::path dir = ScratchFolder("corpus");
+  const TempFolder folder;
+  const fs::path& dir = folder.Path();
   // Every version, and once more with curve groups joined into polylines.
   const struct {
     int ver;
@@ -133,7 +134,7 @@ TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
   for (const auto& run : runs) {
     const int ver = run.ver;
     ConversionSettings st;
-    st.DxfVersion = ver;
+    st.DxfVersion = static_cast<DxfVersion>(ver);
     st.CurveToPolyline = run.polylines;
     std::vector<fs::path> dxfs;
     std::vector<Expected> expected;
@@ -163,26 +164,25 @@ TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
       dxfs.push_back(dst);
       expected.push_back(ex);
     }
-    const auto probes = ProbeDxfFiles(dxfs);
+    const auto probes = AuditDxfFiles(dxfs, DxfAuditDetail::Geometry);
     for (size_t i = 0; i < files.size(); ++i) {
       SCOPED_TRACE(files[i].string() + " version " + std::to_string(ver) +
                    (run.polylines ? " with polylines" : ""));
-      const DxfProbe& p = probes[i];
-      ASSERT_EQ(p.error, "");
-      EXPECT_EQ(p.audit_errors, 0);
+      const DxfAuditReport& p = probes[i];
+      ASSERT_EQ(p.run_error, "");
+      EXPECT_TRUE(p.Clean()) << p.Describe();
       // The mapping's own blocks (point markers) come first.
       std::vector<std::string> defs;
-      for (const auto& d : p.defs) {
+      for (const auto& d : p.definitions) {
         if (d.rfind("_TRANS_", 0) != 0) defs.push_back(d);
       }
       const Expected& ex = expected[i];
       ASSERT_EQ(defs.size(), ex.defs.size());
-      EXPECT_EQ(p.InsertsIn("*Model_Space").size(), static_cast<size_t>(ex.topInserts));
+      EXPECT_EQ(p.InsertsIn("Model").size(), static_cast<size_t>(ex.topInserts));
       for (size_t k = 0; k < defs.size(); ++k) {
         SCOPED_TRACE("block " + defs[k]);
-        const auto it = p.counts.find(defs[k]);
-        const std::map<std::string, int> c =
-            it == p.counts.end() ? std::map<std::string, int>{} : it->second;
+        const auto it = p.blocks.find(defs[k]);
+        const Counts c = it == p.blocks.end() ? Counts{} : it->second;
         const ExpectedDef& e = ex.defs[k];
         EXPECT_EQ(Count(c, "INSERT"), e.inserts);
         // Joined curve groups change the element kinds.
@@ -195,7 +195,6 @@ TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
       }
     }
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace

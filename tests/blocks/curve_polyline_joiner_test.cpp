@@ -33,16 +33,30 @@ struct JoinCase {
   std::vector<std::vector<Vertex>> expected;  // one entry per polyline
 };
 
+// A segment of entry no: a line when da is 0, else an arc.
+TDXF_PolyWorkEntity Segment(int no, int lay, int col, int ltp, int wid, double x1, double y1,
+                            double x2, double y2, double da) {
+  return {.eno = no,
+          .etp = da == 0 ? 1 : 2,
+          .lay = lay,
+          .col = col,
+          .ltp = ltp,
+          .wid = wid,
+          .x1 = x1,
+          .y1 = y1,
+          .x2 = x2,
+          .y2 = y2,
+          .da = da};
+}
+
 std::vector<TDXF_PolyWorkSub> Join(const std::vector<Seg>& segs) {
-  std::vector<TDXF_PolyWorkMain> groups;
+  DxfCurveJoiner j;
   int no = 0;
   for (const Seg& s : segs) {
-    Pw_AddEnt(groups, s.group, no++, s.da == 0 ? 1 : 2, 20, s.col, 1, 0, s.x1, s.y1, s.x2, s.y2,
-              s.da);
+    j.Pw_AddEnt(s.group, Segment(no++, 20, s.col, 1, 0, s.x1, s.y1, s.x2, s.y2, s.da));
   }
-  std::vector<TDXF_PolyWorkSub> out;
-  Pw_Sort(groups, out);
-  return out;
+  j.Pw_Sort();
+  return j.Results();
 }
 
 class JoinTable : public ::testing::TestWithParam<JoinCase> {};
@@ -54,7 +68,6 @@ TEST_P(JoinTable, ChainsAsExpected) {
   for (size_t p = 0; p < out.size(); ++p) {
     SCOPED_TRACE("polyline " + std::to_string(p));
     EXPECT_FALSE(out[p].clf);
-    ASSERT_EQ(out[p].n, static_cast<int>(c.expected[p].size()));
     ASSERT_EQ(out[p].v.size(), c.expected[p].size());
     for (size_t k = 0; k < c.expected[p].size(); ++k) {
       SCOPED_TRACE("vertex " + std::to_string(k));
@@ -134,59 +147,62 @@ TEST(CurvePolylineJoiner, SweepIsReducedByWholeTurnsKeepingItsSign) {
     double in, out;
   } cases[] = {{7, 7 - 2 * kPi}, {-7, -(7 - 2 * kPi)}, {2 * kPi, 0}, {q, q}, {-q, -q}};
   for (const auto& c : cases) {
-    std::vector<TDXF_PolyWorkMain> groups;
-    Pw_AddEnt(groups, 3, 0, 2, 0, 0, 0, 0, 0, 0, 1, 1, c.in);
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_NEAR(groups[0].e[0].da, c.out, 1e-12) << c.in;
+    DxfCurveJoiner j;
+    j.Pw_AddEnt(3, Segment(0, 0, 0, 0, 0, 0, 0, 1, 1, c.in));
+    ASSERT_EQ(j.Groups().size(), 1u);
+    EXPECT_NEAR(j.Groups()[0].e[0].da, c.out, 1e-12) << c.in;
   }
 }
 
 TEST(CurvePolylineJoiner, KeepsGroupsInFirstSeenOrderAndFindsThem) {
-  std::vector<TDXF_PolyWorkMain> groups;
-  Pw_AddEnt(groups, 9, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
-  Pw_AddEnt(groups, 4, 1, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
-  Pw_AddEnt(groups, 9, 2, 1, 0, 0, 0, 0, 1, 0, 2, 0, 0);
-  ASSERT_EQ(groups.size(), 2u);
-  EXPECT_EQ(groups[0].en, 2);
-  EXPECT_EQ(groups[1].en, 1);
-  EXPECT_EQ(Pw_GetIdx(groups, 9), 0);
-  EXPECT_EQ(Pw_GetIdx(groups, 4), 1);
-  EXPECT_EQ(Pw_GetIdx(groups, 5), -1);
+  DxfCurveJoiner j;
+  j.Pw_AddEnt(9, Segment(0, 0, 0, 0, 0, 0, 0, 1, 0, 0));
+  j.Pw_AddEnt(4, Segment(1, 0, 0, 0, 0, 0, 0, 1, 0, 0));
+  j.Pw_AddEnt(9, Segment(2, 0, 0, 0, 0, 1, 0, 2, 0, 0));
+  ASSERT_EQ(j.Groups().size(), 2u);
+  EXPECT_EQ(j.Groups()[0].e.size(), 2u);
+  EXPECT_EQ(j.Groups()[1].e.size(), 1u);
+  EXPECT_EQ(j.Pw_GetIdx(9), 0);
+  EXPECT_EQ(j.Pw_GetIdx(4), 1);
+  EXPECT_EQ(j.Pw_GetIdx(5), -1);
+  // Emptied for the next container.
+  j.Pw_Init();
+  EXPECT_TRUE(j.Groups().empty());
+  EXPECT_EQ(j.Pw_GetIdx(9), -1);
 }
 
 TEST(CurvePolylineJoiner, AttributesOfEveryKindSplitAChain) {
   // Layer, colour, line type and lineweight each keep touching segments
   // apart; the polyline carries the attributes of its first segment.
   const int attrs[][4] = {{20, 1, 1, 0}, {21, 1, 1, 0}, {20, 2, 1, 0}, {20, 1, 2, 0}, {20, 1, 1, 3}};
-  std::vector<TDXF_PolyWorkMain> groups;
+  DxfCurveJoiner j;
   for (int k = 0; k < 5; ++k) {
-    Pw_AddEnt(groups, 1, k, 1, attrs[k][0], attrs[k][1], attrs[k][2], attrs[k][3], k, 0, k + 1,
-              0, 0);
+    j.Pw_AddEnt(1,
+                Segment(k, attrs[k][0], attrs[k][1], attrs[k][2], attrs[k][3], k, 0, k + 1, 0, 0));
   }
-  std::vector<TDXF_PolyWorkSub> out;
-  Pw_Sort(groups, out);
+  j.Pw_Sort();
+  const std::vector<TDXF_PolyWorkSub>& out = j.Results();
   ASSERT_EQ(out.size(), 5u);
   for (int k = 0; k < 5; ++k) {
     EXPECT_EQ(out[k].lay, attrs[k][0]);
     EXPECT_EQ(out[k].col, attrs[k][1]);
     EXPECT_EQ(out[k].ltp, attrs[k][2]);
     EXPECT_EQ(out[k].wid, attrs[k][3]);
-    EXPECT_EQ(out[k].n, 2);
+    EXPECT_EQ(out[k].v.size(), 2u);
   }
 }
 
 TEST(CurvePolylineJoiner, DropsSegmentsThatAreNotFiniteAndEmptiesOldResults) {
-  std::vector<TDXF_PolyWorkMain> groups;
-  Pw_AddEnt(groups, 1, 0, 1, 0, 0, 0, 0, NAN, 0, 1, 0, 0);
-  Pw_AddEnt(groups, 1, 1, 2, 0, 0, 0, 0, 0, 0, 1, 0, INFINITY);
-  Pw_AddEnt(groups, 2, 2, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
-  ASSERT_EQ(groups.size(), 1u);
-  std::vector<TDXF_PolyWorkSub> out(3);
-  Pw_Sort(groups, out);
-  EXPECT_EQ(out.size(), 1u);
-  // A second sort finds every segment taken.
-  Pw_Sort(groups, out);
-  EXPECT_TRUE(out.empty());
+  DxfCurveJoiner j;
+  j.Pw_AddEnt(1, Segment(0, 0, 0, 0, 0, NAN, 0, 1, 0, 0));
+  j.Pw_AddEnt(1, Segment(1, 0, 0, 0, 0, 0, 0, 1, 0, INFINITY));
+  j.Pw_AddEnt(2, Segment(2, 0, 0, 0, 0, 0, 0, 1, 0, 0));
+  ASSERT_EQ(j.Groups().size(), 1u);
+  j.Pw_Sort();
+  EXPECT_EQ(j.Results().size(), 1u);
+  // A second sort finds every segment taken and empties the old results.
+  j.Pw_Sort();
+  EXPECT_TRUE(j.Results().empty());
 }
 
 }  // namespace
@@ -237,7 +253,6 @@ std::vector<TDXF_PolyWorkSub> PlainSort(std::vector<TDXF_PolyWorkMain> groups) {
       r.v.push_back({st.x2, st.y2, f.empty() ? st.da : f[0].a});
       for (size_t k = 0; k < f.size(); ++k)
         r.v.push_back({f[k].x, f[k].y, k + 1 < f.size() ? f[k + 1].a : -f[k].a});
-      r.n = static_cast<int>(r.v.size());
       out.push_back(r);
     }
   }
@@ -256,24 +271,26 @@ TEST(CurvePolylineJoiner, IndexedSearchChainsLikeThePlainScan) {
   const double jitter[] = {0, 0, 0, 1e-9, -1e-9, 1e-7, 6e-9};
   for (int round = 0; round < 300; ++round) {
     const double base = round % 10 == 9 ? 5e11 : (round % 3) * 1000.0;
-    std::vector<TDXF_PolyWorkMain> groups;
+    DxfCurveJoiner j;
     const int count = 1 + next(40);
     for (int k = 0; k < count; ++k) {
       const double x1 = base + next(4) + jitter[next(7)], y1 = next(4) + jitter[next(7)];
       const double x2 = base + next(4) + jitter[next(7)], y2 = next(4) + jitter[next(7)];
       const double da = next(3) == 0 ? (next(2) ? 1 : -1) * 0.5 * (1 + next(4)) : 0;
-      Pw_AddEnt(groups, 1 + next(2), k, da == 0 ? 1 : 2, next(2), 1 + next(2), 1, 0, x1, y1, x2,
-                y2, da);
+      const int group = 1 + next(2);
+      const int lay = next(2);
+      const int col = 1 + next(2);
+      j.Pw_AddEnt(group, Segment(k, lay, col, 1, 0, x1, y1, x2, y2, da));
     }
-    const auto expected = PlainSort(groups);
-    std::vector<TDXF_PolyWorkSub> actual;
-    Pw_Sort(groups, actual);
+    const auto expected = PlainSort(j.Groups());
+    j.Pw_Sort();
+    const std::vector<TDXF_PolyWorkSub>& actual = j.Results();
     ASSERT_EQ(actual.size(), expected.size()) << "round " << round;
     for (size_t p = 0; p < actual.size(); ++p) {
-      ASSERT_EQ(actual[p].n, expected[p].n) << "round " << round << " polyline " << p;
+      ASSERT_EQ(actual[p].v.size(), expected[p].v.size()) << "round " << round << " polyline " << p;
       EXPECT_EQ(actual[p].col, expected[p].col);
       EXPECT_EQ(actual[p].lay, expected[p].lay);
-      for (int k = 0; k < actual[p].n; ++k) {
+      for (size_t k = 0; k < actual[p].v.size(); ++k) {
         ASSERT_EQ(actual[p].v[k].x, expected[p].v[k].x) << "round " << round;
         ASSERT_EQ(actual[p].v[k].y, expected[p].v[k].y) << "round " << round;
         ASSERT_EQ(actual[p].v[k].a, expected[p].v[k].a) << "round " << round;
@@ -286,15 +303,15 @@ TEST(CurvePolylineJoiner, LargeGroupJoinsQuickly) {
   // 100000 segments of one group listed from the far end: the chain grows
   // by one segment per pass.
   const int n = 100000;
-  std::vector<TDXF_PolyWorkMain> groups;
-  Pw_AddEnt(groups, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0);
-  for (int k = n - 1; k >= 1; --k) Pw_AddEnt(groups, 1, k, 1, 0, 0, 0, 0, k, 0, k + 1, 0, 0);
-  std::vector<TDXF_PolyWorkSub> out;
+  DxfCurveJoiner j;
+  j.Pw_AddEnt(1, Segment(0, 0, 0, 0, 0, 0, 0, 1, 0, 0));
+  for (int k = n - 1; k >= 1; --k) j.Pw_AddEnt(1, Segment(k, 0, 0, 0, 0, k, 0, k + 1, 0, 0));
   const auto t0 = std::chrono::steady_clock::now();
-  Pw_Sort(groups, out);
+  j.Pw_Sort();
   const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  const std::vector<TDXF_PolyWorkSub>& out = j.Results();
   ASSERT_EQ(out.size(), 1u);
-  EXPECT_EQ(out[0].n, n + 1);
+  EXPECT_EQ(out[0].v.size(), static_cast<size_t>(n + 1));
   EXPECT_LT(s, 60.0);  // a rescan of the group per segment takes many minutes
 }
 

@@ -25,7 +25,7 @@ TEST(Samples, CommittedFilesMatchTheGenerator) {
   const Outcome made =
       ProgramRun(generator, {"--samples", platform::NarrowFromPath(dir.Path())}, logs.Path()).Wait();
   ASSERT_EQ(made.status, 0) << made.err;
-  for (const char* name : {"plan.jww", "parts.jws"}) {
+  for (const char* name : {"plan.jww", "parts.jws", "sheets.jww"}) {
     SCOPED_TRACE(name);
     const std::string committed = TempFolder::Read(fs::path(PARVEX_SOURCE_DIR) / "samples" / name);
     ASSERT_FALSE(committed.empty());

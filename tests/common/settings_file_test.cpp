@@ -247,13 +247,13 @@ TEST(SettingsFile, ConverterClamps) {
     Result<ConversionSettings> read = ToConversionSettings(f);
     ASSERT_TRUE(read) << read.reason();
     const ConversionSettings& s = *read;
-    EXPECT_EQ(s.DxfVersion, 1);
-    EXPECT_EQ(s.ColorMode, c.colors) << c.cb3;
-    EXPECT_EQ(s.LayerNameType, c.names) << c.cb4;
-    EXPECT_EQ(s.OutputSpace, c.space);
+    EXPECT_EQ(SettingNumber(s.DxfVersion), 1);
+    EXPECT_EQ(SettingNumber(s.ColorMode), c.colors) << c.cb3;
+    EXPECT_EQ(SettingNumber(s.LayerNameType), c.names) << c.cb4;
+    EXPECT_EQ(SettingNumber(s.OutputSpace), c.space);
     EXPECT_EQ(s.BaseLayerGroup, c.group);
-    EXPECT_EQ(s.PointConversion, c.point);
-    EXPECT_EQ(s.TextStyleMode, c.style);
+    EXPECT_EQ(SettingNumber(s.PointConversion), c.point);
+    EXPECT_EQ(SettingNumber(s.TextStyleMode), c.style);
     EXPECT_DOUBLE_EQ(s.PointRadius, c.radius);
     EXPECT_DOUBLE_EQ(s.PrinterPaperWidth, c.width) << c.paperWidth;
   }

@@ -9,13 +9,13 @@
 #include "common/platform/codepage.h"
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
-#include "sections_pairs.h"
+#include "model_records.h"
 
 namespace parvex {
 namespace {
 
 void Defaults(TDXFmodel& m, int ver) {
-  m.SetDXFVer(ver, 0);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::Model);
   AddDefaultLtypes(m);
   AddSxfLtypes(m);
   AddDefaultLayers(m);
@@ -49,7 +49,9 @@ TEST(DefaultTables, TablesAndTheirFixedIndices) {
   EXPECT_FALSE(hojo.prn);
   EXPECT_FALSE(m.lays[kLayerVp].dsp);
   EXPECT_FALSE(m.lays[kLayerDefpoints].prn);
-  EXPECT_EQ(m.msts[0].mh, 1e-10);
+  // No fixed height: each text gives its own.
+  EXPECT_EQ(m.msts[0].mh, 0);
+  EXPECT_EQ(m.msts[1].mh, 0);
   EXPECT_EQ(m.msts[1].fo1, u"txt.shx");
 }
 
@@ -65,7 +67,9 @@ TEST(DefaultTables, DrawingNamesThatClashGetANumber) {
 // Kinds in a block's order list, as text: "2 2" = two circles.
 std::string Kinds(const TDXF_BlockDef& b) {
   std::string s;
-  for (const TDXF_EntNo& e : b.dmNo) s += (s.empty() ? "" : " ") + std::to_string(e.tp);
+  for (const DxfEntities::Entry& e : b.entities.Order()) {
+    s += (s.empty() ? "" : " ") + std::to_string(static_cast<int>(e.kind));
+  }
   return s;
 }
 
@@ -79,7 +83,7 @@ TEST(DefaultTables, PointBlockByConversion) {
   for (const Case& c : cases) {
     TDXFmodel m;
     Defaults(m, 1);
-    m.SetTenTransType(c.tentyp, 0.5);
+    m.SetTenTransType(static_cast<PointConversion>(c.tentyp), 0.5);
     AddTenBlock(m);
     if (c.kinds == nullptr) {
       EXPECT_EQ(m.tenidx, -1) << c.tentyp;
@@ -96,16 +100,17 @@ TEST(DefaultTables, PointBlockByConversion) {
 TEST(DefaultTables, DiamondPointIsOneSolidWrittenCrossed) {
   TDXFmodel m;
   Defaults(m, 1);
-  m.SetTenTransType(5, 0.5);
+  m.SetTenTransType(PointConversion::FilledRhombus, 0.5);
   AddTenBlock(m);
-  const TDXF_Solid4& s = m.deBlockDef[static_cast<std::size_t>(m.tenidx)].dmSld4.at(0);
-  EXPECT_EQ(s.col, -1);
+  const TDXF_Solid4& s =
+      m.deBlockDef[static_cast<std::size_t>(m.tenidx)].entities.Records<TDXF_Solid4>().at(0);
+  EXPECT_EQ(s.attr.colour, -1);
   const auto solids = testing::OfType(testing::WriteRecords(m), "SOLID");
   ASSERT_EQ(solids.size(), 1u);
   const testing::DxfRecord& r = solids[0];
   EXPECT_EQ(r.block, "_TRANS_TEN");
-  const std::vector<std::string> corners = {r.At(10) + "," + r.At(20), r.At(11) + "," + r.At(21),
-                                            r.At(12) + "," + r.At(22), r.At(13) + "," + r.At(23)};
+  const std::vector<std::string> corners = {r.Str(10) + "," + r.Str(20), r.Str(11) + "," + r.Str(21),
+                                            r.Str(12) + "," + r.Str(22), r.Str(13) + "," + r.Str(23)};
   EXPECT_EQ(corners, (std::vector<std::string>{"0.5,0.0", "0.0,0.5", "0.0,-0.5", "-0.5,0.0"}));
 }
 
@@ -113,14 +118,14 @@ TEST(DefaultTables, PointBlockBesideADrawingBlockOfTheSameName) {
   TDXFmodel m;
   Defaults(m, 1);
   m.AddBlockDef(u"_TRANS_TEN", 1);
-  m.SetTenTransType(2, 0.5);
+  m.SetTenTransType(PointConversion::DoubleCircle, 0.5);
   AddTenBlock(m);
   EXPECT_EQ(m.tenidx, 1);
   EXPECT_EQ(m.deBlockDef[1].nam, u"_TRANS_TEN_1");
-  m.AddTen(0, 0, 0, 0, 0, 1, 1, 0, 1);
+  m.AddTen(kTopLevel, {.x = 1, .y = 1, .ba = 1});
   const auto inserts = testing::OfType(testing::WriteRecords(m), "INSERT", "ENTITIES");
   ASSERT_EQ(inserts.size(), 1u);
-  EXPECT_EQ(inserts[0].At(2), "_TRANS_TEN_1");
+  EXPECT_EQ(inserts[0].Str(2), "_TRANS_TEN_1");
 }
 
 TEST(DefaultTables, MarkerBlocks) {
@@ -147,18 +152,21 @@ TEST(DefaultTables, MarkerBlocks) {
     EXPECT_EQ(m.deBlockDef[i].nam, cases[i].name) << i;
     EXPECT_EQ(Kinds(m.deBlockDef[i]), cases[i].kinds) << i;
   }
-  // The filled disc of marker 3 keeps colour 255; marker 7's takes the
-  // insert's colour.
-  const TDXF_PLine& disc = m.deBlockDef[8].dmPLin.at(0);
-  EXPECT_EQ(disc.col, 255);
+  // The filled disc of marker 3 is grey (253, not 255, which readers show
+  // as white); marker 7's takes the insert's colour.
+  auto records = [&](std::size_t i, auto kind) -> const auto& {
+    return m.deBlockDef[i].entities.Records<decltype(kind)>();
+  };
+  const TDXF_PLine& disc = records(8, TDXF_PLine{}).at(0);
+  EXPECT_EQ(disc.attr.colour, 253);
   EXPECT_TRUE(disc.clf);
   EXPECT_EQ(disc.wd1, 1.25);
   ASSERT_EQ(disc.v.size(), 2u);
   EXPECT_DOUBLE_EQ(disc.v[0].a, std::numbers::pi);
-  EXPECT_EQ(m.deBlockDef[12].dmPLin.at(0).col, -1);
-  EXPECT_EQ(m.deBlockDef[6].dmSld3.at(0).col, 255);
+  EXPECT_EQ(records(12, TDXF_PLine{}).at(0).attr.colour, -1);
+  EXPECT_EQ(records(6, TDXF_Solid3{}).at(0).attr.colour, 253);
   // Marker 8: two arcs of radius 1.25 * sqrt 2 facing each other.
-  const TDXF_Arc& a = m.deBlockDef[13].dmArc.at(1);
+  const TDXF_Arc& a = records(13, TDXF_Arc{}).at(1);
   EXPECT_DOUBLE_EQ(a.r, 1.25 * std::sqrt(2.0));
   EXPECT_DOUBLE_EQ(a.x, -a.r);
   EXPECT_EQ(a.sa, 270);

@@ -17,19 +17,20 @@ const char* const kGoldenDir = PARVEX_SOURCE_DIR "/tests/dxf/golden/";
 // 2 line types, 1 layer, 1 style, one block definition holding a line and a
 // 3-vertex polyline, one top-level image with its file.
 void FillSmallModel(TDXFmodel& m, int ver) {
-  m.SetDXFVer(ver, 0);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::Model);
   m.SetAppName(u"test");
   m.SetScale(2);
   m.SetPap(1.5, 2.25, 300, 200, 420, 297);
   m.AddLtype(u"Continuous", u"Solid line", 0, {});
   m.AddLtype(u"DOT", u"Dot", 2, {0, -6.35});
   m.AddLayer(u"0", 7, 1, 0, true, true);
-  m.AddStyle(u"Standard", u"txt", u"extfont2.shx", 0, 1, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .fo2 = u"extfont2.shx", .mhl = 2.5});
   const int b = m.AddBlockDef(u"B", 1);
-  m.AddBlockLine(b, 0, 0, 1, 1, 0, 0, 0, 1, 1);
-  m.AddBlockPLine(b, 0, 0, 1, 1, 0, 0, 0, false, 3, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
-  m.AddImage(0, 0, 0, 0, 10, 10, 5, 5, 0, u"/nonexistent/a.bmp");
-  m.AddFList(u"/nonexistent/a.bmp", u"/nonexistent/out/", 10, 10, 5, 5, 0);
+  const DxfAttributes pen = {.colour = 1, .ltype = 1};
+  m.AddLine(b, {.attr = pen, .x2 = 1, .y2 = 1});
+  m.AddPLine(b, {.attr = pen, .v = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}});
+  m.AddImage(kTopLevel, {.ix = 10, .iy = 10, .sx = 5, .sy = 5, .fna = u"/nonexistent/a.bmp"});
+  m.AddFList(u"/nonexistent/a.bmp", u"/nonexistent/out/", 10, 10, 5, 5);
 }
 
 std::string WholeFile(TDXFmodel& m) {
@@ -93,7 +94,7 @@ TEST(DxfHeader, HandleSeedCountsEveryObject) {
 
 TEST(DxfHeader, FileStartAndFrame) {
   TDXFmodel m;
-  m.SetDXFVer(0, 0);
+  m.SetDXFVer(DxfVersion::R12, OutputSpace::Model);
   m.SetAppName(u"app");
   const std::string r12 = WholeFile(m);
   EXPECT_EQ(r12.rfind(
@@ -107,7 +108,7 @@ TEST(DxfHeader, FileStartAndFrame) {
   EXPECT_EQ(r12.find("OBJECTS"), std::string::npos);
 
   TDXFmodel n;
-  n.SetDXFVer(2, 0);
+  n.SetDXFVer(DxfVersion::R2007, OutputSpace::Model);
   n.SetAppName(u"app");
   const std::string v2007 = WholeFile(n);
   EXPECT_NE(v2007.find("  1\r\nAC1021\r\n  9\r\n$ACADMAINTVER\r\n 70\r\n    25\r\n  9\r\n"

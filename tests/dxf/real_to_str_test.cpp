@@ -105,7 +105,7 @@ TEST(RealToStr, AgreesWithTheSlowFormatOverManyValues) {
 
 TEST(RealToStr, NonFiniteValuesAreWrittenAsZeroAndCounted) {
   DxfPairSink sink;
-  DxfWriter w(sink, 1);
+  DxfWriter w(sink, DxfVersion::R2000);
   w.Real(10, std::numeric_limits<double>::quiet_NaN());
   w.Real(20, std::numeric_limits<double>::infinity());
   w.Real(30, -std::numeric_limits<double>::infinity());

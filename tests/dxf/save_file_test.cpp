@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
@@ -11,8 +13,6 @@
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "converter/dxf/dxf_file_io.h"
 #include "converter/dxf/dxf_model.h"
 #include "common/platform/files.h"
@@ -24,22 +24,17 @@ namespace {
 
 class SaveFile : public ::testing::Test {
  protected:
-  static std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static std::string Read(const fs::path& p) { return testing::TempFolder::Read(p); }
   static void Write(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
   }
-  testing::TempFolder folder;
+  const testing::TempFolder folder;
   const fs::path dir = folder.Path();
 };
 
 TEST_F(SaveFile, WritesANewFile) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   m.SetAppName(u"app");
   const fs::path dst = dir / "out.dxf";
   ASSERT_TRUE(m.SaveDXF(dir / "missing.jww", dst));
@@ -57,7 +52,7 @@ TEST_F(SaveFile, WritesANewFile) {
 
 TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   // A folder that does not exist.
   EXPECT_FALSE(m.SaveDXF("", dir / "nofolder" / "out.dxf"));
   EXPECT_FALSE(fs::exists(dir / "nofolder"));
@@ -67,11 +62,11 @@ TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
   EXPECT_FALSE(m.SaveDXF("", taken));
   EXPECT_EQ(Read(taken), "keep");
   // A version the writer does not know.
-  m.Ver = 7;
+  m.Ver = static_cast<DxfVersion>(7);
   EXPECT_FALSE(m.SaveDXF("", dir / "badver.dxf"));
   EXPECT_FALSE(fs::exists(dir / "badver.dxf"));
   // A folder as destination.
-  m.Ver = 1;
+  m.Ver = DxfVersion::R2000;
   fs::create_directory(dir / "sub");
   EXPECT_FALSE(m.SaveDXF("", dir / "sub"));
   EXPECT_FALSE(m.SaveDXF("", dir / "sub" / ""));
@@ -115,13 +110,16 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
     struct rlimit lim {65536, 65536};
     if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) ::_exit(3);
     TDXFmodel m;
-    m.SetDXFVer(1, 0);
+    m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
     // The comment alone passes the limit, whatever the sections write.
     m.SetAppName(std::u16string(100000, u'c'));
     m.AddLayer(u"0", 7, 1, 0, true, true);
     for (int i = 0; i < 2000; ++i) {
-      m.AddLine(0, 0, 1, 1, 0, i * 0.1, 1.0 / (i + 1), i * 0.2, 3.25);
-      m.AddMojiA(0, 0, 1, 0, 0, 0, i, i, i + 1, i, 2, 2, 0, 0, u"", u"文字列 text");
+      const DxfAttributes a = {.colour = 1, .ltype = 1};
+      m.AddLine(kTopLevel,
+                {.attr = a, .x1 = i * 0.1, .y1 = 1.0 / (i + 1), .x2 = i * 0.2, .y2 = 3.25});
+      m.AddMoji(kTopLevel, {.attr = a, .x1 = 1.0 * i, .y1 = 1.0 * i, .x2 = i + 1.0, .y2 = 1.0 * i,
+                            .w = 2, .h = 2, .st = u"文字列 text"});
     }
     const bool ok = m.SaveDXF("", dst);
     ::_exit(ok ? 1 : 0);
@@ -135,32 +133,82 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
 }
 #endif
 
+// Each image file is copied beside the written file under a free name,
+// never over a file, and its definition names the copy it got. A file
+// that cannot be copied leaves the list: no IMAGE and no definition names
+// a file that does not exist.
 TEST_F(SaveFile, ImageFilesAreCopiedBesideTheOutput) {
   const fs::path src = dir / "src";
   const fs::path out = dir / "out";
-  fs::create_directories(src);
+  fs::create_directories(src / "other");
   fs::create_directories(out);
   Write(src / "Photo.BMP", "image-a");
   Write(src / "b.png", "image-b");
-  Write(out / "b.png", "older");  // the copy of b gets "_1"
+  Write(src / "other" / "b.png", "image-b2");
+  Write(src / "d.dxf", "image-d");
+  Write(src / "odd:na*me.png", "image-e");
+  Write(out / "b.png", "older");  // the copies of b get "_1" and "_2"
   const auto u16 = [](const fs::path& p) { return p.u16string(); };
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
-  m.AddFList(u16(src / "Photo.BMP"), u16(out) + u"/", 1, 1, 1, 1, 0);
-  m.AddFList(u16(src / "photo.bmp"), u16(out) + u"/", 1, 1, 1, 1, 0);  // same file
-  m.AddFList(u16(src / "b.png"), u16(out) + u"/", 1, 1, 1, 1, 0);
-  m.AddFList(u16(src / "gone.png"), u16(out) + u"/", 1, 1, 1, 1, 0);
-  ASSERT_EQ(m.deFListN(), 3);
-  EXPECT_EQ(m.deFList[0].dst, u16(out) + u"/Photo.bmp");
-  EXPECT_EQ(m.deFList[1].dst, u16(out) + u"/b_1.png");
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
+  m.AddLayer(u"0", 7, 1, 0, true, true);
+  const std::u16string outFolder = u16(out) + u"/";
+  for (const fs::path& f : {src / "Photo.BMP", src / "photo.bmp" /* the same file */, src / "b.png",
+                            src / "other" / "b.png", src / "gone.png", src / "d.dxf",
+                            src / "odd:na*me.png"}) {
+    m.AddFList(u16(f), outFolder, 1, 1, 1, 1);
+    m.AddImage(kTopLevel, {.ix = 1, .iy = 1, .sx = 1, .sy = 1, .fna = u16(f)});
+  }
+  ASSERT_EQ(m.deFListN(), 6);
+  // The names planned while the list is filled.
+  EXPECT_EQ(m.deFList[0].dst, outFolder + u"Photo.bmp");
+  EXPECT_EQ(m.deFList[1].dst, outFolder + u"b_1.png");
   EXPECT_EQ(m.GetFList(u16(src / "B.PNG")), 1);
 
   ASSERT_TRUE(m.SaveDXF(src / "Photo.BMP", out / "d.dxf"));
   EXPECT_EQ(Read(out / "Photo.bmp"), "image-a");
-  EXPECT_EQ(Read(out / "b_1.png"), "image-b");
   EXPECT_EQ(Read(out / "b.png"), "older");
+  EXPECT_EQ(Read(out / "b_1.png"), "image-b");
+  EXPECT_EQ(Read(out / "b_2.png"), "image-b2");
+  EXPECT_EQ(Read(out / "d_1.dxf"), "image-d");  // never the written file's own name
+  EXPECT_EQ(Read(out / "odd_na_me.png"), "image-e");
   EXPECT_FALSE(fs::exists(out / "gone.png"));
   EXPECT_EQ(fs::last_write_time(out / "b_1.png"), fs::last_write_time(src / "b.png"));
+  ASSERT_EQ(m.deFListN(), 5);
+  EXPECT_EQ(m.GetFList(u16(src / "gone.png")), -1);
+  EXPECT_EQ(m.deFList[1].dst, u16(out / "b_1.png"));
+
+  const std::string dxf = Read(out / "d.dxf");
+  for (const char* name : {"Photo.bmp", "b_1.png", "b_2.png", "d_1.dxf", "odd_na_me.png"}) {
+    EXPECT_NE(dxf.find(std::string("\r\n  1\r\n") + name + "\r\n"), std::string::npos) << name;
+  }
+  EXPECT_EQ(dxf.find("gone"), std::string::npos);
+  // Six IMAGEs: the two of Photo and one of each other copied file.
+  size_t images = 0;
+  for (size_t at = dxf.find("  0\r\nIMAGE\r\n"); at != std::string::npos;
+       at = dxf.find("  0\r\nIMAGE\r\n", at + 1)) {
+    ++images;
+  }
+  EXPECT_EQ(images, 6u);
+}
+
+// When the file is not written after all, the copies made for it go too;
+// R12, which has no images, gets none.
+TEST_F(SaveFile, NoCopiesWithoutAWrittenFileWithImages) {
+  Write(dir / "a.png", "image");
+  for (const DxfVersion v : {static_cast<DxfVersion>(7), DxfVersion::R12}) {
+    TDXFmodel m;
+    m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
+    m.AddFList((dir / "a.png").u16string(), dir.u16string() + u"/", 1, 1, 1, 1);
+    m.Ver = v;
+    const fs::path out = dir / "out";
+    fs::create_directory(out);
+    EXPECT_EQ(m.SaveDXF("", out / "d.dxf"), v == DxfVersion::R12);
+    for (const fs::directory_entry& e : fs::directory_iterator(out)) {
+      EXPECT_EQ(e.path().filename(), "d.dxf");
+    }
+    fs::remove_all(out);
+  }
 }
 
 TEST_F(SaveFile, DatesComeFromTheSource) {
@@ -179,7 +227,7 @@ TEST_F(SaveFile, DatesComeFromTheSource) {
   times.Access.tv_sec = times.Write.tv_sec = mktime(&t);
   ASSERT_TRUE(platform::SetFileTimes(src, times));
   TDXFmodel m;
-  m.SetDXFVer(1, 0);
+  m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   ASSERT_TRUE(m.SaveDXF(src, dir / "d.dxf"));
   const std::string bytes = Read(dir / "d.dxf");
   // Julian date of 2020-01-02 is 2458850.5; plus 03:04:05.

@@ -10,7 +10,7 @@
 
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
-#include "sections_pairs.h"
+#include "model_records.h"
 
 namespace parvex {
 namespace {
@@ -22,14 +22,14 @@ using testing::WriteRecords;
 // Two line types, layer "0" (colour 7, Continuous) and "L" (colour 3,
 // DASHED), three styles.
 void Base(TDXFmodel& m, int ver, int spa = 0) {
-  m.SetDXFVer(ver, spa);
+  m.SetDXFVer(static_cast<DxfVersion>(ver), static_cast<OutputSpace>(spa));
   m.AddLtype(u"Continuous", u"", 0, {});
   m.AddLtype(u"DASHED", u"", 2, {1, -1});
   m.AddLayer(u"0", 7, 1, 0, true, true);
   m.AddLayer(u"L", 3, 2, 0, true, true);
-  m.AddStyle(u"Standard", u"txt", u"", 0, 1, 0, 2.5, false);
-  m.AddStyle(u"Annotative", u"txt.shx", u"", 0, 1, 0, 2.5, false);
-  m.AddStyle(u"Mincho", u"ＭＳ 明朝.ttf", u"", 0, 1, 0, 2.5, false);
+  m.AddStyle({.nam = u"Standard", .fo1 = u"txt", .mhl = 2.5});
+  m.AddStyle({.nam = u"Annotative", .fo1 = u"txt.shx", .mhl = 2.5});
+  m.AddStyle({.nam = u"Mincho", .fo1 = u"ＭＳ 明朝.ttf", .mhl = 2.5});
 }
 
 DxfRecord Only(const std::vector<DxfRecord>& recs, const std::string& type) {
@@ -41,27 +41,29 @@ DxfRecord Only(const std::vector<DxfRecord>& recs, const std::string& type) {
 TEST(DxfEntities, ArcSweepsAndEllipses) {
   TDXFmodel m;
   Base(m, 1);
-  m.AddArc(0, 0, 0, 0, 0, 0, 0, 5, 1, 30, -60, 0);    // clockwise: 330 .. 30
-  m.AddArc(0, 0, 0, 0, 0, 0, 0, 5, 0.5, 90, -90, 0);  // clockwise elliptic arc
+  m.AddArc(kTopLevel, {.r = 5, .start = 30, .sweep = -60});                // clockwise: 330 .. 30
+  m.AddArc(kTopLevel, {.r = 5, .ratio = 0.5, .start = 90, .sweep = -90});  // clockwise elliptic arc
   const auto recs = WriteRecords(m);
   const DxfRecord arc = Only(recs, "ARC");
-  EXPECT_EQ(arc.At(50), "330.0");
-  EXPECT_EQ(arc.At(51), "30.0");
+  EXPECT_EQ(arc.Str(50), "330.0");
+  EXPECT_EQ(arc.Str(51), "30.0");
   // An ELLIPSE runs counter-clockwise from 41 to 42: the same quarter.
   const DxfRecord ell = Only(recs, "ELLIPSE");
-  EXPECT_EQ(ell.At(41), "0.0");
-  EXPECT_EQ(ell.At(42), "1.5707963267949");
+  EXPECT_EQ(ell.Str(41), "0.0");
+  EXPECT_EQ(ell.Str(42), "1.5707963267949");
 }
 
 TEST(DxfEntities, R12EllipseIsAPolylineOfPoints) {
   TDXFmodel m;
   Base(m, 0);
-  m.AddArc(0, 1, 0, 0, 0, 10, 20, 4, 0.5, 0, 360, 0);  // whole
-  m.AddArc(0, 1, 0, 0, 0, 10, 20, 4, 0.5, 0, 90, 0);   // quarter
+  m.AddArc(kTopLevel,
+           {.attr = {.layer = 1}, .x = 10, .y = 20, .r = 4, .ratio = 0.5, .sweep = 360});  // whole
+  m.AddArc(kTopLevel,
+           {.attr = {.layer = 1}, .x = 10, .y = 20, .r = 4, .ratio = 0.5, .sweep = 90});  // quarter
   const auto recs = WriteRecords(m);
   const auto polys = OfType(recs, "POLYLINE", "ENTITIES");
   ASSERT_EQ(polys.size(), 2u);
-  EXPECT_EQ(polys[0].At(70), "     1");
+  EXPECT_EQ(polys[0].Str(70), "     1");
   EXPECT_FALSE(polys[1].Has(70));
   // Vertices follow their polyline up to its SEQEND.
   std::vector<std::vector<DxfRecord>> vertices(2);
@@ -72,28 +74,34 @@ TEST(DxfEntities, R12EllipseIsAPolylineOfPoints) {
   }
   EXPECT_EQ(vertices[0].size(), 72u);
   ASSERT_EQ(vertices[1].size(), 73u);
-  EXPECT_EQ(vertices[1].front().At(10), "14.0");
-  EXPECT_EQ(vertices[1].front().At(20), "20.0");
-  EXPECT_EQ(vertices[1].back().At(10), "10.0");
-  EXPECT_EQ(vertices[1].back().At(20), "22.0");
-  EXPECT_FALSE(vertices[1].back().Has(5));  // R12 sub-records carry no handle
+  EXPECT_EQ(vertices[1].front().Str(10), "14.0");
+  EXPECT_EQ(vertices[1].front().Str(20), "20.0");
+  EXPECT_EQ(vertices[1].back().Str(10), "10.0");
+  EXPECT_EQ(vertices[1].back().Str(20), "22.0");
+  // Vertices and SEQEND take the handles after their polyline's.
+  const auto handle = [](const DxfRecord& r) { return std::stoul(r.Str(5), nullptr, 16); };
+  EXPECT_EQ(handle(vertices[1].front()), handle(polys[1]) + 1);
+  EXPECT_EQ(handle(vertices[1].back()), handle(polys[1]) + 73);
 }
 
 TEST(DxfEntities, AttributeGroups) {
   TDXFmodel m;
   Base(m, 1);
-  m.AddLine(0, 1, 3, 2, 0, 0, 0, 1, 1);     // all as the layer: nothing written
-  m.AddLine(0, 1, -1, -1, -1, 0, 0, 1, 1);  // by block
-  m.AddLine(0, 1, 5, 1, 50, 0, 0, 1, 1);    // explicit
+  // all as the layer: nothing written
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 3, .ltype = 2}, .x2 = 1, .y2 = 1});
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = -1, .ltype = -1, .lineweight = -1}, .x2 = 1,
+                        .y2 = 1});  // by block
+  m.AddLine(kTopLevel, {.attr = {.layer = 1, .colour = 5, .ltype = 1, .lineweight = 50}, .x2 = 1,
+                        .y2 = 1});  // explicit
   const auto lines = OfType(WriteRecords(m), "LINE", "ENTITIES");
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_FALSE(lines[0].Has(6) || lines[0].Has(62) || lines[0].Has(370));
-  EXPECT_EQ(lines[1].At(6), "ByBlock");
-  EXPECT_EQ(lines[1].At(62), "     0");
-  EXPECT_EQ(lines[1].At(370), "-2");
-  EXPECT_EQ(lines[2].At(6), "Continuous");
-  EXPECT_EQ(lines[2].At(62), "     5");
-  EXPECT_EQ(lines[2].At(370), "50");
+  EXPECT_EQ(lines[1].Str(6), "ByBlock");
+  EXPECT_EQ(lines[1].Str(62), "     0");
+  EXPECT_EQ(lines[1].Str(370), "-2");
+  EXPECT_EQ(lines[2].Str(6), "Continuous");
+  EXPECT_EQ(lines[2].Str(62), "     5");
+  EXPECT_EQ(lines[2].Str(370), "50");
 }
 
 TEST(DxfEntities, PointsByCodeAndConversion) {
@@ -109,22 +117,22 @@ TEST(DxfEntities, PointsByCodeAndConversion) {
   for (const Case& c : cases) {
     TDXFmodel m;
     Base(m, 1);
-    m.SetTenTransType(c.tentyp, 0.5);
+    m.SetTenTransType(static_cast<PointConversion>(c.tentyp), 0.5);
     AddTenBlock(m);
     AddMarkerBlocks(m);
-    m.AddTen(0, 0, 0, 0, c.cod, 1, 2, 0, 2);
+    m.AddTen(kTopLevel, {.cod = c.cod, .x = 1, .y = 2, .ba = 2});
     const auto recs = WriteRecords(m);
     const DxfRecord r = Only(recs, c.type);
     if (c.tentyp == 1) {
-      EXPECT_EQ(r.At(40), "1.0");  // radius 0.5 at scale 2
-      EXPECT_EQ(r.At(6), "Continuous");
+      EXPECT_EQ(r.Str(40), "1.0");  // radius 0.5 at scale 2
+      EXPECT_EQ(r.Str(6), "Continuous");
     }
     if (std::string(c.type) == "INSERT") {
       const std::string block = c.cod == 4    ? "_TRANS_TMARKER4"
                                 : c.cod == -2 ? "_TRANS_TMARKER_2"
                                               : "_TRANS_TEN";
-      EXPECT_EQ(r.At(2), block);
-      EXPECT_EQ(r.At(41), "2.0");
+      EXPECT_EQ(r.Str(2), block);
+      EXPECT_EQ(r.Str(41), "2.0");
     }
   }
 }
@@ -132,16 +140,16 @@ TEST(DxfEntities, PointsByCodeAndConversion) {
 TEST(DxfEntities, SkippedRecordsKeepTheirHandles) {
   TDXFmodel m;
   Base(m, 1);
-  m.AddLine(0, 0, 0, 0, 0, 0, 0, 1, 1);
-  m.AddTen(0, 0, 0, 0, 5, 0, 0, 0, 1);  // marker 5 without its block
-  m.AddMojiA(0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 0, u"", u" 　 ");  // blank
-  m.AddVPort(0, 1, 0, 0, 0, 0, 10, 10, 0, 0, 10);  // model-space viewport
-  m.AddBlock(0, 0, 0, 0, 0, -1, 0, 0, 0, 1, 1);    // no block
-  m.AddLine(0, 0, 0, 0, 0, 0, 0, 1, 1);
+  m.AddLine(kTopLevel, {.x2 = 1, .y2 = 1});
+  m.AddTen(kTopLevel, {.cod = 5, .ba = 1});                        // marker 5 without its block
+  m.AddMoji(kTopLevel, {.x2 = 1, .w = 1, .h = 1, .st = u" 　 "});  // blank
+  m.AddVPort({.w = 10, .h = 10, .vh = 10});                        // model-space viewport
+  m.AddBlock(kTopLevel, {});                                       // no block
+  m.AddLine(kTopLevel, {.x2 = 1, .y2 = 1});
   const auto recs = WriteRecords(m);
   const auto lines = OfType(recs, "LINE", "ENTITIES");
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(std::stoi(lines[1].At(5), nullptr, 16) - std::stoi(lines[0].At(5), nullptr, 16), 4 + 1);
+  EXPECT_EQ(std::stoi(lines[1].Str(5), nullptr, 16) - std::stoi(lines[0].Str(5), nullptr, 16), 4 + 1);
   for (const char* t : {"POINT", "INSERT", "TEXT", "VIEWPORT"}) {
     EXPECT_TRUE(OfType(recs, t, "ENTITIES").empty()) << t;
   }
@@ -150,56 +158,59 @@ TEST(DxfEntities, SkippedRecordsKeepTheirHandles) {
 TEST(DxfEntities, SolidCornersAndTexts) {
   TDXFmodel m;
   Base(m, 1);
-  m.SetMojiStyle(2);
-  m.AddSolid4(0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1);
-  m.AddMojiA(0, 0, 0, 0, 0, 2, 0, 0, 1, 0, 1, 1, 0, 0, u"ＭＳ 明朝", u"斜体");
-  m.AddMojiA(0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 1, 1, 0, 0, u"ゴシック", u"縦");
-  m.AddMojiA(0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 0, u"", u"a\r\n  0\r\nEOF");
+  m.SetMojiStyle(TextStyleMode::TrueType);
+  m.AddSolid4(kTopLevel, {.x2 = 1, .x3 = 1, .y3 = 1, .y4 = 1});
+  m.AddMoji(kTopLevel, {.font = m.FontIndex(u"ＭＳ 明朝"), .syat = true, .x2 = 1, .w = 1, .h = 1,
+                        .st = u"斜体"});
+  m.AddMoji(kTopLevel,
+            {.font = m.FontIndex(u"ゴシック"), .tate = true, .x2 = 1, .w = 1, .h = 1, .st = u"縦"});
+  m.AddMoji(kTopLevel, {.x2 = 1, .w = 1, .h = 1, .st = u"a\r\n  0\r\nEOF"});
   const auto recs = WriteRecords(m);
   const DxfRecord solid = Only(recs, "SOLID");
-  EXPECT_EQ(solid.At(12) + "," + solid.At(22), "0.0,1.0");
-  EXPECT_EQ(solid.At(13) + "," + solid.At(23), "1.0,1.0");
+  EXPECT_EQ(solid.Str(12) + "," + solid.Str(22), "0.0,1.0");
+  EXPECT_EQ(solid.Str(13) + "," + solid.Str(23), "1.0,1.0");
   const auto texts = OfType(recs, "TEXT", "ENTITIES");
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0].At(51), "28.0");
-  EXPECT_EQ(texts[0].At(7), "Mincho");  // font ＭＳ 明朝 has ＭＳ 明朝.ttf
-  EXPECT_EQ(texts[0].At(72), "     5");
+  EXPECT_EQ(texts[0].Str(51), "28.0");
+  EXPECT_EQ(texts[0].Str(7), "Mincho");  // font ＭＳ 明朝 has ＭＳ 明朝.ttf
+  EXPECT_EQ(texts[0].Str(72), "     5");
   EXPECT_FALSE(texts[1].Has(51));
-  EXPECT_EQ(texts[1].At(72), "     3");
-  EXPECT_EQ(texts[1].At(7), "Standard");  // no style for that font
+  EXPECT_EQ(texts[1].Str(72), "     3");
+  EXPECT_EQ(texts[1].Str(7), "Standard");  // no style for that font
   // Line breaks in a text cannot start new groups.
-  EXPECT_EQ(texts[2].At(1), "a    0  EOF");
+  EXPECT_EQ(texts[2].Str(1), "a    0  EOF");
 }
 
 TEST(DxfEntities, PolylinesInsertsAndImages) {
   TDXFmodel m;
   Base(m, 1);
   const double pi = std::numbers::pi;
-  m.AddPLine(0, 0, 0, 0, 0, 0, 0, true, 2, {{0, 0, pi}, {1, 0, 0}});
+  m.AddPLine(kTopLevel, {.clf = true, .v = {{0, 0, pi}, {1, 0, 0}}});
   const int b = m.AddBlockDef(u"B", 1);
-  m.AddBlock(0, 0, 0, 0, 0, b, 0, 0, 0, 1, 1);
-  m.AddBlock(0, 0, 0, 0, 0, b, 0, 0, 0, 0, 0);
-  m.AddFList(u"/x/a.png", u"/out/", 200, 100, 20, 10, 0);
-  m.AddImage(0, 0, 5, 5, 200, 100, 20, 10, 0, u"/x/a.png");
+  m.AddBlock(kTopLevel, {.bln = b});
+  m.AddBlock(kTopLevel, {.bln = b, .bx = 0, .by = 0});
+  m.AddFList(u"/x/a.png", u"/out/", 200, 100, 20, 10);
+  m.AddImage(kTopLevel,
+             {.x = 5, .y = 5, .ix = 200, .iy = 100, .sx = 20, .sy = 10, .fna = u"/x/a.png"});
   const auto recs = WriteRecords(m);
   const DxfRecord pl = Only(recs, "POLYLINE");
-  EXPECT_EQ(pl.At(70), "     1");
+  EXPECT_EQ(pl.Str(70), "     1");
   const auto vertices = OfType(recs, "VERTEX");
   ASSERT_EQ(vertices.size(), 2u);
-  EXPECT_EQ(vertices[0].At(42), "1.0");
+  EXPECT_EQ(vertices[0].Str(42), "1.0");
   EXPECT_FALSE(vertices[1].Has(42));
-  EXPECT_EQ(vertices[0].At(330), pl.At(5));
+  EXPECT_EQ(vertices[0].Str(330), pl.Str(5));
   for (const DxfRecord& ins : OfType(recs, "INSERT", "ENTITIES")) {
     EXPECT_FALSE(ins.Has(41) || ins.Has(42) || ins.Has(50));
   }
   const DxfRecord img = Only(recs, "IMAGE");
-  EXPECT_EQ(img.At(11) + " " + img.At(21), "0.1 0.0");
-  EXPECT_EQ(img.At(12) + " " + img.At(22), "0.0 0.1");
+  EXPECT_EQ(img.Str(11) + " " + img.Str(21), "0.1 0.0");
+  EXPECT_EQ(img.Str(12) + " " + img.Str(22), "0.0 0.1");
   EXPECT_EQ(img.All(14), (std::vector<std::string>{"-0.5", "199.5"}));
   EXPECT_EQ(img.All(24), (std::vector<std::string>{"-0.5", "99.5"}));
-  EXPECT_EQ(img.At(360), [&] {
+  EXPECT_EQ(img.Str(360), [&] {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%X", std::stoi(img.At(5), nullptr, 16) + 1);
+    std::snprintf(buf, sizeof buf, "%X", std::stoi(img.Str(5), nullptr, 16) + 1);
     return std::string(buf);
   }());
 }
@@ -209,16 +220,16 @@ TEST(DxfEntities, SpacesLayoutsAndOwners) {
     TDXFmodel m;
     Base(m, ver);
     m.Ltn = 3;
-    m.AddLine(0, 0, 0, 0, 0, 0, 0, 1, 1);
-    m.AddLine(1, 0, 0, 0, 0, 0, 0, 1, 2);
-    m.AddLine(3, 0, 0, 0, 0, 0, 0, 1, 3);
-    m.AddLine(4, 0, 0, 0, 0, 0, 0, 1, 4);  // no layout 4
+    m.AddLine(kTopLevel, {.x2 = 1, .y2 = 1});
+    m.AddLine(kTopLevel, {.attr = {.space = 1}, .x2 = 1, .y2 = 2});
+    m.AddLine(kTopLevel, {.attr = {.space = 3}, .x2 = 1, .y2 = 3});
+    m.AddLine(kTopLevel, {.attr = {.space = 4}, .x2 = 1, .y2 = 4});  // no layout 4
     const int b = m.AddBlockDef(u"B", 1);
-    m.AddBlockLine(b, 1, 0, 0, 0, 0, 0, 0, 1, 5);
+    m.AddLine(b, {.attr = {.space = 1}, .x2 = 1, .y2 = 5});
     const auto recs = WriteRecords(m);
     std::vector<std::string> where;
     for (const DxfRecord& r : OfType(recs, "LINE")) {
-      where.push_back(r.section + ":" + r.block + ":" + r.At(21) + ":" +
+      where.push_back(r.section + ":" + r.block + ":" + r.Str(21) + ":" +
                       (r.Has(67) ? "paper" : "model"));
     }
     if (ver == 0) {
@@ -226,7 +237,7 @@ TEST(DxfEntities, SpacesLayoutsAndOwners) {
                                                  "ENTITIES::2.0:paper"}));
       // R12 has one paper space: no blocks for further layouts.
       std::vector<std::string> blocks;
-      for (const DxfRecord& r : OfType(recs, "BLOCK")) blocks.push_back(r.At(2));
+      for (const DxfRecord& r : OfType(recs, "BLOCK")) blocks.push_back(r.Str(2));
       EXPECT_EQ(blocks, (std::vector<std::string>{"*Model_Space", "*Paper_Space", "B"}));
       continue;
     }
@@ -235,12 +246,12 @@ TEST(DxfEntities, SpacesLayoutsAndOwners) {
                                                "ENTITIES::2.0:paper"}));
     // Owners: the block record of the space or block.
     std::map<std::string, std::string> recordOf;
-    for (const DxfRecord& r : OfType(recs, "BLOCK_RECORD", "TABLES")) recordOf[r.At(2)] = r.At(5);
+    for (const DxfRecord& r : OfType(recs, "BLOCK_RECORD", "TABLES")) recordOf[r.Str(2)] = r.Str(5);
     const auto lines = OfType(recs, "LINE");
-    EXPECT_EQ(lines[0].At(330), recordOf["*Paper_Space1"]);
-    EXPECT_EQ(lines[1].At(330), recordOf["B"]);
-    EXPECT_EQ(lines[2].At(330), recordOf["*Model_Space"]);
-    EXPECT_EQ(lines[3].At(330), recordOf["*Paper_Space"]);
+    EXPECT_EQ(lines[0].Str(330), recordOf["*Paper_Space1"]);
+    EXPECT_EQ(lines[1].Str(330), recordOf["B"]);
+    EXPECT_EQ(lines[2].Str(330), recordOf["*Model_Space"]);
+    EXPECT_EQ(lines[3].Str(330), recordOf["*Paper_Space"]);
   }
 }
 
@@ -249,25 +260,27 @@ TEST(DxfEntities, ViewportsAndDimensions) {
     TDXFmodel m;
     Base(m, ver, 1);
     m.AddLayer(u"VP", 7, 1, 0, false, false);
-    m.AddVPort(1, 1, 0, 0, 10, 20, 30, 40, 5, 6, 70);
-    const int pic = m.AddBlockDef(u"*D1", 0);
-    m.AddDim(0, 1, 0, 0, 0, pic, 0, 1, true, true, false, false, 0, 0, 5, 5, 1, 1, 2, 2, 0, 0,
-             0, 0, -1, 30, 15, 0, u"ISO-25", u"100");
+    m.AddVPort(
+        {.attr = {.space = 1}, .cx = 10, .cy = 20, .w = 30, .h = 40, .vx = 5, .vy = 6, .vh = 70});
+    const int pic = m.AddAnonymousBlockDef(u"*D1", 0);
+    m.AddDim(kTopLevel, {.attr = {.layer = 1}, .bln = pic, .bas = 1, .x1 = 5, .y1 = 5, .fl3 = true,
+                         .x3 = 1, .y3 = 1, .fl4 = true, .x4 = 2, .y4 = 2, .ang = 30, .hang = 15,
+                         .sst = u"ISO-25", .str = u"100"});
     const auto recs = WriteRecords(m);
     const DxfRecord vp = Only(recs, "VIEWPORT");
-    EXPECT_EQ(vp.At(8), "VP");
-    EXPECT_EQ(vp.At(69), "     1");
+    EXPECT_EQ(vp.Str(8), "VP");
+    EXPECT_EQ(vp.Str(69), "     1");
     const DxfRecord dim = Only(recs, "DIMENSION");
-    EXPECT_EQ(dim.At(2), "*D1");
-    EXPECT_EQ(dim.At(3), "ISO-25");
+    EXPECT_EQ(dim.Str(2), "*D1");
+    EXPECT_EQ(dim.Str(3), "ISO-25");
     EXPECT_FALSE(dim.Has(40));
-    EXPECT_EQ(dim.At(50), "30.0");
+    EXPECT_EQ(dim.Str(50), "30.0");
     if (ver == 0) {
-      EXPECT_EQ(vp.At(1040), "0.0");
-      EXPECT_EQ(dim.At(52), "15.0");
+      EXPECT_EQ(vp.Str(1040), "0.0");
+      EXPECT_EQ(dim.Str(52), "15.0");
       continue;
     }
-    EXPECT_EQ(vp.At(45), "70.0");
+    EXPECT_EQ(vp.Str(45), "70.0");
     EXPECT_FALSE(dim.Has(52));
     // Style and text rotation come before the marker of the kind.
     std::vector<int> order;

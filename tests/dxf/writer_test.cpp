@@ -13,7 +13,7 @@ template <class Fn>
 std::string TextOf(int ver, Fn fn, std::size_t buffer = 1 << 20) {
   DxfStringOutput out;
   DxfTextSink sink(out, buffer);
-  DxfWriter w(sink, ver);
+  DxfWriter w(sink, static_cast<DxfVersion>(ver));
   fn(w);
   EXPECT_TRUE(sink.Flush());
   EXPECT_EQ(sink.BytesWritten(), out.bytes.size());
@@ -119,7 +119,7 @@ class FailingOutput final : public DxfByteOutput {
 TEST(DxfWriter, FailedOutputStaysFailed) {
   FailingOutput out(5000);
   DxfTextSink sink(out, 4096);
-  DxfWriter w(sink, 1);
+  DxfWriter w(sink, DxfVersion::R2000);
   for (int i = 0; i < 10000; ++i) w.Real(10, i);
   EXPECT_FALSE(sink.Flush());
   EXPECT_FALSE(sink.Ok());

@@ -206,6 +206,114 @@ Counts ToCounts(const Json* v) {
     for (const auto& [k, n] : v->o) out[k] = static_cast<int>(n.n);
   return out;
 }
+double Number(const Json* v) { return v && v->kind == Json::Number ? v->n : 0; }
+
+std::vector<AuditedInsert> GetInserts(const Json& j) {
+  std::vector<AuditedInsert> out;
+  if (const Json* v = j.Find("inserts")) {
+    for (const Json& e : v->a) {
+      out.push_back({GetString(e, "container"), GetString(e, "block"), Number(e.Find("x")),
+                     Number(e.Find("y")), Number(e.Find("xscale")), Number(e.Find("yscale")),
+                     Number(e.Find("rotation"))});
+    }
+  }
+  return out;
+}
+
+std::vector<AuditedImage> GetImages(const Json& j) {
+  std::vector<AuditedImage> out;
+  if (const Json* v = j.Find("images")) {
+    for (const Json& e : v->a) {
+      AuditedImage im{GetString(e, "container"), GetString(e, "file"), GetString(e, "layer"),
+                      Number(e.Find("x")), Number(e.Find("y")), Number(e.Find("width")),
+                      Number(e.Find("height")), Number(e.Find("rotation"))};
+      if (const Json* p = e.Find("pixels"); p && p->a.size() == 2) {
+        im.pixelsX = p->a[0].n;
+        im.pixelsY = p->a[1].n;
+      }
+      if (const Json* p = e.Find("def_pixels"); p && p->a.size() == 2) {
+        im.defPixelsX = p->a[0].n;
+        im.defPixelsY = p->a[1].n;
+      }
+      out.push_back(std::move(im));
+    }
+  }
+  return out;
+}
+
+std::vector<AuditedPolyline> GetPolylines(const Json& j) {
+  std::vector<AuditedPolyline> out;
+  if (const Json* v = j.Find("polylines")) {
+    for (const Json& e : v->a) {
+      AuditedPolyline p{GetString(e, "container"), GetString(e, "layer"), GetBool(e, "closed"), {}};
+      if (const Json* vs = e.Find("vertices")) {
+        for (const Json& x : vs->a) {
+          if (x.a.size() == 3) p.v.push_back({x.a[0].n, x.a[1].n, x.a[2].n});
+        }
+      }
+      out.push_back(std::move(p));
+    }
+  }
+  return out;
+}
+
+std::vector<ExpandedLine> GetExpanded(const Json& j) {
+  std::vector<ExpandedLine> out;
+  if (const Json* v = j.Find("expanded_lines")) {
+    for (const Json& e : v->a) {
+      ExpandedLine l{GetString(e, "layout"), {}};
+      if (const Json* p = e.Find("line"); p && p->a.size() == 4) {
+        for (int k = 0; k < 4; ++k) l.p[k] = p->a[k].n;
+      }
+      out.push_back(std::move(l));
+    }
+  }
+  return out;
+}
+
+std::vector<AuditedDimension> GetDimensions(const Json& j) {
+  std::vector<AuditedDimension> out;
+  if (const Json* v = j.Find("dimensions")) {
+    for (const Json& e : v->a) {
+      AuditedDimension d;
+      d.container = GetString(e, "container");
+      d.block = GetString(e, "block");
+      d.layer = GetString(e, "layer");
+      d.text = GetString(e, "text");
+      d.dimstyle = GetString(e, "dimstyle");
+      d.dimtype = GetInt(e, "dimtype", 0);
+      d.attachment = GetInt(e, "attachment", 0);
+      d.defined = GetBool(e, "defined");
+      d.renders_block = GetBool(e, "renders_block");
+      d.parts = GetStrings(e, "parts");
+      d.angle = Number(e.Find("angle"));
+      d.text_rotation = Number(e.Find("text_rotation"));
+      if (const Json* pts = e.Find("points")) {
+        for (const auto& [name, xy] : pts->o) {
+          if (xy.a.size() == 2) d.points[name] = {xy.a[0].n, xy.a[1].n};
+        }
+      }
+      if (const Json* ls = e.Find("lines")) {
+        for (const Json& l : ls->a) {
+          if (l.a.size() == 4) d.lines.push_back({l.a[0].n, l.a[1].n, l.a[2].n, l.a[3].n});
+        }
+      }
+      out.push_back(std::move(d));
+    }
+  }
+  return out;
+}
+
+std::vector<ExpandedCurve> GetExpandedCurves(const Json& j) {
+  std::vector<ExpandedCurve> out;
+  if (const Json* v = j.Find("expanded_curves")) {
+    for (const Json& e : v->a) {
+      out.push_back({GetString(e, "layout"), GetString(e, "type"), Number(e.Find("turns"))});
+    }
+  }
+  return out;
+}
+
 std::map<std::string, Counts> GetNested(const Json& j, const char* key) {
   std::map<std::string, Counts> out;
   if (const Json* v = j.Find(key))
@@ -256,19 +364,52 @@ DxfAuditReport FromJson(const Json& j) {
   r.linetypes = GetStrings(j, "linetypes");
   r.styles = GetStrings(j, "styles");
   r.image_defs = GetStrings(j, "image_defs");
+  r.definitions = GetStrings(j, "definitions");
+  r.images = GetImages(j);
+  r.inserts = GetInserts(j);
+  r.polylines = GetPolylines(j);
+  r.expanded = GetExpanded(j);
+  r.dimensions = GetDimensions(j);
+  r.expandedCurves = GetExpandedCurves(j);
   return r;
 }
 
 }  // namespace
 
-std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files) {
+bool DxfAuditReport::HasDefinition(const std::string& name) const {
+  for (const std::string& d : definitions) {
+    if (d == name) return true;
+  }
+  return false;
+}
+
+std::vector<AuditedInsert> DxfAuditReport::InsertsIn(const std::string& container) const {
+  std::vector<AuditedInsert> out;
+  for (const AuditedInsert& i : inserts) {
+    if (i.container == container) out.push_back(i);
+  }
+  return out;
+}
+
+std::vector<AuditedPolyline> DxfAuditReport::PolylinesIn(const std::string& container) const {
+  std::vector<AuditedPolyline> out;
+  for (const AuditedPolyline& p : polylines) {
+    if (p.container == container) out.push_back(p);
+  }
+  return out;
+}
+
+std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::path>& files,
+                                          DxfAuditDetail detail) {
   std::vector<DxfAuditReport> reports(files.size());
   auto failAll = [&](const std::string& why) {
     for (DxfAuditReport& r : reports) r.run_error = why;
     return reports;
   };
   if (files.empty()) return reports;
-  const PythonRun run = RunPythonScript(PARVEX_DXF_AUDIT_SCRIPT, files);
+  std::vector<std::string> options;
+  if (detail == DxfAuditDetail::Geometry) options.push_back("--geometry");
+  const PythonRun run = RunPythonScript(PARVEX_DXF_AUDIT_SCRIPT, files, options);
   if (!run.failure.empty()) return failAll(run.failure);
   const std::string& out = run.output;
   if (run.status != 0) {
@@ -297,7 +438,9 @@ std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::pat
   return reports;
 }
 
-DxfAuditReport AuditDxf(const std::filesystem::path& dxf) { return AuditDxfFiles({dxf}).front(); }
+DxfAuditReport AuditDxf(const std::filesystem::path& dxf, DxfAuditDetail detail) {
+  return AuditDxfFiles({dxf}, detail).front();
+}
 
 ::testing::AssertionResult PassesDxfAudit(const std::filesystem::path& dxf) {
   DxfAuditReport r = AuditDxf(dxf);

@@ -8,15 +8,28 @@ Two independent looks at the file:
   block and layout, table names, texts) come from that load.
 * A walk over the raw code/value pairs checks what ezdxf forgives: line ends,
   the strict encoding of the version, number syntax, closed sections, tables,
-  blocks and POLYLINE sequences, unique handles below $HANDSEED, owners that
-  exist and are the right block record, and names of layers, line types,
-  text styles, blocks and dimension styles that are defined.
+  blocks and POLYLINE sequences, unique handles below $HANDSEED (in R12 with
+  $HANDLING 1 on every entity, vertex and SEQEND), owners that exist and are
+  the right block record, pointers (header variables included) that name
+  objects of the file and of the type they must name, names of layers, line
+  types, text styles, blocks and dimension styles that are defined, block
+  names that are unique and do not pose as layouts, ELLIPSE parameters and
+  ARC angles within a whole turn, and well-formed, distinct
+  $FINGERPRINTGUID and $VERSIONGUID.
+
+With --geometry the report also holds, per layout (by layout name, model
+space "Model") and block definition: the INSERTs, the polylines with their
+vertices, the LINEs, ARCs and ELLIPSEs that ezdxf's own expansion of each
+layout's inserts places, at any depth, and the DIMENSIONs with their points,
+their geometry block and whether ezdxf renders them as exactly that block's
+entities.
 
 Exit status: 0 when the reports were written (whatever they found; a file
 that cannot be read gets "run_error"), 2 on a usage error, 3 when ezdxf is
 not installed. A missing ezdxf must fail the tests, never skip them.
 
-Usage: dxf_audit.py FILE.dxf...   (one JSON report per line, in order)
+Usage: dxf_audit.py [--geometry] FILE.dxf...   (one JSON report per line,
+in order)
 """
 
 import json
@@ -28,7 +41,14 @@ import sys
 FLOAT_RE = re.compile(r"^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$")
 INT_RE = re.compile(r"^[+-]?\d+$")
 
-POINTER_CODES = {330, 340, 350, 360}
+# Groups whose value is a handle of another object.
+POINTER_CODES = set(range(330, 370)) | {390}
+# Pointers that must name an object of one type, wherever they stand
+# (header variables included): materials and visual styles.
+POINTER_TYPES = {347: "MATERIAL", 345: "VISUALSTYLE", 346: "VISUALSTYLE",
+                 348: "VISUALSTYLE"}
+GUID_RE = re.compile(r"^\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}$")
+LAYOUT_BLOCK_RE = re.compile(r"^\*(MODEL_SPACE|PAPER_SPACE\d*)$")
 
 
 def is_float_code(c):
@@ -307,6 +327,7 @@ class RawAudit:
                 self.problem("$HANDSEED %r is not hexadecimal" % seed[0][1])
         else:
             self.problem("no $HANDSEED")
+        handling = (self.header.get("$HANDLING") or [(70, "0")])[0][1].strip() == "1"
         handles = {}
         for r in self.records:
             code = 105 if r["type"] == "DIMSTYLE" else 5
@@ -314,6 +335,9 @@ class RawAudit:
             if h is None:
                 if modern and r["type"] not in ("CLASS",):
                     self.problem("%s at line %d has no handle" % (r["type"], r["line"]))
+                elif not modern and handling and r["section"] in ("BLOCKS", "ENTITIES"):
+                    self.problem("R12 %s at line %d has no handle though $HANDLING is 1"
+                                 % (r["type"], r["line"]))
                 continue
             try:
                 n = int(h, 16)
@@ -340,7 +364,86 @@ class RawAudit:
                         break
         else:
             self.check_owners(handles)
+            self.check_header_pointers(handles)
+            self.check_guids()
         self.check_names()
+        self.check_blocks()
+        self.check_turns()
+
+    def check_pointer_type(self, where, code, target):
+        want = POINTER_TYPES.get(code)
+        if want is not None and target is not None and target["type"] != want:
+            self.problem("%s: code %d names %s %X, not a %s" %
+                         (where, code, target["type"], target["handle"], want))
+
+    def check_header_pointers(self, handles):
+        for var, pairs in self.header.items():
+            for code, value in pairs:
+                if code not in POINTER_CODES:
+                    continue
+                try:
+                    n = int(value, 16)
+                except ValueError:
+                    self.problem("%s: code %d %r is not a handle" % (var, code, value))
+                    continue
+                if n == 0:
+                    continue
+                if n not in handles:
+                    self.problem("%s: code %d names %s, no object of the file" %
+                                 (var, code, value))
+                    continue
+                self.check_pointer_type(var, code, handles[n])
+
+    def check_guids(self):
+        guids = []
+        for var in ("$FINGERPRINTGUID", "$VERSIONGUID"):
+            vals = self.header.get(var)
+            if not vals:
+                continue
+            g = vals[0][1]
+            if not GUID_RE.match(g):
+                self.problem("%s %r is not a GUID" % (var, g))
+            guids.append(g)
+        if len(guids) == 2 and guids[0] == guids[1]:
+            self.problem("$FINGERPRINTGUID and $VERSIONGUID are the same GUID %s" % guids[0])
+
+    def check_blocks(self):
+        """Block names are unique; a name of layout form is a layout."""
+        seen = {}
+        for r in self.records:
+            if r["type"] != "BLOCK" or r["section"] != "BLOCKS":
+                continue
+            name = (r.get("name") or "").upper()
+            if name in seen:
+                self.problem("block %s defined twice (lines %d and %d)" %
+                             (r.get("name"), seen[name], r["line"]))
+            seen[name] = r["line"]
+        if self.version < "AC1015":
+            return
+        for r in self.records:
+            if r["type"] == "BLOCK_RECORD" and r.get("table") is not None:
+                name = (first(r, 2) or "").upper()
+                if LAYOUT_BLOCK_RE.match(name) and (first(r, 340) or "0") == "0":
+                    self.problem("block record %s has a layout's name but no layout"
+                                 % first(r, 2))
+
+    def check_turns(self):
+        """Angles and parameters stand for at most a whole turn."""
+        limits = {"ELLIPSE": ((41, 42), math.tau), "ARC": ((50, 51), 360.0)}
+        for r in self.records:
+            lim = limits.get(r["type"])
+            if lim is None:
+                continue
+            for code, value in r["pairs"]:
+                if code not in lim[0]:
+                    continue
+                try:
+                    v = float(value)
+                except ValueError:
+                    continue  # reported as number syntax
+                if abs(v) > lim[1]:
+                    self.problem("%s at line %d: %d %s is beyond a whole turn" %
+                                 (r["type"], r["line"], code, value.strip()))
 
     def check_owners(self, handles):
         block_records = {}
@@ -362,7 +465,7 @@ class RawAudit:
                     if value == "0":
                         if code == 330 and not in_reactors and owner is None:
                             owner = 0
-                        elif code != 340:
+                        elif code in (330, 350, 360):
                             self.problem("%s at line %d: code %d is 0" %
                                          (r["type"], r["line"], code))
                         continue
@@ -376,6 +479,9 @@ class RawAudit:
                         self.problem("%s at line %d: code %d names %s, "
                                      "no object of the file" %
                                      (r["type"], r["line"], code, value))
+                    else:
+                        self.check_pointer_type("%s at line %d" % (r["type"], r["line"]),
+                                                code, handles[n])
                     if code == 330 and not in_reactors and owner is None:
                         owner = n
             want = self.expected_owner(r, block_records, root)
@@ -497,7 +603,133 @@ def count_entities(entities, by_type, by_layer, texts):
     return out
 
 
-def ezdxf_report(path, report):
+def expand(layout_name, insert, out, curves, depth=0):
+    # ezdxf's own expansion of one insert; nested inserts come back as
+    # virtual inserts already placed in the parent's coordinates.
+    if depth > 64:
+        return
+    for e in insert.virtual_entities():
+        t = e.dxftype()
+        if t == "LINE":
+            s, f = e.dxf.start, e.dxf.end
+            out.append({"layout": layout_name, "line": [s.x, s.y, f.x, f.y]})
+        elif t in ("ARC", "ELLIPSE"):
+            # The part of a whole turn the placed curve covers, as ezdxf
+            # measures it (1 for a whole circle or ellipse).
+            from ezdxf.math import arc_angle_span_deg, ellipse_param_span
+            if t == "ARC":
+                turns = arc_angle_span_deg(e.dxf.start_angle, e.dxf.end_angle) / 360
+            else:
+                turns = ellipse_param_span(e.dxf.start_param, e.dxf.end_param) / math.tau
+            curves.append({"layout": layout_name, "type": t, "turns": turns})
+        elif t == "INSERT":
+            expand(layout_name, e, out, curves, depth + 1)
+
+
+def signature(e):
+    # What a copy keeps of an entity: its type and every attribute but the
+    # handle and the owner.
+    attribs = e.dxf.all_existing_dxf_attribs()
+    return (e.dxftype(), sorted((k, tuple(v) if isinstance(v, (tuple, list)) or
+                                 hasattr(v, "xyz") else v)
+                                for k, v in attribs.items()
+                                if k not in ("handle", "owner")))
+
+
+DIM_POINTS = ("defpoint", "text_midpoint", "defpoint2", "defpoint3", "defpoint4")
+
+
+def dimension(cname, e):
+    # A DIMENSION with its geometry block, and whether ezdxf's rendering of
+    # it gives exactly the block's entities.
+    blk = e.get_geometry_block()
+    parts = [] if blk is None else list(blk)
+    virtual = list(e.virtual_entities())
+    same = len(parts) == len(virtual) and all(
+        signature(a) == signature(b) for a, b in zip(parts, virtual))
+    points = {}
+    for name in DIM_POINTS:
+        if e.dxf.hasattr(name):
+            v = e.dxf.get(name)
+            points[name] = [v.x, v.y]
+    return {"container": cname, "block": e.dxf.get("geometry", ""),
+            "layer": e.dxf.get("layer", "0"), "dimtype": e.dxf.get("dimtype", 0),
+            "dimstyle": e.dxf.get("dimstyle", ""),
+            "attachment": e.dxf.get("attachment_point", 0),
+            "text": e.dxf.get("text", ""), "defined": blk is not None,
+            "parts": [p.dxftype() for p in parts], "renders_block": same,
+            "lines": [[p.dxf.start.x, p.dxf.start.y, p.dxf.end.x, p.dxf.end.y]
+                      for p in parts if p.dxftype() == "LINE"],
+            "angle": e.dxf.get("angle", 0.0),
+            "text_rotation": e.dxf.get("text_rotation", 0.0), "points": points}
+
+
+def geometry(containers, layouts, report):
+    inserts, polylines, expanded, curves, dimensions = [], [], [], [], []
+    for cname, entities in containers:
+        for e in entities:
+            t = e.dxftype()
+            if t == "DIMENSION":
+                dimensions.append(dimension(cname, e))
+            elif t == "INSERT":
+                p = e.dxf.insert
+                inserts.append({"container": cname, "block": e.dxf.name, "x": p.x, "y": p.y,
+                                "xscale": e.dxf.xscale, "yscale": e.dxf.yscale,
+                                "rotation": e.dxf.rotation})
+            elif t == "POLYLINE":
+                polylines.append({"container": cname, "layer": e.dxf.layer,
+                                  "closed": e.is_closed,
+                                  "vertices": [[v.dxf.location.x, v.dxf.location.y,
+                                                v.dxf.bulge] for v in e.vertices]})
+            elif t == "LWPOLYLINE":
+                polylines.append({"container": cname, "layer": e.dxf.layer, "closed": e.closed,
+                                  "vertices": [[x, y, b] for x, y, _s, _e, b in e.get_points()]})
+    for lname, layout in layouts:
+        for e in layout:
+            if e.dxftype() == "INSERT":
+                expand(lname, e, expanded, curves)
+    report["inserts"] = inserts
+    report["polylines"] = polylines
+    report["expanded_lines"] = expanded
+    report["dimensions"] = dimensions
+    report["expanded_curves"] = curves
+
+
+def image_report(containers, doc, report):
+    # Every IMAGE must name its definition (340), and that definition must
+    # list the IMAGE's reactor, which in turn names the IMAGE.
+    images, problems = [], []
+    for cname, entities in containers:
+        for e in entities:
+            if e.dxftype() != "IMAGE":
+                continue
+            h = e.dxf.handle
+            d = e.image_def
+            if d is None or d.dxftype() != "IMAGEDEF":
+                problems.append("IMAGE #%s names no IMAGEDEF" % h)
+                continue
+            reactor = e.dxf.get("image_def_reactor_handle")
+            r = doc.entitydb.get(reactor) if reactor else None
+            if r is None or r.dxftype() != "IMAGEDEF_REACTOR":
+                problems.append("IMAGE #%s has no IMAGEDEF_REACTOR" % h)
+            elif r.dxf.get("image_handle") != h:
+                problems.append("IMAGEDEF_REACTOR #%s does not name IMAGE #%s" % (reactor, h))
+            if reactor not in d.get_reactors():
+                problems.append("IMAGEDEF #%s does not list the reactor of IMAGE #%s"
+                                % (d.dxf.handle, h))
+            u, v, size = e.dxf.u_pixel, e.dxf.v_pixel, e.dxf.image_size
+            p = e.dxf.insert
+            images.append({"container": cname, "file": d.dxf.get("filename", ""),
+                           "layer": e.dxf.layer, "x": p.x, "y": p.y,
+                           "width": u.magnitude * size.x, "height": v.magnitude * size.y,
+                           "rotation": math.degrees(math.atan2(u.y, u.x)),
+                           "pixels": [size.x, size.y],
+                           "def_pixels": list(d.dxf.image_size)[:2]})
+    report["images"] = images
+    report["raw_problems"] = report.get("raw_problems", []) + problems
+
+
+def ezdxf_report(path, report, with_geometry):
     import ezdxf
     collect = _Collect()
     logging.getLogger("ezdxf").addHandler(collect)
@@ -515,7 +747,13 @@ def ezdxf_report(path, report):
             report["load_error"] += "; recovery failed: %s" % e2
             return
     report["load_warnings"] = list(collect.messages)
-    auditor = doc.audit()
+    try:
+        auditor = doc.audit()
+    except Exception as e:  # noqa: BLE001 - an auditor that breaks is a finding
+        report["audit_errors"] = 1
+        report["audit_fixes"] = 0
+        report["audit_messages"] = ["error: the auditor raised %s: %s" % (type(e).__name__, e)]
+        return
     fixes = auditor.fixes
     if doc.dxfversion == "AC1009":
         # ezdxf 0.18 gives every POLYLINE of an R12 block a spare SEQEND
@@ -537,11 +775,18 @@ def ezdxf_report(path, report):
         layouts[layout.name] = count_entities(layout, by_type, by_layer, texts)
         layout_blocks.add(layout.block_record.dxf.name.upper()
                           if layout.block_record else "")
-    blocks = {}
+    blocks, definitions = {}, []
     for blk in doc.blocks:
         if blk.name.upper() in layout_blocks:
             continue
         blocks[blk.name] = count_entities(blk, by_type, by_layer, texts)
+        definitions.append(blk)
+    report["definitions"] = [blk.name for blk in definitions]
+    image_report([(layout.name, layout) for layout in doc.layouts] +
+                 [(blk.name, blk) for blk in definitions], doc, report)
+    if with_geometry:
+        layout_list = [(layout.name, layout) for layout in doc.layouts]
+        geometry(layout_list + [(blk.name, blk) for blk in definitions], layout_list, report)
     report["entities"] = by_type
     report["by_layer"] = by_layer
     report["layouts"] = layouts
@@ -558,7 +803,7 @@ def ezdxf_report(path, report):
                             if o.dxftype() == "IMAGEDEF"]
 
 
-def audit_file(path):
+def audit_file(path, with_geometry):
     try:
         with open(path, "rb") as f:
             data = f.read()
@@ -571,13 +816,17 @@ def audit_file(path):
     except Exception as e:  # noqa: BLE001 - a crash of the walk is a finding
         report["raw_problems"] = raw.problems + ["raw walk failed: %r" % e]
     report["version"] = raw.version
-    ezdxf_report(path, report)
+    ezdxf_report(path, report, with_geometry)
     return report
 
 
 def main(argv):
-    if len(argv) < 2:
-        print("usage: dxf_audit.py FILE.dxf...", file=sys.stderr)
+    args = argv[1:]
+    with_geometry = bool(args) and args[0] == "--geometry"
+    if with_geometry:
+        args = args[1:]
+    if not args:
+        print("usage: dxf_audit.py [--geometry] FILE.dxf...", file=sys.stderr)
         return 2
     try:
         import ezdxf  # noqa: F401
@@ -587,8 +836,9 @@ def main(argv):
               file=sys.stderr)
         return 3
     # One JSON report per file, one per line.
-    for path in argv[1:]:
-        json.dump(audit_file(path), sys.stdout, ensure_ascii=True, sort_keys=True)
+    for path in args:
+        json.dump(audit_file(path, with_geometry), sys.stdout, ensure_ascii=True,
+                  sort_keys=True)
         sys.stdout.write("\n")
     return 0
 

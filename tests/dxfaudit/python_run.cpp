@@ -50,7 +50,8 @@ std::string LinuxPath(const std::filesystem::path& p) {
   return r;
 }
 
-PythonRun Run(const std::string& script, const std::vector<std::filesystem::path>& files) {
+PythonRun Run(const std::string& script, const std::vector<std::filesystem::path>& files,
+              const std::vector<std::string>& options) {
   PythonRun r;
   TempFolder work;
   const std::string linuxWork = LinuxPath(work.Path());
@@ -59,6 +60,7 @@ PythonRun Run(const std::string& script, const std::vector<std::filesystem::path
     return r;
   }
   std::string shell = std::string(kPython) + " " + ShellQuote(script);
+  for (const auto& o : options) shell += " " + ShellQuote(o);
   for (const auto& f : files) {
     const std::string linuxName = LinuxPath(f);
     if (linuxName.empty()) {
@@ -97,9 +99,11 @@ PythonRun Run(const std::string& script, const std::vector<std::filesystem::path
 
 #else
 
-PythonRun Run(const std::string& script, const std::vector<std::filesystem::path>& files) {
+PythonRun Run(const std::string& script, const std::vector<std::filesystem::path>& files,
+              const std::vector<std::string>& options) {
   PythonRun r;
   std::string cmd = std::string(kPython) + " " + ShellQuote(script);
+  for (const auto& o : options) cmd += " " + ShellQuote(o);
   for (const auto& f : files) cmd += " " + ShellQuote(f.string());
   cmd += " 2>&1";
   FILE* pipe = popen(cmd.c_str(), "r");
@@ -123,8 +127,9 @@ PythonRun Run(const std::string& script, const std::vector<std::filesystem::path
 
 }  // namespace
 
-PythonRun RunPythonScript(const std::string& script, const std::vector<std::filesystem::path>& files) {
-  return Run(script, files);
+PythonRun RunPythonScript(const std::string& script, const std::vector<std::filesystem::path>& files,
+                          const std::vector<std::string>& options) {
+  return Run(script, files, options);
 }
 
 }  // namespace parvex::testing

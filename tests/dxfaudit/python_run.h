@@ -18,6 +18,8 @@ struct PythonRun {
   std::string output;   // standard output and error together
 };
 
-PythonRun RunPythonScript(const std::string& script, const std::vector<std::filesystem::path>& files);
+// `options` go before the files.
+PythonRun RunPythonScript(const std::string& script, const std::vector<std::filesystem::path>& files,
+                          const std::vector<std::string>& options = {});
 
 }  // namespace parvex::testing

@@ -1,1 +1,1 @@
-parvex_add_test(expand parvex_expand)
+parvex_add_test(expand parvex_expand parvex_dxf)

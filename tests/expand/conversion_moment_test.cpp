@@ -5,9 +5,13 @@
 #include <string>
 
 #include "converter/expand/conversion_moment.h"
+#include "tests/support/environment.h"
 
 namespace parvex {
 namespace {
+
+using testing::RemoveVariable;
+using testing::SetVariable;
 
 TEST(ConversionMoment, SourceDateEpochValues) {
   struct Case {
@@ -38,22 +42,6 @@ TEST(ConversionMoment, SourceDateEpochValues) {
     EXPECT_FALSE(t.ok()) << bad;
     EXPECT_NE(t.reason().find("SOURCE_DATE_EPOCH"), std::string::npos) << bad;
   }
-}
-
-void SetVariable(const char* name, const char* value) {
-#ifdef _WIN32
-  _putenv_s(name, value);  // an empty value removes the variable there
-#else
-  setenv(name, value, 1);
-#endif
-}
-
-void RemoveVariable(const char* name) {
-#ifdef _WIN32
-  _putenv_s(name, "");
-#else
-  unsetenv(name);
-#endif
 }
 
 // Restores the variable as the test found it.

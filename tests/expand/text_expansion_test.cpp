@@ -109,6 +109,16 @@ TEST(ExpandText, CodedTextIsLaidOutAtItsMeasuredLength) {
   ASSERT_EQ(reserved.Pieces.size(), 1u);
   EXPECT_NEAR(reserved.Pieces[0].X2, 4, 1e-12);
   EXPECT_NEAR(reserved.Pieces[0].Width, 4.0 / 3, 1e-12);
+
+  // A raised character alone is laid out in its own half-width place; the
+  // run it leaves is a blank.
+  t.Text = u"^u2";
+  t.Spacing = 0;
+  const ExpandedText alone = ExpandText(t, BothOn());
+  ASSERT_EQ(alone.Kind, TextExpansionKind::ControlCodes);
+  ASSERT_EQ(alone.Pieces.size(), 2u);
+  EXPECT_EQ(alone.Pieces[0], (TextPiece{u"2", 0.5, 2, 1.5, 2, 1, 2, 0, 0, 5, false, false}));
+  EXPECT_EQ(alone.Pieces[1].Text, u" ");
 }
 
 TEST(ExpandText, SwitchesAndTextsThatStayAsWritten) {
@@ -125,7 +135,9 @@ TEST(ExpandText, SwitchesAndTextsThatStayAsWritten) {
       {u"a^_b", &macrosOnly, TextExpansionKind::None},
       {u"%%a^_b", &codesOnly, TextExpansionKind::ControlCodes},
       {u"plain", &macrosOnly, TextExpansionKind::None},
-      {u"^_^#", &codesOnly, TextExpansionKind::None},  // nothing to show: kept
+      {u"^_^#", &codesOnly, TextExpansionKind::None},  // nothing to lay out: kept
+      {u"^$3", &codesOnly, TextExpansionKind::None},
+      {u"^u2", &codesOnly, TextExpansionKind::ControlCodes},
   };
   for (const auto& c : cases) {
     const ExpandedText out = ExpandText(Text(c.text), *c.in);

@@ -5,7 +5,7 @@ if(TARGET parvex_launcher)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   file(GLOB launcher_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
   add_executable(launcher_tests ${launcher_test_sources})
-  target_link_libraries(launcher_tests PRIVATE parvex_launcher Qt6::Test parvex_warnings GTest::gtest)
+  target_link_libraries(launcher_tests PRIVATE parvex_launcher parvex_test_support Qt6::Test parvex_warnings GTest::gtest)
   target_include_directories(launcher_tests PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(launcher_tests PRIVATE
     PARVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

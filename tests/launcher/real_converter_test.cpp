@@ -1,10 +1,12 @@
 // The batch run with the converter built in this tree, copied beside the
 // launcher's settings file as it is shipped.
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 
 #include "launcher_fixture.h"
+#include "tests/support/jww_writer.h"
 
 namespace parvex::launcher::testing {
 namespace {
@@ -58,6 +60,43 @@ TEST_F(RealConverterTest, SampleDrawingConvertsUnderUniqueNames) {
     EXPECT_TRUE(dxf.contains("SECTION")) << name;
     EXPECT_TRUE(dxf.trimmed().endsWith("EOF")) << name;
     ++i;
+  }
+}
+
+// The two text-expansion check boxes reach the converter: a scale macro
+// and a raised character show their values only while their box is ticked.
+TEST_F(RealConverterTest, TextExpansionCheckBoxesReachTheConverter) {
+  TJwwData d = parvex::testing::MakeJwwDrawing(600);
+  d.EntLgrp[0].adScale = 50;
+  TEntJwwMoji macro;
+  macro.att = parvex::testing::Attr(0, 0, 1, 1);
+  macro.end_x = 10;
+  macro.dSizeX = macro.dSizeY = 3;
+  macro.str = u"%SS";
+  TEntJwwMoji coded = macro;
+  coded.str = u"N/mm^u2";
+  parvex::testing::AddEntity(d, macro);
+  parvex::testing::AddEntity(d, coded);
+  const QString drawing = InDir() + "codes.jww";
+  const std::string bytes = parvex::testing::WriteJww(d);
+  WriteFile(drawing, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  ConvertIntoOutDir();
+
+  const struct {
+    bool macros, codes;
+  } cases[] = {{true, true}, {false, true}, {true, false}, {false, false}};
+  for (const auto& c : cases) {
+    Window().CheckBox2->setChecked(c.macros);
+    Window().CheckBox3->setChecked(c.codes);
+    const QString out = OutDir() + "codes.dxf";
+    QFile::remove(out);
+    Window().AcceptFiles({drawing});
+    const QString dxf = ReadText(out);
+    ASSERT_TRUE(dxf.contains("EOF")) << Window().LogLines().join('\n').toStdString();
+    EXPECT_EQ(dxf.contains("\n1/50\r\n"), c.macros);
+    EXPECT_EQ(dxf.contains("\n%SS\r\n"), !c.macros);
+    EXPECT_EQ(dxf.contains("\nN/mm \r\n"), c.codes);
+    EXPECT_EQ(dxf.contains("\nN/mm^u2\r\n"), !c.codes);
   }
 }
 

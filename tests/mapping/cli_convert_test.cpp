@@ -9,7 +9,10 @@
 #include <sstream>
 
 #include "conversion_fixture.h"
+#include "tests/dxfaudit/dxf_audit.h"
+#include "tests/support/image_files.h"
 #include "tests/support/jww_writer.h"
+#include "tests/support/stress_drawings.h"
 
 namespace parvex::testing {
 namespace {
@@ -27,8 +30,10 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-CliRun Cli(const std::string& args) {
-  const std::string cmd = Quote(PARVEX_BIN_DIR "/parvex-cli") + " convert " + args + " 2>/dev/null";
+// `env`: variable assignments put before the command ("TMPDIR=...").
+CliRun Cli(const std::string& args, const std::string& env = "") {
+  const std::string cmd =
+      env + " " + Quote(PARVEX_BIN_DIR "/parvex-cli") + " convert " + args + " 2>/dev/null";
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;
@@ -137,6 +142,44 @@ TEST_F(CliConvert, SettingsFileAndOptionsThatOverrideIt) {
   EXPECT_EQ(Cli("--settings " + Quote((dir_ / "none.dat").string()) + " " + Quote(file.string()))
                 .status,
             2);
+}
+
+// Carried images are unpacked into a private folder below $TMPDIR, which
+// is gone when the command ends; the copies beside the results stay.
+TEST_F(CliConvert, CarriedImagesAreCopiedAndNotLeftBehind) {
+  JwwWriteOptions options;
+  options.images = {{u"photo.png", PngImage(40, 30), -1}};
+  const fs::path drawing = dir_ / "pic.jww";
+  ASSERT_TRUE(SaveBytes(drawing, WriteJww(ImageTextsDrawing({u"%temp%photo.png"}), options)));
+  const fs::path tmp = dir_ / "tmp";
+  const fs::path out = dir_ / "out";
+  fs::create_directories(tmp);
+  const CliRun r = Cli("--dxf 2007 -o " + Quote(out.string()) + " " + Quote(drawing.string()),
+                       "TMPDIR=" + Quote(tmp.string()));
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(fs::is_empty(tmp));
+  EXPECT_EQ(ReadAll(out / "photo.png"), options.images[0].data);
+  EXPECT_EQ(AuditDxf(out / "pic.dxf").image_defs, std::vector<std::string>{"photo.png"});
+}
+
+// R12 has one paper space: there, as in the launcher, layouts become the
+// one paper space of the paper-space setting.
+TEST_F(CliConvert, LayoutsInR12AreOnePaperSpace) {
+  TJwwData d = MakeColouredDrawing();
+  AddFrameRectangle(d, -100, -100, 100, 100);
+  AddEntity(d, Line(Attr(0, 0, 1, 1), 0, 0, 10, 0));
+  const fs::path file = Save(d, "f.jww");
+  auto convert = [&](const std::string& options, const std::string& folder) {
+    EXPECT_EQ(Cli(options + " -o " + Quote((dir_ / folder).string()) + " " + Quote(file.string()))
+                  .status,
+              0);
+    return ReadAll(dir_ / folder / "f.dxf");
+  };
+  const std::string layouts = convert("--dxf r12 --output-space layouts", "r12l");
+  EXPECT_FALSE(layouts.empty());
+  EXPECT_EQ(layouts, convert("--dxf r12 --output-space paper", "r12p"));
+  EXPECT_NE(convert("--dxf 2000 --output-space layouts", "l"),
+            convert("--dxf 2000 --output-space paper", "p"));
 }
 
 }  // namespace

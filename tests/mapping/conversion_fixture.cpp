@@ -1,7 +1,5 @@
 #include "conversion_fixture.h"
 
-#include <unistd.h>
-
 #include "converter/app/drawing_conversion.h"
 #include "tests/dxfaudit/dxf_audit.h"
 #include "tests/support/jww_writer.h"
@@ -52,29 +50,13 @@ TEntJwwMoji Text(const TEntJwwAttr& a, double x1, double y1, double x2, double y
 
 ConversionSettings SettingsFor(int version) {
   ConversionSettings s;
-  s.DxfVersion = version;
+  s.DxfVersion = static_cast<DxfVersion>(version);
   s.BaseLayerGroup = 0;
   s.PointRadius = 0.5;
   // Expansion of texts is not under test here.
   s.ExpandEmbeddedText = false;
   s.ExpandControlCodes = false;
   return s;
-}
-
-void ConversionTest::SetUp() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  dir_ = std::filesystem::temp_directory_path() /
-         ("parvex_mapping_" + std::to_string(getpid()) + "_" + name);
-  std::filesystem::remove_all(dir_);
-  std::filesystem::create_directories(dir_);
-}
-
-void ConversionTest::TearDown() {
-  if (!HasFailure() && !getenv("PARVEX_KEEP")) std::filesystem::remove_all(dir_);
 }
 
 std::filesystem::path ConversionTest::Save(const TJwwData& d, const std::string& name) {

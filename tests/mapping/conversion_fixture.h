@@ -11,7 +11,8 @@
 #include "common/conversion_settings.h"
 #include "converter/jww/jws_data.h"
 #include "converter/jww/jww_data.h"
-#include "dxf_pairs.h"
+#include "tests/dxfaudit/dxf_pairs.h"
+#include "tests/support/temp_folder.h"
 
 namespace parvex::testing {
 
@@ -33,8 +34,6 @@ ConversionSettings SettingsFor(int version);
 
 class ConversionTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
 
   std::filesystem::path Save(const TJwwData& d, const std::string& name);
   std::filesystem::path Save(const TJwsData& d, const std::string& name);
@@ -45,7 +44,8 @@ class ConversionTest : public ::testing::Test {
   // Converts and reads back the pairs; also requires a clean ezdxf audit.
   DxfPairs ConvertAndRead(const TJwwData& d, const ConversionSettings& settings);
 
-  std::filesystem::path dir_;
+  const TempFolder folder_;
+  const std::filesystem::path dir_ = folder_.Path();
   int serial_ = 0;
 };
 

@@ -1,12 +1,14 @@
-// Every real drawing of the shared corpus converts in all three versions;
-// ezdxf loads each result without recovery and finds nothing to audit, and
-// the entities of model space are, kind by kind, what the reader's
-// entities imply. Skipped when the corpus is absent.
+// Every real drawing of the shared corpus converts in all three versions
+// and with each output space; ezdxf loads each result without recovery and
+// finds nothing to audit, and the entities of model space are, kind by
+// kind, what the reader's entities imply. Skipped when the corpus is
+// absent.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cctype>
 #include <set>
+#include <string>
 
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
@@ -18,13 +20,20 @@ namespace {
 
 const std::filesystem::path kCorpus = PARVEX_SOURCE_DIR "/../shared/corpus";
 
+// The extension of a drawing in lower case (".JWS" as ".jws").
+std::string Kind(const std::filesystem::path& p) {
+  std::string ext = p.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
 std::vector<std::filesystem::path> CorpusFiles() {
   std::vector<std::filesystem::path> files;
   std::error_code ec;
   if (!std::filesystem::is_directory(kCorpus, ec)) return files;
   for (const auto& e : std::filesystem::recursive_directory_iterator(kCorpus, ec)) {
-    const auto ext = e.path().extension();
-    if (ext == ".jww" || ext == ".jws") files.push_back(e.path());
+    const std::string kind = Kind(e.path());
+    if (kind == ".jww" || kind == ".jws") files.push_back(e.path());
   }
   std::sort(files.begin(), files.end());
   return files;
@@ -161,34 +170,97 @@ Counts ExpectedModelSpace(const JwwEntityModel& m, int version) {
 class CorpusConversion : public ConversionTest,
                          public ::testing::WithParamInterface<std::filesystem::path> {};
 
-TEST(CorpusPresence, SkippedWithoutCorpus) {
-  if (CorpusFiles().empty()) GTEST_SKIP() << "no corpus at " << kCorpus;
+// Both readers are exercised: the corpus holds drawings of both kinds,
+// whatever the case of their extensions.
+TEST(CorpusCoverage, BothKindsOfDrawing) {
+  const auto files = CorpusFiles();
+  if (files.empty()) GTEST_SKIP() << "no corpus at " << kCorpus;
+  std::set<std::string> kinds;
+  for (const auto& f : files) kinds.insert(Kind(f));
+  EXPECT_EQ(kinds, (std::set<std::string>{".jws", ".jww"}));
 }
 
-TEST_P(CorpusConversion, InEveryVersion) {
+// Entities of all spaces and blocks together, by type, viewports aside.
+Counts AllSpacesAndBlocks(const DxfAuditReport& r) {
+  Counts sum;
+  for (const auto* group : {&r.layouts, &r.blocks}) {
+    for (const auto& [name, counts] : *group) {
+      for (const auto& [type, n] : counts) sum[type] += n;
+    }
+  }
+  sum.erase("VIEWPORT");
+  return sum;
+}
+
+// In every version, with each output space. With one paper space and with
+// one layout per frame, the entities of all spaces and blocks together are
+// those of the model-space conversion: nothing lost or doubled.
+TEST_P(CorpusConversion, InEveryVersionAndOutputSpace) {
   const std::filesystem::path& file = GetParam();
   // The drawing classes have no virtual destructor: each is kept as itself.
   auto jww = std::make_unique<TJwwData>();
   auto jws = std::make_unique<TJwsData>();
   const JwwEntityModel* model = nullptr;
-  if (file.extension() == ".jww") {
+  if (Kind(file) == ".jww") {
     ASSERT_TRUE(jww->FileIn(file)) << file;
     model = jww.get();
   } else {
     ASSERT_TRUE(jws->FileIn(file)) << file;
     model = jws.get();
   }
+  const OutputSpace spaces[] = {OutputSpace::Model, OutputSpace::ModelAndPaper,
+                                OutputSpace::Layouts};
   for (int version = 0; version < 3; ++version) {
-    SCOPED_TRACE(file.string() + " " + kVersionNames[version]);
-    const auto out = Convert(file, SettingsFor(version), "c" + std::to_string(version) + ".dxf");
-    const DxfAuditReport report = AuditDxf(out);
-    ASSERT_TRUE(report.run_error.empty()) << report.run_error;
-    EXPECT_TRUE(report.Clean()) << report.Describe();
-    EXPECT_EQ(report.audit_errors, 0);
-    Counts modelSpace;
-    if (report.layouts.count("Model")) modelSpace = report.layouts.at("Model");
-    EXPECT_EQ(modelSpace, ExpectedModelSpace(*model, version));
-    EXPECT_TRUE(ReadDxfPairs(out).nonFinite.empty());
+    std::vector<std::filesystem::path> outs;
+    for (OutputSpace space : spaces) {
+      ConversionSettings s = SettingsFor(version);
+      s.OutputSpace = space;
+      outs.push_back(Convert(file, s, "c" + std::to_string(version) + "_" +
+                                          std::to_string(SettingNumber(space)) + ".dxf"));
+    }
+    const auto reports = AuditDxfFiles(outs);
+    ASSERT_EQ(reports.size(), outs.size());
+    for (size_t i = 0; i < outs.size(); ++i) {
+      SCOPED_TRACE(file.string() + " " + kVersionNames[version] + ", output space " +
+                   std::to_string(SettingNumber(spaces[i])));
+      const DxfAuditReport& report = reports[i];
+      ASSERT_TRUE(report.run_error.empty()) << report.run_error;
+      EXPECT_TRUE(report.Clean()) << report.Describe();
+      EXPECT_TRUE(ReadDxfPairs(outs[i]).nonFinite.empty());
+      if (i == 0) {
+        Counts modelSpace;
+        if (report.layouts.count("Model")) modelSpace = report.layouts.at("Model");
+        EXPECT_EQ(modelSpace, ExpectedModelSpace(*model, version));
+      } else {
+        EXPECT_EQ(AllSpacesAndBlocks(report), AllSpacesAndBlocks(reports[0]));
+      }
+    }
+  }
+}
+
+// With dimensions as DIMENSION entities, in every version: the files pass
+// the audit, and every kind of entity counts as without them over model
+// space and all blocks (what a "*D" block takes is not written again).
+TEST_P(CorpusConversion, WithDimensionEntities) {
+  const std::filesystem::path& file = GetParam();
+  std::vector<std::filesystem::path> outs;
+  for (int version = 0; version < 3; ++version) {
+    for (bool dims : {false, true}) {
+      ConversionSettings st = SettingsFor(version);
+      st.DimensionAsEntity = dims;
+      outs.push_back(Convert(file, st, "v" + std::to_string(version) + (dims ? "d" : "") + ".dxf"));
+    }
+  }
+  const std::vector<DxfAuditReport> reports = AuditDxfFiles(outs);
+  for (size_t k = 0; k < reports.size(); k += 2) {
+    SCOPED_TRACE(file.string() + " " + kVersionNames[k / 2]);
+    const DxfAuditReport& off = reports[k];
+    const DxfAuditReport& on = reports[k + 1];
+    ASSERT_TRUE(on.run_error.empty()) << on.run_error;
+    EXPECT_TRUE(on.Clean()) << on.Describe();
+    Counts withoutDimensions = on.entities;
+    withoutDimensions.erase("DIMENSION");
+    EXPECT_EQ(withoutDimensions, off.entities);
   }
 }
 

@@ -36,7 +36,7 @@ TEST_F(LayerNaming, ThreeRulesAcrossVersions) {
   for (const Case& c : cases) {
     SCOPED_TRACE("naming " + std::to_string(c.naming) + " version " + kVersionNames[c.version]);
     ConversionSettings s = SettingsFor(c.version);
-    s.LayerNameType = c.naming;
+    s.LayerNameType = static_cast<LayerNameType>(c.naming);
     const DxfPairs dxf = ConvertAndRead(d, s);
     const auto lines = dxf.OfType("LINE");
     ASSERT_EQ(lines.size(), 3u);
@@ -90,7 +90,7 @@ TEST_F(PointConversion, EveryConversionOfAPlainPoint) {
   for (const Case& c : cases) {
     SCOPED_TRACE("conversion " + std::to_string(c.conversion));
     ConversionSettings s = SettingsFor(1);
-    s.PointConversion = c.conversion;
+    s.PointConversion = static_cast<parvex::PointConversion>(c.conversion);
     const DxfPairs dxf = ConvertAndRead(d, s);
     ASSERT_EQ(dxf.entities.size(), 2u);
     EXPECT_EQ(dxf.entities[0].type, c.type);
@@ -107,9 +107,16 @@ TEST_F(PointConversion, EveryConversionOfAPlainPoint) {
   }
 }
 
-TEST_F(PointConversion, NoPointsNoMarkerBlocks) {
-  TJwwData d = MakeColouredDrawing();
-  TEntJwwSunpo dim;  // SXF dimension: its end points are not points
+// Point blocks exist exactly when something is written as a point: a
+// drawing of lines only gets none, while the end points of an SXF-mode
+// dimension (written as points, as a point entry is) get theirs instead of
+// being left out for want of a block.
+TEST_F(PointConversion, PointBlocksOnlyForPointsWritten) {
+  TJwwData lines = MakeColouredDrawing();
+  AddEntity(lines, Line(Attr(0, 0, 1, 1), 0, 0, 20, 0));
+
+  TJwwData dimension = MakeColouredDrawing();
+  TEntJwwSunpo dim;
   dim.att = Attr(0, 0, 1, 1);
   dim.Sen = Line(dim.att, 0, 0, 20, 0);
   dim.Moji = Text(dim.att, 5, 1, 15, 1, u"20");
@@ -119,18 +126,28 @@ TEST_F(PointConversion, NoPointsNoMarkerBlocks) {
   dim.Te1.att = dim.att;
   dim.Te2.att = dim.att;
   dim.Te2.start_x = 20;
-  AddEntity(d, dim);
-  ConversionSettings s = SettingsFor(1);
-  s.PointConversion = 3;
-  const DxfPairs dxf = ConvertAndRead(d, s);
-  for (const DxfRecord& e : dxf.blockEntities) {
-    EXPECT_NE(e.type, "INSERT");
+  AddEntity(dimension, dim);
+
+  struct Case {
+    const char* name;
+    const TJwwData* drawing;
+    std::vector<std::string> types;
+  } cases[] = {
+      {"lines only", &lines, {"LINE"}},
+      {"SXF-mode dimension", &dimension, {"LINE", "LINE", "LINE", "INSERT", "INSERT", "TEXT"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings s = SettingsFor(1);
+    s.PointConversion = parvex::PointConversion::CircleCross;
+    const DxfPairs dxf = ConvertAndRead(*c.drawing, s);
+    std::vector<std::string> types;
+    for (const DxfRecord& e : dxf.entities) types.push_back(e.type);
+    EXPECT_EQ(types, c.types);
+    const bool inserts = c.types.size() > 1;
+    for (const DxfRecord* e : dxf.OfType("INSERT")) EXPECT_EQ(e->Str(2), "_TRANS_TEN");
+    EXPECT_EQ(!dxf.blockEntities.empty(), inserts) << "point blocks";
   }
-  std::vector<std::string> types;
-  for (const DxfRecord& e : dxf.entities) types.push_back(e.type);
-  // Dimension line, two extension lines, two end points (no point block:
-  // they are skipped), the text.
-  EXPECT_EQ(types, (std::vector<std::string>{"LINE", "LINE", "LINE", "TEXT"}));
 }
 
 }  // namespace
@@ -150,7 +167,7 @@ TEST_F(PaperSpace, BaseGroupOnPaperOtherGroupsInModelSpace) {
   AddEntity(d, Line(Attr(0, 0, 1, 1), 0, 0, 10, 0));
   AddEntity(d, Line(Attr(1, 0, 1, 1), 0, 0, 10, 0));
   ConversionSettings s = SettingsFor(1);
-  s.OutputSpace = 1;
+  s.OutputSpace = OutputSpace::ModelAndPaper;
   const DxfPairs dxf = ConvertAndRead(d, s);
   const auto lines = dxf.OfType("LINE");
   ASSERT_EQ(lines.size(), 2u);

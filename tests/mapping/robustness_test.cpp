@@ -187,7 +187,7 @@ TEST_F(ManyDrawings, NothingCarriesOverFromOneDrawingToTheNext) {
   AddEntity(second, p);
 
   ConversionSettings s = SettingsFor(1);
-  s.LayerNameType = 1;
+  s.LayerNameType = LayerNameType::Name;
   const auto a = Save(first, "first.jww");
   const auto b = Save(second, "second.jww");
   const DxfPairs once = ReadDxfPairs(Convert(a, s, "first1.dxf"));

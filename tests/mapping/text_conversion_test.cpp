@@ -76,7 +76,7 @@ TEST_P(TextConversion, TrueTypeStylesPerFont) {
   atFont.strFontName = u"@FontB";
   for (const auto& t : {first, second, secondVertical, atFont}) AddEntity(d, t);
   ConversionSettings s = SettingsFor(version);
-  s.TextStyleMode = 2;
+  s.TextStyleMode = TextStyleMode::TrueType;
   const DxfPairs dxf = ConvertAndRead(d, s);
   const auto texts = dxf.OfType("TEXT");
   ASSERT_EQ(texts.size(), 4u);

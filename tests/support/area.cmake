@@ -5,6 +5,7 @@ add_library(parvex_test_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/jww_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jww_fixtures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/block_fixtures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sample_drawings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stress_drawings.cpp)
 target_include_directories(parvex_test_support PUBLIC ${CMAKE_SOURCE_DIR})

@@ -481,6 +481,15 @@ PARVEX_ADD_MEMBER(TEntJwwSolid, mSolid, kJwwSolid)
 PARVEX_ADD_MEMBER(TEntJwwBlock, mBlock, kJwwBlock)
 #undef PARVEX_ADD_MEMBER
 
+void AddInsertedDefinition(TJwwData& drawing, TEntJwwBlockDef def) {
+  TEntJwwBlock b;
+  b.att = Attr(0, 2);
+  b.dBairitsuX = b.dBairitsuY = 1;
+  b.nNumber = def.nNumber;
+  drawing.EntBlockDef.push_back(std::move(def));
+  AddEntity(drawing, b);
+}
+
 TEntJwwAttr Attr(int group, int layer, int color, int style) {
   TEntJwwAttr a;
   a.nGLayer = static_cast<uint16_t>(group);
@@ -506,6 +515,31 @@ TEntJwwTen MakePoint(const TEntJwwAttr& a, double x, double y) {
   e.start_x = x;
   e.start_y = y;
   return e;
+}
+
+TEntJwwBlock MakeInsert(const TEntJwwAttr& a, uint32_t number, double x, double y, double scale,
+                        double rad) {
+  TEntJwwBlock b;
+  b.att = a;
+  b.DPKijunTen_x = x;
+  b.DPKijunTen_y = y;
+  b.dBairitsuX = b.dBairitsuY = scale;
+  b.radKaitenKaku = rad;
+  b.nNumber = number;
+  return b;
+}
+
+TEntJwwLine MakeFrameLine(double x1, double y1, double x2, double y2, int group, int layer) {
+  TEntJwwAttr a = Attr(group, layer, 9, 16);
+  a.nPenWidth = 200;
+  return MakeLine(a, x1, y1, x2, y2);
+}
+
+void AddFrameRectangle(JwwEntityModel& model, double x1, double y1, double x2, double y2) {
+  AddEntity(model, MakeFrameLine(x1, y1, x2, y1));
+  AddEntity(model, MakeFrameLine(x2, y1, x2, y2));
+  AddEntity(model, MakeFrameLine(x2, y2, x1, y2));
+  AddEntity(model, MakeFrameLine(x1, y2, x1, y1));
 }
 
 // ---- Comparison -------------------------------------------------------------

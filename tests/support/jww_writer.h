@@ -99,12 +99,25 @@ void AddMember(TEntJwwBlockDef& def, const TEntJwwSunpo& e);
 void AddMember(TEntJwwBlockDef& def, const TEntJwwSolid& e);
 void AddMember(TEntJwwBlockDef& def, const TEntJwwBlock& e);
 
+// Adds `def` to the drawing's block definitions and inserts it once at the
+// origin (layer group 0, layer 2, scale 1), so that a conversion writes it.
+void AddInsertedDefinition(TJwwData& drawing, TEntJwwBlockDef def);
+
 // Attributes on layer group `group`, layer `layer`.
 TEntJwwAttr Attr(int group, int layer, int color = 1, int style = 1);
 
 // A line from (x1, y1) to (x2, y2) and a point at (x, y), with attributes `a`.
 TEntJwwLine MakeLine(const TEntJwwAttr& a, double x1, double y1, double x2, double y2);
 TEntJwwTen MakePoint(const TEntJwwAttr& a, double x, double y);
+// An insert of block `number` at (x, y), scaled evenly and turned by rad.
+TEntJwwBlock MakeInsert(const TEntJwwAttr& a, uint32_t number, double x, double y,
+                        double scale = 1, double rad = 0);
+// A drawing-frame line as Jw_cad draws it (auxiliary colour 9, frame line
+// type 16, width 200) on group `group`, layer `layer`; the four of the
+// rectangle (x1, y1)-(x2, y2), counter-clockwise from the bottom.
+TEntJwwLine MakeFrameLine(double x1, double y1, double x2, double y2, int group = 0,
+                          int layer = 0);
+void AddFrameRectangle(JwwEntityModel& model, double x1, double y1, double x2, double y2);
 
 // Compares the entity parts of two models (order lists, entities, block
 // definitions with their members). Returns an empty text when they agree,

@@ -1,6 +1,6 @@
 // parvex-make-samples: writes the sample drawings under samples/ and the
 // fuzzer seed files.
-//   parvex-make-samples --samples DIR   plan.jww and parts.jws
+//   parvex-make-samples --samples DIR   plan.jww, parts.jws and sheets.jww
 //   parvex-make-samples --seeds DIR     small JWW and JWS seeds (DIR/jww, DIR/jws)
 #include <cstdio>
 #include <filesystem>
@@ -24,7 +24,8 @@ bool Save(const std::filesystem::path& path, const std::string& bytes) {
 
 bool WriteSamples(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
-  return Save(dir / "plan.jww", WriteJww(MakePlan())) && Save(dir / "parts.jws", WriteJws(MakeParts()));
+  return Save(dir / "plan.jww", WriteJww(MakePlan())) && Save(dir / "parts.jws", WriteJws(MakeParts())) &&
+         Save(dir / "sheets.jww", WriteJww(MakeSheets()));
 }
 
 bool WriteSeeds(const std::filesystem::path& dir) {

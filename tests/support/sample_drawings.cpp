@@ -47,6 +47,19 @@ TEntJwwMoji Text(TEntJwwAttr a, double x, double y, std::u16string s, uint32_t k
   return e;
 }
 
+// Block 1: a window of the given length on layer 2 of `group`, two frame
+// lines `half` off its axis and a glass line (colour 4) on it.
+TEntJwwBlockDef WindowBlock(int group, std::u16string name, double length, double half) {
+  TEntJwwBlockDef w;
+  w.att = Attr(group, 2, 1, 1);
+  w.nNumber = 1;
+  w.strName = std::move(name);
+  AddMember(w, MakeLine(Attr(group, 2, 1, 1), 0, -half, length, -half));
+  AddMember(w, MakeLine(Attr(group, 2, 1, 1), 0, half, length, half));
+  AddMember(w, MakeLine(Attr(group, 2, 4, 1), 0, 0, length, 0));
+  return w;
+}
+
 }  // namespace
 
 // Group 0 holds the plan at 1:50, group 1 the title block at 1:1.
@@ -166,14 +179,7 @@ TJwwData MakePlan() {
   AddEntity(d, Text(Attr(1, 1, 5, 1), -195, 130, u"%dt %fn", 1, 2.5));
 
   // A window block: two lines and a glass line, inserted twice.
-  TEntJwwBlockDef window;
-  window.att = Attr(0, 2, 1, 1);
-  window.nNumber = 1;
-  window.strName = u"窓W1600";
-  AddMember(window, MakeLine(Attr(0, 2, 1, 1), 0, -2, 32, -2));
-  AddMember(window, MakeLine(Attr(0, 2, 1, 1), 0, 2, 32, 2));
-  AddMember(window, MakeLine(Attr(0, 2, 4, 1), 0, 0, 32, 0));
-  d.EntBlockDef.push_back(window);
+  d.EntBlockDef.push_back(WindowBlock(0, u"窓W1600", 32, 2));
   TEntJwwBlock insert;
   insert.att = Attr(0, 2, 1, 1);
   insert.dBairitsuX = insert.dBairitsuY = 1;
@@ -206,6 +212,111 @@ TJwsData MakeParts() {
     for (double y : {-22.0, 22.0}) AddEntity(s, Arc(Attr(0, 0, 3, 1), x, y, 3, 0, 2 * kPi));
   AddEntity(s, Text(Attr(0, 2, 1, 1), -25, -38, u"ジャッキベース", 0, 3));
   return s;
+}
+
+namespace {
+
+// A sheet's frame (x1, y1)-(x2, y2) and its title block in the lower right.
+void AddSheetFrame(TJwwData& d, double x1, double y1, double x2, double y2,
+                   const std::u16string& title, int sheet) {
+  AddFrameRectangle(d, x1, y1, x2, y2);
+  const TEntJwwAttr t = Attr(0, 1, 1, 1);
+  AddEntity(d, MakeLine(t, x2 - 150, y1 + 5, x2 - 5, y1 + 5));
+  AddEntity(d, MakeLine(t, x2 - 5, y1 + 5, x2 - 5, y1 + 35));
+  AddEntity(d, MakeLine(t, x2 - 5, y1 + 35, x2 - 150, y1 + 35));
+  AddEntity(d, MakeLine(t, x2 - 150, y1 + 35, x2 - 150, y1 + 5));
+  AddEntity(d, MakeLine(t, x2 - 150, y1 + 20, x2 - 5, y1 + 20));
+  AddEntity(d, MakeLine(t, x2 - 35, y1 + 5, x2 - 35, y1 + 20));
+  AddEntity(d, Text(t, x2 - 145, y1 + 24, u"Parvex サンプル住宅", 5, 5));
+  AddEntity(d, Text(t, x2 - 145, y1 + 9, title, 3, 4));
+  const std::u16string number(1, static_cast<char16_t>(u'0' + sheet));
+  AddEntity(d, Text(t, x2 - 28, y1 + 9, u"A-" + number, 3, 4));
+}
+
+}  // namespace
+
+TJwwData MakeSheets() {
+  TJwwData d = MakeJwwDrawing(700);
+  TEntJwwHeader& h = d.Enthd;
+  h.strMemo = u"Parvex sample sheets";
+  h.nZumen = 1;  // A1
+  h.nPrtSet = 40;
+  for (int k = 0; k < kJwwMojiTypeCount; ++k) {
+    const double size = 2.0 + k * 1.0;
+    d.EntMoj[k] = {size, size, 0.0, 1};
+  }
+  const int32_t screen[] = {0xFFFFFF, 0x000000, 0x0000FF, 0x00A000, 0xFF0000,
+                            0xFF00FF, 0x00A0A0, 0x808000, 0x0080FF, 0x808080};
+  for (int c = 0; c < kJwwColorCount; ++c) d.EntCol[c] = {screen[c], 1, screen[c], c + 1, 0.3};
+  d.EntLtp1[1] = {static_cast<int32_t>(0xFFF0FF00u), 16, 1, 1};  // dash-dot
+  d.EntLgrp[0].adScale = 1;
+  d.EntLgrp[0].aStrGLayName = u"図面枠";
+  d.EntLgrp[1].adScale = 100;
+  d.EntLgrp[1].aStrGLayName = u"S=1/100";
+  const char16_t* layer_names[] = {u"通り芯", u"壁", u"建具", u"室名", u"寸法"};
+  for (int l = 0; l < 5; ++l) d.EntLay[16 + l].aStrLayName = layer_names[l];
+
+  // Blocks: a window (1:100, group 1) and a north arrow (1:1, group 0).
+  d.EntBlockDef.push_back(WindowBlock(1, u"窓W1800", 18, 1));
+  TEntJwwBlockDef north;
+  north.att = Attr(0, 2, 1, 1);
+  north.nNumber = 2;
+  north.strName = u"方位";
+  AddMember(north, Arc(Attr(0, 2, 1, 1), 0, 0, 8, 0, 2 * kPi));
+  AddMember(north, MakeLine(Attr(0, 2, 1, 1), 0, -10, 0, 10));
+  TEntJwwSolid arrow;
+  arrow.att = Attr(0, 2, 1, 1);
+  arrow.start_x = 0, arrow.start_y = 10, arrow.end_x = -3, arrow.end_y = 2;
+  arrow.DPoint2_x = 3, arrow.DPoint2_y = 2, arrow.DPoint3_x = 3, arrow.DPoint3_y = 2;
+  AddMember(north, arrow);
+  AddMember(north, Text(Attr(0, 2, 1, 1), -1.5, 12, u"N", 2, 3));
+  d.EntBlockDef.push_back(north);
+
+  // Sheet 1: the floor plan, 12 m x 8 m at 1:100, centred on (-210, 15).
+  AddSheetFrame(d, -410, -140, -10, 140, u"1階平面図 S=1/100", 1);
+  const double px = -270, py = -25;  // lower-left corner of the building
+  for (double x : {0.0, 60.0, 120.0})
+    AddEntity(d, MakeLine(Attr(1, 0, 6, 2), px + x, py - 15, px + x, py + 95));
+  for (double y : {0.0, 80.0})
+    AddEntity(d, MakeLine(Attr(1, 0, 6, 2), px - 15, py + y, px + 135, py + y));
+  TEntJwwAttr wall = Attr(1, 1, 2, 1);
+  wall.nPenWidth = 5;
+  const double walls[][4] = {{0, 0, 120, 0},  {120, 0, 120, 80}, {120, 80, 0, 80},
+                             {0, 80, 0, 0},   {60, 0, 60, 30},   {60, 50, 60, 80},
+                             {0, 40, 25, 40}, {40, 40, 60, 40}};
+  for (const auto& w : walls)
+    AddEntity(d, MakeLine(wall, px + w[0], py + w[1], px + w[2], py + w[3]));
+  AddEntity(d, Arc(Attr(1, 2, 1, 1), px + 25, py + 40, 15, 0, kPi / 2));
+  AddEntity(d, MakeLine(Attr(1, 2, 1, 1), px + 25, py + 40, px + 25, py + 55));
+  AddEntity(d, Arc(Attr(1, 2, 1, 1), px + 60, py + 30, 20, kPi / 2, kPi / 2));
+  for (double x : {15.0, 85.0}) AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, px + x, py + 80));
+  AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, px + 120, py + 50, 1, kPi / 2));
+  AddEntity(d, Text(Attr(1, 3, 1, 1), px + 15, py + 15, u"居間・食堂", 5, 5));
+  AddEntity(d, Text(Attr(1, 3, 1, 1), px + 75, py + 55, u"寝室", 5, 5));
+  AddEntity(d, Text(Attr(1, 3, 1, 1), px + 75, py + 15, u"台所", 5, 5));
+  TEntJwwSunpo dim;
+  dim.att = Attr(1, 4, 1, 1);
+  dim.Sen = MakeLine(dim.att, px, py - 8, px + 120, py - 8);
+  dim.Moji = Text(dim.att, px + 52, py - 7, u"12000", 2, 3);
+  AddEntity(d, dim);
+  AddEntity(d, MakeInsert(Attr(0, 2, 1, 1), 2, -50, 90));
+
+  // Sheet 2: the south elevation at 1:100, centred on (210, 15).
+  AddSheetFrame(d, 10, -140, 410, 140, u"南立面図 S=1/100", 2);
+  const double ex = 150, ey = -40;  // left end of the ground line
+  TEntJwwAttr ground = Attr(1, 1, 2, 1);
+  ground.nPenWidth = 7;
+  AddEntity(d, MakeLine(ground, ex - 20, ey, ex + 140, ey));
+  const double outline[][4] = {{0, 0, 0, 55}, {120, 0, 120, 55}, {0, 55, 120, 55},
+                               {-8, 52, 60, 90}, {60, 90, 128, 52}};
+  for (const auto& o : outline)
+    AddEntity(d, MakeLine(wall, ex + o[0], ey + o[1], ex + o[2], ey + o[3]));
+  for (double x : {15.0, 50.0, 85.0}) {
+    AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, ex + x, ey + 30));
+    AddEntity(d, MakeInsert(Attr(1, 2, 1, 1), 1, ex + x, ey + 15));
+  }
+  AddEntity(d, Text(Attr(1, 3, 1, 1), ex + 40, ey - 12, u"GL", 3, 4));
+  return d;
 }
 
 namespace {

@@ -16,6 +16,11 @@ namespace parvex::testing {
 TJwwData MakePlan();
 // samples/parts.jws: a scaffold base plate with its base point at the centre.
 TJwsData MakeParts();
+// samples/sheets.jww: two A3 sheets on A1 paper, each in a drawing frame
+// with a title block (group 0, 1:1): a floor plan and an elevation at
+// 1:100 (group 1), with blocks; one layout per frame with the output space
+// "layouts".
+TJwwData MakeSheets();
 
 // One fuzzer seed: its path below fuzz/corpus/, the bytes the writer gives
 // it, and the entities and image count a reader must find in them.

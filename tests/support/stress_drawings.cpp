@@ -114,14 +114,7 @@ TJwwData ImageTextsDrawing(const std::vector<std::u16string>& imageTexts,
       AddEntity(d, m);
     }
   }
-  if (!def.mNo.empty()) {
-    d.EntBlockDef.push_back(def);
-    TEntJwwBlock b;
-    b.att = Attr(0, 2);
-    b.dBairitsuX = b.dBairitsuY = 1;
-    b.nNumber = 1;
-    AddEntity(d, b);
-  }
+  if (!def.mNo.empty()) AddInsertedDefinition(d, std::move(def));
   return d;
 }
 
