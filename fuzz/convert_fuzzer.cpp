@@ -23,7 +23,7 @@ fs::path work;
 
 struct Choice {
   parvex::ConversionSettings settings;
-  bool jws = false;
+  const char* name = "d.jww";  // the source's name, whose extension picks the reader
 };
 
 // Four bytes, every value meaningful: kind, version, colours, layer names;
@@ -33,7 +33,9 @@ Choice Decode(const uint8_t* b) {
   static const double kRadii[] = {0.001, 0.5, 3, 1000};
   Choice c;
   parvex::ConversionSettings& s = c.settings;
-  c.jws = (b[0] & 1) != 0;
+  // Bit 0 picks the second format of an edition, bit 6 the DOS edition.
+  static const char* const kNames[] = {"d.jww", "d.jws", "d.jwc", "d.jwk"};
+  c.name = kNames[(b[0] & 1) | ((b[0] >> 5) & 2)];
   s.DxfVersion = static_cast<parvex::DxfVersion>((b[0] >> 1) % 3);
   s.ColorMode = static_cast<parvex::ColorMode>((b[0] >> 3) & 1);
   s.LayerNameType = static_cast<parvex::LayerNameType>((b[0] >> 4) % 3);
@@ -65,7 +67,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   const Choice c = Decode(data);
-  const fs::path source = work / (c.jws ? "d.jws" : "d.jww");
+  const fs::path source = work / c.name;
   const fs::path destination = work / "d.dxf";
   {
     std::ofstream out(source, std::ios::binary | std::ios::trunc);

@@ -13,7 +13,7 @@ fi
 out="$root/out/samples"
 mkdir -p "$out"
 shopt -s nullglob nocaseglob
-drawings=(samples/*.jww samples/*.jws)
+drawings=(samples/*.jww samples/*.jws samples/*.jwc samples/*.jwk)
 if ((${#drawings[@]} == 0)); then
   echo "No sample drawings under samples/."
   exit 0

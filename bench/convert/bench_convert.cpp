@@ -3,10 +3,11 @@
 // memory of the conversion next to the floor: the time to copy the input
 // file and to write a file of the output's size.
 //
-//   bench_convert [ENTITIES] [WORK_FOLDER] [model|paper|layouts]
+//   bench_convert [--jwc] [ENTITIES] [WORK_FOLDER] [model|paper|layouts]
 //
 // The output space is model space unless named; the drawing's 16 sheets
-// (print-origin texts) become 16 layouts with "layouts".
+// (print-origin texts) become 16 layouts with "layouts". With --jwc the
+// drawing is a DOS-edition JWC drawing instead (which has no layouts).
 //
 // Each conversion runs in a fresh child process (this program started
 // again with --convert), so its peak resident memory is its own.
@@ -24,6 +25,8 @@
 #include <vector>
 
 #include "converter/app/drawing_conversion.h"
+#include "tests/support/jwc_fixtures.h"
+#include "tests/support/jwc_writer.h"
 #include "tests/support/jww_writer.h"
 
 namespace fs = std::filesystem;
@@ -171,7 +174,7 @@ ChildRun RunChild(const char* self, const fs::path& src, const fs::path& dst, in
 
 // Copy of the input, then a file of `bytes` written in 1 MiB blocks.
 double FloorSeconds(const fs::path& input, const fs::path& work, uintmax_t bytes) {
-  const fs::path copy = work / "floor_copy.jww";
+  const fs::path copy = work / ("floor_copy" + input.extension().string());
   const fs::path out = work / "floor_out.dxf";
   fs::remove(copy);
   fs::remove(out);
@@ -199,11 +202,17 @@ int main(int argc, char** argv) {
   if (argc == 6 && std::string(argv[1]) == "--convert") {
     return ConvertChild(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
   }
+  const char* self = argv[0];
+  const bool jwc = argc > 1 && std::string(argv[1]) == "--jwc";
+  if (jwc) {
+    --argc;
+    ++argv;
+  }
   const long n = argc > 1 ? std::atol(argv[1]) : 1'000'000;
   const fs::path work =
       argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / "parvex_bench_convert";
   fs::create_directories(work);
-  const fs::path input = work / "million_sheets.jww";
+  const fs::path input = work / (jwc ? "million.jwc" : "million_sheets.jww");
   int space = 0;
   if (argc > 3) {
     const std::string name = argv[3];
@@ -218,7 +227,9 @@ int main(int argc, char** argv) {
   if (!fs::exists(input)) {
     const pid_t pid = fork();
     if (pid == 0) {
-      const auto bytes = parvex::testing::WriteJww(MakeDrawing(n));
+      const auto bytes =
+          jwc ? parvex::testing::WriteJwc(parvex::testing::MakeLargeJwc(static_cast<int>(n)))
+              : parvex::testing::WriteJww(MakeDrawing(n));
       _exit(parvex::testing::SaveBytes(input, bytes) ? 0 : 1);
     }
     int status = 0;
@@ -239,7 +250,7 @@ int main(int argc, char** argv) {
   for (int v = 0; v < 3; ++v) {
     const fs::path out = work / ("million_" + std::string(names[v]) + ".dxf");
     fs::remove(out);
-    const ChildRun r = RunChild(argv[0], input, out, v, space);
+    const ChildRun r = RunChild(self, input, out, v, space);
     if (!r.ok) {
       std::printf("%-5s conversion failed\n", names[v]);
       status = 1;

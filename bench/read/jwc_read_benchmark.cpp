@@ -16,6 +16,7 @@
 
 #include "common/platform/files.h"
 #include "converter/jwc/jwc_data.h"
+#include "tests/support/jwc_fixtures.h"
 #include "tests/support/jwc_writer.h"
 #include "tests/support/jww_writer.h"
 
@@ -26,45 +27,13 @@ using namespace parvex::testing;
 
 constexpr int kEntities = 1'000'000;
 
-// A3 at the usual 518 file units across, so every coordinate is scaled on
-// reading. Per 20 entities: 14 lines, 2 arcs, 1 text, 3 points.
-TJwcData MakeLargeDrawing() {
-  TJwcData d = MakeJwcDrawing();
-  d.Enthd.drawWidth = 518;
-  d.EntLine.reserve(kEntities * 14 / 20);
-  for (int i = 0; i < kEntities; ++i) {
-    const auto x = static_cast<float>((i % 1000) * 0.4);
-    const auto y = static_cast<float>((i / 1000) * 0.29);
-    const auto lay = static_cast<uint8_t>(i % 256);
-    const auto col = static_cast<uint8_t>(i % 6 + 1);
-    switch (i % 20) {
-      case 0:
-      case 1:
-        d.EntArc.push_back(JwcArc(x, y, 0.1f, static_cast<float>(i % 360), 180, 1, 0, lay, col));
-        break;
-      case 2:
-        d.EntMoji.push_back(
-            JwcText(x, y, x + 2, y, u"No." + std::u16string(1, u'0' + i % 10) + u" 部材", 3, lay));
-        break;
-      case 3:
-      case 4:
-      case 5:
-        d.EntTen.push_back(JwcPoint(x, y, lay, col));
-        break;
-      default:
-        d.EntLine.push_back(JwcLine(x, y, x + 0.3f, y + 0.2f, lay, col, static_cast<uint8_t>(i % 9 + 1)));
-    }
-  }
-  return d;
-}
-
 const std::filesystem::path& LargeDrawingPath() {
   static const std::filesystem::path path = [] {
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("parvex-bench-read-jwc-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::path file = dir / "large.jwc";
-    if (!SaveBytes(file, WriteJwc(MakeLargeDrawing()))) std::fprintf(stderr, "cannot write %s\n", file.c_str());
+    if (!SaveBytes(file, WriteJwc(MakeLargeJwc(kEntities)))) std::fprintf(stderr, "cannot write %s\n", file.c_str());
     return file;
   }();
   return path;
@@ -122,7 +91,7 @@ int main(int argc, char** argv) {
   // Separate processes for writing and reading, so that /usr/bin/time -v on
   // the reading one shows the reader's peak memory alone.
   if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
-    return SaveBytes(argv[2], WriteJwc(MakeLargeDrawing())) ? 0 : 1;
+    return SaveBytes(argv[2], WriteJwc(MakeLargeJwc(kEntities))) ? 0 : 1;
   }
   if (argc == 3 && std::strcmp(argv[1], "--read-once") == 0) {
     TJwcData d;

@@ -1,6 +1,7 @@
 #include "converter/app/reader_registry.h"
 
 #include "converter/app/jw_drawing_readers.h"
+#include "converter/app/jwc_drawing_readers.h"
 
 namespace parvex {
 
@@ -32,8 +33,8 @@ DrawingReaders CreateDrawingReaders(ConversionContext& /*context*/) {
   DrawingReaders r;
   r.Jww = MakeJwwDrawingReader();
   r.Jws = MakeJwsDrawingReader();
-  r.Jwc = std::make_unique<UnavailableReader>(DrawingKind::Jwc);
-  r.Jwk = std::make_unique<UnavailableReader>(DrawingKind::Jwk);
+  r.Jwc = MakeJwcDrawingReader();
+  r.Jwk = MakeJwkDrawingReader();
   return r;
 }
 

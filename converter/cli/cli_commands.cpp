@@ -8,8 +8,8 @@ namespace parvex::cli {
 namespace {
 
 const CliCommand kCommands[] = {
-    {"info", "read JWW and JWS drawings and print one JSON line per file", RunInfo, PrintInfoHelp},
-    {"convert", "convert JWW and JWS drawings to DXF files", RunConvert, PrintConvertHelp},
+    {"info", "read Jw_cad drawings and print one JSON line per file", RunInfo, PrintInfoHelp},
+    {"convert", "convert Jw_cad drawings to DXF files", RunConvert, PrintConvertHelp},
 };
 
 void PrintOverview(std::ostream& out) {

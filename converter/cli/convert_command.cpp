@@ -285,8 +285,8 @@ std::filesystem::path ConvertDestination(const std::filesystem::path& source,
 
 void PrintConvertHelp(std::ostream& out) {
   out << "Usage: parvex-cli convert [OPTIONS] FILE... [-o DIR]\n"
-         "Converts JWW and JWS drawings to DXF, one after another. Each result is\n"
-         "written to DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when\n"
+         "Converts JWW, JWS, JWC and JWK drawings to DXF, one after another. Each\n"
+         "result is written to DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when\n"
          "that name is taken; no existing file is ever replaced. One line per drawing\n"
          "on standard output: \"SOURCE -> RESULT\" or \"SOURCE: failed: REASON\".\n"
          "Exit status 0 when every drawing was converted, 1 when any failed, 2 on a\n"

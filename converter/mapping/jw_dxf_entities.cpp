@@ -25,7 +25,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kRadToDeg = 180.0 / kPi;
-constexpr double kDegToRad = kPi / 180.0;
 
 bool Finite(std::initializer_list<double> values) {
   for (double v : values) {

@@ -16,8 +16,9 @@
 #include "converter/dxf/dxf_model.h"
 #include "converter/expand/text_expansion.h"
 #include "converter/mapping/layer_usage_counter.h"
-#include "converter/mapping/mapping_images.h"
 #include "converter/mapping/mapping_frames.h"
+#include "converter/mapping/mapping_images.h"
+#include "converter/mapping/mapping_shared.h"
 #include "converter/mapping/pen_maps.h"
 
 namespace parvex {
@@ -70,13 +71,7 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   m.SetPap(e.ExtMinX + W / 2, e.ExtMinY + H / 2, e.ExtMaxX + W / 2, e.ExtMaxY + H / 2, W, H);
   m.SetScale(GroupScale(st.BaseLayerGroup));
 
-  TextExpansionInputs expansion;
-  expansion.ExpandMacros = st.ExpandEmbeddedText;
-  expansion.ExpandControlCodes = st.ExpandControlCodes;
-  // The path as text never fails, whatever bytes the file name holds.
-  expansion.SourcePath = platform::PathToText(ctx_.SourcePath);
-  expansion.FileDate = FileWriteTime(ctx_.SourcePath);
-  expansion.Now = ctx_.Moment;
+  TextExpansionInputs expansion = ContextExpansionInputs(ctx_);
   if (!d_.jws) {
     MemoLines memo = SplitMemo(d_.memo);
     expansion.Memo1 = std::move(memo.First);
@@ -86,12 +81,9 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   expansion.PrintScale = FiniteOr(d_.printScale, 1.0);
   expansion.EditingSeconds = d_.drawTime;
   for (int n = 1; n <= 9; ++n) expansion.PenColours[n - 1] = ColourOf(n);
-  for (const TStr2List& v : ctx_.ReferenceVariables) expansion.UserVariables.push_back({v.s1, v.s2});
   m.SetMojiExpInfo(expansion);
 
-  m.SetLayerNameType(st.LayerNameType);
-  m.SetTenTransType(st.PointConversion, st.PointRadius);
-  m.SetMojiStyle(st.TextStyleMode);
+  SetModelSettings(m, st);
 
   AddDefaultLtypes(m);
   AddSxfLtypes(m);
@@ -206,9 +198,6 @@ void JwDxfMapper::DxfOutLayer() {
   for (int i = 0; i < 256; ++i) {
     const int g = i / 16;
     const int l = i % 16;
-    const TJwLayerCount_Work& w = counter.cn[i];
-    const int col = w.colman < 0 ? 7 : w.colman + 1;
-    const int ltp = w.ltpman < 0 ? 1 : w.ltpman + 1;
     std::u16string name;
     bool shown = true;
     if (d_.jws || d_.lay.size() < 256 || d_.lgrp.size() < 16) {
@@ -219,7 +208,7 @@ void JwDxfMapper::DxfOutLayer() {
           g, l, m.DefautLayerName(i, d_.lgrp[g].aStrGLayName, d_.lay[i].aStrLayName));
       shown = d_.lgrp[g].anGLay != 0 && d_.lay[i].aanLay != 0;
     }
-    m.AddLayer(name, col, ltp, 0, shown, true);
+    AddCountedLayer(m, name, counter.cn[i], shown);
   }
 }
 
@@ -248,12 +237,8 @@ void JwDxfMapper::GetFontNames() {
 
 void JwDxfMapper::DxfOutStyle() {
   TDXFmodel& m = *m_;
-  const std::u16string half = u"exthalf2.shx";
-  const std::u16string big = u"extfont2.shx";
-  const std::u16string bigV = u"@extfont2.shx";
   auto pair = [&](const std::u16string& name, double w, double hl) {
-    m.AddStyle({.nam = name, .fo1 = half, .fo2 = big, .mw = w, .mhl = hl});
-    m.AddStyle({.nam = name + u"T", .fo1 = half, .fo2 = bigV, .mw = w, .mhl = hl, .fla = true});
+    AddShxStylePair(m, name, w, hl);
   };
   switch (ctx_.Settings.TextStyleMode) {
     case TextStyleMode::OneStyle:

@@ -136,13 +136,22 @@ void JwDxfMapper::DxfOutImage(const TEntJwwMoji& e, int bn, double dx, double dy
 
   // Images keep to their own layer, auxiliary colour or not, and carry no
   // colour, line type or lineweight.
-  const std::u16string source = platform::PathToText(file->Path);
-  const std::filesystem::path dxfFolder = destination_.parent_path();
+  AddImageOfFile(*m_, bn, *file, destination_, {.space = p.sp, .layer = LayerIndex(e.att)}, ox,
+                 oy, sx, sy, deg);
+}
+
+void AddImageOfFile(TDXFmodel& m, int bn, const FoundImage& file,
+                    const std::filesystem::path& destination, const DxfAttributes& attr, double x,
+                    double y, double sx, double sy, double deg) {
+  const double pw = file.Pixels.Width;
+  const double ph = file.Pixels.Height;
+  const std::u16string source = platform::PathToText(file.Path);
+  const std::filesystem::path dxfFolder = destination.parent_path();
   const std::u16string copyFolder =
       dxfFolder.empty() ? std::u16string() : IncludeTrailingSeparator(platform::PathToText(dxfFolder));
-  m_->AddFList(source, copyFolder, pw, ph, sx, sy, file->Path);
-  m_->AddImage(bn, {.attr = {.space = p.sp, .layer = LayerIndex(e.att)}, .x = ox, .y = oy,
-                    .ix = pw, .iy = ph, .sx = sx, .sy = sy, .a = deg, .fna = source});
+  m.AddFList(source, copyFolder, pw, ph, sx, sy, file.Path);
+  m.AddImage(bn, {.attr = attr, .x = x, .y = y, .ix = pw, .iy = ph, .sx = sx, .sy = sy, .a = deg,
+                  .fna = source});
 }
 
 }  // namespace parvex

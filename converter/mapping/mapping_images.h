@@ -51,4 +51,14 @@ class ImageFileFinder {
   std::unordered_map<std::u16string, std::optional<FoundImage>> names_;
 };
 
+class TDXFmodel;
+struct DxfAttributes;
+
+// Places the image `file` in container bn of the model (lower-left corner
+// x, y, size sx x sy in the model's units, rotation deg degrees) and
+// registers the file for its copy beside `destination`.
+void AddImageOfFile(TDXFmodel& m, int bn, const FoundImage& file,
+                    const std::filesystem::path& destination, const DxfAttributes& attr, double x,
+                    double y, double sx, double sy, double deg);
+
 }  // namespace parvex

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/jwc_writer.h"
 #include "tests/support/jww_fixtures.h"
 #include "common/platform/files.h"
 #include "tests/support/jww_writer.h"
@@ -101,6 +102,41 @@ TEST_F(CliInfo, ReportsWhatWasReadForJwwAndJws) {
       << r.lines[0];
   EXPECT_TRUE(Contains(r.lines[1], Cat("\"kind\": \"jws\", \"version\": 420, \"ok\": true, ", counts))) << r.lines[1];
   EXPECT_TRUE(Contains(r.lines[1], "\"paper\": null")) << r.lines[1];
+}
+
+// The same keys for the DOS editions: no version, no dimensions, solids or
+// blocks; the paper code as a JWC file states it, none for a shape; a cut
+// file still shows what was read before the cut.
+TEST_F(CliInfo, ReportsWhatWasReadForJwcAndJwk) {
+  TJwcData drawing = MakeJwcDrawing();
+  drawing.Enthd.psize = 2;
+  drawing.Enthd.drawWidth = 594;  // 1 mm per file unit on A2
+  drawing.EntLine = {JwcLine(10, 10, 20, 10, 17), JwcLine(10, 20, 20, 20, 3)};
+  drawing.EntTen = {JwcPoint(5, 5, 3)};
+  TJwkData shape = MakeJwkShape(50);
+  shape.EntLine = {JwcLine(0, 0, 5000, 0)};
+  shape.EntMoji = {JwcText(0, 0, 100, 0, u"A", 3)};
+  JwcLayout layout;
+  const std::string bytes = WriteJwc(drawing, {}, &layout);
+  const fs::path jwc = Write("a.JWC", bytes);
+  const fs::path jwk = Write("b.jwk", WriteJwk(shape));
+  const fs::path cut = Write("cut.jwc", bytes.substr(0, layout.lines + 30));
+  const RunResult r = Info({jwc.string(), jwk.string(), cut.string()});
+  EXPECT_EQ(r.status, 1);
+  ASSERT_EQ(r.lines.size(), 3u) << r.out;
+  EXPECT_TRUE(Contains(r.lines[0], "\"kind\": \"jwc\", \"version\": 0, \"ok\": true, "
+                                   "\"stated\": {\"entities\": 3, \"block_definitions\": 0}, "
+                                   "\"drawing\": {\"line\": 2, \"arc\": 0, \"point\": 1, \"text\": 0, "
+                                   "\"dimension\": 0, \"solid\": 0, \"block\": 0}"))
+      << r.lines[0];
+  EXPECT_TRUE(Contains(r.lines[0], "\"extents\": [5, 5, 20, 20], \"paper\": 2, "
+                                   "\"layers_in_use\": [3, 17]}"))
+      << r.lines[0];
+  EXPECT_TRUE(Contains(r.lines[1], "\"kind\": \"jwk\", \"version\": 0, \"ok\": true"))
+      << r.lines[1];
+  EXPECT_TRUE(Contains(r.lines[1], "\"extents\": [0, 0, 100, 0], \"paper\": null")) << r.lines[1];
+  EXPECT_TRUE(Contains(r.lines[2], "\"ok\": false, \"error\": \"")) << r.lines[2];
+  EXPECT_TRUE(Contains(r.lines[2], "\"line\": 1, \"arc\": 0")) << r.lines[2];
 }
 
 TEST_F(CliInfo, ExtentsOfASmallDrawing) {

@@ -62,7 +62,8 @@ class ImageConversion : public ConversionTest {
 
   // A drawing that carries photo.png and scan.bmp (gzip) and names:
   // photo twice (top level, in an inserted block), the carried scan, logo
-  // by its full path, map beside the drawing (auxiliary colour), and
+  // by its full path and again by a relative name that leaves the
+  // drawing's folder, map beside the drawing (auxiliary colour), and
   // several names that give no image.
   fs::path Drawing() {
     TJwwData d = MakeColouredDrawing();
@@ -72,6 +73,8 @@ class ImageConversion : public ConversionTest {
     AddEntity(d, ImageText(a, -100, -50, u"^@BM%TEMP%\\Scan.BMP,64,32,0,0,1,30"));
     AddEntity(d, ImageText(a, 0, 0, u"^@BM" + (elsewhere_ / "logo.png").u16string() + u",20,10"));
     AddEntity(d, ImageText(Attr(0, 1, 9, 1), 50, 50, u"^@BMmap.bmp,30,40,0,0,1,0"));
+    // The logo once more, by a name with folder parts beside the drawing.
+    AddEntity(d, ImageText(a, 30, 30, u"^@BM..\\elsewhere\\logo.png,40,10"));
     AddEntity(d, ImageText(a, 60, 60, u"^@BM%temp%nothere.png,10,10"));
     AddEntity(d, ImageText(a, 70, 70, u"^@BMgone.png,10,10"));
     AddEntity(d, ImageText(a, 80, 80, u"^@BMnotes.png,10,10"));
@@ -124,11 +127,14 @@ TEST_F(ImageConversion, ImagesNameCopiesBesideTheDxf) {
     EXPECT_EQ(TempFolder::Read(out / "logo.png"), logo_);
     EXPECT_EQ(TempFolder::Read(out / "map.bmp"), map_);
     EXPECT_EQ(Sorted(r.image_defs), Sorted({"logo.png", "map.bmp", "photo_1.png", "scan.bmp"}));
-    EXPECT_EQ(r.objects.at("IMAGEDEF_REACTOR"), 5);
+    EXPECT_EQ(r.objects.at("IMAGEDEF_REACTOR"), 6);
+    // Folder parts in a name never place a copy anywhere but beside the DXF.
+    EXPECT_EQ(FilesIn(drawingDir_), Sorted({"map.bmp", "notes.png", "plan.jww"}));
+    EXPECT_EQ(FilesIn(elsewhere_), std::vector<std::string>{"logo.png"});
 
     // Every IMAGE's definition names a copy whose header gives the pixels
     // of the IMAGE and of the definition.
-    ASSERT_EQ(r.images.size(), 5u);
+    ASSERT_EQ(r.images.size(), 6u);
     for (const AuditedImage& im : r.images) {
       SCOPED_TRACE(im.file);
       const auto pixels = ReadImagePixelSize(out / im.file);
@@ -155,6 +161,11 @@ TEST_F(ImageConversion, ImagesNameCopiesBesideTheDxf) {
     const AuditedImage* logo = ImageAt(r, 210, 148.5);
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(logo->file, "logo.png");
+    // The same file reached by another name shares the logo's definition.
+    const AuditedImage* logoAgain = ImageAt(r, 240, 178.5);
+    ASSERT_NE(logoAgain, nullptr);
+    EXPECT_EQ(logoAgain->file, "logo.png");
+    EXPECT_NEAR(logoAgain->height, 20, 1e-9);
     const AuditedImage* map = ImageAt(r, 260, 198.5);
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->file, "map.bmp");

@@ -138,6 +138,36 @@ TJwkData MakeBasePlateJwk() {
   return s;
 }
 
+TJwcData MakeLargeJwc(int entities) {
+  TJwcData d = MakeJwcDrawing();
+  d.Enthd.drawWidth = 518;
+  d.EntLine.reserve(entities * 14 / 20);
+  for (int i = 0; i < entities; ++i) {
+    const auto x = static_cast<float>((i % 1000) * 0.4);
+    const auto y = static_cast<float>((i / 1000) * 0.29);
+    const auto lay = static_cast<uint8_t>(i % 256);
+    const auto col = static_cast<uint8_t>(i % 6 + 1);
+    switch (i % 20) {
+      case 0:
+      case 1:
+        d.EntArc.push_back(JwcArc(x, y, 0.1f, static_cast<float>(i % 360), 180, 1, 0, lay, col));
+        break;
+      case 2:
+        d.EntMoji.push_back(
+            JwcText(x, y, x + 2, y, u"No." + std::u16string(1, u'0' + i % 10) + u" 部材", 3, lay));
+        break;
+      case 3:
+      case 4:
+      case 5:
+        d.EntTen.push_back(JwcPoint(x, y, lay, col));
+        break;
+      default:
+        d.EntLine.push_back(JwcLine(x, y, x + 0.3f, y + 0.2f, lay, col, static_cast<uint8_t>(i % 9 + 1)));
+    }
+  }
+  return d;
+}
+
 std::vector<NamedBytes> JwcSampleFiles() {
   return {{"garage.jwc", WriteJwc(MakeGarageJwc())}, {"baseplate.jwk", WriteJwk(MakeBasePlateJwk())}};
 }

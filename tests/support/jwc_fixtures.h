@@ -22,6 +22,12 @@ TJwkData MakeAllKindsJwk(float scale = 1);
 TJwcData MakeGarageJwc();
 TJwkData MakeBasePlateJwk();
 
+// A drawing of `entities` records for the benchmarks: A3 at the usual 518
+// file units across, so every coordinate is scaled on reading; per 20
+// entities 14 lines, 2 arcs, 1 text and 3 points, spread over all layers,
+// pens and line types.
+TJwcData MakeLargeJwc(int entities);
+
 struct NamedBytes {
   std::string name;
   std::string bytes;
