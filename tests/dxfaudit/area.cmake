@@ -8,4 +8,5 @@ add_library(parvex_dxf_audit STATIC ${CMAKE_CURRENT_LIST_DIR}/dxf_audit.cpp
 target_include_directories(parvex_dxf_audit PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(parvex_dxf_audit PUBLIC GTest::gtest PRIVATE parvex_common parvex_warnings)
 target_compile_definitions(parvex_dxf_audit PRIVATE
-  PARVEX_DXF_AUDIT_SCRIPT="${CMAKE_CURRENT_LIST_DIR}/dxf_audit.py")
+  PARVEX_DXF_AUDIT_SCRIPT="${CMAKE_CURRENT_LIST_DIR}/dxf_audit.py"
+  PARVEX_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
