@@ -100,7 +100,7 @@ TEST_F(HostileRun, RunKilledWhileWritingLeavesNothing) {
   run.Kill();
   run.Wait();
   const std::vector<std::string> left = {"plan.jww"};
-  for (int i = 0; i < 500 && EntriesOf(work_.Path()) != left; ++i)
+  for (int i = 0; i < 3000 && EntriesOf(work_.Path()) != left; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(EntriesOf(work_.Path()), left);
 }

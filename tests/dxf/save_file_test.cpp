@@ -138,6 +138,9 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
 // that cannot be copied leaves the list: no IMAGE and no definition names
 // a file that does not exist.
 TEST_F(SaveFile, ImageFilesAreCopiedBesideTheOutput) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the source names hold \":\" and \"*\", which Windows names cannot";
+#endif
   const fs::path src = dir / "src";
   const fs::path out = dir / "out";
   fs::create_directories(src / "other");
