@@ -56,6 +56,9 @@ struct ConversionSettings {
   double PrinterPaperHeight = 297;
   double PrintableWidth = 420;
   double PrintableHeight = 297;
+  // Threads a conversion writes its DXF file with; 0: one per core. Not
+  // kept in the settings file.
+  int WriteThreads = 0;
 };
 
 }  // namespace parvex

@@ -1,35 +1,51 @@
 #include "common/era_date.h"
 
+#include <chrono>
+
 #include "common/number_text.h"
 
 namespace parvex {
 
+namespace {
+
+namespace chr = std::chrono;
+
+// First days of the eras, and the last day that Reiwa's start leaves to
+// Heisei.
+constexpr chr::year_month_day kMeiji = chr::year{1868} / chr::October / 23;
+constexpr chr::year_month_day kTaisho = chr::year{1912} / chr::July / 30;
+constexpr chr::year_month_day kShowa = chr::year{1926} / chr::December / 25;
+constexpr chr::year_month_day kHeisei = chr::year{1989} / chr::January / 8;
+constexpr chr::year_month_day kReiwa = chr::year{2019} / chr::May / 1;
+
+}  // namespace
+
 EraDate EraOfDate(int year, int month, int day) {
   EraDate e;
   e.Year = IntToText(year);
-  long d = year * 10000L + month * 100L + day;
-  if (d >= 19890108) {
+  const chr::year_month_day date{chr::year{year}, chr::month{static_cast<unsigned>(month)},
+                                 chr::day{static_cast<unsigned>(day)}};
+  if (year < 1 || year > 9999 || !date.ok()) return e;
+  if (date >= kHeisei) {
     e.EraNameOld = u"平成";
     e.EraYearOld = IntToText(year - 1988);
-  } else if (d >= 19261225) {
+  } else if (date >= kShowa) {
     e.EraNameOld = u"昭和";
     e.EraYearOld = IntToText(year - 1925);
-  } else if (d > 19120729) {
+  } else if (date >= kTaisho) {
     e.EraNameOld = u"大正";
     e.EraYearOld = IntToText(year - 1911);
-  } else if (d > 18681022) {
+  } else if (date >= kMeiji) {
     e.EraNameOld = u"明治";
     e.EraYearOld = IntToText(year - 1867);
   }
   e.EraName = e.EraNameOld;
   e.EraYear = e.EraYearOld;
-  if (d > 20190500) {
+  if (date >= kReiwa) {
     e.EraName = u"令和";
     e.EraYear = IntToText(year - 2018);
   }
   return e;
 }
-
-EraDate EraOfDate(const platform::LocalDateTime& t) { return EraOfDate(t.Year, t.Month, t.Day); }
 
 }  // namespace parvex

@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "common/platform/local_time.h"
-
 namespace parvex {
 
 struct EraDate {
@@ -15,8 +13,8 @@ struct EraDate {
   std::u16string EraYearOld;
 };
 
-// Era of the date; before Meiji the era names and years are empty.
+// Era of a real date of the years 1..9999; before Meiji, and for a date
+// that does not exist, the era names and years are empty.
 EraDate EraOfDate(int year, int month, int day);
-EraDate EraOfDate(const platform::LocalDateTime& t);
 
 }  // namespace parvex

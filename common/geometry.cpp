@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "common/value_helpers.h"
+
 namespace parvex {
 
 double RotateX(double x, double y, double cx, double cy, double a) {
@@ -20,7 +22,7 @@ Point2 RotatePointDeg(double x, double y, double cx, double cy, double deg) {
 }
 
 double VectorAngle(double dx, double dy) {
-  if (std::fabs(dx) < 1e-14 && std::fabs(dy) < 1e-14) return 0;
+  if (std::fabs(dx) < kTolerance14 && std::fabs(dy) < kTolerance14) return 0;
   double a = std::atan2(dy, dx);
   if (a < 0) a += 2 * std::numbers::pi;
   return a;
@@ -34,7 +36,7 @@ SegmentProjection PointWithinSegment(double x1, double y1, double x2, double y2,
   double rx2 = RotateX(x2, y2, x1, y1, a);
   SegmentProjection r;
   r.Offset = rpy - y1;
-  r.Within = x1 - 1e-12 <= rpx && rpx <= rx2 + 1e-12;
+  r.Within = x1 - kTolerance12 <= rpx && rpx <= rx2 + kTolerance12;
   return r;
 }
 
@@ -113,7 +115,7 @@ bool Scaled(double x, double y, double s, double& sx, double& sy) {
   if (!UsableInput(x) || !UsableInput(y)) return false;
   sx = x / s;
   sy = y / s;
-  return std::isfinite(sx) && std::isfinite(sy);
+  return Finite({sx, sy});
 }
 
 void Grow(ExtentsBox& b, double x, double y) {
@@ -145,16 +147,16 @@ void ExtentsAddTransformed(ExtentsBox& box, double u, double v, double x0, doubl
   double x = x0 + r1 * u + r2 * v;
   double y = y0 + r3 * u + r4 * v;
   double sx = x / s, sy = y / s;
-  if (!std::isfinite(sx) || !std::isfinite(sy)) return;
+  if (!Finite({sx, sy})) return;
   Grow(box, sx, sy);
 }
 
 int OutCode(double x1, double y1, double x2, double y2, double px, double py) {
   int code = 0;
-  if (px - x1 < 1e-12) code |= 1;
-  if (px - x2 > -1e-12) code |= 2;
-  if (py - y1 < 1e-12) code |= 4;
-  if (py - y2 > -1e-12) code |= 8;
+  if (px - x1 < kTolerance12) code |= 1;
+  if (px - x2 > -kTolerance12) code |= 2;
+  if (py - y1 < kTolerance12) code |= 4;
+  if (py - y2 > -kTolerance12) code |= 8;
   return code;
 }
 
@@ -176,29 +178,29 @@ ClippedSegment ClipSegment(double x1, double y1, double x2, double y2, double px
   double dy = py2 - py1;
   auto move = [&](double& x, double& y) {
     int c = OutCode(x1, y1, x2, y2, x, y);
-    if ((c & 1) && std::fabs(dx) > 1e-12) {
+    if ((c & 1) && std::fabs(dx) > kTolerance12) {
       x = x1;
       y = py1 + (x1 - px1) * dy / dx;
       c = OutCode(x1, y1, x2, y2, x, y);
     }
-    if ((c & 2) && std::fabs(dx) > 1e-12) {
+    if ((c & 2) && std::fabs(dx) > kTolerance12) {
       x = x2;
       y = py1 + (x2 - px1) * dy / dx;
       c = OutCode(x1, y1, x2, y2, x, y);
     }
-    if ((c & 4) && std::fabs(dy) > 1e-12) {
+    if ((c & 4) && std::fabs(dy) > kTolerance12) {
       y = y1;
       x = px1 + (y1 - py1) * dx / dy;
       c = OutCode(x1, y1, x2, y2, x, y);
     }
-    if ((c & 8) && std::fabs(dy) > 1e-12) {
+    if ((c & 8) && std::fabs(dy) > kTolerance12) {
       y = y2;
       x = px1 + (y2 - py1) * dx / dy;
     }
   };
   move(r.X1, r.Y1);
   move(r.X2, r.Y2);
-  bool differ = std::fabs(r.X1 - r.X2) >= 1e-12 || std::fabs(r.Y1 - r.Y2) >= 1e-12;
+  bool differ = std::fabs(r.X1 - r.X2) >= kTolerance12 || std::fabs(r.Y1 - r.Y2) >= kTolerance12;
   r.Code = differ ? 1 : 2;
   return r;
 }
@@ -238,7 +240,7 @@ std::vector<Point2> ConvexOutline(std::vector<Point2> pts) {
 }  // namespace
 
 PointOutline MakePointOutline(std::vector<Point2> pts) {
-  std::erase_if(pts, [](const Point2& p) { return !std::isfinite(p.X) || !std::isfinite(p.Y); });
+  std::erase_if(pts, [](const Point2& p) { return !Finite({p.X, p.Y}); });
   PointOutline o;
   if (pts.empty()) return o;
   o.Any = true;

@@ -2,10 +2,15 @@
 // reason it could not produce one, in words for the person who ran the
 // program. Readers, the DXF model and writer, the converter run and the
 // command line all return these; nothing signals failure through an empty
-// string, a side field or an escaping exception.
+// string, a side field or an escaping exception. The only exceptions are
+// the standard library's (running out of memory above all): they pass
+// through the code unseen and CatchAll turns them into a failure once, at
+// the top of a program's work.
 #pragma once
 
 #include <cassert>
+#include <exception>
+#include <new>
 #include <string>
 #include <utility>
 #include <variant>
@@ -76,5 +81,19 @@ class [[nodiscard]] Result<void> {
 using Status = Result<void>;
 
 inline Status Ok() { return {}; }
+
+// Runs work() (which returns a Status) and gives its result, or a failure
+// when an exception escapes it: "not enough memory" for std::bad_alloc,
+// "internal error: ..." for any other.
+template <class Work>
+Status CatchAll(Work&& work) {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    return Fail("not enough memory");
+  } catch (const std::exception& e) {
+    return Fail(std::string("internal error: ") + e.what());
+  }
+}
 
 }  // namespace parvex

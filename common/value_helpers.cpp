@@ -4,8 +4,6 @@
 
 namespace parvex {
 
-bool IsFiniteValue(double x) { return std::isfinite(x); }
-
 namespace {
 
 double SnapTo(double x, double step) {
@@ -29,8 +27,7 @@ bool WrapDeg(double& d) {
 
 }  // namespace
 
-double SnapTo1e12(double x) { return SnapTo(x, 1e-12); }
-double SnapTo1e14(double x) { return SnapTo(x, 1e-14); }
+double SnapTo1e12(double x) { return SnapTo(x, kTolerance12); }
 
 double RoundDecimals(double x, int places, int mode) {
   double f = 1;

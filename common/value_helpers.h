@@ -3,20 +3,34 @@
 // gives the documented fall-back instead of looping or trapping.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <initializer_list>
 
 namespace parvex {
 
-// Tolerance used for "the same value" across the converter.
+// Tolerance of "the same value" across the programs: coordinates, lengths
+// and scales within it of each other are the same (SameValue12).
 inline constexpr double kTolerance12 = 1e-12;
+// The finer tolerance of angles, ratios and the digits of DXF reals: values
+// within it of each other, or of 0, are the same; DXF reals keep their digits
+// down to it.
+inline constexpr double kTolerance14 = 1e-14;
 
-// False for NaN and for plus or minus infinity.
-bool IsFiniteValue(double x);
+// True when none of the values is NaN or infinite: a record read from a
+// file may hold anything, and only finite values go on.
+inline bool Finite(std::initializer_list<double> values) {
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
 
-// sign(x) * trunc(|x| / step + 0.5) * step with step 1e-12 or 1e-14.
-// Non-finite values are returned unchanged.
+// v when it is finite, else `otherwise`.
+inline double FiniteOr(double v, double otherwise) { return std::isfinite(v) ? v : otherwise; }
+
+// sign(x) * trunc(|x| / step + 0.5) * step with step 1e-12. Non-finite
+// values are returned unchanged.
 double SnapTo1e12(double x);
-double SnapTo1e14(double x);
 
 // Rounds x to `places` decimals (1..9; any other count means 0 decimals).
 // mode 0 cuts, 1 rounds up (away from zero), anything else rounds half away

@@ -73,10 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream out(source, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data + 4), static_cast<std::streamsize>(size - 4));
   }
-  const parvex::DrawingConversionResult r = parvex::ConvertDrawing(c.settings, source, destination);
+  const parvex::Status r = parvex::ConvertDrawing(c.settings, source, destination);
   std::error_code ec;
-  if (r.ok != fs::exists(destination, ec)) std::abort();
-  if (!r.ok && r.reason.empty()) std::abort();
+  if (r.ok() != fs::exists(destination, ec)) std::abort();
+  if (!r && r.reason().empty()) std::abort();
   // Besides the source and the DXF, a written file may have copies of
   // image files beside it; nothing else may be left (no temporary file of
   // the writer, no image folder), and nothing but the source after a
@@ -87,13 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ++entries;
     const fs::path name = e.path().filename();
     if (name == source.filename() || name == destination.filename()) continue;
-    if (!r.ok || !e.is_regular_file(ec) || e.is_symlink(ec) ||
+    if (!r || !e.is_regular_file(ec) || e.is_symlink(ec) ||
         parvex::platform::IsPendingFileName(name, getpid())) {
       std::abort();
     }
     copies.push_back(e.path());
   }
-  if (entries != (r.ok ? 2u : 1u) + copies.size()) std::abort();
+  if (entries != (r.ok() ? 2u : 1u) + copies.size()) std::abort();
   for (const fs::path& p : copies) fs::remove(p, ec);
   fs::remove(destination, ec);
   fs::remove(source, ec);

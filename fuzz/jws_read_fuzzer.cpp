@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   parvex::TJwsData shape;
-  shape.ReadBytes({data, size});
+  (void)shape.ReadBytes({data, size});
   parvex::DrawingExtents extents;
   shape.GetMinMaxZahyo(extents);
   return 0;

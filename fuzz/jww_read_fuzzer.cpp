@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Parse the carried-image section too, but write no files.
   drawing.BindImageExr = true;
   drawing.BindImageExp = false;
-  drawing.ReadBytes({data, size});
+  (void)drawing.ReadBytes({data, size});
   parvex::DrawingExtents extents;
   drawing.GetMinMaxZahyo(extents);
   return 0;

@@ -59,34 +59,34 @@ QString LauncherWindow::DwgTempFolder() const { return FolderOf(env_.settingsFil
 
 bool LauncherWindow::SettleDestination(QString& folder, bool& besideSource) {
   besideSource = false;
-  if (RadioButton1->isChecked() || RadioButton2->isChecked()) {
-    folder = RadioButton1->isChecked() ? DesktopFolder() : DocumentsFolder();
+  if (DesktopButton->isChecked() || DocumentsButton->isChecked()) {
+    folder = DesktopButton->isChecked() ? DesktopFolder() : DocumentsFolder();
     if (folder.isEmpty()) {
-      const QString wanted = RadioButton1->isChecked() ? RadioButton1->text() : RadioButton2->text();
+      const QString wanted = DesktopButton->isChecked() ? DesktopButton->text() : DocumentsButton->text();
       Prompts().ShowMessage(this, Text(kFolderMissingMessage) + u'\n' + wanted);
       return false;
     }
     return true;
   }
-  if (RadioButton3->isChecked()) {
+  if (SourceFolderButton->isChecked()) {
     besideSource = true;
     return true;
   }
-  if (RadioButton4->isChecked()) {
+  if (GivenFolderButton->isChecked()) {
     // A blank field names no folder at all (it must not become the root).
-    folder = IsBlankText(Edit1->text()) ? QString() : IncludeTrailingSeparator(Edit1->text());
+    folder = IsBlankText(GivenFolderEdit->text()) ? QString() : IncludeTrailingSeparator(GivenFolderEdit->text());
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
       Prompts().ShowMessage(this, Text(kFolderMissingMessage) + u'\n' + folder);
       return false;
     }
     return true;
   }
-  const QString last = LabelPreFolder->text();
+  const QString last = AskedFolderLabel->text();
   const QString start = !IsBlankText(last) && QFileInfo(last).isDir() ? last : env_.programFolder;
   const auto chosen = Prompts().ChooseFolder(this, start);
   if (!chosen) return false;
-  LabelPreFolder->setText(IncludeTrailingSeparator(*chosen));
-  folder = LabelPreFolder->text();
+  AskedFolderLabel->setText(IncludeTrailingSeparator(*chosen));
+  folder = AskedFolderLabel->text();
   return true;
 }
 
@@ -98,16 +98,16 @@ void LauncherWindow::RunProc() {
 
   SaveDatFile(env_.settingsFile);
   if (DwgEnabled()) QDir().mkpath(DwgTempFolder());
-  ListBox1->clear();
+  LogList->clear();
 
   batchRunning_ = true;
   // The run works on its own copy, so nothing that arrives meanwhile can
   // change the files it goes through.
   const QStringList files = FList;
-  ProgressBar1->setRange(0, static_cast<int>(files.size()));
-  ProgressBar1->setValue(0);
-  ProgressBar1->setVisible(true);
-  PageControl1->setCurrentIndex(1);
+  BatchProgress->setRange(0, static_cast<int>(files.size()));
+  BatchProgress->setValue(0);
+  BatchProgress->setVisible(true);
+  Pages->setCurrentIndex(1);
 
   for (qsizetype i = 0; i < files.size(); ++i) {
     if (closeAfterBatch_) break;
@@ -128,13 +128,13 @@ void LauncherWindow::RunProc() {
     AddLog(QStringLiteral(u"\u3000\u2026\u2026 ") + result);
     if (destination.isEmpty()) lastFailureDetail_ = QStringLiteral(u"同じ名前のファイルが多すぎます");
     if (!lastFailureDetail_.isEmpty()) AddLog(QStringLiteral(u"\u3000\u3000（") + lastFailureDetail_ + QStringLiteral(u"）"));
-    ProgressBar1->setValue(static_cast<int>(i + 1));
+    BatchProgress->setValue(static_cast<int>(i + 1));
   }
 
   if (DwgEnabled()) RemoveFolder(ToPath(DwgTempFolder()));
-  ProgressBar1->setVisible(false);
+  BatchProgress->setVisible(false);
   batchRunning_ = false;
-  PageControl1->setCurrentIndex(1);
+  Pages->setCurrentIndex(1);
   if (closeAfterBatch_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
@@ -157,18 +157,18 @@ QString LauncherWindow::RunProc1(const QString& src, const QString& dst) {
 }
 
 bool LauncherWindow::DwgEnabled() const {
-  const QString program = Edit3->text();
-  return CheckBox1->isChecked() && !IsBlankText(program) && QFileInfo(program).isFile();
+  const QString program = OdaConverterEdit->text();
+  return DwgCheck->isChecked() && !IsBlankText(program) && QFileInfo(program).isFile();
 }
 
 void LauncherWindow::RunDwgStep(const QString& dxfPath) {
-  const QString version = OdaVersionText(ComboBox2->currentIndex());
+  const QString version = OdaVersionText(DxfVersionList->currentIndex());
   const QString copy = DwgTempFolder() + u'/' + FileNameOf(dxfPath);
   CopyFileKeepTimes(dxfPath, copy);
   const QStringList arguments{DwgTempFolder(), ExcludeTrailingSeparator(FolderOf(dxfPath)), version,
                               QStringLiteral("DWG"), QStringLiteral("0"), QStringLiteral("1"),
                               QStringLiteral("*.DXF")};
-  RunChildAndWait(Edit3->text(), arguments, childTimeLimit_);
+  RunChildAndWait(OdaConverterEdit->text(), arguments, childTimeLimit_);
   if (QFileInfo::exists(copy)) QFile::remove(copy);
 }
 

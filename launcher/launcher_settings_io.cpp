@@ -28,84 +28,83 @@ QString SettingsFileOf(const QString& executablePath) {
 }
 
 void LauncherWindow::OpenDatFile(const QString& fn) {
-  LauncherSettings s;
-  parvex::OpenDatFile(ToPath(fn), ToText(env_.programFolder), s);
+  const SettingsFile defaults = DefaultSettingsFile(SettingsReader::Launcher, ToText(env_.programFolder));
+  const Result<SettingsFile> read = ReadSettingsFile(ToPath(fn), defaults);
+  // A file that is missing or cannot be read leaves the defaults.
+  const SettingsFile& s = read ? *read : defaults;
 
-  Fm1x = s.WindowLeft;
-  Fm1y = s.WindowTop;
-  Fm1w = s.WindowWidth;
-  Fm1h = s.WindowHeight;
-  // Checking a button clears the others; when none is true, none stays
-  // checked and the batch asks for a folder.
-  const bool destinations[] = {s.RadioButton1, s.RadioButton2, s.RadioButton3, s.RadioButton4, s.RadioButton5};
-  QRadioButton* buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5};
-  for (QRadioButton* button : buttons) button->setChecked(false);
-  for (int i = 0; i < 5; ++i)
-    if (destinations[i]) buttons[i]->setChecked(true);
-  RadioButton1Click();
-  Edit1->setText(FromText(s.Edit1));
-  Label1->setText(FromText(s.Label1));
-  LabelPreFolder->setText(FromText(s.LabelPreFolder));
-  Fidx = s.Fidx;
-  gstyle = FromText(s.gstyle);
-  SelectIndex(ComboBox2, s.ComboBox2);
-  SelectIndex(ComboBox3, s.ComboBox3);
-  SelectIndex(ComboBox4, s.ComboBox4);
-  SelectIndex(ComboBox5, s.ComboBox5);
-  SelectIndex(ComboBox6, s.ComboBox6);
-  SelectIndex(ComboBox7, s.ComboBox7);
-  Edit2->setText(FromText(s.Edit2));
-  CheckBox1->setChecked(s.CheckBox1);
-  Edit3->setText(FromText(s.Edit3));
-  CheckBox2->setChecked(s.CheckBox2);
-  CheckBox3->setChecked(s.CheckBox3);
-  CheckBox4->setChecked(s.CheckBox4);
-  SelectIndex(ComboBox8, s.ComboBox8);
-  CheckBox5->setChecked(s.CheckBox5);
+  savedLeft_ = s.WindowLeft;
+  savedTop_ = s.WindowTop;
+  savedWidth_ = s.WindowWidth;
+  savedHeight_ = s.WindowHeight;
+  // When no destination is chosen, none stays checked and the batch asks
+  // for a folder.
+  for (QRadioButton* button : DestinationButtons()) button->setChecked(false);
+  if (s.Destination) DestinationButtons()[SettingNumber(*s.Destination)]->setChecked(true);
+  DestinationChanged();
+  GivenFolderEdit->setText(FromText(s.GivenFolder));
+  DialogFolderLabel->setText(FromText(s.FileDialogFolder));
+  AskedFolderLabel->setText(FromText(s.AskedFolder));
+  filterIndex_ = s.FileDialogFilter;
+  themeName_ = FromText(s.ThemeName);
+  SelectIndex(DxfVersionList, s.DxfVersionIndex);
+  SelectIndex(ColorModeList, s.ColorModeIndex);
+  SelectIndex(LayerNameList, s.LayerNameTypeIndex);
+  SelectIndex(OutputSpaceList, s.OutputSpaceIndex);
+  SelectIndex(LayerGroupList, s.BaseLayerGroupIndex);
+  SelectIndex(PointConversionList, s.PointConversionIndex);
+  PointRadiusEdit->setText(FromText(s.PointRadiusText));
+  DwgCheck->setChecked(s.DwgConversion);
+  OdaConverterEdit->setText(FromText(s.OdaConverterPath));
+  ExpandTextCheck->setChecked(s.ExpandEmbeddedText);
+  ExpandCodesCheck->setChecked(s.ExpandControlCodes);
+  PolylineCheck->setChecked(s.CurveToPolyline);
+  SelectIndex(TextStyleList, s.TextStyleModeIndex);
+  DimensionEntityCheck->setChecked(s.DimensionAsEntity);
 }
 
 void LauncherWindow::SaveDatFile(const QString& fn) {
-  LauncherSettings s;
+  SettingsFile s;
   s.WindowLeft = x();
   s.WindowTop = y();
   s.WindowWidth = width();
   s.WindowHeight = height();
-  s.RadioButton1 = RadioButton1->isChecked();
-  s.RadioButton2 = RadioButton2->isChecked();
-  s.RadioButton3 = RadioButton3->isChecked();
-  s.RadioButton4 = RadioButton4->isChecked();
-  s.RadioButton5 = RadioButton5->isChecked();
-  s.Edit1 = ToText(Edit1->text());
-  s.Label1 = ToText(Label1->text());
-  s.LabelPreFolder = ToText(LabelPreFolder->text());
-  s.Fidx = Fidx;
-  s.gstyle = ToText(gstyle);
-  s.ComboBox2 = ComboBox2->currentIndex();
-  s.ComboBox3 = ComboBox3->currentIndex();
-  s.ComboBox4 = ComboBox4->currentIndex();
-  s.ComboBox5 = ComboBox5->currentIndex();
-  s.ComboBox6 = ComboBox6->currentIndex();
-  s.ComboBox7 = ComboBox7->currentIndex();
-  s.Edit2 = ToText(Edit2->text());
-  s.CheckBox1 = CheckBox1->isChecked();
-  s.Edit3 = ToText(Edit3->text());
-  s.CheckBox2 = CheckBox2->isChecked();
-  s.CheckBox3 = CheckBox3->isChecked();
+  s.Destination.reset();
+  for (int i = 0; i < 5; ++i)
+    if (DestinationButtons()[i]->isChecked()) s.Destination = static_cast<DestinationChoice>(i);
+  s.GivenFolder = ToText(GivenFolderEdit->text());
+  s.FileDialogFolder = ToText(DialogFolderLabel->text());
+  s.AskedFolder = ToText(AskedFolderLabel->text());
+  s.FileDialogFilter = filterIndex_;
+  s.ThemeName = ToText(themeName_);
+  s.DxfVersionIndex = DxfVersionList->currentIndex();
+  s.ColorModeIndex = ColorModeList->currentIndex();
+  s.LayerNameTypeIndex = LayerNameList->currentIndex();
+  s.OutputSpaceIndex = OutputSpaceList->currentIndex();
+  s.BaseLayerGroupIndex = LayerGroupList->currentIndex();
+  s.PointConversionIndex = PointConversionList->currentIndex();
+  s.PointRadiusText = ToText(PointRadiusEdit->text());
+  s.DwgConversion = DwgCheck->isChecked();
+  s.OdaConverterPath = ToText(OdaConverterEdit->text());
+  s.ExpandEmbeddedText = ExpandTextCheck->isChecked();
+  s.ExpandControlCodes = ExpandCodesCheck->isChecked();
   const PrinterPaper paper = DefaultPrinterPaper();
   s.PrinterPaperWidth = paper.paperWidth;
   s.PrinterPaperHeight = paper.paperHeight;
   s.PrintableWidth = paper.printableWidth;
   s.PrintableHeight = paper.printableHeight;
-  s.CheckBox4 = CheckBox4->isChecked();
-  s.ComboBox8 = ComboBox8->currentIndex();
-  s.JwwPath = ToText(JwwPath);
-  s.CheckBox5 = CheckBox5->isChecked();
+  s.CurveToPolyline = PolylineCheck->isChecked();
+  s.TextStyleModeIndex = TextStyleList->currentIndex();
+  s.JwCadFolder = ToText(JwwPath);
+  s.DimensionAsEntity = DimensionEntityCheck->isChecked();
 
-  parvex::SaveDatFile(ToPath(fn), s);
+  // A failed save leaves no settings file; the converter then refuses each
+  // drawing, which the log shows.
+  (void)SaveSettingsFile(ToPath(fn), s);
   // The save corrects the point radius and the R12 output space; the
   // window shows what was written.
-  Edit2->setText(FromText(s.Edit2));
-  SelectIndex(ComboBox5, s.ComboBox5);
+  PointRadiusEdit->setText(FromText(s.PointRadiusText));
+  SelectIndex(OutputSpaceList, s.OutputSpaceIndex);
 }
 
 }  // namespace parvex::launcher

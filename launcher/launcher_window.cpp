@@ -65,10 +65,10 @@ LauncherWindow::LauncherWindow(LauncherEnvironment environment, QWidget* parent)
   JwwPath = GetJwwKanren();
   OpenDatFile(env_.settingsFile);
 
-  ComboBox1->addItems(ThemeNames());
-  if (ComboBox1->findText(gstyle) < 0) gstyle = Text(kSystemThemeName);
-  if (!ApplyTheme(gstyle)) gstyle = Text(kSystemThemeName);
-  ComboBox1->setCurrentIndex(ComboBox1->findText(gstyle));
+  ThemeList->addItems(ThemeNames());
+  if (ThemeList->findText(themeName_) < 0) themeName_ = Text(kSystemThemeName);
+  if (!ApplyTheme(themeName_)) themeName_ = Text(kSystemThemeName);
+  ThemeList->setCurrentIndex(ThemeList->findText(themeName_));
 
   PlaceWindow();
 }
@@ -98,12 +98,12 @@ void LauncherWindow::BuildWindow() {
   column->addWidget(BuildDestinationGroup());
   column->addWidget(BuildSelectionStrip());
 
-  PageControl1 = new QTabWidget;
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  PageControl1->setTabPosition(QTabWidget::South);
-  PageControl1->addTab(BuildSettingsPage(), QStringLiteral(u"設定(&S)"));
-  PageControl1->addTab(BuildLogPage(), QStringLiteral(u"ログ(&L)"));
-  column->addWidget(PageControl1, 1);
+  Pages = new QTabWidget;
+  Pages->setObjectName(QStringLiteral("Pages"));
+  Pages->setTabPosition(QTabWidget::South);
+  Pages->addTab(BuildSettingsPage(), QStringLiteral(u"設定(&S)"));
+  Pages->addTab(BuildLogPage(), QStringLiteral(u"ログ(&L)"));
+  column->addWidget(Pages, 1);
   setCentralWidget(central);
 
   auto* status = new QLabel(QStringLiteral(u"※保存先フォルダに同じ名前のファイルが存在する場合は名前に枝番が付きます"));
@@ -116,7 +116,7 @@ void LauncherWindow::BuildWindow() {
 
 QWidget* LauncherWindow::BuildDestinationGroup() {
   auto* group = new QGroupBox(QStringLiteral(u"保存先(&F)"));
-  group->setObjectName(QStringLiteral("GroupBox1"));
+  group->setObjectName(QStringLiteral("DestinationGroup"));
   auto* grid = new QGridLayout(group);
   grid->setContentsMargins(8, 4, 8, 4);
   grid->setVerticalSpacing(2);
@@ -126,47 +126,47 @@ QWidget* LauncherWindow::BuildDestinationGroup() {
     button->setObjectName(QString::fromLatin1(name));
     return button;
   };
-  RadioButton1 = radio("RadioButton1", u"デスクトップ");
-  RadioButton2 = radio("RadioButton2", u"マイドキュメント");
-  RadioButton3 = radio("RadioButton3", u"元ファイルのフォルダ");
-  RadioButton4 = radio("RadioButton4", u"指定フォルダ");
-  RadioButton5 = radio("RadioButton5", u"毎回指定");
+  DesktopButton = radio("DesktopButton", u"デスクトップ");
+  DocumentsButton = radio("DocumentsButton", u"マイドキュメント");
+  SourceFolderButton = radio("SourceFolderButton", u"元ファイルのフォルダ");
+  GivenFolderButton = radio("GivenFolderButton", u"指定フォルダ");
+  AskEachTimeButton = radio("AskEachTimeButton", u"毎回指定");
   // Loading the settings may leave every button unchecked, which an
   // exclusive group would not allow; exclusivity is kept by hand instead.
-  for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5}) {
+  for (QRadioButton* button : DestinationButtons()) {
     button->setAutoExclusive(false);
     connect(button, &QRadioButton::toggled, this, [this, button](bool on) {
       if (on) {
-        for (QRadioButton* other : {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5})
+        for (QRadioButton* other : DestinationButtons())
           if (other != button) other->setChecked(false);
       }
-      RadioButton1Click();
+      DestinationChanged();
     });
     // A click on the checked button must not uncheck it.
     connect(button, &QRadioButton::clicked, this, [button] { button->setChecked(true); });
   }
 
-  Edit1 = new QLineEdit;
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Button1 = new QPushButton(QStringLiteral(u"参照"));
-  Button1->setObjectName(QStringLiteral("Button1"));
-  connect(Button1, &QPushButton::clicked, this, &LauncherWindow::Button1Click);
-  LabelPreFolder = new QLabel;
-  LabelPreFolder->setObjectName(QStringLiteral("LabelPreFolder"));
-  LabelPreFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  GivenFolderEdit = new QLineEdit;
+  GivenFolderEdit->setObjectName(QStringLiteral("GivenFolderEdit"));
+  GivenFolderBrowse = new QPushButton(QStringLiteral(u"参照"));
+  GivenFolderBrowse->setObjectName(QStringLiteral("GivenFolderBrowse"));
+  connect(GivenFolderBrowse, &QPushButton::clicked, this, &LauncherWindow::BrowseGivenFolder);
+  AskedFolderLabel = new QLabel;
+  AskedFolderLabel->setObjectName(QStringLiteral("AskedFolderLabel"));
+  AskedFolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  grid->addWidget(RadioButton1, 0, 0);
-  grid->addWidget(RadioButton2, 0, 1);
-  grid->addWidget(RadioButton3, 0, 2, 1, 2);
-  grid->addWidget(RadioButton4, 1, 0);
-  grid->addWidget(Edit1, 1, 1, 1, 2);
-  grid->addWidget(Button1, 1, 3);
-  grid->addWidget(RadioButton5, 2, 0);
-  grid->addWidget(LabelPreFolder, 2, 1, 1, 3);
+  grid->addWidget(DesktopButton, 0, 0);
+  grid->addWidget(DocumentsButton, 0, 1);
+  grid->addWidget(SourceFolderButton, 0, 2, 1, 2);
+  grid->addWidget(GivenFolderButton, 1, 0);
+  grid->addWidget(GivenFolderEdit, 1, 1, 1, 2);
+  grid->addWidget(GivenFolderBrowse, 1, 3);
+  grid->addWidget(AskEachTimeButton, 2, 0);
+  grid->addWidget(AskedFolderLabel, 2, 1, 1, 3);
   grid->setColumnStretch(2, 1);
 
-  RadioButton1->setChecked(true);
-  RadioButton1Click();
+  DesktopButton->setChecked(true);
+  DestinationChanged();
   return group;
 }
 
@@ -176,19 +176,19 @@ QWidget* LauncherWindow::BuildSelectionStrip() {
   rows->setContentsMargins(0, 0, 0, 0);
   rows->setSpacing(2);
   auto* lead = new QLabel(QStringLiteral(u"エクスプローラ等からドラッグ＆ドロップするか、または、"));
-  lead->setObjectName(QStringLiteral("Label2"));
-  Label3 = new QLabel(QStringLiteral(u"ここをクリックして変換するファイルを選択して下さい。"));
-  Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setAlignment(Qt::AlignHCenter);
-  Label3->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-  Label3->setCursor(Qt::PointingHandCursor);
-  Label3->installEventFilter(this);
-  Label1 = new QLabel;
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setVisible(false);
+  lead->setObjectName(QStringLiteral("DropHint"));
+  ChooseFilesLink = new QLabel(QStringLiteral(u"ここをクリックして変換するファイルを選択して下さい。"));
+  ChooseFilesLink->setObjectName(QStringLiteral("ChooseFilesLink"));
+  ChooseFilesLink->setAlignment(Qt::AlignHCenter);
+  ChooseFilesLink->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+  ChooseFilesLink->setCursor(Qt::PointingHandCursor);
+  ChooseFilesLink->installEventFilter(this);
+  DialogFolderLabel = new QLabel;
+  DialogFolderLabel->setObjectName(QStringLiteral("DialogFolderLabel"));
+  DialogFolderLabel->setVisible(false);
   rows->addWidget(lead);
-  rows->addWidget(Label3);
-  rows->addWidget(Label1);
+  rows->addWidget(ChooseFilesLink);
+  rows->addWidget(DialogFolderLabel);
   return strip;
 }
 
@@ -208,66 +208,68 @@ QWidget* LauncherWindow::BuildSettingsPage() {
     ++row;
   };
 
-  ComboBox1 = MakeList("ComboBox1", {});
-  connect(ComboBox1, &QComboBox::activated, this, &LauncherWindow::ComboBox1Select);
-  caption(u"画面スタイル：", ComboBox1, new QLabel(QStringLiteral(u"←次回起動時に有効")));
-  ComboBox2 = MakeList("ComboBox2", {QStringLiteral("GX5/R12"), QStringLiteral("2000"), QStringLiteral("2007 (UTF8)")});
-  caption(u"DXF(AutoCAD)出力バージョン：", ComboBox2);
-  ComboBox3 = MakeList("ComboBox3", {QStringLiteral(u"画面要素色"), QStringLiteral(u"プリンタ出力要素色")});
-  caption(u"JWW/JWS時の出力色：", ComboBox3);
-  ComboBox4 = MakeList("ComboBox4", {QStringLiteral(u"通し番号（1～256）"), QStringLiteral(u"レイヤ名"),
-                                     QStringLiteral(u"ﾚｲﾔｸﾞﾙｰﾌﾟ名-ﾚｲﾔ名")});
-  caption(u"JWW/JWC時の画層名：", ComboBox4);
-  ComboBox5 = MakeList("ComboBox5", {QStringLiteral(u"モデル空間"), QStringLiteral(u"モデル＋ペーパー空間"),
-                                     QStringLiteral(u"モデル＋複数レイアウト")});
-  caption(u"変換先：", ComboBox5);
+  ThemeList = MakeList("ThemeList", {});
+  connect(ThemeList, &QComboBox::activated, this, &LauncherWindow::ThemeSelected);
+  caption(u"画面スタイル：", ThemeList, new QLabel(QStringLiteral(u"←次回起動時に有効")));
+  DxfVersionList =
+      MakeList("DxfVersionList", {QStringLiteral("GX5/R12"), QStringLiteral("2000"), QStringLiteral("2007 (UTF8)")});
+  caption(u"DXF(AutoCAD)出力バージョン：", DxfVersionList);
+  ColorModeList = MakeList("ColorModeList", {QStringLiteral(u"画面要素色"), QStringLiteral(u"プリンタ出力要素色")});
+  caption(u"JWW/JWS時の出力色：", ColorModeList);
+  LayerNameList = MakeList("LayerNameList", {QStringLiteral(u"通し番号（1～256）"), QStringLiteral(u"レイヤ名"),
+                                             QStringLiteral(u"ﾚｲﾔｸﾞﾙｰﾌﾟ名-ﾚｲﾔ名")});
+  caption(u"JWW/JWC時の画層名：", LayerNameList);
+  OutputSpaceList = MakeList("OutputSpaceList", {QStringLiteral(u"モデル空間"), QStringLiteral(u"モデル＋ペーパー空間"),
+                                                 QStringLiteral(u"モデル＋複数レイアウト")});
+  caption(u"変換先：", OutputSpaceList);
   QStringList groups;
   for (const char16_t* digit : {u"０", u"１", u"２", u"３", u"４", u"５", u"６", u"７", u"８", u"９", u"Ａ", u"Ｂ",
                                 u"Ｃ", u"Ｄ", u"Ｅ", u"Ｆ"})
     groups << QString::fromUtf16(digit);
-  ComboBox6 = MakeList("ComboBox6", groups);
-  caption(u"基準ﾚｲﾔｸﾞﾙｰﾌﾟ：", ComboBox6);
-  ComboBox7 = MakeList("ComboBox7", {QStringLiteral(u"点"), QStringLiteral(u"円"), QStringLiteral(u"二重円(ブロック)"),
-                                     QStringLiteral(u"円＋十字(ブロック)"), QStringLiteral(u"菱形(ブロック)"),
-                                     QStringLiteral(u"塗り菱形(ブロック)"), QStringLiteral(u"塗り八角形(ブロック)")});
-  caption(u"点変換：", ComboBox7);
-  Edit2 = new QLineEdit;
-  Edit2->setObjectName(QStringLiteral("Edit2"));
-  Edit2->setMaxLength(8);
+  LayerGroupList = MakeList("LayerGroupList", groups);
+  caption(u"基準ﾚｲﾔｸﾞﾙｰﾌﾟ：", LayerGroupList);
+  PointConversionList = MakeList("PointConversionList",
+                                 {QStringLiteral(u"点"), QStringLiteral(u"円"), QStringLiteral(u"二重円(ブロック)"),
+                                  QStringLiteral(u"円＋十字(ブロック)"), QStringLiteral(u"菱形(ブロック)"),
+                                  QStringLiteral(u"塗り菱形(ブロック)"), QStringLiteral(u"塗り八角形(ブロック)")});
+  caption(u"点変換：", PointConversionList);
+  PointRadiusEdit = new QLineEdit;
+  PointRadiusEdit->setObjectName(QStringLiteral("PointRadiusEdit"));
+  PointRadiusEdit->setMaxLength(8);
   // Plain Latin input: a Japanese input method would only get in the way
   // of a number.
-  Edit2->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
-  caption(u"円半径(mm)：", Edit2);
-  ComboBox8 = MakeList("ComboBox8", {QStringLiteral(u"文字種1～10対応"), QStringLiteral(u"１種類"),
-                                     QStringLiteral(u"TrueTypeFont対応")});
-  caption(u"文字スタイル設定：", ComboBox8);
+  PointRadiusEdit->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
+  caption(u"円半径(mm)：", PointRadiusEdit);
+  TextStyleList = MakeList("TextStyleList", {QStringLiteral(u"文字種1～10対応"), QStringLiteral(u"１種類"),
+                                             QStringLiteral(u"TrueTypeFont対応")});
+  caption(u"文字スタイル設定：", TextStyleList);
 
   auto check = [](const char* name, const char16_t* text) {
     auto* box = new QCheckBox(QString::fromUtf16(text));
     box->setObjectName(QString::fromLatin1(name));
     return box;
   };
-  CheckBox1 = check("CheckBox1", u"DWG変換");
-  Edit3 = new QLineEdit(Text(kOdaPromptText));
-  Edit3->setObjectName(QStringLiteral("Edit3"));
-  Button2 = new QPushButton(QStringLiteral(u"参照"));
-  Button2->setObjectName(QStringLiteral("Button2"));
-  connect(Button2, &QPushButton::clicked, this, &LauncherWindow::Button2Click);
+  DwgCheck = check("DwgCheck", u"DWG変換");
+  OdaConverterEdit = new QLineEdit(Text(kOdaPromptText));
+  OdaConverterEdit->setObjectName(QStringLiteral("OdaConverterEdit"));
+  OdaConverterBrowse = new QPushButton(QStringLiteral(u"参照"));
+  OdaConverterBrowse->setObjectName(QStringLiteral("OdaConverterBrowse"));
+  connect(OdaConverterBrowse, &QPushButton::clicked, this, &LauncherWindow::BrowseOdaConverter);
   auto* dwgRow = new QHBoxLayout;
-  dwgRow->addWidget(CheckBox1);
-  dwgRow->addWidget(Edit3, 1);
-  dwgRow->addWidget(Button2);
+  dwgRow->addWidget(DwgCheck);
+  dwgRow->addWidget(OdaConverterEdit, 1);
+  dwgRow->addWidget(OdaConverterBrowse);
   grid->addLayout(dwgRow, row++, 0, 1, 3);
 
-  CheckBox2 = check("CheckBox2", u"埋込文字の展開");
-  CheckBox3 = check("CheckBox3", u"制御文字等の展開");
-  CheckBox4 = check("CheckBox4", u"曲線属性ﾎﾟﾘﾗｲﾝ化");
-  CheckBox5 = check("CheckBox5", u"寸法を寸法図形化");
+  ExpandTextCheck = check("ExpandTextCheck", u"埋込文字の展開");
+  ExpandCodesCheck = check("ExpandCodesCheck", u"制御文字等の展開");
+  PolylineCheck = check("PolylineCheck", u"曲線属性ﾎﾟﾘﾗｲﾝ化");
+  DimensionEntityCheck = check("DimensionEntityCheck", u"寸法を寸法図形化");
   auto* checkRow = new QGridLayout;
-  checkRow->addWidget(CheckBox2, 0, 0);
-  checkRow->addWidget(CheckBox3, 0, 1);
-  checkRow->addWidget(CheckBox4, 1, 0);
-  checkRow->addWidget(CheckBox5, 1, 1);
+  checkRow->addWidget(ExpandTextCheck, 0, 0);
+  checkRow->addWidget(ExpandCodesCheck, 0, 1);
+  checkRow->addWidget(PolylineCheck, 1, 0);
+  checkRow->addWidget(DimensionEntityCheck, 1, 1);
   grid->addLayout(checkRow, row++, 0, 1, 3);
 
   for (const char16_t* line : {u"本ツール画面/本ツールのショートカットにドラッグ＆ドロップ、",
@@ -289,31 +291,31 @@ QWidget* LauncherWindow::BuildLogPage() {
   auto* page = new QWidget;
   auto* rows = new QVBoxLayout(page);
   rows->setContentsMargins(2, 2, 2, 2);
-  ListBox1 = new QListWidget;
-  ListBox1->setObjectName(QStringLiteral("ListBox1"));
-  ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    QMenu menu(ListBox1);
+  LogList = new QListWidget;
+  LogList->setObjectName(QStringLiteral("LogList"));
+  LogList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  LogList->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(LogList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu menu(LogList);
     QAction* copy = menu.addAction(QStringLiteral(u"コピー"));
     copy->setShortcut(QKeySequence::Copy);
-    if (menu.exec(ListBox1->viewport()->mapToGlobal(at)) == copy) CopyLogSelection();
+    if (menu.exec(LogList->viewport()->mapToGlobal(at)) == copy) CopyLogSelection();
   });
-  ListBox1->installEventFilter(this);  // Ctrl+C
+  LogList->installEventFilter(this);  // Ctrl+C
 
-  ProgressBar1 = new QProgressBar;
-  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-  ProgressBar1->setFormat(QStringLiteral("%v / %m"));
-  ProgressBar1->setVisible(false);
-  rows->addWidget(ListBox1, 1);
-  rows->addWidget(ProgressBar1);
+  BatchProgress = new QProgressBar;
+  BatchProgress->setObjectName(QStringLiteral("BatchProgress"));
+  BatchProgress->setFormat(QStringLiteral("%v / %m"));
+  BatchProgress->setVisible(false);
+  rows->addWidget(LogList, 1);
+  rows->addWidget(BatchProgress);
   return page;
 }
 
 void LauncherWindow::CopyLogSelection() {
   QStringList lines;
-  for (int i = 0; i < ListBox1->count(); ++i)
-    if (ListBox1->item(i)->isSelected()) lines << ListBox1->item(i)->text();
+  for (int i = 0; i < LogList->count(); ++i)
+    if (LogList->item(i)->isSelected()) lines << LogList->item(i)->text();
   // Nothing selected copies the whole log.
   if (lines.isEmpty()) lines = LogLines();
   if (!lines.isEmpty()) QApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
@@ -321,19 +323,19 @@ void LauncherWindow::CopyLogSelection() {
 
 QStringList LauncherWindow::LogLines() const {
   QStringList lines;
-  for (int i = 0; i < ListBox1->count(); ++i) lines << ListBox1->item(i)->text();
+  for (int i = 0; i < LogList->count(); ++i) lines << LogList->item(i)->text();
   return lines;
 }
 
 void LauncherWindow::AddLog(const QString& line) {
-  ListBox1->addItem(line);
-  ListBox1->scrollToBottom();
+  LogList->addItem(line);
+  LogList->scrollToBottom();
 }
 
 void LauncherWindow::PlaceWindow() {
   // A saved size or place that no longer fits the screens (a smaller or
   // removed monitor) is pulled back so the window can be reached.
-  QRect wanted(Fm1x, Fm1y, std::clamp(Fm1w, 320, 4000), std::clamp(Fm1h, 240, 4000));
+  QRect wanted(savedLeft_, savedTop_, std::clamp(savedWidth_, 320, 4000), std::clamp(savedHeight_, 240, 4000));
   QScreen* screen = QGuiApplication::screenAt(wanted.topLeft() + QPoint(20, 20));
   if (!screen) screen = QGuiApplication::primaryScreen();
   if (screen) {
@@ -351,53 +353,53 @@ QString LauncherWindow::GetJwwKanren() const {
   return JwwProgramFolder(env_.winePrefix.isEmpty() ? DefaultWinePrefix() : env_.winePrefix);
 }
 
-void LauncherWindow::RadioButton1Click() {
-  const bool specified = RadioButton4->isChecked();
-  Edit1->setEnabled(specified);
-  Button1->setEnabled(specified);
+void LauncherWindow::DestinationChanged() {
+  const bool specified = GivenFolderButton->isChecked();
+  GivenFolderEdit->setEnabled(specified);
+  GivenFolderBrowse->setEnabled(specified);
 }
 
-void LauncherWindow::Button1Click() {
-  const QString typed = Edit1->text();
+void LauncherWindow::BrowseGivenFolder() {
+  const QString typed = GivenFolderEdit->text();
   const QString start = !IsBlankText(typed) && QFileInfo(typed).isDir() ? typed : env_.programFolder;
-  if (auto folder = Prompts().ChooseFolder(this, start)) Edit1->setText(IncludeTrailingSeparator(*folder));
+  if (auto folder = Prompts().ChooseFolder(this, start)) GivenFolderEdit->setText(IncludeTrailingSeparator(*folder));
 }
 
-void LauncherWindow::Button2Click() {
-  const QString current = Edit3->text();
+void LauncherWindow::BrowseOdaConverter() {
+  const QString current = OdaConverterEdit->text();
   const bool existing = !IsBlankText(current) && QFileInfo(current).isFile();
   const QString start = existing ? FolderOf(current) : env_.programFolder;
   if (auto chosen = Prompts().ChooseExecutable(this, start, existing ? current : QString())) {
-    Edit3->setText(*chosen);
-    CheckBox1->setChecked(true);
+    OdaConverterEdit->setText(*chosen);
+    DwgCheck->setChecked(true);
   }
 }
 
-void LauncherWindow::Label3Click() {
+void LauncherWindow::ChooseFiles() {
   if (batchRunning_) {
     AddLog(Text(kBusyLogLine));
     return;
   }
-  const auto choice = Prompts().ChooseSourceFiles(this, Label1->text(), Fidx);
+  const auto choice = Prompts().ChooseSourceFiles(this, DialogFolderLabel->text(), filterIndex_);
   if (!choice || choice->files.isEmpty()) return;
-  Label1->setText(FolderOf(choice->files.front()));
-  Fidx = choice->filterIndex;
+  DialogFolderLabel->setText(FolderOf(choice->files.front()));
+  filterIndex_ = choice->filterIndex;
   AcceptFiles(choice->files);
 }
 
-void LauncherWindow::ComboBox1Select(int index) {
-  if (index >= 0) gstyle = ComboBox1->itemText(index);
+void LauncherWindow::ThemeSelected(int index) {
+  if (index >= 0) themeName_ = ThemeList->itemText(index);
 }
 
 bool LauncherWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Label3 && event->type() == QEvent::MouseButtonRelease &&
+  if (watched == ChooseFilesLink && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     // Opened after the click has been handled, so that the dialog's own
     // event loop does not run inside the label's mouse handling.
-    QTimer::singleShot(0, this, &LauncherWindow::Label3Click);
+    QTimer::singleShot(0, this, &LauncherWindow::ChooseFiles);
     return true;
   }
-  if (watched == ListBox1 && event->type() == QEvent::KeyPress &&
+  if (watched == LogList && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
     CopyLogSelection();
     return true;

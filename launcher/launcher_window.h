@@ -3,6 +3,7 @@
 // batch run that starts the converter once per drawing, and the log.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -96,7 +97,7 @@ class LauncherWindow : public QMainWindow {
   QStringList LogLines() const;
   QString ConverterPath() const;
   QString DwgTempFolder() const;
-  const QString& ThemeName() const { return gstyle; }
+  const QString& ThemeName() const { return themeName_; }
   const QString& JwwFolder() const { return JwwPath; }
   void SetChildTimeLimit(std::chrono::milliseconds limit) { childTimeLimit_ = limit; }
 
@@ -115,14 +116,14 @@ class LauncherWindow : public QMainWindow {
   QWidget* BuildLogPage();
   void PlaceWindow();
 
-  void RadioButton1Click();
-  void Button1Click();
-  void Button2Click();
-  void Label3Click();
-  void ComboBox1Select(int index);
+  void DestinationChanged();
+  void BrowseGivenFolder();
+  void BrowseOdaConverter();
+  void ChooseFiles();
+  void ThemeSelected(int index);
 
   // Whether the DWG step applies now: "DWG変換" checked and an existing
-  // ODA FileConverter named in Edit3.
+  // ODA FileConverter named in OdaConverterEdit.
   bool DwgEnabled() const;
   void RunDwgStep(const QString& dxfPath);
   // Settles the destination folder of a batch; false stops the batch.
@@ -143,45 +144,51 @@ class LauncherWindow : public QMainWindow {
   QString lastFailureDetail_;
 
  public:
-  // Controls, named as the settings file and the handlers refer to them.
-  QRadioButton* RadioButton1 = nullptr;
-  QRadioButton* RadioButton2 = nullptr;
-  QRadioButton* RadioButton3 = nullptr;
-  QRadioButton* RadioButton4 = nullptr;
-  QRadioButton* RadioButton5 = nullptr;
-  QLineEdit* Edit1 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QLabel* LabelPreFolder = nullptr;
-  QLabel* Label1 = nullptr;
-  QLabel* Label3 = nullptr;
-  QTabWidget* PageControl1 = nullptr;
-  QListWidget* ListBox1 = nullptr;
-  QProgressBar* ProgressBar1 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QComboBox* ComboBox2 = nullptr;
-  QComboBox* ComboBox3 = nullptr;
-  QComboBox* ComboBox4 = nullptr;
-  QComboBox* ComboBox5 = nullptr;
-  QComboBox* ComboBox6 = nullptr;
-  QComboBox* ComboBox7 = nullptr;
-  QComboBox* ComboBox8 = nullptr;
-  QLineEdit* Edit2 = nullptr;
-  QLineEdit* Edit3 = nullptr;
-  QPushButton* Button2 = nullptr;
-  QCheckBox* CheckBox1 = nullptr;
-  QCheckBox* CheckBox2 = nullptr;
-  QCheckBox* CheckBox3 = nullptr;
-  QCheckBox* CheckBox4 = nullptr;
-  QCheckBox* CheckBox5 = nullptr;
+  // Controls, named for what they show or hold.
+  QRadioButton* DesktopButton = nullptr;
+  QRadioButton* DocumentsButton = nullptr;
+  QRadioButton* SourceFolderButton = nullptr;
+  QRadioButton* GivenFolderButton = nullptr;
+  QRadioButton* AskEachTimeButton = nullptr;
+  QLineEdit* GivenFolderEdit = nullptr;
+  QPushButton* GivenFolderBrowse = nullptr;
+  QLabel* AskedFolderLabel = nullptr;
+  QLabel* DialogFolderLabel = nullptr;
+  QLabel* ChooseFilesLink = nullptr;
+  QTabWidget* Pages = nullptr;
+  QListWidget* LogList = nullptr;
+  QProgressBar* BatchProgress = nullptr;
+  QComboBox* ThemeList = nullptr;
+  QComboBox* DxfVersionList = nullptr;
+  QComboBox* ColorModeList = nullptr;
+  QComboBox* LayerNameList = nullptr;
+  QComboBox* OutputSpaceList = nullptr;
+  QComboBox* LayerGroupList = nullptr;
+  QComboBox* PointConversionList = nullptr;
+  QComboBox* TextStyleList = nullptr;
+  QLineEdit* PointRadiusEdit = nullptr;
+  QLineEdit* OdaConverterEdit = nullptr;
+  QPushButton* OdaConverterBrowse = nullptr;
+  QCheckBox* DwgCheck = nullptr;
+  QCheckBox* ExpandTextCheck = nullptr;
+  QCheckBox* ExpandCodesCheck = nullptr;
+  QCheckBox* PolylineCheck = nullptr;
+  QCheckBox* DimensionEntityCheck = nullptr;
+
+  // The five destination buttons in the order of DestinationChoice.
+  std::array<QRadioButton*, 5> DestinationButtons() const {
+    return {DesktopButton, DocumentsButton, SourceFolderButton, GivenFolderButton, AskEachTimeButton};
+  }
 
  private:
-  QString JwwPath;
-  QString gstyle;
-  int Fm1x = 50;
-  int Fm1y = 50;
-  int Fm1w = 510;
-  int Fm1h = 510;
-  int Fidx = 1;
+  QString JwwPath;     // Jw_cad's program folder, found at every start
+  QString themeName_;  // applied at the next start
+  // Window placement read from the settings file.
+  int savedLeft_ = 50;
+  int savedTop_ = 50;
+  int savedWidth_ = 510;
+  int savedHeight_ = 510;
+  int filterIndex_ = 1;  // file dialog's filter, 1-based
   QStringList FList;
 };
 

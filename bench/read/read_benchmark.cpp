@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
   }
   if (argc == 3 && std::strcmp(argv[1], "--read-once") == 0) {
     TJwwData d;
-    const bool ok = d.FileIn(argv[2]);
+    const bool ok = d.FileIn(argv[2]).ok();
     std::printf("read %s: %zu entities\n", ok ? "ok" : "failed", d.EntNo.size());
     return ok ? 0 : 1;
   }

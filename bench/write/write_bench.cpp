@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "converter/dxf/dxf_writer.h"
 
 namespace {
@@ -106,6 +107,7 @@ std::uint64_t g_bytes = 0;  // size of the last DXF written
 void BM_WriteDxfFile(benchmark::State& state) {
   const int ver = static_cast<int>(state.range(0));
   TDXFmodel& m = Model(ver);
+  m.writeThreads = static_cast<int>(state.range(1));
   const std::string path = ScratchPath();
   std::uint64_t bytes = 0;
   for (auto _ : state) {
@@ -130,16 +132,17 @@ void BM_WriteDxfFile(benchmark::State& state) {
 // Formatting only: the output discards the bytes.
 class NullOutput final : public parvex::DxfByteOutput {
  public:
-  bool Write(const char*, std::size_t) override { return true; }
+  parvex::Status Write(const char*, std::size_t) override { return parvex::Ok(); }
 };
 
 void BM_WriteDxfNoIo(benchmark::State& state) {
   TDXFmodel& m = Model(static_cast<int>(state.range(0)));
+  m.writeThreads = static_cast<int>(state.range(1));
   std::uint64_t bytes = 0;
   for (auto _ : state) {
     NullOutput out;
     parvex::DxfTextSink sink(out);
-    m.WriteDXF("", sink);
+    (void)m.WriteDXF("", sink);
     bytes = sink.BytesWritten();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
@@ -150,7 +153,7 @@ void BM_PlainWrite(benchmark::State& state) {
   if (g_bytes == 0) {
     NullOutput out;
     parvex::DxfTextSink sink(out);
-    Model(1).WriteDXF("", sink);
+    (void)Model(1).WriteDXF("", sink);
     g_bytes = sink.BytesWritten();
   }
   const std::string path = ScratchPath();
@@ -194,9 +197,16 @@ void BM_RealToChars(benchmark::State& state) {
 }
 
 BENCHMARK(BM_RealToChars);
-BENCHMARK(BM_WriteDxfFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Arguments: DXF version, threads (1 and one per core).
+BENCHMARK(BM_WriteDxfFile)
+    ->ArgsProduct({{0, 1, 2}, {1, parvex::DxfDefaultThreads()}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_WriteDxfNoIo)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteDxfNoIo)
+    ->ArgsProduct({{1}, {1, parvex::DxfDefaultThreads()}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

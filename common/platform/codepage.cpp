@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "common/platform/system_cp932.h"
 
@@ -16,6 +17,9 @@ constexpr char kEncodeSubstitute = '?';
 // byte space to code units. Tables are filled through the system's
 // converter on first use.
 struct Cp932Tables {
+  // Whether the system could convert the code page; without it the tables
+  // stay empty and the programs refuse to start.
+  bool available = false;
   // Single bytes 0x00-0xFF: the code unit, or 0xFFFF when the byte is a
   // lead byte or undefined.
   std::array<char16_t, 256> single{};
@@ -36,6 +40,7 @@ const Cp932Tables& Tables() {
       // Without a code page converter ASCII still works.
       for (int b = 0; b < 0x80; ++b) t->single[b] = static_cast<char16_t>(b);
     } else {
+      t->available = true;
       for (int b = 0; b < 256; ++b) {
         const char c = static_cast<char>(b);
         char16_t u;
@@ -79,6 +84,12 @@ const Cp932Tables& Tables() {
 }
 
 }  // namespace
+
+Status CodePageReady() {
+  if (Tables().available) return Ok();
+  return Fail(std::string("code page 932 (Shift_JIS) cannot be converted on this system: ") +
+              detail::SystemCp932::WhatIsMissing());
+}
 
 std::u16string DecodeCp932(std::string_view bytes) {
   const Cp932Tables& t = Tables();

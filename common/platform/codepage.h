@@ -5,7 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "common/result.h"
+
 namespace parvex::platform {
+
+// Whether code page 932 can be converted on this system (the system's
+// iconv must know "CP932"). Every program checks this when it starts and
+// refuses to run without it: drawings and DXF files of the other versions
+// are code page 932, and without it their Japanese text would be lost.
+Status CodePageReady();
 
 // Decodes code page 932 bytes. A byte sequence the code page does not define
 // becomes U+30FB (KATAKANA MIDDLE DOT), as the Windows conversion does.

@@ -18,8 +18,6 @@ struct LocalDateTime {
   int DayOfWeek = 0;  // 0 = Sunday
 
   bool IsSet() const { return Year != 0 || Month != 0 || Day != 0; }
-  // yyyymmdd as a number.
-  long DateNumber() const { return Year * 10000L + Month * 100L + Day; }
 };
 
 LocalDateTime Now();

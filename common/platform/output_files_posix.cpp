@@ -18,25 +18,41 @@ namespace parvex::platform {
 
 namespace {
 
-// The temporary file a termination signal removes. Written only outside
-// the handler; the handler reads the path once `pendingSet` is 1.
-char pendingPath[4096];
-volatile sig_atomic_t pendingSet = 0;
+// The temporary files a termination signal removes, one slot per file
+// being written (a process may write several at once, one per thread). A
+// slot's path is written only while its state is free and the thread owns
+// it; the handler reads the paths of the slots in use.
+constexpr int kPendingSlots = 128;
+constexpr int kSlotFree = 0, kSlotFilling = 1, kSlotInUse = 2;
+char pendingPath[kPendingSlots][4096];
+std::atomic<int> pendingState[kPendingSlots];
+static_assert(std::atomic<int>::is_always_lock_free);
 
 void RememberPending(const std::filesystem::path& p) {
-  pendingSet = 0;
   const std::string& s = p.native();
-  if (s.size() >= sizeof pendingPath) return;
-  std::memcpy(pendingPath, s.c_str(), s.size() + 1);
-  pendingSet = 1;
+  if (s.size() >= sizeof pendingPath[0]) return;
+  for (int i = 0; i < kPendingSlots; ++i) {
+    int expected = kSlotFree;
+    if (!pendingState[i].compare_exchange_strong(expected, kSlotFilling)) continue;
+    std::memcpy(pendingPath[i], s.c_str(), s.size() + 1);
+    pendingState[i].store(kSlotInUse);
+    return;
+  }
 }
 
 void ForgetPending(const std::filesystem::path& p) {
-  if (pendingSet && p.native() == pendingPath) pendingSet = 0;
+  for (int i = 0; i < kPendingSlots; ++i) {
+    if (pendingState[i].load() == kSlotInUse && p.native() == pendingPath[i]) {
+      pendingState[i].store(kSlotFree);
+      return;
+    }
+  }
 }
 
 extern "C" void RemovePendingAndEnd(int sig) {
-  if (pendingSet) ::unlink(pendingPath);
+  for (int i = 0; i < kPendingSlots; ++i) {
+    if (pendingState[i].load() == kSlotInUse) ::unlink(pendingPath[i]);
+  }
   // The handler was reset to the default action on entry; the signal is
   // blocked until the handler returns, and then ends the process.
   ::raise(sig);

@@ -124,8 +124,9 @@ int RemoveAbandonedPendingFiles(const std::filesystem::path& folder, std::int64_
 // Windows has no file size signal: a write beyond a limit fails.
 void IgnoreFileSizeSignal() {}
 
-// The output file is marked for deletion while it is written (see
-// MarkForDeletion), which covers every way the process can end.
+// Each output file is marked for deletion while it is written (see
+// MarkForDeletion), which covers every way the process can end and any
+// number of files written at once by several threads: no list to keep.
 void RemovePendingFileOnTermination() {}
 
 }  // namespace parvex::platform

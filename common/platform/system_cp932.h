@@ -16,6 +16,8 @@ class SystemCp932 {
 
   // False when the system has no converter for the code page.
   bool Available() const;
+  // What the system lacks when Available() is false, for the refusal.
+  static const char* WhatIsMissing();
   // Decodes `bytes` (one or two bytes) when they form exactly one
   // character of the Basic Multilingual Plane.
   bool DecodeOne(std::string_view bytes, char16_t& out);

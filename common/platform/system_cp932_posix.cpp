@@ -22,6 +22,8 @@ SystemCp932::~SystemCp932() {
 
 bool SystemCp932::Available() const { return converter_ != nullptr; }
 
+const char* SystemCp932::WhatIsMissing() { return "its iconv knows no \"CP932\""; }
+
 bool SystemCp932::DecodeOne(std::string_view bytes, char16_t& out) {
   if (converter_ == nullptr) return false;
   iconv_t cd = Converter(converter_);

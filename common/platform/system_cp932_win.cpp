@@ -20,6 +20,8 @@ SystemCp932::~SystemCp932() = default;
 
 bool SystemCp932::Available() const { return converter_ != nullptr; }
 
+const char* SystemCp932::WhatIsMissing() { return "Windows reports code page 932 as not installed"; }
+
 bool SystemCp932::DecodeOne(std::string_view bytes, char16_t& out) {
   if (converter_ == nullptr || bytes.empty() || bytes.size() > 2) return false;
   wchar_t buf[4];

@@ -1,9 +1,9 @@
 #include "converter/app/converter_run.h"
 
-#include <exception>
 #include <system_error>
 
 #include "common/path_helpers.h"
+#include "common/platform/codepage.h"
 #include "common/platform/files.h"
 #include "common/platform/private_folders.h"
 #include "common/platform/process_info.h"
@@ -24,12 +24,6 @@ std::string Quoted(const std::filesystem::path& p) {
   return q;
 }
 
-// True for anything at p, a dangling link included: such a name is taken.
-bool PathTaken(const std::filesystem::path& p) {
-  std::error_code ec;
-  return std::filesystem::exists(std::filesystem::symlink_status(p, ec));
-}
-
 void EndConversion(ConversionContext& context, DrawingReaders* readers) {
   context.ReferenceVariables.clear();
   if (readers) {
@@ -41,8 +35,6 @@ void EndConversion(ConversionContext& context, DrawingReaders* readers) {
   platform::RemovePrivateFolder(context.ImageFolder);
   if (!context.ProgramFolder.empty()) RemoveFolder(context.ProgramFolder / kImageFolderName);
 }
-
-DrawingConversionResult Failed(std::string reason) { return {false, std::move(reason), false}; }
 
 }  // namespace
 
@@ -63,9 +55,14 @@ Result<ConversionContext> StartConversion(const std::filesystem::path& programFo
                                           const std::vector<std::filesystem::path>& jwfSearch) {
   ConversionContext context;
   context.ProgramFolder = programFolder;
-  ConverterSettingsFile file;
   const std::filesystem::path settingsPath = programFolder / kSettingsFileName;
-  ReadDatFile(settingsPath, IncludeTrailingSeparator(platform::PathToText(programFolder)), file);
+  const SettingsFile defaults = DefaultSettingsFile(
+      SettingsReader::Converter, IncludeTrailingSeparator(platform::PathToText(programFolder)));
+  // A missing file is refused once the arguments are checked; one that is
+  // there but cannot be read is not replaced by the defaults.
+  Result<SettingsFile> read = ReadSettingsFile(settingsPath, defaults);
+  if (!read && FileExistsSafe(settingsPath)) return read.failure();
+  const SettingsFile& file = read ? *read : defaults;
   Result<ConversionSettings> settings = ToConversionSettings(file);
   if (!settings) return Fail("settings file " + Quoted(settingsPath) + ", " + settings.reason());
   context.Extents = DrawingExtents{};
@@ -74,7 +71,7 @@ Result<ConversionContext> StartConversion(const std::filesystem::path& programFo
   context.ColorSource = ColorSourceOf(context.Settings);
   context.SourcePath.clear();
   context.ReferenceVariables.clear();
-  auto candidates = jwfSearch.empty() ? JwSettingsCandidates(programFolder, file.JwwPath) : jwfSearch;
+  auto candidates = jwfSearch.empty() ? JwSettingsCandidates(programFolder, file.JwCadFolder) : jwfSearch;
   context.ReferenceFileName = platform::PathFromText(FindReferenceFileName(candidates));
   LoadReferenceVariables(context);
   const std::filesystem::path shared = programFolder / kImageFolderName;
@@ -86,15 +83,19 @@ Result<ConversionContext> StartConversion(const std::filesystem::path& programFo
   return context;
 }
 
-std::optional<DrawingConversionResult> RefuseTakenDestination(const std::filesystem::path& destination) {
-  if (!PathTaken(destination)) return std::nullopt;
-  return DrawingConversionResult{false, "destination already exists: " + Quoted(destination), true};
+bool DestinationTaken(const std::filesystem::path& p) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::symlink_status(p, ec));
 }
 
-DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& readers,
-                                   const std::filesystem::path& source,
-                                   const std::filesystem::path& destination) {
-  if (!FileExistsSafe(source)) return Failed("source not found: " + Quoted(source));
+Status RefuseTakenDestination(const std::filesystem::path& destination) {
+  if (DestinationTaken(destination)) return Fail("destination already exists: " + Quoted(destination));
+  return Ok();
+}
+
+Status ConvertOne(ConversionContext& context, DrawingReaders& readers, const std::filesystem::path& source,
+                  const std::filesystem::path& destination) {
+  if (!FileExistsSafe(source)) return Fail("source not found: " + Quoted(source));
   std::u16string ext = LowerExtension(platform::PathToText(source));
   DrawingKind kind = DrawingKind::Jww;
   if (ext == u".jww") {
@@ -109,93 +110,83 @@ DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& r
     kind = DrawingKind::Jwk;
     context.Settings.OutputSpace = OutputSpace::Model;
   } else {
-    return Failed("unsupported file kind " + Quoted(source) + " (expected .jww, .jws, .jwc or .jwk)");
+    return Fail("unsupported file kind " + Quoted(source) + " (expected .jww, .jws, .jwc or .jwk)");
   }
   DrawingReader& reader = readers.ForKind(kind);
   std::string kindName = DrawingKindName(kind);
-  auto failure = [&](const std::string& what) {
-    std::string reason = reader.LastFailure();
-    return Failed(what + (reason.empty() ? "" : ": " + reason));
-  };
+  auto failed = [](const std::string& what, const Status& step) { return Fail(what + ": " + step.reason()); };
 
   // A set SOURCE_DATE_EPOCH that is no time is refused rather than replaced
   // by the clock: whoever set it expects reproducible output.
   Result<platform::LocalDateTime> moment = ConversionMoment();
-  if (!moment) return Failed("cannot convert " + Quoted(source) + ": " + moment.reason());
+  if (!moment) return Fail("cannot convert " + Quoted(source) + ": " + moment.reason());
   context.Moment = *moment;
 
-  if (!reader.FileCheck(source)) return failure("not a readable " + kindName + " file " + Quoted(source));
+  if (Status checked = reader.FileCheck(source); !checked)
+    return failed("not a readable " + kindName + " file " + Quoted(source), checked);
   for (auto* r : {readers.Jww.get(), readers.Jws.get(), readers.Jwc.get(), readers.Jwk.get()})
     r->DataFree();
-  if (!reader.FileIn(context, source)) return failure("cannot read " + Quoted(source));
+  if (Status read = reader.FileIn(context, source); !read) return failed("cannot read " + Quoted(source), read);
 
   std::error_code ec;
   auto full = std::filesystem::absolute(source, ec);
   context.SourcePath = ec ? source : full;
   LoadReferenceVariables(context);  // a bare reference file name now means beside the drawing
-  if (!reader.AfterRead(context)) return failure("cannot convert " + Quoted(source));
+  if (Status measured = reader.AfterRead(context); !measured)
+    return failed("cannot convert " + Quoted(source), measured);
   auto code = reader.PaperCode();
   context.DrawingPaperSize = code ? PaperSizeOfCode(*code) : PaperSizeOfExtents(context.Extents);
 
-  if (!reader.FileOutDXF(context, destination, context.Settings.DxfVersion)) {
+  if (Status written = reader.FileOutDXF(context, destination, context.Settings.DxfVersion); !written) {
     // The writer leaves nothing of its own at the destination, so a file
     // there now is someone else's: it stays.
-    if (PathTaken(destination)) {
-      return {false,
-              "destination " + Quoted(destination) +
-                  " appeared while the drawing was converted; it was left as it is",
-              true};
+    if (DestinationTaken(destination)) {
+      return Fail("destination " + Quoted(destination) +
+                  " appeared while the drawing was converted; it was left as it is");
     }
-    return failure("cannot write " + Quoted(destination));
+    return failed("cannot write " + Quoted(destination), written);
   }
   if (!FileExistsSafe(destination))
-    return Failed("the DXF writer reported success but " + Quoted(destination) + " does not exist");
-  return {true, {}, false};
+    return Fail("the DXF writer reported success but " + Quoted(destination) + " does not exist");
+  return Ok();
 }
 
 int RunConverter(const std::vector<std::string>& args, const std::filesystem::path& programFolder,
                  const DrawingReaderFactory& makeReaders, std::ostream& errors) {
-  ConversionContext context;
-  DrawingReaders readers;
-  std::string reason;
+  if (Status codePage = platform::CodePageReady(); !codePage) {
+    errors << "ParvexSub: " << codePage.reason() << '\n';
+    return kRunFailed;
+  }
   if (programFolder.empty()) {
     // Without its own folder the run would take settings from, and make its
     // image folder in, whatever the current folder is.
     errors << "ParvexSub: cannot find the folder of the running program\n";
     return kRunFailed;
   }
-  try {
+  ConversionContext context;
+  DrawingReaders readers;
+  Status run = CatchAll([&]() -> Status {
     Result<ConversionContext> started = StartConversion(programFolder);
-    if (started) {
-      context = std::move(*started);
-      readers = makeReaders(context);
-    }
-    if (!started) {
-      reason = started.reason();
-    } else if (args.size() != 2) {
-      reason = "expected 2 arguments (SOURCE DESTINATION), got " + std::to_string(args.size());
-    } else {
-      const std::filesystem::path source = platform::PathFromNarrow(args[0]);
-      const std::filesystem::path destination = platform::PathFromNarrow(args[1]);
-      std::filesystem::path settings = programFolder / kSettingsFileName;
-      if (auto taken = RefuseTakenDestination(destination)) {
-        reason = taken->reason;
-      } else if (!FileExistsSafe(settings)) {
-        reason = "settings file not found: " + Quoted(settings);
-      } else {
-        reason = ConvertOne(context, readers, source, destination).reason;
-      }
-    }
-  } catch (const std::exception& e) {
-    reason = std::string("internal error: ") + e.what();
-  }
-  try {
+    if (!started) return started.failure();
+    context = std::move(*started);
+    readers = makeReaders(context);
+    if (args.size() != 2)
+      return Fail("expected 2 arguments (SOURCE DESTINATION), got " + std::to_string(args.size()));
+    const std::filesystem::path source = platform::PathFromNarrow(args[0]);
+    const std::filesystem::path destination = platform::PathFromNarrow(args[1]);
+    const std::filesystem::path settings = programFolder / kSettingsFileName;
+    if (Status free = RefuseTakenDestination(destination); !free) return free;
+    if (!FileExistsSafe(settings)) return Fail("settings file not found: " + Quoted(settings));
+    return ConvertOne(context, readers, source, destination);
+  });
+  const Status ended = CatchAll([&] {
     EndConversion(context, &readers);
-  } catch (const std::exception& e) {
-    if (reason.empty()) reason = std::string("internal error while finishing: ") + e.what();
-  }
-  if (reason.empty()) return kRunSucceeded;
+    return Ok();
+  });
+  if (run && !ended) run = Fail(ended.reason() + " while finishing");
+  if (run) return kRunSucceeded;
   // One line, whatever a path or a reader's reason contains.
+  std::string reason = run.reason();
   for (char& c : reason)
     if (c == '\n' || c == '\r') c = ' ';
   errors << "ParvexSub: " << reason << '\n';

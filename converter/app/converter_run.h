@@ -7,7 +7,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -44,21 +43,25 @@ std::vector<std::filesystem::path> JwSettingsCandidates(const std::filesystem::p
                                                         const std::u16string& jwwPath);
 
 // Runs the whole conversion. `args` are the command-line arguments without
-// the program name.
+// the program name. Without code page 932 (platform::CodePageReady) nothing
+// is done.
 int RunConverter(const std::vector<std::string>& args, const std::filesystem::path& programFolder,
                  const DrawingReaderFactory& makeReaders, std::ostream& errors);
 
 // The part after start-up and argument checks: dispatch on the source's
 // lower-cased extension, read, and write. The destination must not exist;
-// when it appears while the drawing is converted, the run fails with
-// destinationTaken set and leaves that file alone.
-DrawingConversionResult ConvertOne(ConversionContext& context, DrawingReaders& readers,
-                                   const std::filesystem::path& source,
-                                   const std::filesystem::path& destination);
+// when it appears while the drawing is converted, the run fails and leaves
+// that file alone.
+Status ConvertOne(ConversionContext& context, DrawingReaders& readers, const std::filesystem::path& source,
+                  const std::filesystem::path& destination);
 
-// Refusal of a destination that is taken (a dangling link counts), or
-// nothing when it is free.
-std::optional<DrawingConversionResult> RefuseTakenDestination(const std::filesystem::path& destination);
+// True when something is at `destination`, a dangling link included: such
+// a name is taken. A failed conversion leaves nothing of its own there, so
+// a destination taken after a failure is someone else's file.
+bool DestinationTaken(const std::filesystem::path& destination);
+
+// Refusal of a destination that is taken.
+Status RefuseTakenDestination(const std::filesystem::path& destination);
 
 // 1 for the drawing's screen colours, 2 for its printer colours.
 inline int ColorSourceOf(const ConversionSettings& s) { return s.ColorMode == ColorMode::Printer ? 2 : 1; }

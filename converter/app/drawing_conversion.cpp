@@ -1,6 +1,5 @@
 #include "converter/app/drawing_conversion.h"
 
-#include <exception>
 #include <string>
 
 #include "common/platform/files.h"
@@ -11,13 +10,11 @@
 
 namespace parvex {
 
-DrawingConversionResult ConvertDrawing(const ConversionSettings& settings,
-                                       const std::filesystem::path& source,
-                                       const std::filesystem::path& destination,
-                                       const std::filesystem::path& programFolder) {
-  if (auto taken = RefuseTakenDestination(destination)) return *taken;
+Status ConvertDrawing(const ConversionSettings& settings, const std::filesystem::path& source,
+                      const std::filesystem::path& destination, const std::filesystem::path& programFolder) {
+  if (Status free = RefuseTakenDestination(destination); !free) return free;
   if (const int version = SettingNumber(settings.DxfVersion); version < 0 || version > 2) {
-    return {false, "DXF version " + std::to_string(version) + " is not 0, 1 or 2", false};
+    return Fail("DXF version " + std::to_string(version) + " is not 0, 1 or 2");
   }
   ConversionContext context;
   context.Settings = settings;
@@ -31,18 +28,16 @@ DrawingConversionResult ConvertDrawing(const ConversionSettings& settings,
   // Without a folder of its own a drawing's carried images are not unpacked.
   if (auto own = platform::CreatePrivateFolder(shared)) context.ImageFolder = *own;
 
-  DrawingConversionResult result;
-  try {
+  const Status converted = CatchAll([&] {
     DrawingReaders readers = CreateDrawingReaders(context);
-    result = ConvertOne(context, readers, source, destination);
+    Status result = ConvertOne(context, readers, source, destination);
     for (auto* r : {readers.Jww.get(), readers.Jws.get(), readers.Jwc.get(), readers.Jwk.get()}) {
       r->DataFree();
     }
-  } catch (const std::exception& e) {
-    result = {false, std::string("conversion failed: ") + e.what(), false};
-  }
+    return result;
+  });
   platform::RemovePrivateFolder(context.ImageFolder);
-  return result;
+  return converted;
 }
 
 }  // namespace parvex

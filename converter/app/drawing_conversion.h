@@ -5,28 +5,21 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
 
 #include "common/conversion_settings.h"
+#include "common/result.h"
 
 namespace parvex {
 
-struct DrawingConversionResult {
-  bool ok = false;
-  std::string reason;  // why no DXF was written; empty on success
-  // The destination existed, or appeared while the drawing was converted:
-  // that file was left as it is and nothing was written.
-  bool destinationTaken = false;
-};
-
 // Reads `source` (JWW, JWS, ...: by extension) and writes `destination`,
-// which must not exist (an existing file is never replaced). Reference
-// variables are looked up as ParvexSub does, with `programFolder` (may be
-// empty) first; carried images are unpacked into a private folder below the
-// system's temporary folder, removed again at the end.
-DrawingConversionResult ConvertDrawing(const ConversionSettings& settings,
-                                       const std::filesystem::path& source,
-                                       const std::filesystem::path& destination,
-                                       const std::filesystem::path& programFolder = {});
+// which must not exist (an existing file is never replaced), or says why no
+// DXF was written. When the destination existed, or appeared while the
+// drawing was converted, that file is left as it is (DestinationTaken in
+// converter_run.h then holds for it). Reference variables are looked up as
+// ParvexSub does, with `programFolder` (may be empty) first; carried images
+// are unpacked into a private folder below the system's temporary folder,
+// removed again at the end.
+Status ConvertDrawing(const ConversionSettings& settings, const std::filesystem::path& source,
+                      const std::filesystem::path& destination, const std::filesystem::path& programFolder = {});
 
 }  // namespace parvex

@@ -4,7 +4,8 @@
 // process and calls them in this order for a source file:
 //
 //   1. FileCheck(source) on the reader the extension selects: a quick look
-//      at the file's header. False ends the run before anything is emptied.
+//      at the file's header. A failure ends the run before anything is
+//      emptied.
 //   2. DataFree() on all four readers: each empties its drawing (the JWW
 //      reader also deletes the images it unpacked from an earlier drawing).
 //   3. FileIn(context, source) on the selected reader: reads the whole file.
@@ -14,7 +15,7 @@
 //      context.ImageFolder, resolve pen colours (context.ColorSource), line
 //      types, layer attributes. JWS, JWC, JWK: re-apply the attribute
 //      defaults, layer attributes. Every kind: write the drawing extents
-//      into context.Extents; false when they cannot be computed within the
+//      into context.Extents; fails when they cannot be computed within the
 //      work limit.
 //   6. The run sets context.DrawingPaperSize: from PaperCode() through
 //      PaperSizeOfCode() when the kind has one (JWW, JWC), else from
@@ -26,8 +27,8 @@
 //      someone else put there meanwhile must stay.
 //   8. At the end of the run DataFree() on all four readers again.
 //
-// Any step that fails returns false and leaves a short reason (English, one
-// line) in LastFailure(); the run prints it and writes no destination.
+// Any step that fails returns its reason (English, short); the run prints it
+// and writes no destination.
 // For JWC and JWK sources the run lowers context.Settings.OutputSpace
 // before step 1 (JWC: layouts become model space; JWK: always model space).
 //
@@ -39,6 +40,7 @@
 #include <optional>
 #include <string>
 
+#include "common/result.h"
 #include "converter/context/conversion_context.h"
 
 namespace parvex {
@@ -49,33 +51,32 @@ class DrawingReader {
  public:
   virtual ~DrawingReader() = default;
 
-  virtual bool FileCheck(const std::filesystem::path& source) = 0;
+  virtual Status FileCheck(const std::filesystem::path& source) = 0;
   virtual void DataFree() = 0;
-  virtual bool FileIn(ConversionContext& context, const std::filesystem::path& source) = 0;
-  virtual bool AfterRead(ConversionContext& context) = 0;
+  virtual Status FileIn(ConversionContext& context, const std::filesystem::path& source) = 0;
+  virtual Status AfterRead(ConversionContext& context) = 0;
   // Jw_cad paper code of the drawing read, when the file kind has one.
   virtual std::optional<int> PaperCode() const = 0;
-  virtual bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
-                          DxfVersion version) = 0;
-  virtual std::string LastFailure() const = 0;
+  virtual Status FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
+                            DxfVersion version) = 0;
 };
 
-// A slot without an implementation: every check fails with a reason that
+// A slot without an implementation: every step fails with a reason that
 // names the missing file kind.
 class UnavailableReader final : public DrawingReader {
  public:
   explicit UnavailableReader(DrawingKind kind) : kind_(kind) {}
-  bool FileCheck(const std::filesystem::path&) override { return false; }
+  Status FileCheck(const std::filesystem::path&) override { return Refusal(); }
   void DataFree() override {}
-  bool FileIn(ConversionContext&, const std::filesystem::path&) override { return false; }
-  bool AfterRead(ConversionContext&) override { return false; }
+  Status FileIn(ConversionContext&, const std::filesystem::path&) override { return Refusal(); }
+  Status AfterRead(ConversionContext&) override { return Refusal(); }
   std::optional<int> PaperCode() const override { return std::nullopt; }
-  bool FileOutDXF(ConversionContext&, const std::filesystem::path&, DxfVersion) override {
-    return false;
+  Status FileOutDXF(ConversionContext&, const std::filesystem::path&, DxfVersion) override {
+    return Refusal();
   }
-  std::string LastFailure() const override;
 
  private:
+  Failure Refusal() const;
   DrawingKind kind_;
 };
 

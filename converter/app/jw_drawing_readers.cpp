@@ -15,12 +15,7 @@ namespace {
 template <typename Drawing>
 class JwDrawingReader final : public DrawingReader {
  public:
-  bool FileCheck(const std::filesystem::path& source) override {
-    failure_.clear();
-    if (Drawing::FileCheck(source)) return true;
-    failure_ = std::is_same_v<Drawing, TJwwData> ? "JWW-Header Error" : "JWS-Header Error";
-    return false;
-  }
+  Status FileCheck(const std::filesystem::path& source) override { return Drawing::FileCheck(source); }
 
   void DataFree() override {
     if (drawing_) {
@@ -32,7 +27,7 @@ class JwDrawingReader final : public DrawingReader {
     attributes_.reset();
   }
 
-  bool FileIn(ConversionContext& context, const std::filesystem::path& source) override {
+  Status FileIn(ConversionContext& context, const std::filesystem::path& source) override {
     drawing_ = std::make_unique<Drawing>();
     if constexpr (std::is_same_v<Drawing, TJwwData>) {
       // A JWW drawing unpacks its carried images into the run's image folder.
@@ -44,21 +39,17 @@ class JwDrawingReader final : public DrawingReader {
     }
     attributes_ = std::make_unique<TgraAttribute>();
     attributes_->SetBackColor(0);
-    if (drawing_->FileIn(source)) return true;
-    failure_ = drawing_->LastError.empty() ? "File I/O Error" : drawing_->LastError;
-    return false;
+    return drawing_->FileIn(source);
   }
 
-  bool AfterRead(ConversionContext& context) override {
+  Status AfterRead(ConversionContext& context) override {
     if constexpr (std::is_same_v<Drawing, TJwwData>) {
       drawing_->BindImageExplode();
       drawing_->FileColorSet(*attributes_, context.ColorSource);
     } else {
       attributes_->ResetColors();
     }
-    const Status measured = MeasureExtents(*drawing_, context.Extents);
-    failure_ = measured.reason();
-    return measured.ok();
+    return MeasureExtents(*drawing_, context.Extents);
   }
 
   std::optional<int> PaperCode() const override {
@@ -66,20 +57,15 @@ class JwDrawingReader final : public DrawingReader {
     return std::nullopt;
   }
 
-  bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
-                  DxfVersion version) override {
-    if (!drawing_) return false;
-    if (parvex::FileOutDXF(*drawing_, context, *attributes_, destination, version)) return true;
-    failure_ = "the DXF file cannot be written";
-    return false;
+  Status FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
+                    DxfVersion version) override {
+    if (!drawing_) return Fail("no drawing has been read");
+    return parvex::FileOutDXF(*drawing_, context, *attributes_, destination, version);
   }
-
-  std::string LastFailure() const override { return failure_; }
 
  private:
   std::unique_ptr<Drawing> drawing_;
   std::unique_ptr<TgraAttribute> attributes_;
-  std::string failure_;
 };
 
 }  // namespace

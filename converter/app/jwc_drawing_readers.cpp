@@ -16,46 +16,35 @@ namespace {
 template <typename Drawing>
 class JwcDrawingReader final : public DrawingReader {
  public:
-  bool FileCheck(const std::filesystem::path& source) override {
-    const Status checked = Drawing::FileCheck(source);
-    failure_ = checked.reason();
-    return checked.ok();
-  }
+  Status FileCheck(const std::filesystem::path& source) override { return Drawing::FileCheck(source); }
 
   void DataFree() override { drawing_.reset(); }
 
-  bool FileIn(ConversionContext&, const std::filesystem::path& source) override {
+  Status FileIn(ConversionContext&, const std::filesystem::path& source) override {
     drawing_ = std::make_unique<Drawing>();
-    const Status read = drawing_->FileIn(source);
-    failure_ = read.reason();
-    return read.ok();
+    return drawing_->FileIn(source);
   }
 
-  bool AfterRead(ConversionContext& context) override {
-    if (!drawing_) return false;
+  Status AfterRead(ConversionContext& context) override {
+    if (!drawing_) return Fail("no drawing has been read");
     TgraAttribute attributes;
     attributes.SetBackColor(0);
     drawing_->AfterRead(attributes, context.Extents);
-    return true;
+    return Ok();
   }
 
   std::optional<int> PaperCode() const override {
     return drawing_ ? drawing_->PaperCode() : std::nullopt;
   }
 
-  bool FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
-                  DxfVersion version) override {
-    if (!drawing_) return false;
-    if (parvex::FileOutDXF(*drawing_, context, destination, version)) return true;
-    failure_ = "the DXF file cannot be written";
-    return false;
+  Status FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
+                    DxfVersion version) override {
+    if (!drawing_) return Fail("no drawing has been read");
+    return parvex::FileOutDXF(*drawing_, context, destination, version);
   }
-
-  std::string LastFailure() const override { return failure_; }
 
  private:
   std::unique_ptr<Drawing> drawing_;
-  std::string failure_;
 };
 
 }  // namespace

@@ -15,8 +15,8 @@ const char* DrawingKindName(DrawingKind kind) {
   return "?";
 }
 
-std::string UnavailableReader::LastFailure() const {
-  return std::string("no ") + DrawingKindName(kind_) + " reader is built into this converter";
+Failure UnavailableReader::Refusal() const {
+  return Fail(std::string("no ") + DrawingKindName(kind_) + " reader is built into this converter");
 }
 
 DrawingReader& DrawingReaders::ForKind(DrawingKind kind) {

@@ -26,8 +26,6 @@ class TgraAttribute {
 
   TgraAttribute() : jwvCol(kSlotCount) { DataInit(); }
 
-  int32_t jwvColN() const { return static_cast<int32_t>(jwvCol.size()); }
-
   // Background 0, the default colours, widths and point radii.
   void DataInit();
 

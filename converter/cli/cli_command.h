@@ -19,8 +19,6 @@ struct CliCommand {
   void (*help)(std::ostream& out);
 };
 
-std::span<const CliCommand> Commands();
-
 // Dispatches a whole command line (argv[0] excluded).
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 

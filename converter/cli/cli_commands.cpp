@@ -25,8 +25,6 @@ void PrintOverview(std::ostream& out) {
 
 }  // namespace
 
-std::span<const CliCommand> Commands() { return kCommands; }
-
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     PrintOverview(err);

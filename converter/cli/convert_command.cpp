@@ -1,7 +1,9 @@
 #include "converter/cli/convert_command.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <functional>
 #include <ostream>
 
@@ -10,8 +12,11 @@
 #include "common/platform/files.h"
 #include "common/platform/process_info.h"
 #include "common/settings_file.h"
+#include "converter/app/converter_run.h"
 #include "converter/app/drawing_conversion.h"
 #include "converter/cli/cli_command.h"
+#include "converter/cli/convert_batch.h"
+#include "converter/dxf/dxf_parallel_write.h"
 
 namespace parvex::cli {
 
@@ -69,6 +74,8 @@ using Setter = std::function<void(ConversionSettings&)>;
 // it was given.
 constexpr int kNameAttempts = 10;
 
+constexpr int kMaxJobs = 64;
+
 }  // namespace
 
 std::string PrintableText(std::string_view bytes) {
@@ -119,8 +126,7 @@ std::string PrintableText(std::string_view bytes) {
   return r;
 }
 
-std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
-                                               std::string& error) {
+Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args) {
   ConvertOptions o;
   std::optional<std::filesystem::path> settingsFile;
   // Options given on the command line win over the settings file, whatever
@@ -182,23 +188,21 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
     static const char* const kValued[] = {"--dxf",         "--colors",       "--layer-names",
                                           "--output-space", "--layer-group", "--points",
                                           "--point-radius", "--text-styles", "--settings",
-                                          "--output",       "-o"};
+                                          "--output",       "-o",            "--jobs",
+                                          "-j"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) {
-      error = "unknown option " + a;
-      return std::nullopt;
+      return Fail("unknown option " + a);
     }
     if (!hasValue) {
       if (i + 1 >= args.size()) {
-        error = "option " + name + " needs a value";
-        return std::nullopt;
+        return Fail("option " + name + " needs a value");
       }
       value = args[++i];
     }
     auto bad = [&](const char* expected) {
-      error = "invalid value \"" + value + "\" for " + name + " (expected " + expected + ")";
-      return std::nullopt;
+      return Fail("invalid value \"" + value + "\" for " + name + " (expected " + expected + ")");
     };
 
     if (name == "--dxf") {
@@ -238,6 +242,10 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
       const int v = Choice(value, {"kinds", "one", "truetype"});
       if (v < 0) return bad("kinds, one or truetype");
       overrides.push_back([v](ConversionSettings& s) { s.TextStyleMode = static_cast<TextStyleMode>(v); });
+    } else if (name == "--jobs" || name == "-j") {
+      int v = 0;
+      if (!ParseInt(value, v) || v < 1 || v > kMaxJobs) return bad("1 to 64");
+      o.jobs = v;
     } else if (name == "--settings") {
       settingsFile = platform::PathFromNarrow(value);
     } else {  // -o, --output
@@ -248,16 +256,12 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
 
   if (o.help || o.version) return o;
   if (settingsFile) {
-    ConverterSettingsFile file;
-    if (!ReadDatFile(*settingsFile, platform::PathToText(settingsFile->parent_path()), file)) {
-      error = "cannot read the settings file " + platform::NarrowFromPath(*settingsFile);
-      return std::nullopt;
-    }
-    Result<ConversionSettings> read = ToConversionSettings(file);
-    if (!read) {
-      error = "settings file " + platform::NarrowFromPath(*settingsFile) + ", " + read.reason();
-      return std::nullopt;
-    }
+    const Result<SettingsFile> file = ReadSettingsFile(
+        *settingsFile,
+        DefaultSettingsFile(SettingsReader::Converter, platform::PathToText(settingsFile->parent_path())));
+    if (!file) return file.failure();
+    Result<ConversionSettings> read = ToConversionSettings(*file);
+    if (!read) return Fail("settings file " + platform::NarrowFromPath(*settingsFile) + ", " + read.reason());
     o.settings = *read;
   } else {
     o.settings = DefaultSettings();
@@ -267,10 +271,7 @@ std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args
   // one paper space.
   if (o.settings.DxfVersion == DxfVersion::R12 && o.settings.OutputSpace == OutputSpace::Layouts)
     o.settings.OutputSpace = OutputSpace::ModelAndPaper;
-  if (o.files.empty()) {
-    error = "no drawing given";
-    return std::nullopt;
-  }
+  if (o.files.empty()) return Fail("no drawing given");
   return o;
 }
 
@@ -285,15 +286,19 @@ std::filesystem::path ConvertDestination(const std::filesystem::path& source,
 
 void PrintConvertHelp(std::ostream& out) {
   out << "Usage: parvex-cli convert [OPTIONS] FILE... [-o DIR]\n"
-         "Converts JWW, JWS, JWC and JWK drawings to DXF, one after another. Each\n"
-         "result is written to DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when\n"
-         "that name is taken; no existing file is ever replaced. One line per drawing\n"
-         "on standard output: \"SOURCE -> RESULT\" or \"SOURCE: failed: REASON\".\n"
+         "Converts JWW, JWS, JWC and JWK drawings to DXF. Each result is written to\n"
+         "DIR (default: beside its drawing) as NAME.dxf, or NAME~N.dxf when that name\n"
+         "is taken; no existing file is ever replaced. One line per drawing, in\n"
+         "argument order, on standard output: \"SOURCE -> RESULT\" or\n"
+         "\"SOURCE: failed: REASON\".\n"
          "Exit status 0 when every drawing was converted, 1 when any failed, 2 on a\n"
          "usage error.\n"
          "\n"
          "Options (defaults in brackets):\n"
          "  -o, --output DIR           folder for the results\n"
+         "  -j, --jobs N               threads, 1..64: up to N drawings at a time, the\n"
+         "                             threads left over write each file; results and\n"
+         "                             names are the same for every N [cores]\n"
          "  --settings FILE            take the settings from a Parvex.dat file;\n"
          "                             options given here still win\n"
          "  --dxf r12|2000|2007        DXF version [r12]\n"
@@ -324,10 +329,9 @@ void PrintConvertHelp(std::ostream& out) {
 }
 
 int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-  std::string error;
-  const std::optional<ConvertOptions> parsed = ParseConvertArgs(args, error);
+  const Result<ConvertOptions> parsed = ParseConvertArgs(args);
   if (!parsed) {
-    err << "parvex-cli convert: " << error << "\n"
+    err << "parvex-cli convert: " << parsed.reason() << "\n"
         << "Try 'parvex-cli convert --help'.\n";
     return 2;
   }
@@ -348,32 +352,66 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
 
   const std::filesystem::path programFolder = platform::SettingsFolder();
   const bool progress = o.files.size() > 1 && platform::StandardErrorIsTerminal();
-  int failed = 0;
   const size_t n = o.files.size();
-  for (size_t i = 0; i < n; ++i) {
-    const std::filesystem::path& source = o.files[i];
-    const std::string shown = PrintableText(platform::NarrowFromPath(source));
-    if (progress) err << "\r[" << (i + 1) << '/' << n << "] " << shown << "\x1b[K" << std::flush;
-    DrawingConversionResult r;
-    std::filesystem::path dest;
-    // A name taken by someone else while the drawing was converted is
-    // handled as one taken before: the next branch name is tried.
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-      dest = ConvertDestination(source, o.outputFolder);
-      if (dest.empty()) {
-        r = {false, "no free output name for " + platform::NarrowFromPath(source), false};
-        break;
-      }
-      r = ConvertDrawing(o.settings, source, dest, programFolder);
-      if (r.ok || !r.destinationTaken) break;
-    }
-    if (r.ok) {
-      out << shown << " -> " << PrintableText(platform::NarrowFromPath(dest)) << '\n';
-    } else {
-      ++failed;
-      out << shown << ": failed: " << PrintableText(r.reason) << '\n';
-    }
+  const int jobs = o.jobs > 0 ? o.jobs : DxfDefaultThreads();
+  const int atOnce = static_cast<int>(std::min<size_t>(static_cast<size_t>(jobs), n));
+  ConversionSettings settings = o.settings;
+  settings.WriteThreads = std::max(1, jobs / atOnce);
+
+  // Drawings that may want one name are converted in argument order, so
+  // every drawing gets the name it gets when they run one by one.
+  std::vector<std::string> families;
+  for (const std::filesystem::path& source : o.files) {
+    families.push_back(DestinationFamily(source, o.outputFolder));
   }
+  std::vector<std::string> lines(n);
+  std::vector<char> converted(n, 0);  // written by the thread of each drawing
+  std::vector<bool> done(n, false);
+  size_t printed = 0;
+  size_t finishedCount = 0;
+  int failed = 0;
+  auto convert = [&](size_t i) {
+    const std::filesystem::path& source = o.files[i];
+    Status r = Fail("no conversion was tried");
+    std::filesystem::path dest;
+    try {
+      // A name taken by someone else while the drawing was converted is
+      // handled as one taken before: the next branch name is tried.
+      for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        dest = ConvertDestination(source, o.outputFolder);
+        if (dest.empty()) {
+          r = Fail("no free output name for " + platform::NarrowFromPath(source));
+          break;
+        }
+        r = ConvertDrawing(settings, source, dest, programFolder);
+        if (r || !DestinationTaken(dest)) break;
+      }
+    } catch (const std::exception& e) {
+      r = Fail(std::string("internal error: ") + e.what());
+    }
+    const std::string shown = PrintableText(platform::NarrowFromPath(source));
+    converted[i] = r ? 1 : 0;
+    lines[i] = r ? shown + " -> " + PrintableText(platform::NarrowFromPath(dest)) + '\n'
+                    : shown + ": failed: " + PrintableText(r.reason()) + '\n';
+  };
+  // Result lines go out in argument order as soon as all before them are
+  // there; the progress line counts the drawings finished.
+  auto finished = [&](size_t i) {
+    done[i] = true;
+    ++finishedCount;
+    while (printed < n && done[printed]) {
+      if (converted[printed] == 0) ++failed;
+      if (progress) err << "\r\x1b[K" << std::flush;
+      out << lines[printed] << std::flush;
+      lines[printed].clear();
+      ++printed;
+    }
+    if (progress) {
+      err << "\r[" << finishedCount << '/' << n << "] " << PrintableText(platform::NarrowFromPath(o.files[i]))
+          << "\x1b[K" << std::flush;
+    }
+  };
+  RunBatch(families, atOnce, convert, finished);
   if (progress) err << "\r\x1b[K" << std::flush;
   return failed == 0 ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/conversion_settings.h"
+#include "common/result.h"
 
 namespace parvex::cli {
 
@@ -19,14 +20,15 @@ struct ConvertOptions {
   ConversionSettings settings;
   std::vector<std::filesystem::path> files;
   std::optional<std::filesystem::path> outputFolder;  // default: beside each source
+  // Threads to use (-j, --jobs): drawings converted at once, and the
+  // threads left over write each drawing's file; 0: one per core.
+  int jobs = 0;
   bool help = false;
   bool version = false;
 };
 
-// Parses the arguments after "convert". On a usage error returns nullopt
-// and sets `error`.
-std::optional<ConvertOptions> ParseConvertArgs(std::span<const std::string> args,
-                                               std::string& error);
+// Parses the arguments after "convert"; fails with the usage error.
+Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args);
 
 // The subcommand itself and its help.
 int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostream& err);

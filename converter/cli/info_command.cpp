@@ -130,10 +130,10 @@ void WriteDosModel(JsonObjectWriter& json, Model& model, int64_t stated_entities
   json.EndArray();
 }
 
-// Reads a JWC drawing or JWK shape into `json`; the reason when it could
+// Reads a JWC drawing or JWK shape into `json`; says why when it could
 // not be read whole.
 template <class Model>
-std::string InfoDos(JsonObjectWriter& json, const std::filesystem::path& path) {
+Status InfoDos(JsonObjectWriter& json, const std::filesystem::path& path) {
   Model model;
   const Status read = model.FileIn(path);
   json.Int("version", 0).Bool("ok", read.ok());
@@ -143,7 +143,7 @@ std::string InfoDos(JsonObjectWriter& json, const std::filesystem::path& path) {
   const std::optional<int> paper = model.PaperCode();
   const int32_t code = paper.value_or(0);
   WriteDosModel(json, model, stated, paper ? &code : nullptr);
-  return read.reason();
+  return read;
 }
 
 const char* KindName(FileKind kind) {
@@ -157,49 +157,47 @@ const char* KindName(FileKind kind) {
   return "unknown";
 }
 
-// Reads one file; prints its line and returns whether it was read.
-bool InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
+// Reads one file; prints its line and says whether and why it was not read.
+Status InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
   const std::filesystem::path path = platform::PathFromNarrow(arg);
   const FileKind kind = KindOf(path);
   JsonObjectWriter json;
   json.String("file", arg);
   json.String("kind", KindName(kind));
 
-  std::string error;
+  Status read = Ok();
   std::error_code ec;
   if (kind == FileKind::kUnknown) {
-    error = "not a Jw_cad file name (extension .jww, .jws, .jwc or .jwk expected)";
+    read = Fail("not a Jw_cad file name (extension .jww, .jws, .jwc or .jwk expected)");
   } else if (!std::filesystem::exists(path, ec)) {
-    error = "file not found";
+    read = Fail("file not found");
   } else if (std::filesystem::is_directory(path, ec)) {
-    error = "is a folder";
+    read = Fail("is a folder");
   }
 
-  if (!error.empty()) {
-    json.Int("version", 0).Bool("ok", false).String("error", error);
+  if (!read) {
+    json.Int("version", 0).Bool("ok", false).String("error", read.reason());
   } else if (kind == FileKind::kJww) {
     TJwwData drawing;
-    const bool ok = drawing.FileIn(path);
-    if (!ok) error = drawing.LastError.empty() ? "read failed" : drawing.LastError;
-    json.Int("version", drawing.Enthd.jwVer).Bool("ok", ok);
-    if (!ok) json.String("error", error);
+    read = drawing.FileIn(path);
+    json.Int("version", drawing.Enthd.jwVer).Bool("ok", read.ok());
+    if (!read) json.String("error", read.reason());
     WriteModel(json, drawing, drawing.Enthd.n1, drawing.Enthd.n2, &drawing.Enthd.nZumen);
   } else if (kind == FileKind::kJwc) {
-    error = InfoDos<TJwcData>(json, path);
+    read = InfoDos<TJwcData>(json, path);
   } else if (kind == FileKind::kJwk) {
-    error = InfoDos<TJwkData>(json, path);
+    read = InfoDos<TJwkData>(json, path);
   } else {
     TJwsData shape;
-    const bool ok = shape.FileIn(path);
-    if (!ok) error = shape.LastError.empty() ? "read failed" : shape.LastError;
-    json.Int("version", shape.Enthd.jwVer).Bool("ok", ok);
-    if (!ok) json.String("error", error);
+    read = shape.FileIn(path);
+    json.Int("version", shape.Enthd.jwVer).Bool("ok", read.ok());
+    if (!read) json.String("error", read.reason());
     WriteModel(json, shape, shape.Enthd.n1, shape.Enthd.n2, nullptr);
   }
 
   out << json.Finish() << '\n';
-  if (!error.empty()) err << "parvex-cli info: " << arg << ": " << error << '\n';
-  return error.empty();
+  if (!read) err << "parvex-cli info: " << arg << ": " << read.reason() << '\n';
+  return read;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <numbers>
 #include <unordered_map>
 
+#include "common/value_helpers.h"
+
 namespace parvex {
 
 namespace {
@@ -218,10 +220,7 @@ int DxfCurveJoiner::Pw_GetIdx(int n) const {
 void DxfCurveJoiner::Pw_AddEnt(int n, TDXF_PolyWorkEntity s) {
   // A segment with a coordinate or angle that is not a number would carry
   // it into the output; it is dropped like one that cannot be stored.
-  if (!std::isfinite(s.x1) || !std::isfinite(s.y1) || !std::isfinite(s.x2) ||
-      !std::isfinite(s.y2) || !std::isfinite(s.da)) {
-    return;
-  }
+  if (!Finite({s.x1, s.y1, s.x2, s.y2, s.da})) return;
   int gi = Pw_GetIdx(n);
   if (gi < 0) {
     groups_.push_back({});

@@ -9,11 +9,11 @@
 // order they are written in.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <limits>
-#include <new>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -77,11 +77,18 @@ class DxfEntities {
   // visits the records to give them their handles.
   template <class F>
   void Visit(F&& visit) const {
-    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
+    VisitIn(*this, visit, 0, order_.size(), std::make_index_sequence<std::tuple_size_v<Arrays>>());
   }
   template <class F>
   void Visit(F&& visit) {
-    VisitIn(*this, visit, std::make_index_sequence<std::tuple_size_v<Arrays>>());
+    VisitIn(*this, visit, 0, order_.size(), std::make_index_sequence<std::tuple_size_v<Arrays>>());
+  }
+  // Visit for the entries [first, last) of the order only (a part of a
+  // section written on its own thread).
+  template <class F>
+  void Visit(std::size_t first, std::size_t last, F&& visit) const {
+    VisitIn(*this, visit, first, std::min(last, order_.size()),
+            std::make_index_sequence<std::tuple_size_v<Arrays>>());
   }
 
  private:
@@ -90,7 +97,9 @@ class DxfEntities {
   friend class TDXFmodel;
 
   // Appends a record at the end of the order. False, with nothing changed,
-  // when the arrays cannot grow or this level holds no records of the kind.
+  // when the arrays are full or this level holds no records of the kind.
+  // Running out of memory raises std::bad_alloc, which ends the conversion
+  // with its reason instead of losing the record.
   template <class R>
   bool Append(R&& r) {
     using T = std::remove_cvref_t<R>;
@@ -98,17 +107,8 @@ class DxfEntities {
     std::vector<T>& records = MutableRecords<T>();
     constexpr std::size_t kMax = static_cast<std::size_t>(std::numeric_limits<int>::max());
     if (records.size() >= kMax || order_.size() >= kMax) return false;
-    try {
-      order_.push_back({T::kKind, static_cast<std::uint32_t>(records.size())});
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    try {
-      records.push_back(std::forward<R>(r));
-    } catch (const std::bad_alloc&) {
-      order_.pop_back();
-      return false;
-    }
+    order_.push_back({T::kKind, static_cast<std::uint32_t>(records.size())});
+    records.push_back(std::forward<R>(r));
     return true;
   }
 
@@ -141,8 +141,10 @@ class DxfEntities {
 
   // Each entry goes to the array of its kind (one array per kind).
   template <class Self, class F, std::size_t... I>
-  static void VisitIn(Self& self, F& visit, std::index_sequence<I...>) {
-    for (const Entry& e : self.order_) {
+  static void VisitIn(Self& self, F& visit, std::size_t first, std::size_t last,
+                      std::index_sequence<I...>) {
+    for (std::size_t k = first; k < last; ++k) {
+      const Entry& e = self.order_[k];
       (void)((e.kind == std::tuple_element_t<I, Arrays>::value_type::kKind &&
               (visit(std::get<I>(self.records_)[e.index]), true)) ||
              ...);

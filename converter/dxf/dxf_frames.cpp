@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "common/geometry.h"
+#include "common/value_helpers.h"
 
 namespace parvex {
 
@@ -33,10 +34,6 @@ bool OtherEnd(const TJwZumenWakuWork& c, Corner from, Corner& other) {
   return false;
 }
 
-bool Finite(double a, double b, double c, double d) {
-  return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
-}
-
 bool Enters(const TJwZumenWakuWork& f, double x1, double y1, double x2, double y2) {
   return ClipSegment(f.x1, f.y1, f.x2, f.y2, x1, y1, x2, y2).Code != 2;
 }
@@ -50,11 +47,11 @@ void DxfFrameFinder::InitZwhv(bool frames) {
 }
 
 void DxfFrameFinder::Zw_AddH(double x1, double y1, double x2, double y2) {
-  if (Finite(x1, y1, x2, y2)) horizontal_.push_back({0, x1, y1, x2, y2});
+  if (Finite({x1, y1, x2, y2})) horizontal_.push_back({0, x1, y1, x2, y2});
 }
 
 void DxfFrameFinder::Zw_AddV(double x1, double y1, double x2, double y2) {
-  if (Finite(x1, y1, x2, y2)) vertical_.push_back({0, x1, y1, x2, y2});
+  if (Finite({x1, y1, x2, y2})) vertical_.push_back({0, x1, y1, x2, y2});
 }
 
 void DxfFrameFinder::Zw_AddW(int n, double x1, double x2, double y1, double y2) {

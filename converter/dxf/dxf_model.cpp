@@ -2,7 +2,6 @@
 #include "converter/dxf/dxf_model.h"
 
 #include <cmath>
-#include <new>
 
 #include "common/value_helpers.h"
 #include "converter/dxf/dxf_guid.h"
@@ -124,9 +123,9 @@ bool TDXFmodel::AddArc(int bn, const DxfCurve& c) {
   DxfEntities* target = Container(bn);
   if (target == nullptr) return false;
   const double d = std::fabs(c.sweep);
-  const bool whole = target->WholeTurnIsWholeCurve() && std::fabs(d - 360) <= 1e-14;
-  const bool none = d <= 1e-14;
-  if (std::fabs(c.ratio - 1) <= 1e-14) {
+  const bool whole = target->WholeTurnIsWholeCurve() && std::fabs(d - 360) <= kTolerance14;
+  const bool none = d <= kTolerance14;
+  if (std::fabs(c.ratio - 1) <= kTolerance14) {
     if (whole || none) return Store(bn, TDXF_Circle{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r});
     return Store(bn, TDXF_Arc{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r,
                               .sa = NormalizeDeg(c.start + c.axis), .da = c.sweep});
@@ -137,7 +136,7 @@ bool TDXFmodel::AddArc(int bn, const DxfCurve& c) {
 }
 
 bool TDXFmodel::AddSolid4(int bn, const TDXF_Solid4& r) {
-  if (std::fabs(r.x3 - r.x4) <= 1e-12 && std::fabs(r.y3 - r.y4) <= 1e-12) {
+  if (std::fabs(r.x3 - r.x4) <= kTolerance12 && std::fabs(r.y3 - r.y4) <= kTolerance12) {
     return Store(bn, TDXF_Solid3{.attr = r.attr, .x1 = r.x1, .y1 = r.y1, .x2 = r.x2,
                                  .y2 = r.y2, .x3 = r.x3, .y3 = r.y3});
   }
@@ -178,19 +177,15 @@ bool TDXFmodel::StoreMoji(DxfEntities& c, TDXF_Moji r) {
 bool TDXFmodel::AddMoji(int bn, TDXF_Moji r) {
   DxfEntities* c = Container(bn);
   if (c == nullptr) return false;
-  try {
-    NormaliseMoji(r);
-    std::optional<TDXF_MojiExpansion> e = ExpandMoji(r, mexp);
-    if (!e) return StoreMoji(*c, std::move(r));
-    for (TDXF_Line& l : e->lines) {
-      ByLayer(l);
-      c->Append(std::move(l));
-    }
-    for (TDXF_Moji& t : e->texts) StoreMoji(*c, std::move(t));
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
+  NormaliseMoji(r);
+  std::optional<TDXF_MojiExpansion> e = ExpandMoji(r, mexp);
+  if (!e) return StoreMoji(*c, std::move(r));
+  for (TDXF_Line& l : e->lines) {
+    ByLayer(l);
+    c->Append(std::move(l));
   }
+  for (TDXF_Moji& t : e->texts) StoreMoji(*c, std::move(t));
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -202,11 +197,7 @@ bool TDXFmodel::AddDim(int bn, TDXF_Dimension r) {
   DxfEntities* c = Container(bn);
   if (c == nullptr) return false;
   if (c->RequiresExistingBlocks() && (r.bln < 0 || r.bln >= deBlockDefN())) return false;
-  try {
-    CutToWidth(r.str);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  CutToWidth(r.str);
   return Store(bn, std::move(r));
 }
 

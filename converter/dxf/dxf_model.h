@@ -37,6 +37,7 @@
 
 #include "common/content_digest.h"
 #include "common/conversion_settings.h"
+#include "common/result.h"
 #include "converter/dxf/dxf_entities.h"
 #include "converter/dxf/dxf_frames.h"
 #include "converter/dxf/dxf_names.h"
@@ -219,18 +220,18 @@ class TDXFmodel {
   // ----- writing
   // Writes the file dst (created new: an existing file is never replaced).
   // src is the source drawing, whose time stamps give the date variables.
-  // On any failure the partly written file is removed and false returned.
-  // Before the file is written, each image file of the list is copied
-  // into dst's folder under a free name (never replacing a file), and the
-  // file's image definition names that copy; an image file that cannot be
-  // copied leaves the list, so its IMAGEs are not written and the file
-  // never names a missing image. A failed write removes the copies again.
-  // R12 has no images: nothing is copied.
-  bool SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
+  // On any failure the partly written file is removed and the reason
+  // returned (a full disk says so). Before the file is written, each image
+  // file of the list is copied into dst's folder under a free name (never
+  // replacing a file), and the file's image definition names that copy; an
+  // image file that cannot be copied leaves the list, so its IMAGEs are not
+  // written and the file never names a missing image. A failed write
+  // removes the copies again. R12 has no images: nothing is copied.
+  Status SaveDXF(const std::filesystem::path& src, const std::filesystem::path& dst);
   // Writes the whole file through a sink (SaveDXF without the file; tests
-  // and benchmarks use it). src as for SaveDXF. False when the sink failed
-  // or a writer raised.
-  bool WriteDXF(const std::filesystem::path& src, DxfSink& sink);
+  // and benchmarks use it). src as for SaveDXF. Fails when the version is
+  // unknown, the handles run out or the sink failed.
+  Status WriteDXF(const std::filesystem::path& src, DxfSink& sink);
   // Number of non-finite reals written as 0 during the last write.
   long long NonFiniteWritten() const { return nonFinite_; }
 
@@ -261,6 +262,7 @@ class TDXFmodel {
   PointConversion tentyp = PointConversion::Point;
   int tenidx = -1;  // block definition "_TRANS_TEN", -1 none
   TextStyleMode mojistyle = TextStyleMode::PerKind;
+  int writeThreads = 1;  // threads the long sections are formatted on
 
   std::vector<TDXF_Ltype> ltps;
   std::vector<TDXF_Layer> lays;

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <limits>
 #include <string>
-#include <new>
 #include <system_error>
 
 #include "common/number_text.h"
 #include "common/platform/codepage.h"
 #include "common/text_helpers.h"
+#include "common/value_helpers.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/dxf/dxf_names.h"
 #include "converter/dxf/dxf_text.h"
@@ -183,21 +183,12 @@ int TDXFmodel::AddAnonymousBlockDef(std::u16string_view na, int id) {
 int TDXFmodel::NewBlockDef(std::u16string_view na, int id, DxfNameKind kind) {
   if (deBlockDef.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
   const int index = deBlockDefN();
-  std::u16string key;
-  try {
-    const std::u16string source =
-        RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
-    TDXF_BlockDef def;
-    def.nam = EnterName(blockKeys_, source, Ver, kind, u"NONAME", index);
-    key = DxfNameKey(def.nam, Ver);
-    def.IDno = id;
-    deBlockDef.push_back(std::move(def));
-    return index;
-  } catch (const std::bad_alloc&) {
-    auto it = blockKeys_.find(key);
-    if (it != blockKeys_.end() && it->second == index) blockKeys_.erase(it);
-    return -1;
-  }
+  const std::u16string source = RemoveBlanks(na).empty() ? std::u16string(u"NONAME") : std::u16string(na);
+  TDXF_BlockDef def;
+  def.nam = EnterName(blockKeys_, source, Ver, kind, u"NONAME", index);
+  def.IDno = id;
+  deBlockDef.push_back(std::move(def));
+  return index;
 }
 
 int TDXFmodel::GetBlockIdx(std::u16string_view s) const {
@@ -260,7 +251,7 @@ void TDXFmodel::SetLgp(int base, int nmax, std::span<const TJwZumenWakuWork> fra
     int found = -1;
     for (int j = 0; j < g; ++j) {
       if (j == base) continue;
-      if (std::fabs(deLgp[static_cast<std::size_t>(j)].sc - grp.sc) <= 1e-12) {
+      if (std::fabs(deLgp[static_cast<std::size_t>(j)].sc - grp.sc) <= kTolerance12) {
         found = j;
         break;
       }

@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "common/number_text.h"
 #include "common/text_helpers.h"
 #include "common/value_helpers.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "converter/dxf/dxf_section_shared.h"
 #include "converter/dxf/dxf_sections.h"
 #include "converter/dxf/dxf_writer.h"
@@ -165,7 +167,7 @@ void EntityWriter::Entity(const TDXF_Arc& r) {
 
 template <>
 void EntityWriter::Entity(const TDXF_Ellipse& r) {
-  const bool whole = std::fabs(r.da) <= 1e-14;
+  const bool whole = std::fabs(r.da) <= kTolerance14;
   if (modern_) {
     // An ELLIPSE runs counter-clockwise from 41 to 42, both within one turn
     // (0 to 2 pi): a clockwise sweep is written from its far end, an end
@@ -247,7 +249,7 @@ void EntityWriter::TenInsert(const TDXF_Ten& r, int block) {
   if (!names_.Ltype(1).empty()) w_.Raw(6, names_.Ltype(1));
   Attrs(r.attr.colour, 0, r.attr.lineweight);
   w_.XYZ(r.x, r.y, 0);
-  if (std::fabs(r.ba) > 1e-14 && std::fabs(r.ba - 1) > 1e-14) {
+  if (std::fabs(r.ba) > kTolerance14 && std::fabs(r.ba - 1) > kTolerance14) {
     w_.Real(41, r.ba);
     w_.Real(42, r.ba);
   }
@@ -363,8 +365,8 @@ void EntityWriter::Entity(const TDXF_PLine& r) {
   w_.Int(66, 1);
   w_.XYZ(0, 0, 0);
   if (r.clf) w_.Int(70, 1);
-  if (r.wd1 > 1e-12) w_.Real(40, r.wd1);
-  if (r.wd2 > 1e-12) w_.Real(41, r.wd2);
+  if (r.wd1 > kTolerance12) w_.Real(40, r.wd1);
+  if (r.wd2 > kTolerance12) w_.Real(41, r.wd2);
   // Vertices and the SEQEND take the handles after the POLYLINE's.
   std::uint32_t next = p + 1;
   for (const TDXF_PLinePoint& v : r.v) {
@@ -375,7 +377,7 @@ void EntityWriter::Entity(const TDXF_PLine& r) {
     }
     w_.XYZ(v.x, v.y, 0);
     // Bulge of the segment to the next vertex.
-    if (std::fabs(v.a) > 1e-12) w_.Real(42, std::tan(v.a / 4));
+    if (std::fabs(v.a) > kTolerance12) w_.Real(42, std::tan(v.a / 4));
   }
   Start("SEQEND", next, p, r.attr.space, layer);
 }
@@ -460,14 +462,19 @@ template <>
 void EntityWriter::Entity(const TDXF_Block& r) {
   if (!BlockHead("INSERT", "AcDbBlockReference", r.attr, r.handle, r.bln)) return;
   w_.XYZ(r.x, r.y, 0);
-  auto scaled = [](double s) { return std::fabs(s - 1) > 1e-14 && std::fabs(s) > 1e-14; };
+  auto scaled = [](double s) { return std::fabs(s - 1) > kTolerance14 && std::fabs(s) > kTolerance14; };
   if (scaled(r.bx)) w_.Real(41, r.bx);
   if (scaled(r.by)) w_.Real(42, r.by);
-  if (std::fabs(r.a) > 1e-14) w_.Real(50, r.a);
+  if (std::fabs(r.a) > kTolerance14) w_.Real(50, r.a);
 }
 
 void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner) {
-  c.Visit([&](const auto& r) {
+  Write(c, run, owner, 0, c.size());
+}
+
+void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner, std::size_t first,
+                         std::size_t last) {
+  c.Visit(first, last, [&](const auto& r) {
     const int spc = r.attr.space;
     if (WritingRun(c, spc, m_.Ltn) != run) return;
     // R12 has one paper space: layout entities keep their handles unwritten.
@@ -483,7 +490,15 @@ void EntityWriter::Write(const DxfEntities& c, int run, std::uint32_t owner) {
 
 void SaveEntities(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w) {
   w.BeginSection("ENTITIES");
-  dxfsec::EntityWriter(m, h, w).Write(m.Top(), 0, 0);
+  const DxfEntities& top = m.Top();
+  const std::size_t entries = top.size();
+  const auto chunks = SplitIntoChunks({&entries, 1}, kDxfChunkEntries);
+  WriteChunksInOrder(w, chunks.size(), [&](DxfWriter& cw) -> DxfChunkFormatter {
+    auto ew = std::make_shared<dxfsec::EntityWriter>(m, h, cw);
+    return [ew, &top, &chunks](std::size_t i) {
+      for (const DxfEntryRun& run : chunks[i]) ew->Write(top, 0, 0, run.first, run.last);
+    };
+  });
   w.EndSection();
 }
 

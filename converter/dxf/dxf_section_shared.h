@@ -49,6 +49,9 @@ class EntityWriter {
   // handle of the owning block record; 0 means the record of each entity's
   // space.
   void Write(const DxfEntities& c, int run, std::uint32_t owner);
+  // The same for the entries [first, last) of c's order only.
+  void Write(const DxfEntities& c, int run, std::uint32_t owner, std::size_t first,
+             std::size_t last);
 
  private:
   // The common head up to the subclass marker (nullptr for none).

@@ -12,12 +12,14 @@
 // finished model, and from the records it numbered; the writers only read
 // the model.
 //
-// Failures: a writer may throw (std::exception) on an internal error;
-// SaveDXF catches it and fails the write. Output errors need no checks
-// here: the sink remembers them.
+// Failures: output errors need no checks here: the sink remembers the
+// first and SaveDXF reports it. Running out of memory raises std::bad_alloc,
+// which the conversion run turns into its reason; the temporary file goes.
 #pragma once
 
 #include <cstddef>
+
+#include "common/value_helpers.h"
 
 namespace parvex {
 
@@ -39,7 +41,9 @@ inline constexpr std::size_t kDxfDimStyles = 2;
 // R12 has no ELLIPSE: an ellipse is written as a POLYLINE through this many
 // points of it, every 5 degrees of a whole one (closed), 72 steps of an arc
 // with both ends. Its vertices and SEQEND take handles like any polyline's.
-inline int R12EllipseVertices(double sweep) { return sweep <= 1e-14 && sweep >= -1e-14 ? 72 : 73; }
+inline int R12EllipseVertices(double sweep) {
+  return sweep <= kTolerance14 && sweep >= -kTolerance14 ? 72 : 73;
+}
 
 void SaveClasses(const TDXFmodel& m, DxfWriter& w);
 void SaveTables(const TDXFmodel& m, const DxfHandles& h, DxfWriter& w);

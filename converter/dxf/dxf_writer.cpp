@@ -44,29 +44,20 @@ std::string RealToStr(double x) {
   return std::string(buf, RealToChars(x, buf));
 }
 
-std::string HandleToStr(std::uint32_t h) {
-  char buf[12];
-  auto res = std::to_chars(buf, buf + sizeof(buf), h, 16);
-  for (char* p = buf; p < res.ptr; ++p) {
-    if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
-  }
-  return std::string(buf, res.ptr);
-}
-
 // ---------------------------------------------------------------------------
 
-bool DxfFdOutput::Write(const char* data, std::size_t n) {
+Status DxfFdOutput::Write(const char* data, std::size_t n) {
   while (n > 0) {
     ssize_t k = ::write(fd_, data, n);
     if (k < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return Fail(std::strerror(errno));
     }
-    if (k == 0) return false;
+    if (k == 0) return Fail("the file takes no more bytes");
     data += k;
     n -= static_cast<std::size_t>(k);
   }
-  return true;
+  return Ok();
 }
 
 // ---------------------------------------------------------------------------
@@ -78,7 +69,7 @@ DxfTextSink::DxfTextSink(DxfByteOutput& out, std::size_t bufferSize)
 void DxfTextSink::Spill() {
   if (used_ == 0) return;
   // After a failure the bytes are dropped; only the count goes on.
-  if (ok_ && !out_.Write(buf_.get(), used_)) ok_ = false;
+  if (status_) status_ = out_.Write(buf_.get(), used_);
   written_ += used_;
   used_ = 0;
 }
@@ -106,7 +97,7 @@ void DxfTextSink::PairSlow(int code, std::string_view value) {
       std::string line(cl, clen);
       line.append(value);
       line += "\r\n";
-      if (ok_ && !out_.Write(line.data(), line.size())) ok_ = false;
+      if (status_) status_ = out_.Write(line.data(), line.size());
       written_ += line.size();
       return;
     }
@@ -125,9 +116,21 @@ void DxfTextSink::PairSlow(int code, std::string_view value) {
   used_ += need;
 }
 
-bool DxfTextSink::Flush() {
+void DxfTextSink::Append(std::string_view bytes) {
+  if (used_ + bytes.size() <= cap_) {
+    if (!bytes.empty()) std::memcpy(buf_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+    return;
+  }
+  // Larger than the room left: out directly, after what is buffered.
   Spill();
-  return ok_;
+  if (status_) status_ = out_.Write(bytes.data(), bytes.size());
+  written_ += bytes.size();
+}
+
+Status DxfTextSink::Flush() {
+  Spill();
+  return status_;
 }
 
 // ---------------------------------------------------------------------------

@@ -24,6 +24,7 @@
 #include <utility>
 
 #include "common/conversion_settings.h"
+#include "common/result.h"
 #include <vector>
 
 namespace parvex {
@@ -41,34 +42,32 @@ std::string RealToStr(double x);
 inline constexpr std::size_t kRealBufSize = 32;
 std::size_t RealToChars(double x, char* buf);
 
-// Upper-case hexadecimal without leading zeros ("0" for 0).
-std::string HandleToStr(std::uint32_t h);
-
 // ---------------------------------------------------------------------------
 // Byte outputs
 
 class DxfByteOutput {
  public:
   virtual ~DxfByteOutput() = default;
-  // Writes all n bytes; false on failure.
-  virtual bool Write(const char* data, std::size_t n) = 0;
+  // Writes all n bytes, or says why it could not.
+  virtual Status Write(const char* data, std::size_t n) = 0;
 };
 
 class DxfStringOutput final : public DxfByteOutput {
  public:
-  bool Write(const char* data, std::size_t n) override {
+  Status Write(const char* data, std::size_t n) override {
     bytes.append(data, n);
-    return true;
+    return Ok();
   }
   std::string bytes;
 };
 
 // Writes to an open POSIX file descriptor (not owned), retrying short
-// writes and interrupted calls.
+// writes and interrupted calls. A failure gives the system's reason ("No
+// space left on device", "File too large", ...).
 class DxfFdOutput final : public DxfByteOutput {
  public:
   explicit DxfFdOutput(int fd) : fd_(fd) {}
-  bool Write(const char* data, std::size_t n) override;
+  Status Write(const char* data, std::size_t n) override;
 
  private:
   int fd_;
@@ -82,8 +81,9 @@ class DxfSink {
   virtual ~DxfSink() = default;
   // One group. value is already in the file's encoding, without CR LF.
   virtual void Pair(int code, std::string_view value) = 0;
-  // Pushes out anything buffered; false when the sink has failed.
-  virtual bool Flush() = 0;
+  // Pushes out anything buffered; the first output failure when the sink
+  // has failed.
+  virtual Status Flush() = 0;
   virtual bool Ok() const = 0;
 };
 
@@ -130,8 +130,11 @@ class DxfTextSink final : public DxfSink {
     }
     PairSlow(code, value);
   }
-  bool Flush() override;
-  bool Ok() const override { return ok_; }
+  Status Flush() override;
+  bool Ok() const override { return status_.ok(); }
+  // Bytes already laid out as DXF lines (a section part formatted
+  // elsewhere), appended as they are.
+  void Append(std::string_view bytes);
   // Bytes handed to the output so far plus those still buffered.
   std::uint64_t BytesWritten() const { return written_ + used_; }
 
@@ -143,7 +146,7 @@ class DxfTextSink final : public DxfSink {
   std::size_t cap_;
   std::size_t used_ = 0;
   std::uint64_t written_ = 0;
-  bool ok_ = true;
+  Status status_;  // the first output failure
 };
 
 // Keeps the groups as (code, value) pairs.
@@ -152,7 +155,7 @@ class DxfPairSink final : public DxfSink {
   void Pair(int code, std::string_view value) override {
     pairs.emplace_back(code, std::string(value));
   }
-  bool Flush() override { return true; }
+  Status Flush() override { return parvex::Ok(); }
   bool Ok() const override { return true; }
   std::vector<std::pair<int, std::string>> pairs;
 };
@@ -168,6 +171,12 @@ class DxfWriter {
 
   DxfVersion Ver() const { return ver_; }
   DxfSink& Sink() { return sink_; }
+  // The text sink written to, or nullptr for another kind of sink.
+  DxfTextSink* TextSink() { return text_; }
+  // Threads the long sections may format on (dxf_parallel_write.h); at
+  // least 1.
+  int Threads() const { return threads_; }
+  void SetThreads(int n) { threads_ = n < 1 ? 1 : n; }
 
   // A fixed ASCII value (keywords, subclass markers, fixed names): PutCode.
   void Code(int code, std::string_view ascii) { Emit(code, ascii); }
@@ -213,6 +222,8 @@ class DxfWriter {
   std::string EncodeName(std::u16string_view s) const;
 
   long long NonFiniteCount() const { return nonFinite_; }
+  // Adds the non-finite reals that other writers wrote for this one.
+  void AddNonFinite(long long n) { nonFinite_ += n; }
 
  private:
   // Straight to the text sink when there is one (no virtual call).
@@ -226,6 +237,7 @@ class DxfWriter {
   DxfSink& sink_;
   DxfTextSink* text_;
   DxfVersion ver_;
+  int threads_ = 1;
   long long nonFinite_ = 0;
 };
 

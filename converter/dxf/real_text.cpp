@@ -7,6 +7,8 @@
 #include <iterator>
 #include <limits>
 
+#include "common/value_helpers.h"
+
 namespace parvex {
 namespace {
 
@@ -161,7 +163,7 @@ std::size_t FormatGeneral(const Digits15& g, char* out) {
 // The fast rounding to 15 digits
 
 // The values the text rounds: above 1e-14 (so normal) and finite.
-bool InRange(double a) { return a > 1e-14 && a <= std::numeric_limits<double>::max(); }
+bool InRange(double a) { return a > kTolerance14 && a <= std::numeric_limits<double>::max(); }
 
 // The fast rounding of a > 0 with InRange(a).
 [[gnu::always_inline]] inline bool Round15Fast(double a, RealDigits15* out) {
@@ -284,7 +286,7 @@ std::size_t WriteRealText(double x, char* buf) {
     // one step.)
     const double v = static_cast<double>(static_cast<std::int64_t>(d.digits)) / kPow10[14 - e];
     const auto n =
-        static_cast<std::uint64_t>(static_cast<std::int64_t>(std::trunc(v / 1e-14 + 0.5)));
+        static_cast<std::uint64_t>(static_cast<std::int64_t>(std::trunc(v / kTolerance14 + 0.5)));
     if (n == 0) {
       std::memcpy(buf, "0.0", 3);
       return 3;
@@ -313,7 +315,7 @@ std::size_t WriteRealText(double x, char* buf) {
 }
 
 std::size_t WriteRealTextByToChars(double x, char* buf) {
-  if (!std::isfinite(x) || std::fabs(x) <= 1e-14) {
+  if (!std::isfinite(x) || std::fabs(x) <= kTolerance14) {
     std::memcpy(buf, "0.0", 3);
     return 3;
   }
@@ -333,7 +335,7 @@ std::size_t WriteRealTextByToChars(double x, char* buf) {
       std::uint64_t digits = 0;
       for (int i = 0; i < g.n; ++i) digits = digits * 10 + static_cast<unsigned>(g.d[i] - '0');
       const double v = static_cast<double>(digits) / kPow10[(g.n - 1) - g.exp10];
-      const double q = std::trunc(v / 1e-14 + 0.5);
+      const double q = std::trunc(v / kTolerance14 + 0.5);
       const std::uint64_t n = static_cast<std::uint64_t>(q);
       if (n == 0) {
         std::memcpy(buf, "0.0", 3);

@@ -1,83 +1,54 @@
 #include "converter/expand/calendar.h"
 
+#include <chrono>
+
 namespace parvex::calendar {
 namespace {
 
-// Floor division for negative day counts.
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-  std::int64_t q = a / b;
-  return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
+namespace chr = std::chrono;
 
-struct Civil {
-  std::int64_t year;
-  int month;
-  int day;
-};
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9999;
 
-// Inverse of DaysFromCivil (eras of 400 years, March-based years).
-Civil CivilFromDays(std::int64_t z) {
-  z += 719468;
-  const std::int64_t era = FloorDiv(z, 146097);
-  const std::int64_t doe = z - era * 146097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153;
-  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-  return {year, month, day};
-}
-
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
+// The date of the fields; only meaningful for years within the range above.
+chr::year_month_day DateOf(int year, int month, int day) {
+  return {chr::year{year}, chr::month{static_cast<unsigned>(month)}, chr::day{static_cast<unsigned>(day)}};
 }
 
 }  // namespace
 
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
-  const std::int64_t y = year - (month <= 2 ? 1 : 0);
-  const std::int64_t era = FloorDiv(y, 400);
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t mp = month > 2 ? month - 3 : month + 9;
-  const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 int WeekdayOf(int year, int month, int day) {
-  // 1970-01-01 was a Thursday.
-  std::int64_t w = (DaysFromCivil(year, month, day) + 4) % 7;
-  return static_cast<int>(w < 0 ? w + 7 : w);
+  return static_cast<int>(chr::weekday{chr::sys_days{DateOf(year, month, day)}}.c_encoding());
 }
 
 bool IsValidDateTime(const platform::LocalDateTime& t) {
-  if (t.Year < 1 || t.Year > 9999 || t.Month < 1 || t.Month > 12) return false;
-  if (t.Day < 1 || t.Day > DaysInMonth(t.Year, t.Month)) return false;
+  if (t.Year < kFirstYear || t.Year > kLastYear || t.Month < 1 || t.Month > 12 || t.Day < 1 || t.Day > 31)
+    return false;
+  if (!DateOf(t.Year, t.Month, t.Day).ok()) return false;
   return t.Hour >= 0 && t.Hour <= 23 && t.Minute >= 0 && t.Minute <= 59 && t.Second >= 0 &&
          t.Second <= 59;
 }
 
 std::optional<platform::LocalDateTime> UtcFromUnixSeconds(std::int64_t seconds) {
-  // Years 1..9999 span well under 2^40 seconds either side of 1970; the
-  // bound keeps the arithmetic below far from overflow.
-  constexpr std::int64_t kLimit = std::int64_t{1} << 40;
+  // Years 1..9999 lie within 2^38 seconds (about 8700 years) either side
+  // of 1970; the bound keeps every year the calendar computes within the
+  // range std::chrono::year can hold, so none wraps into 1..9999.
+  constexpr std::int64_t kLimit = std::int64_t{1} << 38;
   if (seconds < -kLimit || seconds > kLimit) return std::nullopt;
-  const std::int64_t days = FloorDiv(seconds, 86400);
-  const std::int64_t secondOfDay = seconds - days * 86400;
-  const Civil c = CivilFromDays(days);
-  if (c.year < 1 || c.year > 9999) return std::nullopt;
+  const chr::sys_seconds moment{chr::seconds{seconds}};
+  const chr::sys_days date = chr::floor<chr::days>(moment);
+  const chr::year_month_day ymd{date};
+  const int year = static_cast<int>(ymd.year());
+  if (year < kFirstYear || year > kLastYear) return std::nullopt;
+  const chr::hh_mm_ss<chr::seconds> time{moment - date};
   platform::LocalDateTime t;
-  t.Year = static_cast<int>(c.year);
-  t.Month = c.month;
-  t.Day = c.day;
-  t.Hour = static_cast<int>(secondOfDay / 3600);
-  t.Minute = static_cast<int>(secondOfDay / 60 % 60);
-  t.Second = static_cast<int>(secondOfDay % 60);
-  t.DayOfWeek = WeekdayOf(t.Year, t.Month, t.Day);
+  t.Year = year;
+  t.Month = static_cast<int>(static_cast<unsigned>(ymd.month()));
+  t.Day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+  t.Hour = static_cast<int>(time.hours().count());
+  t.Minute = static_cast<int>(time.minutes().count());
+  t.Second = static_cast<int>(time.seconds().count());
+  t.DayOfWeek = static_cast<int>(chr::weekday{date}.c_encoding());
   return t;
 }
 

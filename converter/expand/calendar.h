@@ -1,6 +1,7 @@
-// Proleptic Gregorian calendar arithmetic: day numbers, weekdays and the
-// broken-down time of a count of seconds, without asking the OS (so the
-// results do not depend on the machine's time zone or C library).
+// Calendar arithmetic on std::chrono's proleptic Gregorian calendar:
+// weekdays, the check of a broken-down date and time, and the broken-down
+// time of a count of seconds, without asking the OS (so the results do not
+// depend on the machine's time zone or C library).
 #pragma once
 
 #include <cstdint>
@@ -10,10 +11,7 @@
 
 namespace parvex::calendar {
 
-// Days from 1970-01-01 to the given date (negative before it).
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
-
-// 0 = Sunday ... 6 = Saturday.
+// 0 = Sunday ... 6 = Saturday, for a real date of the years 1..9999.
 int WeekdayOf(int year, int month, int day);
 
 // True when the fields name a real date and time of day (years 1..9999).

@@ -426,7 +426,7 @@ double GetMojiExp2Len(bool vertical, std::u16string_view s, double pd, double pw
       q += pw / 2;
     }
   }
-  if (reserve > 1e-14) q = q - reserve > pw ? q - reserve : pw;
+  if (reserve > kTolerance14) q = q - reserve > pw ? q - reserve : pw;
   return q + extra;
 }
 

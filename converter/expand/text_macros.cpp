@@ -153,7 +153,7 @@ std::u16string ScaleValue(std::u16string_view code, int layerGroup, const TextEx
     q = in.LayerGroupScales[static_cast<size_t>(layerGroup)];
     // A scale that is no positive number (a damaged drawing) shows as 1:1
     // instead of "INF" or a negative ratio.
-    if (!IsFiniteValue(q) || q <= 0) q = 1;
+    if (!Finite({q}) || q <= 0) q = 1;
     if (q < 0.9999999999) {
       q = 1 / q;
       reduced = false;
@@ -161,7 +161,7 @@ std::u16string ScaleValue(std::u16string_view code, int layerGroup, const TextEx
     q = RoundDecimals(q, 3, 2);
   }
   double print = in.PrintScale;
-  if (!IsFiniteValue(print) || print <= 0) print = 1;
+  if (!Finite({print}) || print <= 0) print = 1;
   if (code == u"%SS") return reduced ? u"1/" + FloatToText(q) : FloatToText(q) + u"/1";
   if (code == u"%ss") return FloatToText(q);
   if (code == u"%SP")

@@ -12,7 +12,6 @@ namespace parvex {
 namespace {
 
 constexpr double kRadPerDeg = std::numbers::pi / 180;
-constexpr double kFullSweepTol = 1e-14;
 
 double Wrap360(double deg) {
   const double d = std::fmod(deg, 360.0);
@@ -66,7 +65,7 @@ class ExtentsGrowth {
       const double extremes[4] = {tx, tx + 180, ty, ty + 180};
       const double start = Wrap360(a.st);
       const double sweep = Wrap360(a.et - start);
-      if (!(sweep > kFullSweepTol && sweep < 360 - kFullSweepTol)) {
+      if (!(sweep > kTolerance14 && sweep < 360 - kTolerance14)) {
         for (double e : extremes) at(e);
         continue;
       }

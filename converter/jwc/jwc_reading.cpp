@@ -10,6 +10,7 @@
 #include "common/number_text.h"
 #include "common/platform/codepage.h"
 #include "common/platform/files.h"
+#include "common/value_helpers.h"
 
 namespace parvex::jwc_reading {
 namespace {
@@ -119,7 +120,9 @@ float ToSingle(double v) {
   return static_cast<float>(v);  // NaN stays NaN
 }
 
-float SoundScale(float scale) { return std::isfinite(scale) && scale > 1e-14f ? scale : 1.0f; }
+float SoundScale(float scale) {
+  return std::isfinite(scale) && scale > static_cast<float>(kTolerance14) ? scale : 1.0f;
+}
 
 Status ReadLines(ByteReader& in, int32_t count, double unit, std::vector<TEntJwcLine>& out) {
   return ReadRecords(in, count, kJwcLineBytes, "lines", out, [unit](const uint8_t* p) {

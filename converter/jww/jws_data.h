@@ -22,13 +22,12 @@ class TJwsData : public JwwEntityModel {
   void DataFree() { DataInit(); }
 
   // Quick check: "JwsData", 193 reserved bytes, a version from 230 to 700.
-  static bool FileCheck(const std::filesystem::path& path);
+  // The reason is "JWS-Header Error" or "JWS-Version Error".
+  static Status FileCheck(const std::filesystem::path& path);
 
-  bool FileIn(const std::filesystem::path& path);
-  bool ReadBytes(std::span<const uint8_t> bytes);
-
-  // A JWS shape has no layer table; nothing to copy.
-  void SetGAttLayer(TgraAttribute&) const {}
+  // Reads a whole JWS file; as TJwwData::FileIn, with the JWS reasons.
+  Status FileIn(const std::filesystem::path& path);
+  Status ReadBytes(std::span<const uint8_t> bytes);
 
   // Extents seeded with the base point.
   void GetMinMaxZahyo(DrawingExtents& ext);

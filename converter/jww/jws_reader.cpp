@@ -14,19 +14,15 @@ constexpr char kJwsId[] = "JwsData";
 // The identification block is 200 bytes: the 7-byte id and reserved bytes.
 constexpr size_t kJwsIdBlock = 200;
 
-bool ReadJwsId(ByteReader& in, TEntJwsHeader& h, std::string& error) {
+Status ReadJwsId(ByteReader& in, TEntJwsHeader& h) {
   const uint8_t* id = in.Take(7);
-  if (id == nullptr || std::string_view(reinterpret_cast<const char*>(id), 7) != kJwsId) {
-    error = kErrJwsHeader;
-    return false;
-  }
+  if (id == nullptr || std::string_view(reinterpret_cast<const char*>(id), 7) != kJwsId) return Fail(kErrJwsHeader);
   h.jwID = u"JwsData";
   if (!in.Skip(kJwsIdBlock - 7) || !in.I32(h.jwVer) || h.jwVer < kMinJwsVersion ||
       h.jwVer > kMaxJwsVersion) {
-    error = kErrJwsVersion;
-    return false;
+    return Fail(kErrJwsVersion);
   }
-  return true;
+  return Ok();
 }
 
 }  // namespace
@@ -39,31 +35,26 @@ void TJwsData::DataInit() {
   EntMoj.clear();
 }
 
-bool TJwsData::FileCheck(const std::filesystem::path& path) {
+Status TJwsData::FileCheck(const std::filesystem::path& path) {
   uint8_t head[kJwsIdBlock + 4];
-  if (!ReadFileHead(path, head, sizeof head)) return false;
+  if (!ReadFileHead(path, head, sizeof head)) return Fail(kErrJwsHeader);
   ByteReader in(std::span<const uint8_t>(head, sizeof head));
   TEntJwsHeader h;
-  std::string error;
-  return ReadJwsId(in, h, error);
+  return ReadJwsId(in, h);
 }
 
-bool TJwsData::FileIn(const std::filesystem::path& path) {
+Status TJwsData::FileIn(const std::filesystem::path& path) {
   DataInit();
   FileBytes bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    LastError = kErrFileIo;
-    return false;
-  }
+  if (!ReadWholeFile(path, bytes)) return Fail(kErrFileIo);
   return ReadBytes(bytes.span());
 }
 
-bool TJwsData::ReadBytes(std::span<const uint8_t> bytes) {
+Status TJwsData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();
-  LastError.clear();
   SourceDigest = DigestOf(bytes);
   ByteReader in(bytes);
-  if (!ReadJwsId(in, Enthd, LastError)) return false;
+  if (Status id = ReadJwsId(in, Enthd); !id) return id;
   TEntJwsHeader& h = Enthd;
   in.F64(h.BasePoint_x);
   in.F64(h.BasePoint_y);
@@ -77,17 +68,13 @@ bool TJwsData::ReadBytes(std::span<const uint8_t> bytes) {
   for (int32_t* v : {&h.dmy01, &h.dmy02, &h.dmy03, &h.dmy04, &h.dmy05, &h.dmy06}) in.I32(*v);
   for (double* v : {&h.dmy11, &h.dmy12, &h.dmy13, &h.dmy14, &h.dmy15, &h.dmy16}) in.F64(*v);
   for (double* v : {&h.Mx1, &h.My1, &h.Mx2, &h.My2}) in.F64(*v);
-  if (in.HitEnd()) {
-    LastError = kErrFileIo;
-    return false;
-  }
+  if (in.HitEnd()) return Fail(kErrFileIo);
 
   JwwArchive ar(in, h.jwVer, MojiEncode);
-  const bool ok = ReadEntitySections(ar, in, h.n1, h.n2);
+  Status read = ReadEntitySections(ar, in, h.n1, h.n2);
   // A shape file carries no image section, whatever its version.
   MakeBlockTree();
-  if (ok) LastError.clear();
-  return ok;
+  return read;
 }
 
 }  // namespace parvex

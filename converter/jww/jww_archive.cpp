@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/platform/codepage.h"
+#include "common/value_helpers.h"
 
 namespace parvex {
 namespace {
@@ -25,9 +26,9 @@ std::u16string RemoveControlChars(std::u16string s) {
 }  // namespace
 
 void SanitiseMojiSize(double& sizeX, double& sizeY, double& spacing) {
-  if (!std::isfinite(sizeX)) sizeX = 3.0;
-  if (!std::isfinite(sizeY)) sizeY = 3.0;
-  if (!std::isfinite(spacing)) spacing = 0.0;
+  sizeX = FiniteOr(sizeX, 3.0);
+  sizeY = FiniteOr(sizeY, 3.0);
+  spacing = FiniteOr(spacing, 0.0);
 }
 
 // ---- strings ----------------------------------------------------------------
@@ -315,9 +316,8 @@ namespace {
 
 // One pass over an entity list. Without a target it only counts the records
 // of each kind that would be kept, so that the storing pass can reserve.
-bool EntityListPass(JwwArchive& ar, ObjectMap& map, int32_t count,
-                    const EntityListTarget* target, std::array<size_t, 8>& kept,
-                    std::string& error) {
+Status EntityListPass(JwwArchive& ar, ObjectMap& map, int32_t count,
+                      const EntityListTarget* target, std::array<size_t, 8>& kept) {
   ByteReader& in = ar.In();
   int32_t counted = 0;
   int32_t filled = 0;
@@ -348,16 +348,12 @@ bool EntityListPass(JwwArchive& ar, ObjectMap& map, int32_t count,
     if (!ReadObjectTag(in, tag)) {
       // The input ended before all stated objects (or a class name was
       // absurdly long): nothing more can be read.
-      error = kErrFileIo;
-      return false;
+      return Fail(kErrFileIo);
     }
     int32_t kind;
     if (tag.kind == ObjectTag::kNewClass) {
       kind = KindOfClassName(tag.className);
-      if (kind == kJwwNone) {
-        error = kErrFileIo;
-        return false;
-      }
+      if (kind == kJwwNone) return Fail(kErrFileIo);
       map.classIndex[kind] = map.mapIndex++;
     } else {
       kind = map.KindOf(tag.classIndex);
@@ -397,20 +393,19 @@ bool EntityListPass(JwwArchive& ar, ObjectMap& map, int32_t count,
     ++counted;
     ++map.mapIndex;
   }
-  return true;
+  return Ok();
 }
 
 }  // namespace
 
-bool ReadEntityList(JwwArchive& ar, ObjectMap& map, int32_t count,
-                    const EntityListTarget& target, std::string& error) {
-  if (count <= 0) return true;
+Status ReadEntityList(JwwArchive& ar, ObjectMap& map, int32_t count, const EntityListTarget& target) {
+  if (count <= 0) return Ok();
   ByteReader& in = ar.In();
   const size_t start = in.Position();
   const ObjectMap mapAtStart = map;
   std::array<size_t, 8> kept{};
-  std::string ignored;
-  EntityListPass(ar, map, count, nullptr, kept, ignored);
+  // The counting pass fails where the storing pass does, which reports it.
+  (void)EntityListPass(ar, map, count, nullptr, kept);
   // Second pass from the same place and map state, now storing.
   in.Seek(start);
   map = mapAtStart;
@@ -422,45 +417,30 @@ bool ReadEntityList(JwwArchive& ar, ObjectMap& map, int32_t count,
   target.solid->reserve(target.solid->size() + kept[kJwwSolid]);
   target.block->reserve(target.block->size() + kept[kJwwBlock]);
   kept = {};
-  return EntityListPass(ar, map, count, &target, kept, error);
+  return EntityListPass(ar, map, count, &target, kept);
 }
 
-bool ReadBlockDefs(JwwArchive& ar, ObjectMap& map, int32_t& statedCount,
-                   std::vector<TEntJwwBlockDef>& defs, std::string& error) {
+Status ReadBlockDefs(JwwArchive& ar, ObjectMap& map, int32_t& statedCount,
+                     std::vector<TEntJwwBlockDef>& defs) {
   ByteReader& in = ar.In();
   statedCount = 0;
   uint16_t w = 0;
-  if (!in.U16(w)) {
-    error = kErrFileIo;
-    return false;
-  }
-  if (w == 0) return true;
+  if (!in.U16(w)) return Fail(kErrFileIo);
+  if (w == 0) return Ok();
   int32_t n2 = w;
-  if (w == 0xFFFF && !in.I32(n2)) {
-    error = kErrFileIo;
-    return false;
-  }
+  if (w == 0xFFFF && !in.I32(n2)) return Fail(kErrFileIo);
   statedCount = n2;
-  if (n2 < 0 || static_cast<size_t>(n2) > in.Remaining() / kMinBlockDefBytes) {
-    error = kErrFileIo;
-    return false;
-  }
+  if (n2 < 0 || static_cast<size_t>(n2) > in.Remaining() / kMinBlockDefBytes) return Fail(kErrFileIo);
   defs.reserve(static_cast<size_t>(n2));
   for (int32_t d = 1; d <= n2; ++d) {
     ObjectTag tag;
-    if (!ReadObjectTag(in, tag)) {
-      error = kErrFileIo;
-      return false;
-    }
+    if (!ReadObjectTag(in, tag)) return Fail(kErrFileIo);
     // The definition class is not checked by name; a new class only takes
     // a map index.
     if (tag.kind == ObjectTag::kNewClass) ++map.mapIndex;
 
     const uint8_t* p = in.Take(ar.AttrBytes() + 12);
-    if (p == nullptr) {
-      error = kErrFileIo;
-      return false;
-    }
+    if (p == nullptr) return Fail(kErrFileIo);
     TEntJwwBlockDef& def = defs.emplace_back();
     {
       // Attributes are decoded by the archive; re-read them from the bytes.
@@ -480,17 +460,16 @@ bool ReadBlockDefs(JwwArchive& ar, ObjectMap& map, int32_t& statedCount,
     int32_t n = 0;
     if (!ar.ReadCount(n) || n < 0 ||
         static_cast<size_t>(n) > in.Remaining() / kMinObjectBytes) {
-      error = kErrFileIo;
-      return false;
+      return Fail(kErrFileIo);
     }
     def.N = n;
     def.mNo.assign(static_cast<size_t>(n), TEntJwwNo{});
     ++map.mapIndex;
     EntityListTarget target{&def.mNo,  &def.mLine,  &def.mEnko,  &def.mTen,
                             &def.mMoji, &def.mSunpo, &def.mSolid, &def.mBlock};
-    if (!ReadEntityList(ar, map, n, target, error)) return false;
+    if (Status list = ReadEntityList(ar, map, n, target); !list) return list;
   }
-  return true;
+  return Ok();
 }
 
 }  // namespace parvex

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/result.h"
 #include "converter/jww/byte_reader.h"
 #include "converter/jww/jww_records.h"
 
@@ -110,15 +111,13 @@ struct EntityListTarget {
 // Reads `count` counted objects of an entity list into `target`, whose
 // order list must already hold `count` entries. The arrays are first sized
 // by a counting pass so that large drawings allocate each array once.
-// False (with the reason in `error`) on an unknown class name or when the
-// input ends before a tag.
-bool ReadEntityList(JwwArchive& ar, ObjectMap& map, int32_t count,
-                    const EntityListTarget& target, std::string& error);
+// Fails on an unknown class name or when the input ends before a tag.
+Status ReadEntityList(JwwArchive& ar, ObjectMap& map, int32_t count, const EntityListTarget& target);
 
 // Reads the block definition count and the definitions. `defs` is filled
 // with the definitions read so far even on failure.
-bool ReadBlockDefs(JwwArchive& ar, ObjectMap& map, int32_t& statedCount,
-                   std::vector<TEntJwwBlockDef>& defs, std::string& error);
+Status ReadBlockDefs(JwwArchive& ar, ObjectMap& map, int32_t& statedCount,
+                     std::vector<TEntJwwBlockDef>& defs);
 
 // Sanitising of text sizes: non-finite width/height become 3, spacing 0.
 void SanitiseMojiSize(double& sizeX, double& sizeY, double& spacing);

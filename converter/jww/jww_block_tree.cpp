@@ -151,7 +151,6 @@ void JwwEntityModel::ClearEntityModel() {
   FontNames.clear();
   MojiEncode = 0;
   ga.clear();
-  LastError.clear();
   SourceDigest = {};
   // Release the memory of a previous, possibly large, drawing.
   EntNo.shrink_to_fit();

@@ -84,9 +84,6 @@ class JwwEntityModel {
 
   double myMinWx = 0, myMinWy = 0, myMaxWx = 0, myMaxWy = 0;
 
-  // Reason of the last failed read ("JWW-Header Error", "File I/O Error",
-  // ...); empty after a successful one.
-  std::string LastError;
   // Digest of the bytes the last read took (zero before any read): the
   // identity of the drawing in the DXF file's GUIDs.
   Digest128 SourceDigest;
@@ -101,8 +98,6 @@ class JwwEntityModel {
   int32_t EntBlockDefN() const { return static_cast<int32_t>(EntBlockDef.size()); }
   int32_t EntBlockTreeN() const { return static_cast<int32_t>(EntBlockTree.size()); }
   int32_t BindImageN() const { return static_cast<int32_t>(BindImage.size()); }
-  int32_t FontNameN() const { return static_cast<int32_t>(FontNames.size()); }
-  int32_t gaN() const { return static_cast<int32_t>(ga.size()); }
 
   // Expands every insertion into the flat block tree and marks/numbers the
   // definitions reached. Called at the end of every read.
@@ -141,8 +136,8 @@ class JwwEntityModel {
   // Reads what follows the header in both JWW and JWS files: the entity
   // count, the entity list and the block definitions. `n1` gets the entity
   // count once it is known to be plausible for the `in` bytes left, `n2`
-  // the stated definition count. False with the reason in LastError.
-  bool ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1, int32_t& n2);
+  // the stated definition count.
+  Status ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1, int32_t& n2);
 
  private:
   // Lower-cased names the image texts refer to, gathered on first need.
@@ -168,23 +163,23 @@ class TJwwData : public JwwEntityModel {
   void DataInit();
   void DataFree() { DataInit(); }
 
-  // Quick check: "JwwData." followed by a version from 220 to 700.
-  static bool FileCheck(const std::filesystem::path& path);
+  // Quick check: "JwwData." followed by a version from 220 to 700. The
+  // reason is "JWW-Header Error" or "JWW-Version Error".
+  static Status FileCheck(const std::filesystem::path& path);
 
-  // Reads a whole JWW file. False when the file cannot be opened, the header
-  // is bad, or the entity list or block definitions are malformed; the model
-  // then keeps what was read and LastError names the reason.
-  bool FileIn(const std::filesystem::path& path);
+  // Reads a whole JWW file. Fails when the file cannot be opened, the header
+  // is bad, or the entity list or block definitions are malformed ("JWW-Header
+  // Error", "JWW-Version Error", "File I/O Error"); the model then keeps what
+  // was read.
+  Status FileIn(const std::filesystem::path& path);
   // The same on bytes already in memory.
-  bool ReadBytes(std::span<const uint8_t> bytes);
+  Status ReadBytes(std::span<const uint8_t> bytes);
 
   // Loads the drawing's pen colours into the attribute object;
   // colorSource 1 = screen colours, 2 = printer colours.
+  // (Line types and layer states feed only Jw_cad's on-screen tables,
+  // which the conversion never reads: nothing loads them.)
   void FileColorSet(TgraAttribute& attr, int colorSource) const;
-  // Line types and layer states only feed the on-screen tables, which the
-  // conversion never reads.
-  void FileLtypeSet(TgraAttribute&) const {}
-  void SetGAttLayer(TgraAttribute&) const {}
 
   // Drawing extents into `ext` (the run-wide values) and myMin/myMax; a
   // drawing beyond the work limit leaves both as they were (MeasureExtents

@@ -9,6 +9,7 @@
 
 #include "common/geometry.h"
 #include "common/image_text.h"
+#include "common/value_helpers.h"
 #include "converter/jww/jws_data.h"
 
 namespace parvex {
@@ -16,10 +17,9 @@ namespace {
 
 constexpr double kPointLimit = 5e11;  // points beyond are ignored
 constexpr double kClampLimit = 1e8;   // the extents never reach beyond
-constexpr double kTol = 1e-12;
 constexpr int kArcSamples = 72;
 
-bool Same(double a, double b) { return std::fabs(a - b) <= kTol; }
+bool Same(double a, double b) { return std::fabs(a - b) <= kTolerance12; }
 
 class ExtentsBuilder {
  public:

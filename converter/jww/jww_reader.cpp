@@ -198,20 +198,16 @@ void ReadHeaderBody(JwwArchive& ar, TJwwData& d) {
   F(h.adMojiKijunZureY2);
 }
 
-// Identification and version; false with the reason set on a mismatch.
-bool ReadJwwId(ByteReader& in, TJwwData& d, std::string& error) {
+// Identification and version.
+Status ReadJwwId(ByteReader& in, TJwwData& d) {
   const uint8_t* id = in.Take(8);
-  if (id == nullptr || std::string_view(reinterpret_cast<const char*>(id), 8) != kJwwId) {
-    error = kErrJwwHeader;
-    return false;
-  }
+  if (id == nullptr || std::string_view(reinterpret_cast<const char*>(id), 8) != kJwwId) return Fail(kErrJwwHeader);
   d.Enthd.jwID = u"JwwData.";
   if (!in.I32(d.Enthd.jwVer) || d.Enthd.jwVer < kMinJwwVersion ||
       d.Enthd.jwVer > kMaxJwwVersion) {
-    error = kErrJwwVersion;
-    return false;
+    return Fail(kErrJwwVersion);
   }
-  return true;
+  return Ok();
 }
 
 // The image section of version 700 and later. With BindImageExp each image
@@ -242,30 +238,26 @@ void ReadImageSection(JwwArchive& ar, TJwwData& d) {
 
 }  // namespace
 
-bool JwwEntityModel::ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1,
-                                        int32_t& n2) {
+Status JwwEntityModel::ReadEntitySections(JwwArchive& ar, ByteReader& in, int32_t& n1,
+                                          int32_t& n2) {
   int32_t count = 0;
   if (!ar.ReadCount(count) || count < 0 ||
       static_cast<size_t>(count) > in.Remaining() / kMinObjectBytes) {
     // A count the rest of the file cannot hold is treated as a short file.
-    LastError = kErrFileIo;
-    return false;
+    return Fail(kErrFileIo);
   }
   n1 = count;
   ObjectMap map;
   EntNo.assign(static_cast<size_t>(count), TEntJwwNo{});
   EntityListTarget target{&EntNo, &EntLine, &EntEnko, &EntTen,
                           &EntMoji, &EntSunpo, &EntSolid, &EntBlock};
-  if (!ReadEntityList(ar, map, count, target, LastError)) return false;
-  if (!ReadBlockDefs(ar, map, n2, EntBlockDef, LastError)) return false;
+  if (Status list = ReadEntityList(ar, map, count, target); !list) return list;
+  if (Status defs = ReadBlockDefs(ar, map, n2, EntBlockDef); !defs) return defs;
   // A record cut short is dropped and the list goes on, which ends the read
   // at the next tag; only the last record of the last list has no next tag.
   // A file that ends inside it is as short as one that ends anywhere else.
-  if (in.HitEnd()) {
-    LastError = kErrFileIo;
-    return false;
-  }
-  return true;
+  if (in.HitEnd()) return Fail(kErrFileIo);
+  return Ok();
 }
 
 void TJwwData::DataInit() {
@@ -283,43 +275,34 @@ void TJwwData::DataInit() {
   EntMoj.assign(kJwwMojiTypeCount, {});
 }
 
-bool TJwwData::FileCheck(const std::filesystem::path& path) {
+Status TJwwData::FileCheck(const std::filesystem::path& path) {
   uint8_t head[12];
-  if (!ReadFileHead(path, head, sizeof head)) return false;
+  if (!ReadFileHead(path, head, sizeof head)) return Fail(kErrJwwHeader);
   ByteReader in(std::span<const uint8_t>(head, sizeof head));
   TJwwData probe;
-  std::string error;
-  return ReadJwwId(in, probe, error);
+  return ReadJwwId(in, probe);
 }
 
-bool TJwwData::FileIn(const std::filesystem::path& path) {
+Status TJwwData::FileIn(const std::filesystem::path& path) {
   DataInit();
   FileBytes bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    LastError = kErrFileIo;
-    return false;
-  }
+  if (!ReadWholeFile(path, bytes)) return Fail(kErrFileIo);
   return ReadBytes(bytes.span());
 }
 
-bool TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
+Status TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();
-  LastError.clear();
   SourceDigest = DigestOf(bytes);
   ByteReader in(bytes);
-  if (!ReadJwwId(in, *this, LastError)) return false;
+  if (Status id = ReadJwwId(in, *this); !id) return id;
   JwwArchive ar(in, Enthd.jwVer, MojiEncode);
   ReadHeaderBody(ar, *this);
-  if (in.HitEnd()) {
-    LastError = kErrFileIo;
-    return false;
-  }
+  if (in.HitEnd()) return Fail(kErrFileIo);
 
-  bool ok = ReadEntitySections(ar, in, Enthd.n1, Enthd.n2);
-  if (ok && Enthd.jwVer >= 700) ReadImageSection(ar, *this);
+  Status read = ReadEntitySections(ar, in, Enthd.n1, Enthd.n2);
+  if (read && Enthd.jwVer >= 700) ReadImageSection(ar, *this);
   MakeBlockTree();
-  if (ok) LastError.clear();
-  return ok;
+  return read;
 }
 
 }  // namespace parvex

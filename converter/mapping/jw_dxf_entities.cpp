@@ -26,13 +26,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kRadToDeg = 180.0 / kPi;
 
-bool Finite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 // ---- Rules -------------------------------------------------------------------
@@ -277,7 +270,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   auto place = [](const Place& p, Pt q) { return Pt{p.X(q.x), p.Y(q.y)}; };
   auto finitePts = [](std::initializer_list<Pt> pts) {
     for (const Pt& q : pts) {
-      if (!std::isfinite(q.x) || !std::isfinite(q.y)) return false;
+      if (!Finite({q.x, q.y})) return false;
     }
     return true;
   };
@@ -360,7 +353,7 @@ void JwDxfMapper::DxfOutSolid(const TEntJwwSolid& e, int bn, double dx, double d
   // Rings (105, 106): quadrilaterals between the outer and the inner curve.
   const double ri = last;
   std::array<Pt, kSteps + 1> inner{};
-  if (std::fabs(ri) <= 1e-12) {
+  if (std::fabs(ri) <= kTolerance12) {
     // No inner radius: the inner curve shrinks to the centre (the ring is
     // a full disc) instead of dividing by zero below.
     inner.fill(c);

@@ -25,10 +25,6 @@ namespace parvex {
 
 namespace {
 
-// A count or scale read from a file may be anything; the model gets only
-// finite values.
-double FiniteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
-
 std::u16string Num(int64_t n) { return IntToText(n); }
 
 }  // namespace
@@ -56,7 +52,7 @@ int JwDxfMapper::AciOf(uint32_t color) const {
 
 int JwDxfMapper::ColourOf(int penColor) const { return AciOf(attr_.GetAttrColcol(penColor)); }
 
-bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
+Status JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
   const ConversionSettings& st = ctx_.Settings;
   m_ = std::make_unique<TDXFmodel>();
   TDXFmodel& m = *m_;
@@ -98,9 +94,9 @@ bool JwDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersio
   DxfOutZumenWaku(d_, ctx_, frames_);
   DxfOutEntity();
 
-  const bool ok = m.SaveDXF(ctx_.SourcePath, destination);
+  Status saved = m.SaveDXF(ctx_.SourcePath, destination);
   m_.reset();
-  return ok;
+  return saved;
 }
 
 // ---- Line types ------------------------------------------------------------
@@ -264,7 +260,7 @@ void JwDxfMapper::DxfOutStyle() {
           // A text kind of height 0 (or unreadable sizes) would give an
           // infinite width factor; such a kind keeps the plain proportions.
           const double ratio = mt.adMojiX / mt.adMojiY;
-          w = std::isfinite(ratio) ? ratio : 1.0;
+          w = FiniteOr(ratio, 1.0);
           hl = FiniteOr(mt.adMojiY, 2.0);
         }
         pair(u"MOJI" + Num(k), w, hl);

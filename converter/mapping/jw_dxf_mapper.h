@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/result.h"
 #include "converter/context/conversion_context.h"
 #include "converter/dxf/dxf_curve_polylines.h"
 #include "converter/dxf/dxf_frames.h"
@@ -33,12 +34,8 @@ class JwDxfMapper {
   JwDxfMapper& operator=(const JwDxfMapper&) = delete;
 
   // Maps the drawing and writes `destination` as DXF version `ver`
-  // (0 R12, 1 2000, 2 2007). True when the file was written.
-  bool FileOutDXF(const std::filesystem::path& destination, DxfVersion ver);
-
-  // The busiest layer group other than the base group, known after the
-  // layer pass.
-  int LayerGroupMost() const { return layerGroupMost_; }
+  // (0 R12, 1 2000, 2 2007), or says why the file was not written.
+  Status FileOutDXF(const std::filesystem::path& destination, DxfVersion ver);
 
  private:
   // Where one entity lands: space, scale and translation (placement rule).

@@ -39,13 +39,6 @@ constexpr std::u16string_view kCarriedImagePrefix = u"%temp%";
 constexpr std::u16string_view kTextFont = u"ＭＳ ゴシック";
 constexpr std::u16string_view kVerticalTextFont = u"@ＭＳ ゴシック";
 
-bool Finite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
 // A scale as the mapping uses it: six decimals; a scale that is not a
 // finite positive number draws the group at full size.
 double MappedScale(double scale) {
@@ -151,15 +144,15 @@ JwcDrawingView MakeDrawingView(const TJwkData& jwk) {
   return v;
 }
 
-bool FileOutDXF(const TJwcData& drawing, ConversionContext& context,
-                const std::filesystem::path& destination, DxfVersion ver) {
+Status FileOutDXF(const TJwcData& drawing, ConversionContext& context,
+                  const std::filesystem::path& destination, DxfVersion ver) {
   const JwcDrawingView view = MakeDrawingView(drawing);
   JwcDxfMapper mapper(view, context);
   return mapper.FileOutDXF(destination, ver);
 }
 
-bool FileOutDXF(const TJwkData& shape, ConversionContext& context,
-                const std::filesystem::path& destination, DxfVersion ver) {
+Status FileOutDXF(const TJwkData& shape, ConversionContext& context,
+                  const std::filesystem::path& destination, DxfVersion ver) {
   const JwcDrawingView view = MakeDrawingView(shape);
   JwcDxfMapper mapper(view, context);
   return mapper.FileOutDXF(destination, ver);
@@ -172,7 +165,7 @@ JwcDxfMapper::JwcDxfMapper(const JwcDrawingView& drawing, ConversionContext& con
 
 JwcDxfMapper::~JwcDxfMapper() = default;
 
-bool JwcDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
+Status JwcDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersion ver) {
   const ConversionSettings& st = ctx_.Settings;
   destination_ = destination;
   // A shape has no paper of its own and no layouts; a drawing has no
@@ -208,10 +201,10 @@ bool JwcDxfMapper::FileOutDXF(const std::filesystem::path& destination, DxfVersi
   if (!ents_.EntTen.empty()) AddTenBlock(m);
   DxfOutEntity();
 
-  const bool ok = m.SaveDXF(ctx_.SourcePath, destination);
+  Status saved = m.SaveDXF(ctx_.SourcePath, destination);
   m_.reset();
   images_.reset();
-  return ok;
+  return saved;
 }
 
 // ---- Layers ------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/conversion_settings.h"
+#include "common/result.h"
 #include "converter/context/conversion_context.h"
 #include "converter/dxf/dxf_curve_polylines.h"
 #include "converter/jwc/jwc_data.h"
@@ -79,7 +80,7 @@ class JwcDxfMapper {
   JwcDxfMapper(const JwcDxfMapper&) = delete;
   JwcDxfMapper& operator=(const JwcDxfMapper&) = delete;
 
-  bool FileOutDXF(const std::filesystem::path& destination, DxfVersion ver);
+  Status FileOutDXF(const std::filesystem::path& destination, DxfVersion ver);
 
  private:
   // Where the entities of one layer group land. A JWC point (x, y) becomes

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/result.h"
 #include "converter/context/conversion_context.h"
 
 namespace parvex {
@@ -17,11 +18,11 @@ class TJwkData;
 // A JWC drawing goes to model space, or with OutputSpace::ModelAndPaper its
 // base layer group to paper space and the other groups into one viewport
 // per scale; a JWK shape always goes to model space, whatever the setting.
-// The destination is created new: an existing file is never replaced. True
-// when the file was written.
-bool FileOutDXF(const TJwcData& drawing, ConversionContext& context,
-                const std::filesystem::path& destination, DxfVersion ver);
-bool FileOutDXF(const TJwkData& shape, ConversionContext& context,
-                const std::filesystem::path& destination, DxfVersion ver);
+// The destination is created new: an existing file is never replaced.
+// Fails with the reason when the file was not written.
+Status FileOutDXF(const TJwcData& drawing, ConversionContext& context,
+                  const std::filesystem::path& destination, DxfVersion ver);
+Status FileOutDXF(const TJwkData& shape, ConversionContext& context,
+                  const std::filesystem::path& destination, DxfVersion ver);
 
 }  // namespace parvex

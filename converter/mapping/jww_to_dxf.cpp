@@ -6,14 +6,14 @@
 
 namespace parvex {
 
-bool FileOutDXF(const TJwwData& drawing, ConversionContext& context, TgraAttribute& attributes,
+Status FileOutDXF(const TJwwData& drawing, ConversionContext& context, TgraAttribute& attributes,
                 const std::filesystem::path& destination, DxfVersion ver) {
   const JwDrawingView view = MakeDrawingView(drawing);
   JwDxfMapper mapper(view, context, attributes);
   return mapper.FileOutDXF(destination, ver);
 }
 
-bool FileOutDXF(const TJwsData& drawing, ConversionContext& context, TgraAttribute& attributes,
+Status FileOutDXF(const TJwsData& drawing, ConversionContext& context, TgraAttribute& attributes,
                 const std::filesystem::path& destination, DxfVersion ver) {
   const JwDrawingView view = MakeDrawingView(drawing);
   JwDxfMapper mapper(view, context, attributes);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/result.h"
 #include "converter/context/conversion_context.h"
 
 namespace parvex {
@@ -17,10 +18,10 @@ class TgraAttribute;
 // context must carry what the reading step fixed: SourcePath, the drawing
 // extents and DrawingPaperSize; `attributes` holds the drawing's resolved
 // pen colours. The destination is created new: an existing file is never
-// replaced. True when the file was written.
-bool FileOutDXF(const TJwwData& drawing, ConversionContext& context, TgraAttribute& attributes,
-                const std::filesystem::path& destination, DxfVersion ver);
-bool FileOutDXF(const TJwsData& drawing, ConversionContext& context, TgraAttribute& attributes,
-                const std::filesystem::path& destination, DxfVersion ver);
+// replaced. Fails with the reason when the file was not written.
+Status FileOutDXF(const TJwwData& drawing, ConversionContext& context, TgraAttribute& attributes,
+                  const std::filesystem::path& destination, DxfVersion ver);
+Status FileOutDXF(const TJwsData& drawing, ConversionContext& context, TgraAttribute& attributes,
+                  const std::filesystem::path& destination, DxfVersion ver);
 
 }  // namespace parvex

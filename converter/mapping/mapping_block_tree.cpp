@@ -28,13 +28,6 @@ namespace {
 
 constexpr std::size_t kExactReportWork = 100'000'000;
 
-bool Finite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
 // Calls f(attributes, point) for every point that the entity passes report
 // for a member of `list` at the top level (nested inserts aside: they are
 // tree nodes of their own).
@@ -189,7 +182,7 @@ void JwDxfMapper::DxfOutBlockTree() {
       auto report = [&](double u, double w) {
         const double x = node.x + node.r1 * u + node.r2 * w + dx;
         const double y = node.y + node.r3 * u + node.r4 * w + dy;
-        if (std::isfinite(x) && std::isfinite(y)) m_->SetVPortMinMax(v.viewport, x, y);
+        if (Finite({x, y})) m_->SetVPortMinMax(v.viewport, x, y);
       };
       ForOutlinePoints(v.outline, exact ? node.r2 : 0, exact ? node.r3 : 0, report);
     }

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <utility>
 
+#include "common/value_helpers.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/mapping/jw_dxf_mapper.h"
 
@@ -54,17 +55,6 @@ std::vector<std::vector<bool>> FindCyclicInserts(const std::vector<std::vector<i
   for (int d = 0; d < n; ++d) walkFrom(d);
   return cut;
 }
-
-namespace {
-
-bool AllFinite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 int JwDxfMapper::WrittenBlock(uint32_t number) const {
   const auto it = blockOfNumber_.find(number);
@@ -128,7 +118,7 @@ int JwDxfMapper::BlockDefIndex(size_t k) const {
 }
 
 void JwDxfMapper::DxfOutBlock(const TEntJwwBlock& e, int bn, double dx, double dy) {
-  if (!AllFinite({e.DPKijunTen_x, e.DPKijunTen_y, e.dBairitsuX, e.dBairitsuY, e.radKaitenKaku}))
+  if (!Finite({e.DPKijunTen_x, e.DPKijunTen_y, e.dBairitsuX, e.dBairitsuY, e.radKaitenKaku}))
     return;
   if (cutInserts_.count(&e) != 0) return;
   const int n = WrittenBlock(e.nNumber);
@@ -140,7 +130,7 @@ void JwDxfMapper::DxfOutBlock(const TEntJwwBlock& e, int bn, double dx, double d
       Placement(e.att, bn, dx, dy, [&] { return ClipTen(e.DPKijunTen_x, e.DPKijunTen_y); });
   const double ox = p.X(e.DPKijunTen_x + dx);
   const double oy = p.Y(e.DPKijunTen_y + dy);
-  if (!AllFinite({ox, oy})) return;
+  if (!Finite({ox, oy})) return;
   // Degrees, not brought into a range: -90 stays -90. The scale factors
   // are as drawn where the block's contents carry the placement scale.
   const double pa = e.radKaitenKaku * 180.0 / std::numbers::pi;

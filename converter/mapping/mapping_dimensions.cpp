@@ -27,7 +27,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kRadToDeg = 180.0 / kPi;
 constexpr double kDegToRad = kPi / 180.0;
-constexpr double kTol = 1e-12;
 
 // DXF dimension types (group 70): the kind plus 32 (the block belongs to
 // this dimension alone) and 128 (the text stands where the drawing put it).
@@ -58,10 +57,6 @@ bool Accepts(const TextTest& t, const TEntJwwMoji& text) {
   return std::any_of(t.markers.begin(), t.markers.end(), [&](std::u16string_view m) {
     return !m.empty() && text.str.find(m) != std::u16string::npos;
   });
-}
-
-bool AllFinite(std::initializer_list<double> values) {
-  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
 struct Pt {
@@ -123,12 +118,12 @@ double AngleBetween(double a, double b) {
 // p lies on the segment: within 1e-12 of its line and of its extent.
 bool OnSegment(const TEntJwwLine& l, double px, double py) {
   const SegmentProjection s = PointWithinSegment(l.start_x, l.start_y, l.end_x, l.end_y, px, py);
-  return s.Within && std::fabs(s.Offset) <= kTol;
+  return s.Within && std::fabs(s.Offset) <= kTolerance12;
 }
 
 bool SameDegrees(double a, double b) {
   const double d = std::fabs(a - b);
-  return d <= kTol || std::fabs(d - 360) <= kTol;
+  return d <= kTolerance12 || std::fabs(d - 360) <= kTolerance12;
 }
 
 // A point lies in the direction `deg` from the centre (the centre itself
@@ -236,7 +231,7 @@ class Recogniser {
     std::optional<Pt> atStart, atEnd;
     for (int m : g_.members) {
       const TEntJwwLine* l = LineOf(m);
-      if (l == nullptr || l == line || AngleBetween(Direction180(*l), dir) > kTol) continue;
+      if (l == nullptr || l == line || AngleBetween(Direction180(*l), dir) > kTolerance12) continue;
       auto otherEnd = [&](double x, double y) -> std::optional<Pt> {
         if (SamePoint12(l->start_x, l->start_y, x, y)) return Pt{l->end_x, l->end_y};
         if (SamePoint12(l->end_x, l->end_y, x, y)) return Pt{l->start_x, l->start_y};
@@ -277,7 +272,7 @@ class Recogniser {
     const TEntJwwEnko* arc = nullptr;
     for (int m : g_.members) {
       const TEntJwwEnko* a = ArcOf(m);
-      if (a != nullptr && std::fabs(a->dHenpeiRitsu - 1) <= kTol) {
+      if (a != nullptr && std::fabs(a->dHenpeiRitsu - 1) <= kTolerance12) {
         arc = a;
         break;
       }
@@ -406,7 +401,7 @@ std::optional<TDXF_Dimension> DimensionEntity(const RecognisedDimension& d, doub
       r.hlen = -1;
       // A dimension measures the same along either direction of its line.
       double a = DirectionDeg(d.line.x2, d.line.y2, d.line.x1, d.line.y1);
-      if (std::fabs(a - 180) <= kTol || std::fabs(a - 360) <= kTol) a = 0;
+      if (std::fabs(a - 180) <= kTolerance12 || std::fabs(a - 360) <= kTolerance12) a = 0;
       r.ang = a;
       r.sang = DirectionDeg(text.start_x, text.start_y, text.end_x, text.end_y);
       break;
@@ -437,7 +432,7 @@ std::optional<TDXF_Dimension> DimensionEntity(const RecognisedDimension& d, doub
       break;
     }
   }
-  if (!AllFinite({r.x0, r.y0, r.x1, r.y1, r.x3, r.y3, r.x4, r.y4, r.x5, r.y5, r.ang, r.sang}))
+  if (!Finite({r.x0, r.y0, r.x1, r.y1, r.x3, r.y3, r.x4, r.y4, r.x5, r.y5, r.ang, r.sang}))
     return std::nullopt;
   return r;
 }
@@ -483,7 +478,7 @@ void JwDxfMapper::DxfOutDimBlock() {
     ForEachPoint(dim, [&](double& x, double& y) {
       x = p.X(x);
       y = p.Y(y);
-      finite = finite && std::isfinite(x) && std::isfinite(y);
+      finite = finite && Finite({x, y});
     });
     if (!finite) continue;
     const int bn = m_->AddAnonymousBlockDef(u"*D" + IntToText(dn), -1);

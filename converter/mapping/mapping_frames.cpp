@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/number_text.h"
+#include "common/value_helpers.h"
 
 namespace parvex {
 
@@ -76,7 +77,7 @@ void AddPrintOrigins(const JwDrawingView& d, const ConversionContext& ctx,
   for (const TEntJwwMoji& t : d.top.moji) {
     if (t.att.nPenColor != kFramePenColor || t.nMojiShu % 100 != 0 || !Shown(d, t.att)) continue;
     if (!std::u16string_view(t.str).starts_with(kPrintOriginMark)) continue;
-    if (!std::isfinite(t.start_x) || !std::isfinite(t.start_y)) continue;
+    if (!Finite({t.start_x, t.start_y})) continue;
     const PrintOrigin o =
         ReadPrintOrigin(std::u16string_view(t.str).substr(kPrintOriginMark.size()));
     double a = st.PrinterPaperWidth / o.magnification;

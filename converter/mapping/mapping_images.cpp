@@ -14,6 +14,7 @@
 #include "common/platform/files.h"
 #include "common/platform/process_info.h"
 #include "common/text_helpers.h"
+#include "common/value_helpers.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/jww/jww_images.h"
 #include "converter/mapping/jw_dxf_mapper.h"
@@ -108,8 +109,8 @@ void JwDxfMapper::DxfOutImage(const TEntJwwMoji& e, int bn, double dx, double dy
   const double w = f.W;
   const double deg = f.F6;
   // An image without width shows nothing.
-  if (!std::isfinite(w) || !std::isfinite(deg) || w == 0) return;
-  if (!std::isfinite(e.start_x) || !std::isfinite(e.start_y)) return;
+  if (!Finite({w, deg}) || w == 0) return;
+  if (!Finite({e.start_x, e.start_y})) return;
   const std::optional<FoundImage> file = images_->Find(f.Name);
   if (!file) return;
   const double pw = file->Pixels.Width;
@@ -128,7 +129,7 @@ void JwDxfMapper::DxfOutImage(const TEntJwwMoji& e, int bn, double dx, double dy
                             }));
   const double x = x0 + dx, y = y0 + dy;
   const double ox = p.X(x), oy = p.Y(y), sx = w * p.s, sy = h * p.s;
-  if (!std::isfinite(ox) || !std::isfinite(oy) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  if (!Finite({ox, oy, sx, sy})) return;
   Report(p, x, y);
   Report(p, x + ux, y + uy);
   Report(p, x + vx, y + vy);

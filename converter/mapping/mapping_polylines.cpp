@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "common/value_helpers.h"
 #include "converter/dxf/dxf_curve_polylines.h"
 #include "converter/dxf/dxf_model.h"
 #include "converter/mapping/jw_dxf_mapper.h"
@@ -16,13 +17,6 @@ namespace parvex {
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-bool AllFinite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -34,8 +28,8 @@ bool JoinsCurvePolyline(const TEntJwwLine& e, bool curveToPolyline) {
 bool JoinsCurvePolyline(const TEntJwwEnko& e, bool curveToPolyline) {
   const double sweep = std::fabs(e.radEnkoKaku);
   return curveToPolyline && e.att.lGroup != 0 && (e.att.sFlg & 0x20) == 0 &&
-         (e.att.sFlg & 0x40) == 0 && std::fabs(e.dHenpeiRitsu - 1.0) <= 1e-12 &&
-         e.bZenEnFlg == 0 && sweep > 1e-12 && std::fabs(sweep - kTwoPi) > 1e-12;
+         (e.att.sFlg & 0x40) == 0 && std::fabs(e.dHenpeiRitsu - 1.0) <= kTolerance12 &&
+         e.bZenEnFlg == 0 && sweep > kTolerance12 && std::fabs(sweep - kTwoPi) > kTolerance12;
 }
 
 CurveSegment SegmentOf(const TEntJwwLine& e) {
@@ -80,7 +74,7 @@ bool JwDxfMapper::ToCurveCollector(const TEntJwwLine& e, int no) {
   const CurveSegment s = SegmentOf(e);
   // A segment with a number that is not finite is left out, as a line
   // would be.
-  if (!AllFinite({s.x1, s.y1, s.x2, s.y2})) return true;
+  if (!Finite({s.x1, s.y1, s.x2, s.y2})) return true;
   joiner_.Pw_AddEnt(static_cast<int>(e.att.lGroup), Segment(e.att, no, 1, s));
   return true;
 }
@@ -88,7 +82,7 @@ bool JwDxfMapper::ToCurveCollector(const TEntJwwLine& e, int no) {
 bool JwDxfMapper::ToCurveCollector(const TEntJwwEnko& e, int no) {
   if (!JoinsCurvePolyline(e, ctx_.Settings.CurveToPolyline) || !ValidLayer(e.att)) return false;
   const CurveSegment s = SegmentOf(e);
-  if (!AllFinite({s.x1, s.y1, s.x2, s.y2, s.sweep})) return true;
+  if (!Finite({s.x1, s.y1, s.x2, s.y2, s.sweep})) return true;
   joiner_.Pw_AddEnt(static_cast<int>(e.att.lGroup), Segment(e.att, no, 2, s));
   return true;
 }
@@ -125,7 +119,7 @@ void JwDxfMapper::DxfOutPLine(const TDXF_PolyWorkSub& e, int bn, double dx, doub
   for (size_t k = 0; k < n; ++k) {
     const double x = e.v[k].x + dx, y = e.v[k].y + dy;
     v[k] = {p.X(x), p.Y(y), e.v[k].a};
-    if (!AllFinite({v[k].x, v[k].y, v[k].a})) return;
+    if (!Finite({v[k].x, v[k].y, v[k].a})) return;
   }
   for (size_t k = 0; k < n; ++k) Report(p, e.v[k].x + dx, e.v[k].y + dy);
   m_->AddPLine(bn, {.attr = p.In(a), .clf = e.clf, .v = std::move(v)});

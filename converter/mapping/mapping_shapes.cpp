@@ -28,7 +28,7 @@ ArcAngles ToArcAngles(double radStart, double radSweep, double radTilt) {
   return a;
 }
 
-double SnapFlattening(double h) { return std::fabs(h - 1.0) <= 1e-12 ? 1.0 : h; }
+double SnapFlattening(double h) { return std::fabs(h - 1.0) <= kTolerance12 ? 1.0 : h; }
 
 Pt CurvePoint(Pt c, double r, double h, double kDeg, double tDeg) {
   const Point2 q = EllipsePoint(c.x, c.y, r, h, kDeg * kDegToRad, tDeg * kDegToRad);

@@ -3,6 +3,7 @@
 #include "common/path_helpers.h"
 #include "common/platform/files.h"
 #include "converter/dxf/dxf_model.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "converter/mapping/layer_usage_counter.h"
 
 namespace parvex {
@@ -26,6 +27,7 @@ void SetModelSettings(TDXFmodel& m, const ConversionSettings& st) {
   m.SetLayerNameType(st.LayerNameType);
   m.SetTenTransType(st.PointConversion, st.PointRadius);
   m.SetMojiStyle(st.TextStyleMode);
+  m.writeThreads = st.WriteThreads > 0 ? st.WriteThreads : DxfDefaultThreads();
 }
 
 void AddShxStylePair(TDXFmodel& m, const std::u16string& name, double w, double hl) {

@@ -8,6 +8,7 @@
 #include "tests/support/folder_access.h"
 #include "tests/support/temp_folder.h"
 #include "common/platform/codepage.h"
+#include "common/text_file.h"
 #include "converter/app/paper_size.h"
 #include "fake_reader.h"
 
@@ -211,6 +212,21 @@ TEST(ConverterStart, SettingsClampedIntoContext) {
   EXPECT_EQ(c.ImageFolder.parent_path(), s.dir / "TEMP");
   EXPECT_TRUE(std::filesystem::is_directory(c.ImageFolder));
   EXPECT_TRUE(testing::ForThisUserOnly(c.ImageFolder));
+}
+
+// Settings that are there but cannot be read are not replaced by the
+// defaults: the run says so and converts nothing.
+TEST(ConverterStart, UnreadableSettingsFileIsRefused) {
+  RunFolder s;
+  std::filesystem::resize_file(s.dir / "Parvex.dat", kMaxTextFileBytes + 1);
+  Result<ConversionContext> started = StartConversion(s.dir.Path(), {s.dir / "none.jwf"});
+  ASSERT_FALSE(started);
+  EXPECT_NE(started.reason().find("Parvex.dat"), std::string::npos) << started.reason();
+  auto src = s.dir.Write("plan.jww", "x");
+  std::string err;
+  EXPECT_EQ(s.Run({src.string(), (s.dir / "plan.dxf").string()}, &err), kRunFailed);
+  EXPECT_NE(err.find("cannot read the settings file"), std::string::npos) << err;
+  EXPECT_TRUE(s.log.empty());
 }
 
 TEST(ConverterStart, JwSettingsSearchOrder) {

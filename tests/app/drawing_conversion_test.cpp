@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "common/platform/private_folders.h"
+#include "converter/app/converter_run.h"
 #include "tests/support/jww_writer.h"
 #include "tests/support/program_run.h"
 #include "tests/support/stress_drawings.h"
@@ -49,8 +50,8 @@ TEST(DrawingConversion, PreparedImageFoldersAreNotUsed) {
       fs::create_symlink(victim, predictable / "a.bmp");
     }
     const fs::path dst = work / (folderIsLink ? "one.dxf" : "two.dxf");
-    const DrawingConversionResult r = ConvertDrawing(settings, src, dst);
-    EXPECT_TRUE(r.ok) << r.reason;
+    const Status r = ConvertDrawing(settings, src, dst);
+    EXPECT_TRUE(r) << r.reason();
     EXPECT_EQ(TempFolder::Read(victim), "precious");
     std::error_code ec;
     fs::remove_all(predictable, ec);
@@ -66,21 +67,20 @@ TEST(DrawingConversion, RefusalsSayWhatWasWrong) {
   ASSERT_TRUE(testing::SaveBytes(src, testing::WriteJww(testing::ManyLinesDrawing(3))));
   ConversionSettings settings;
   const fs::path taken = work.Write("taken.dxf", "theirs");
-  DrawingConversionResult r = ConvertDrawing(settings, src, taken);
-  EXPECT_FALSE(r.ok);
-  EXPECT_TRUE(r.destinationTaken);
+  Status r = ConvertDrawing(settings, src, taken);
+  EXPECT_NE(r.reason().find("destination already exists"), std::string::npos) << r.reason();
+  EXPECT_TRUE(DestinationTaken(taken));
   EXPECT_EQ(TempFolder::Read(taken), "theirs");
 
   settings.ColorMode = static_cast<ColorMode>(2147483647);
   settings.DxfVersion = DxfVersion::R2007;
   r = ConvertDrawing(settings, src, work / "colours.dxf");
-  EXPECT_TRUE(r.ok) << r.reason;
+  EXPECT_TRUE(r) << r.reason();
 
   settings.DxfVersion = static_cast<DxfVersion>(3);
   r = ConvertDrawing(settings, src, work / "version.dxf");
-  EXPECT_FALSE(r.ok);
-  EXPECT_FALSE(r.destinationTaken);
-  EXPECT_NE(r.reason.find("DXF version 3"), std::string::npos) << r.reason;
+  EXPECT_NE(r.reason().find("DXF version 3"), std::string::npos) << r.reason();
+  EXPECT_FALSE(DestinationTaken(work / "version.dxf"));
   EXPECT_EQ(testing::EntriesOf(work.Path()),
             (std::vector<std::string>{"colours.dxf", "plan.jww", "taken.dxf"}));
 }

@@ -32,9 +32,9 @@ class BlockConversion : public ::testing::Test {
     const auto src = folder_ / (name + ".jww");
     const auto dst = folder_ / (name + ".dxf");
     if (!SaveBytes(src, WriteJww(drawing))) return {};
-    const DrawingConversionResult r = ConvertDrawing(settings, src, dst, folder_.Path());
-    if (!r.ok) {
-      ADD_FAILURE() << "conversion of " << src << " failed: " << r.reason;
+    const Status r = ConvertDrawing(settings, src, dst, folder_.Path());
+    if (!r) {
+      ADD_FAILURE() << "conversion of " << src << " failed: " << r.reason();
       return {};
     }
     return dst;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/value_helpers.h"
 #include "converter/app/drawing_conversion.h"
 #include "converter/jww/jws_data.h"
 #include "converter/jww/jww_data.h"
@@ -35,13 +36,6 @@ std::vector<fs::path> CorpusFiles() {
   }
   std::sort(files.begin(), files.end());
   return files;
-}
-
-bool Finite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
 }
 
 // What the reader says a converted drawing must hold: the definitions the
@@ -160,7 +154,7 @@ TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
       fs::permissions(src, fs::perms::owner_write, fs::perm_options::add);
       const fs::path dst = dir / (stem + ".dxf");
       const auto r = parvex::ConvertDrawing(st, src, dst, dir);
-      ASSERT_TRUE(r.ok) << files[i] << ": " << r.reason;
+      ASSERT_TRUE(r) << files[i] << ": " << r.reason();
       dxfs.push_back(dst);
       expected.push_back(ex);
     }

@@ -24,6 +24,9 @@ std::string DatFile(const std::vector<std::u16string>& lines, bool bom = true) {
   return out;
 }
 
+SettingsFile LauncherDefaults() { return DefaultSettingsFile(SettingsReader::Launcher, u"/l/"); }
+SettingsFile ConverterDefaults() { return DefaultSettingsFile(SettingsReader::Converter, u"/p/"); }
+
 std::vector<std::u16string> Lines(std::u16string filler = u"0") {
   return std::vector<std::u16string>(kSettingsLineCount, filler);
 }
@@ -42,51 +45,52 @@ TEST(SettingsFile, SaveWritesExactLayoutAndNormalises) {
       {0, 1, u"0", 1, u"0.001"},
   };
   for (const auto& c : cases) {
-    LauncherSettings s;
-    s.ComboBox2 = c.version;
-    s.ComboBox5 = c.space;
-    s.Edit2 = c.radius;
+    SettingsFile s;
+    s.DxfVersionIndex = c.version;
+    s.OutputSpaceIndex = c.space;
+    s.PointRadiusText = c.radius;
     auto file = dir / "Parvex.dat";
-    ASSERT_TRUE(SaveDatFile(file, s));
-    EXPECT_EQ(s.ComboBox5, c.savedSpace);  // the window shows the change
-    EXPECT_EQ(s.Edit2, c.savedRadius);
+    ASSERT_TRUE(SaveSettingsFile(file, s));
+    EXPECT_EQ(s.OutputSpaceIndex, c.savedSpace);  // the window shows the change
+    EXPECT_EQ(s.PointRadiusText, c.savedRadius);
     std::string bytes = TempFolder::Read(file);
     ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
-    ConverterSettingsFile conv;
-    ASSERT_TRUE(ReadDatFile(file, u"/prog/", conv));
-    EXPECT_EQ(conv.cb5, c.savedSpace);
-    EXPECT_EQ(conv.ed2, c.savedRadius);
+    Result<SettingsFile> conv = ReadSettingsFile(file, ConverterDefaults());
+    ASSERT_TRUE(conv) << conv.reason();
+    EXPECT_EQ(conv->OutputSpaceIndex, c.savedSpace);
+    EXPECT_EQ(conv->PointRadiusText, c.savedRadius);
   }
 }
 
 TEST(SettingsFile, DefaultsWrittenByteForByte) {
-  LauncherSettings s;
-  s.LabelPreFolder = u"/opt/parvex/";
+  SettingsFile s = DefaultSettingsFile(SettingsReader::Launcher, u"/opt/parvex/");
   s.PrintableWidth = 409.996;
   std::string expected =
       "50\r\n50\r\n510\r\n510\r\n1\r\n0\r\n0\r\n0\r\n0\r\n\r\n\r\n/opt/parvex/\r\n1\r\nWindows\r\n"
       "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0.5\r\n0\r\n" +
       platform::ToUtf8(kOdaPathPrompt) +
       "\r\n1\r\n1\r\n420\r\n297\r\n410.00\r\n297.00\r\n0\r\n0\r\n\r\n0\r\n";
-  EXPECT_EQ(FormatDatFile(s), expected);
+  EXPECT_EQ(FormatSettingsFile(s), expected);
 }
 
 TEST(SettingsFile, LineBreaksInTextsDoNotShiftLaterLines) {
   TempFolder dir;
-  LauncherSettings s;
-  s.Edit1 = u"/odd\r\nname";
-  s.CheckBox5 = true;
-  ASSERT_TRUE(SaveDatFile(dir / "Parvex.dat", s));
-  LauncherSettings back;
-  ASSERT_TRUE(OpenDatFile(dir / "Parvex.dat", u"/l/", back));
-  EXPECT_EQ(back.Edit1, u"/oddname");
-  EXPECT_TRUE(back.CheckBox5);
+  SettingsFile s;
+  s.GivenFolder = u"/odd\r\nname";
+  s.DimensionAsEntity = true;
+  ASSERT_TRUE(SaveSettingsFile(dir / "Parvex.dat", s));
+  Result<SettingsFile> back = ReadSettingsFile(dir / "Parvex.dat", LauncherDefaults());
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->GivenFolder, u"/oddname");
+  EXPECT_TRUE(back->DimensionAsEntity);
 }
 
 TEST(SettingsFile, SaveIntoMissingFolderFailsWithoutCreatingAnything) {
   TempFolder dir;
-  LauncherSettings s;
-  EXPECT_FALSE(SaveDatFile(dir / "missing" / "Parvex.dat", s));
+  SettingsFile s;
+  const Status saved = SaveSettingsFile(dir / "missing" / "Parvex.dat", s);
+  ASSERT_FALSE(saved);
+  EXPECT_NE(saved.reason().find("missing/Parvex.dat"), std::string::npos) << saved.reason();
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
@@ -102,8 +106,8 @@ TEST(SettingsFile, FailedWriteRemovesTheOldFile) {
   rlimit small = old;
   small.rlim_cur = 16;
   setrlimit(RLIMIT_FSIZE, &small);
-  LauncherSettings s;
-  bool saved = SaveDatFile(file, s);
+  SettingsFile s;
+  const Status saved = SaveSettingsFile(file, s);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(saved);
@@ -114,35 +118,32 @@ TEST(SettingsFile, FailedWriteRemovesTheOldFile) {
 }
 #endif
 
-TEST(SettingsFile, LauncherRoundTrip) {
+TEST(SettingsFile, RoundTripKeepsEveryLine) {
   TempFolder dir;
-  LauncherSettings s;
+  SettingsFile s;
   s.WindowLeft = -20;
-  s.RadioButton1 = false;
-  s.RadioButton4 = true;
-  s.Edit1 = u"/data/図面";
-  s.ComboBox2 = 2;
-  s.ComboBox5 = 2;
-  s.ComboBox6 = -1;
-  s.Edit3 = u"/usr/bin/ODAFileConverter";
-  s.CheckBox2 = false;
-  s.JwwPath = u"c:\\jww\\";
-  ASSERT_TRUE(SaveDatFile(dir / "Parvex.dat", s));
-  LauncherSettings back;
-  ASSERT_TRUE(OpenDatFile(dir / "Parvex.dat", u"/l/", back));
-  EXPECT_EQ(back.WindowLeft, -20);
-  EXPECT_FALSE(back.RadioButton1);
-  EXPECT_TRUE(back.RadioButton4);
-  EXPECT_EQ(back.Edit1, s.Edit1);
-  EXPECT_EQ(back.ComboBox5, 2);
-  EXPECT_EQ(back.ComboBox6, -1);
-  EXPECT_EQ(back.Edit3, s.Edit3);
-  EXPECT_FALSE(back.CheckBox2);
-  EXPECT_EQ(back.JwwPath, u"");  // written for the converter, not read back
-  ConverterSettingsFile conv;
-  ASSERT_TRUE(ReadDatFile(dir / "Parvex.dat", u"/p/", conv));
-  EXPECT_EQ(conv.JwwPath, u"c:\\jww\\");
-  EXPECT_EQ(conv.PrinterPaperWidth, 420);
+  s.Destination = DestinationChoice::GivenFolder;
+  s.GivenFolder = u"/data/図面";
+  s.DxfVersionIndex = 2;
+  s.OutputSpaceIndex = 2;
+  s.BaseLayerGroupIndex = -1;
+  s.OdaConverterPath = u"/usr/bin/ODAFileConverter";
+  s.ExpandEmbeddedText = false;
+  s.JwCadFolder = u"c:\\jww\\";
+  s.PrintableHeight = 287.5;
+  ASSERT_TRUE(SaveSettingsFile(dir / "Parvex.dat", s));
+  Result<SettingsFile> back = ReadSettingsFile(dir / "Parvex.dat", LauncherDefaults());
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->WindowLeft, -20);
+  EXPECT_EQ(back->Destination, DestinationChoice::GivenFolder);
+  EXPECT_EQ(back->GivenFolder, s.GivenFolder);
+  EXPECT_EQ(back->OutputSpaceIndex, 2);
+  EXPECT_EQ(back->BaseLayerGroupIndex, -1);
+  EXPECT_EQ(back->OdaConverterPath, s.OdaConverterPath);
+  EXPECT_FALSE(back->ExpandEmbeddedText);
+  EXPECT_EQ(back->JwCadFolder, u"c:\\jww\\");
+  EXPECT_EQ(back->PrinterPaperWidth, 420);
+  EXPECT_EQ(back->PrintableHeight, 287.5);
 }
 
 TEST(SettingsFile, RadioButtonsLastTrueWinsAndAllFalseLeavesNone) {
@@ -151,15 +152,18 @@ TEST(SettingsFile, RadioButtonsLastTrueWinsAndAllFalseLeavesNone) {
   lines[4] = u"1";
   lines[6] = u"TRUE";
   dir.Write("a.dat", DatFile(lines));
-  LauncherSettings s;
-  OpenDatFile(dir / "a.dat", u"/l/", s);
-  EXPECT_FALSE(s.RadioButton1);
-  EXPECT_TRUE(s.RadioButton3);
+  EXPECT_EQ(ReadSettingsFile(dir / "a.dat", LauncherDefaults())->Destination,
+            DestinationChoice::SourceFolder);
   lines[4] = lines[6] = u"0";
   dir.Write("b.dat", DatFile(lines));
-  OpenDatFile(dir / "b.dat", u"/l/", s);
-  EXPECT_FALSE(s.RadioButton1 || s.RadioButton2 || s.RadioButton3 || s.RadioButton4 ||
-               s.RadioButton5);
+  EXPECT_EQ(ReadSettingsFile(dir / "b.dat", LauncherDefaults())->Destination, std::nullopt);
+  // Every destination written as one true line and read back.
+  for (int k = 0; k < 5; ++k) {
+    SettingsFile s;
+    s.Destination = static_cast<DestinationChoice>(k);
+    ASSERT_TRUE(SaveSettingsFile(dir / "c.dat", s));
+    EXPECT_EQ(ReadSettingsFile(dir / "c.dat", LauncherDefaults())->Destination, s.Destination);
+  }
 }
 
 TEST(SettingsFile, ConverterReadsHandWrittenValues) {
@@ -172,9 +176,9 @@ TEST(SettingsFile, ConverterReadsHandWrittenValues) {
     auto lines = Lines();
     lines[23] = c.line23;
     dir.Write("Parvex.dat", DatFile(lines));
-    ConverterSettingsFile f;
-    ASSERT_TRUE(ReadDatFile(dir / "Parvex.dat", u"/p/", f));
-    EXPECT_EQ(f.ch2, c.expected) << platform::ToUtf8(c.line23);
+    Result<SettingsFile> f = ReadSettingsFile(dir / "Parvex.dat", ConverterDefaults());
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->ExpandEmbeddedText, c.expected) << platform::ToUtf8(c.line23);
   }
 }
 
@@ -184,44 +188,48 @@ TEST(SettingsFile, ShortEmptyAndCodePageFiles) {
   auto lines = Lines();
   lines[18] = u"";
   dir.Write("empty18.dat", DatFile(lines));
-  ConverterSettingsFile conv;
-  LauncherSettings launch;
-  ReadDatFile(dir / "empty18.dat", u"/p/", conv);
-  OpenDatFile(dir / "empty18.dat", u"/l/", launch);
-  EXPECT_EQ(ToConversionSettings(conv)->BaseLayerGroup, 0);
-  EXPECT_EQ(launch.ComboBox6, 0);
+  Result<SettingsFile> conv = ReadSettingsFile(dir / "empty18.dat", ConverterDefaults());
+  Result<SettingsFile> launch = ReadSettingsFile(dir / "empty18.dat", LauncherDefaults());
+  ASSERT_TRUE(conv && launch);
+  EXPECT_EQ(ToConversionSettings(*conv)->BaseLayerGroup, 0);
+  EXPECT_EQ(launch->BaseLayerGroupIndex, 0);
 
   // Without line 20 the converter's empty default clamps to 0.001 while the
   // launcher shows 0.5; missing lines keep defaults.
   dir.Write("short.dat", DatFile({u"1", u"2", u"3"}));
-  ReadDatFile(dir / "short.dat", u"/p/", conv);
-  OpenDatFile(dir / "short.dat", u"/l/", launch);
-  EXPECT_EQ(conv.Fm1w, 3);
-  EXPECT_EQ(conv.Fm1h, 480);
-  EXPECT_EQ(conv.lb2, u"/p/");
-  EXPECT_DOUBLE_EQ(ToConversionSettings(conv)->PointRadius, 0.001);
-  EXPECT_EQ(launch.Edit2, u"0.5");
-  EXPECT_EQ(launch.LabelPreFolder, u"/l/");
-  EXPECT_TRUE(conv.ch2);
+  conv = ReadSettingsFile(dir / "short.dat", ConverterDefaults());
+  launch = ReadSettingsFile(dir / "short.dat", LauncherDefaults());
+  ASSERT_TRUE(conv && launch);
+  EXPECT_EQ(conv->WindowWidth, 3);
+  EXPECT_EQ(conv->WindowHeight, 480);
+  EXPECT_EQ(launch->WindowHeight, 510);
+  EXPECT_EQ(conv->AskedFolder, u"/p/");
+  EXPECT_DOUBLE_EQ(ToConversionSettings(*conv)->PointRadius, 0.001);
+  EXPECT_EQ(launch->PointRadiusText, u"0.5");
+  EXPECT_EQ(launch->AskedFolder, u"/l/");
+  EXPECT_TRUE(conv->ExpandEmbeddedText);
 
   // No byte-order mark: code page 932.
   std::string cp932 = DatFile(Lines());
   cp932.replace(cp932.find("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"), 10,
                 "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n\x90\x7D\r\n");
   dir.Write("sjis.dat", cp932.substr(3));
-  ReadDatFile(dir / "sjis.dat", u"/p/", conv);
-  EXPECT_EQ(conv.ed1, u"図");
+  conv = ReadSettingsFile(dir / "sjis.dat", ConverterDefaults());
+  ASSERT_TRUE(conv);
+  EXPECT_EQ(conv->GivenFolder, u"図");
 
-  // A missing file leaves the defaults and reports it.
-  EXPECT_FALSE(ReadDatFile(dir / "none.dat", u"/p/", conv));
-  EXPECT_EQ(conv.Fm1w, 480);
+  // A missing file is reported, naming it.
+  conv = ReadSettingsFile(dir / "none.dat", ConverterDefaults());
+  ASSERT_FALSE(conv);
+  EXPECT_NE(conv.reason().find("none.dat"), std::string::npos) << conv.reason();
 }
 
 TEST(SettingsFile, ConverterClamps) {
   constexpr int kMax = 2147483647;
+  // Lines 15 to 19, 30 and 20, then the printer paper width.
   struct Case {
-    int cb3, cb4, cb5, cb6, cb7, cb8;
-    std::u16string ed2;
+    int colorLine, namesLine, spaceLine, groupLine, pointLine, styleLine;
+    std::u16string radiusLine;
     double paperWidth;
     int colors, names, space, group, point, style;
     double radius, width;
@@ -234,22 +242,22 @@ TEST(SettingsFile, ConverterClamps) {
        kMaxPrinterPaperMm},
   };
   for (const auto& c : cases) {
-    ConverterSettingsFile f;
-    f.cb2 = 1;
-    f.cb3 = c.cb3;
-    f.cb4 = c.cb4;
-    f.cb5 = c.cb5;
-    f.cb6 = c.cb6;
-    f.cb7 = c.cb7;
-    f.cb8 = c.cb8;
-    f.ed2 = c.ed2;
+    SettingsFile f = ConverterDefaults();
+    f.DxfVersionIndex = 1;
+    f.ColorModeIndex = c.colorLine;
+    f.LayerNameTypeIndex = c.namesLine;
+    f.OutputSpaceIndex = c.spaceLine;
+    f.BaseLayerGroupIndex = c.groupLine;
+    f.PointConversionIndex = c.pointLine;
+    f.TextStyleModeIndex = c.styleLine;
+    f.PointRadiusText = c.radiusLine;
     f.PrinterPaperWidth = c.paperWidth;
     Result<ConversionSettings> read = ToConversionSettings(f);
     ASSERT_TRUE(read) << read.reason();
     const ConversionSettings& s = *read;
     EXPECT_EQ(SettingNumber(s.DxfVersion), 1);
-    EXPECT_EQ(SettingNumber(s.ColorMode), c.colors) << c.cb3;
-    EXPECT_EQ(SettingNumber(s.LayerNameType), c.names) << c.cb4;
+    EXPECT_EQ(SettingNumber(s.ColorMode), c.colors) << c.colorLine;
+    EXPECT_EQ(SettingNumber(s.LayerNameType), c.names) << c.namesLine;
     EXPECT_EQ(SettingNumber(s.OutputSpace), c.space);
     EXPECT_EQ(s.BaseLayerGroup, c.group);
     EXPECT_EQ(SettingNumber(s.PointConversion), c.point);
@@ -262,8 +270,8 @@ TEST(SettingsFile, ConverterClamps) {
 // A DXF version cannot be guessed: the reason names the line an editor shows.
 TEST(SettingsFile, UnknownDxfVersionIsRefusedNamingItsLine) {
   for (int version : {-1, 3, 2147483647}) {
-    ConverterSettingsFile f;
-    f.cb2 = version;
+    SettingsFile f = ConverterDefaults();
+    f.DxfVersionIndex = version;
     Result<ConversionSettings> read = ToConversionSettings(f);
     ASSERT_FALSE(read) << version;
     EXPECT_NE(read.reason().find("line 15 (DXF version): " + std::to_string(version)),

@@ -3,6 +3,8 @@
 // in the file's encoding; Utf8FromFile turns one into UTF-8.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -15,7 +17,8 @@ namespace parvex::testing {
 
 inline std::vector<DxfRecord> WriteRecords(TDXFmodel& m) {
   DxfPairSink sink;
-  m.WriteDXF("/nonexistent/source.jww", sink);
+  const Status written = m.WriteDXF("/nonexistent/source.jww", sink);
+  EXPECT_TRUE(written) << written.reason();
   return SplitRecords(sink.pairs);
 }
 

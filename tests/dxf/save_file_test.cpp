@@ -7,13 +7,15 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#include "converter/dxf/dxf_file_io.h"
+#include "common/platform/output_files.h"
 #include "converter/dxf/dxf_model.h"
 #include "common/platform/files.h"
 #include "tests/support/temp_folder.h"
@@ -50,26 +52,36 @@ TEST_F(SaveFile, WritesANewFile) {
   EXPECT_EQ(bytes.substr(bytes.size() - 10), "  0\r\nEOF\r\n");
 }
 
+// Each failure says why.
+void ExpectFailure(const Status& saved, const std::string& reason) {
+  ASSERT_FALSE(saved) << reason;
+  EXPECT_NE(saved.reason().find(reason), std::string::npos) << saved.reason();
+}
+
 TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
   TDXFmodel m;
   m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   // A folder that does not exist.
-  EXPECT_FALSE(m.SaveDXF("", dir / "nofolder" / "out.dxf"));
+#ifdef _WIN32
+  ExpectFailure(m.SaveDXF("", dir / "nofolder" / "out.dxf"), "cannot create a file in");
+#else
+  ExpectFailure(m.SaveDXF("", dir / "nofolder" / "out.dxf"), std::strerror(ENOENT));
+#endif
   EXPECT_FALSE(fs::exists(dir / "nofolder"));
   // An existing file is neither replaced nor removed.
   const fs::path taken = dir / "taken.dxf";
   Write(taken, "keep");
-  EXPECT_FALSE(m.SaveDXF("", taken));
+  ExpectFailure(m.SaveDXF("", taken), "already exists");
   EXPECT_EQ(Read(taken), "keep");
   // A version the writer does not know.
   m.Ver = static_cast<DxfVersion>(7);
-  EXPECT_FALSE(m.SaveDXF("", dir / "badver.dxf"));
+  ExpectFailure(m.SaveDXF("", dir / "badver.dxf"), "DXF version 7");
   EXPECT_FALSE(fs::exists(dir / "badver.dxf"));
   // A folder as destination.
   m.Ver = DxfVersion::R2000;
   fs::create_directory(dir / "sub");
-  EXPECT_FALSE(m.SaveDXF("", dir / "sub"));
-  EXPECT_FALSE(m.SaveDXF("", dir / "sub" / ""));
+  ExpectFailure(m.SaveDXF("", dir / "sub"), "already exists");
+  ExpectFailure(m.SaveDXF("", dir / "sub" / ""), "no file name");
   EXPECT_TRUE(fs::is_empty(dir / "sub"));
   int left = 0;
   for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
@@ -83,12 +95,14 @@ TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
 // stays, ours goes.
 TEST_F(SaveFile, NameTakenWhileWritingIsNotReplaced) {
   const fs::path dst = dir / "race.dxf";
-  dxfio::OutputFile file;
+  platform::PendingFile file;
   ASSERT_TRUE(file.Open(dst));
   ASSERT_EQ(::write(file.Fd(), "ours", 4), 4);
   EXPECT_FALSE(fs::exists(dst));
   Write(dst, "theirs");
-  EXPECT_FALSE(file.Commit());
+  const Status named = file.Commit();
+  ASSERT_FALSE(named);
+  EXPECT_NE(named.reason().find("appeared while it was being written"), std::string::npos) << named.reason();
   EXPECT_EQ(Read(dst), "theirs");
   int files = 0;
   for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
@@ -100,7 +114,8 @@ TEST_F(SaveFile, NameTakenWhileWritingIsNotReplaced) {
 
 #ifndef _WIN32
 // The disk fills up part-way: the file size limit of a child process makes
-// write(2) fail after 64 KiB. (Windows has no such limit.)
+// write(2) fail after 64 KiB. The failure says why. (Windows has no such
+// limit.)
 TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
   const fs::path dst = dir / "big.dxf";
   const pid_t pid = ::fork();
@@ -121,13 +136,13 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
       m.AddMoji(kTopLevel, {.attr = a, .x1 = 1.0 * i, .y1 = 1.0 * i, .x2 = i + 1.0, .y2 = 1.0 * i,
                             .w = 2, .h = 2, .st = u"文字列 text"});
     }
-    const bool ok = m.SaveDXF("", dst);
-    ::_exit(ok ? 1 : 0);
+    const Status saved = m.SaveDXF("", dst);
+    ::_exit(saved ? 1 : saved.reason() == std::strerror(EFBIG) ? 0 : 2);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 3: no limit";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: another reason, 3: no limit";
   // Neither the file nor anything it was written through is left.
   EXPECT_TRUE(fs::is_empty(dir));
 }
@@ -206,7 +221,7 @@ TEST_F(SaveFile, NoCopiesWithoutAWrittenFileWithImages) {
     m.Ver = v;
     const fs::path out = dir / "out";
     fs::create_directory(out);
-    EXPECT_EQ(m.SaveDXF("", out / "d.dxf"), v == DxfVersion::R12);
+    EXPECT_EQ(m.SaveDXF("", out / "d.dxf").ok(), v == DxfVersion::R12);
     for (const fs::directory_entry& e : fs::directory_iterator(out)) {
       EXPECT_EQ(e.path().filename(), "d.dxf");
     }

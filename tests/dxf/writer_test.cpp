@@ -15,7 +15,7 @@ std::string TextOf(int ver, Fn fn, std::size_t buffer = 1 << 20) {
   DxfTextSink sink(out, buffer);
   DxfWriter w(sink, static_cast<DxfVersion>(ver));
   fn(w);
-  EXPECT_TRUE(sink.Flush());
+  EXPECT_TRUE(sink.Flush().ok());
   EXPECT_EQ(sink.BytesWritten(), out.bytes.size());
   return out.bytes;
 }
@@ -104,11 +104,11 @@ TEST(DxfWriter, LargeValuesPassAnySmallBuffer) {
 class FailingOutput final : public DxfByteOutput {
  public:
   explicit FailingOutput(std::size_t limit) : limit_(limit) {}
-  bool Write(const char*, std::size_t n) override {
+  Status Write(const char*, std::size_t n) override {
     ++calls;
-    if (n > limit_) return false;
+    if (n > limit_) return Fail("disk full after " + std::to_string(calls) + " writes");
     limit_ -= n;
-    return true;
+    return Ok();
   }
   int calls = 0;
 
@@ -121,9 +121,9 @@ TEST(DxfWriter, FailedOutputStaysFailed) {
   DxfTextSink sink(out, 4096);
   DxfWriter w(sink, DxfVersion::R2000);
   for (int i = 0; i < 10000; ++i) w.Real(10, i);
-  EXPECT_FALSE(sink.Flush());
+  // The first failure is kept and nothing more is attempted after it.
+  EXPECT_EQ(sink.Flush().reason(), "disk full after 2 writes");
   EXPECT_FALSE(sink.Ok());
-  // Nothing more is attempted after the first failure.
   EXPECT_EQ(out.calls, 2);
 }
 

@@ -37,7 +37,7 @@ TEST(ConversionMoment, SourceDateEpochValues) {
     EXPECT_EQ(t->DayOfWeek, c.weekday) << c.value;
   }
   for (const char* bad : {"", "-", "12a", " 12", "1.5", "+5", "253402300800", "-62135596801",
-                          "99999999999999999999999999"}) {
+                          "1099511627776", "-1099511627776", "99999999999999999999999999"}) {
     auto t = MomentFromSourceDateEpoch(bad);
     EXPECT_FALSE(t.ok()) << bad;
     EXPECT_NE(t.reason().find("SOURCE_DATE_EPOCH"), std::string::npos) << bad;

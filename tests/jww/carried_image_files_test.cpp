@@ -8,6 +8,7 @@
 
 #include "converter/jww/jww_data.h"
 #include "converter/jww/jww_images.h"
+#include "read_bytes.h"
 #include "tests/support/jww_writer.h"
 #include "tests/support/stress_drawings.h"
 #include "tests/support/program_run.h"
@@ -17,9 +18,10 @@ namespace parvex {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Succeeded;
 using testing::TempFolder;
 
-bool Read(TJwwData& d, const fs::path& folder, const std::string& bytes, bool usedOnly = false) {
+Status Read(TJwwData& d, const fs::path& folder, const std::string& bytes, bool usedOnly = false) {
   d.BindImageFolder = folder;
   d.BindImageExp = d.BindImageExr = true;
   d.BindImageUsedOnly = usedOnly;
@@ -40,7 +42,7 @@ TEST(CarriedImageFiles, LinksInTheFolderAreNeverWrittenThrough) {
   testing::JwwWriteOptions options;
   options.images = {{u"a.bmp", "carried a", -1}, {u"b.bmp.gz", testing::Gzip("carried b"), -1}};
   TJwwData d;
-  ASSERT_TRUE(Read(d, folder, testing::WriteJww(testing::MakeJwwDrawing(700), options))) << d.LastError;
+  ASSERT_TRUE(Succeeded(Read(d, folder, testing::WriteJww(testing::MakeJwwDrawing(700), options))));
   d.BindImageExplode();
   EXPECT_EQ(TempFolder::Read(victim), "precious");
   EXPECT_EQ(TempFolder::Read(victim2), "precious too");
@@ -68,7 +70,7 @@ TEST(CarriedImageFiles, OnlyShownImagesAreWrittenWhenAsked) {
     SCOPED_TRACE(usedOnly);
     TempFolder dir;
     TJwwData d;
-    ASSERT_TRUE(Read(d, dir.Path(), bytes, usedOnly)) << d.LastError;
+    ASSERT_TRUE(Succeeded(Read(d, dir.Path(), bytes, usedOnly)));
     const std::vector<std::string> all = {"inblock.png", "outside.bmp", "packed.bmp.gz", "shown.bmp",
                                           "unshown.bmp", "unshown.bmp.gz", "upper.jpg"};
     const std::vector<std::string> shown = {"inblock.png", "packed.bmp.gz", "shown.bmp", "upper.jpg"};

@@ -4,9 +4,12 @@
 #include <filesystem>
 
 #include "converter/jww/jws_data.h"
+#include "read_bytes.h"
 
 namespace parvex {
 namespace {
+
+using testing::Succeeded;
 
 const std::filesystem::path kCorpus = PARVEX_SOURCE_DIR "/../shared/corpus";
 
@@ -15,7 +18,7 @@ TEST(JwwCorpus, SampleDrawingReads) {
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "corpus not present";
   ASSERT_TRUE(TJwwData::FileCheck(path));
   TJwwData d;
-  ASSERT_TRUE(d.FileIn(path)) << d.LastError;
+  ASSERT_TRUE(Succeeded(d.FileIn(path)));
   EXPECT_GE(d.Enthd.jwVer, 220);
   EXPECT_EQ(d.EntNo.size(), static_cast<size_t>(d.Enthd.n1));
   EXPECT_EQ(d.EntBlockDefN(), d.Enthd.n2);
@@ -44,7 +47,7 @@ TEST(JwwCorpus, EveryShapeFileReads) {
     ++files;
     EXPECT_TRUE(TJwsData::FileCheck(entry.path()));
     TJwsData s;
-    EXPECT_TRUE(s.FileIn(entry.path())) << s.LastError;
+    EXPECT_TRUE(Succeeded(s.FileIn(entry.path())));
     EXPECT_EQ(s.EntNo.size(), static_cast<size_t>(s.Enthd.n1));
     for (const TEntJwwNo& no : s.EntNo) EXPECT_NE(no.EntType, kJwwNone);
   }

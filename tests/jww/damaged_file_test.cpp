@@ -128,8 +128,7 @@ TEST(JwwDamaged, MalformedInputFails) {
     SCOPED_TRACE(c.name);
     const auto t0 = std::chrono::steady_clock::now();
     TJwwData d;
-    EXPECT_FALSE(ReadJww(d, c.bytes));
-    EXPECT_EQ(d.LastError, "File I/O Error");
+    EXPECT_EQ(ReadJww(d, c.bytes).reason(), "File I/O Error");
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
     EXPECT_LE(d.EntNo.capacity() * sizeof(TEntJwwNo), c.bytes.size());
     EXPECT_LT(d.EntNo.size(), 100000u);
@@ -146,8 +145,7 @@ TEST(JwwDamaged, CutInsideTheEntityListDropsTheRest) {
   const std::string bytes = WriteJww(drawing, {}, &layout);
   const size_t third = layout.entity_objects[3];
   TJwwData read;
-  EXPECT_FALSE(ReadJww(read, bytes.substr(0, third + 20)));
-  EXPECT_EQ(read.LastError, "File I/O Error");
+  EXPECT_EQ(ReadJww(read, bytes.substr(0, third + 20)).reason(), "File I/O Error");
   ASSERT_EQ(read.EntNo.size(), drawing.EntNo.size());
   EXPECT_EQ(read.EntLineN(), 2);
   EXPECT_EQ(read.EntEnkoN(), 1);
@@ -184,7 +182,7 @@ TEST(JwwDamaged, TagsNamingNoClassAreSkipped) {
     std::string bytes = WriteJww(drawing, {}, &layout);
     bytes.insert(layout.entity_objects[0], tag);
     TJwwData read;
-    EXPECT_TRUE(ReadJww(read, bytes)) << read.LastError;
+    EXPECT_TRUE(Succeeded(ReadJww(read, bytes)));
     ASSERT_EQ(read.EntLineN(), 1);
     EXPECT_EQ(read.EntLine[0].start_x, 42);
   }
@@ -240,7 +238,7 @@ TEST(JwwDamaged, EveryTruncationFailsCleanly) {
   const std::string full = WriteJww(MakeAllKindsDrawing(700), options, &layout);
   TJwwData d;
   d.BindImageExr = true;
-  ASSERT_TRUE(ReadJww(d, full)) << d.LastError;
+  ASSERT_TRUE(Succeeded(ReadJww(d, full)));
   ASSERT_EQ(d.BindImageN(), 1);
   EXPECT_EQ(d.BindImage[0].Fname, u"a.bmp");
   EXPECT_EQ(d.BindImage[0].Fsize, 3);
@@ -248,10 +246,10 @@ TEST(JwwDamaged, EveryTruncationFailsCleanly) {
     TJwwData t;
     // Cuts inside the image section still give a drawing; earlier ones fail.
     t.BindImageExr = true;
-    const bool ok = ReadJww(t, std::string_view(full).substr(0, cut));
-    EXPECT_EQ(ok, cut >= layout.image_section) << cut;
-    if (!ok) {
-      EXPECT_FALSE(t.LastError.empty()) << cut;
+    const Status read = ReadJww(t, std::string_view(full).substr(0, cut));
+    EXPECT_EQ(read.ok(), cut >= layout.image_section) << cut;
+    if (!read) {
+      EXPECT_FALSE(read.reason().empty()) << cut;
     }
   }
 }
@@ -272,8 +270,8 @@ TEST(JwwDamaged, RandomDamageNeitherCrashesNorHangs) {
     if (round % 5 == 0) bytes.resize(pos(rng));
     TJwwData d;
     d.BindImageExr = true;
-    if (!ReadJww(d, bytes)) {
-      EXPECT_FALSE(d.LastError.empty());
+    if (const Status read = ReadJww(d, bytes); !read) {
+      EXPECT_FALSE(read.reason().empty());
     }
     DrawingExtents ext;
     d.GetMinMaxZahyo(ext);

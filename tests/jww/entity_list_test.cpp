@@ -33,7 +33,7 @@ TEntJwwBlock Insert(uint32_t number, double x = 0, double y = 0) {
 
 TEST(JwwEntityList, EmptyDrawing) {
   TJwwData d;
-  ASSERT_TRUE(ReadJww(d, WriteJww(MakeJwwDrawing(600)))) << d.LastError;
+  ASSERT_TRUE(Succeeded(ReadJww(d, WriteJww(MakeJwwDrawing(600)))));
   EXPECT_TRUE(d.EntNo.empty());
   EXPECT_EQ(d.EntLineN() + d.EntBlockDefN() + d.EntBlockTreeN(), 0);
 }
@@ -90,7 +90,7 @@ TEST(JwwEntityList, RecordsOfEveryKind) {
   AddEntity(drawing, circle);
 
   TJwwData d;
-  ASSERT_TRUE(ReadJww(d, WriteJww(drawing))) << d.LastError;
+  ASSERT_TRUE(Succeeded(ReadJww(d, WriteJww(drawing))));
   ASSERT_EQ(d.EntLineN(), 2);
   EXPECT_EQ(d.EntLine[1].end_x, 3);
   ASSERT_EQ(d.EntTenN(), 2);
@@ -136,7 +136,7 @@ TEST(JwwEntityList, OldVersionDimensionTakesItsAttributes) {
   dim.Kt2.dBairitsu = 7;
   AddEntity(drawing, dim);
   TJwwData d;
-  ASSERT_TRUE(ReadJww(d, WriteJww(drawing))) << d.LastError;
+  ASSERT_TRUE(Succeeded(ReadJww(d, WriteJww(drawing))));
   ASSERT_EQ(d.EntSunpoN(), 1);
   const TEntJwwSunpo& s = d.EntSunpo[0];
   EXPECT_EQ(s.bSxfMode, 0);
@@ -153,7 +153,7 @@ TEST(JwwEntityList, ManyLinesKeepExactCounts) {
   TJwwData drawing = MakeJwwDrawing(600);
   for (int i = 0; i < 1001; ++i) AddEntity(drawing, Line(i, 0, i + 1, 0));
   TJwwData d;
-  ASSERT_TRUE(ReadJww(d, WriteJww(drawing))) << d.LastError;
+  ASSERT_TRUE(Succeeded(ReadJww(d, WriteJww(drawing))));
   EXPECT_EQ(d.EntLineN(), 1001);
   EXPECT_EQ(d.EntLine[1000].start_x, 1000);
   EXPECT_EQ(d.EntNo[1000].EntNo, 1000);
@@ -171,7 +171,7 @@ TEST(JwwEntityList, BlockDefinitionsShareTheClassMapAndTimeStampForms) {
     JwwWriteOptions options;
     options.long_time_stamps = long_stamps;
     TJwwData d;
-    ASSERT_TRUE(ReadJww(d, WriteJww(drawing, options))) << d.LastError;
+    ASSERT_TRUE(Succeeded(ReadJww(d, WriteJww(drawing, options))));
     ASSERT_EQ(d.EntBlockDefN(), 2);
     const TEntJwwBlockDef& door = d.EntBlockDef[0];
     const TEntJwwBlockDef& frame = d.EntBlockDef[1];

@@ -62,8 +62,9 @@ template <class Model>
 Outcome Read(const std::string& bytes, Model& d) {
   d.BindImageExr = true;  // parse the image section, write nothing
   Outcome o;
-  o.ok = d.ReadBytes(AsBytes(bytes));
-  o.reason = d.LastError;
+  const Status read = d.ReadBytes(AsBytes(bytes));
+  o.ok = read.ok();
+  o.reason = read.reason();
   o.stated_entities = d.Enthd.n1;
   o.stated_block_defs = d.Enthd.n2;
   o.entities = d.EntNo.size();

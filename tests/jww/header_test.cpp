@@ -36,16 +36,20 @@ TEST(JwwHeader, IdentificationAndVersionLimits) {
     options.id = c.id;
     const std::string bytes = WriteJww(MakeJwwDrawing(c.version), options);
     const auto path = dir.Write("check.jww", bytes);
-    EXPECT_EQ(TJwwData::FileCheck(path), c.accepted);
+    const Status checked = TJwwData::FileCheck(path);
+    EXPECT_EQ(checked.ok(), c.accepted);
+    EXPECT_EQ(checked.reason(), c.reason);
     TJwwData fromFile;
-    EXPECT_EQ(fromFile.FileIn(path), c.accepted);
-    EXPECT_EQ(fromFile.LastError, c.reason);
+    const Status readFile = fromFile.FileIn(path);
+    EXPECT_EQ(readFile.ok(), c.accepted);
+    EXPECT_EQ(readFile.reason(), c.reason);
     TJwwData fromBytes;
-    EXPECT_EQ(ReadJww(fromBytes, bytes), c.accepted);
-    EXPECT_EQ(fromBytes.LastError, c.reason);
+    const Status readBytes = ReadJww(fromBytes, bytes);
+    EXPECT_EQ(readBytes.ok(), c.accepted);
+    EXPECT_EQ(readBytes.reason(), c.reason);
   }
-  EXPECT_FALSE(TJwwData::FileCheck("/nonexistent/x.jww"));
-  EXPECT_FALSE(TJwwData::FileCheck(std::filesystem::temp_directory_path()));
+  EXPECT_EQ(TJwwData::FileCheck("/nonexistent/x.jww").reason(), "JWW-Header Error");
+  EXPECT_EQ(TJwwData::FileCheck(std::filesystem::temp_directory_path()).reason(), "JWW-Header Error");
 }
 
 // Versions on both sides of every threshold of the header layout.
@@ -61,7 +65,7 @@ TEST_P(HeaderByVersion, FieldsFollowTheVersion) {
   const int32_t v = GetParam();
   const TJwwData written = MakeAllKindsDrawing(v);
   TJwwData d;
-  ASSERT_TRUE(ReadJww(d, WriteJww(written))) << d.LastError;
+  ASSERT_TRUE(Succeeded(ReadJww(d, WriteJww(written))));
   const TEntJwwHeader& h = d.Enthd;
   const TEntJwwHeader& w = written.Enthd;
   const TEntJwwHeader defaults;
@@ -163,8 +167,7 @@ TEST(JwwHeader, FileEndingInsideOrRightAfterTheHeaderFails) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cut);
     TJwwData read;
-    EXPECT_FALSE(ReadJww(read, bytes.substr(0, c.cut)));
-    EXPECT_EQ(read.LastError, c.reason);
+    EXPECT_EQ(ReadJww(read, bytes.substr(0, c.cut)).reason(), c.reason);
     EXPECT_TRUE(read.EntBlockTree.empty());
   }
 }

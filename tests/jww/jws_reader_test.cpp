@@ -52,13 +52,15 @@ TEST(JwsReader, ChecksAndReasons) {
     const auto path = dir.Write("s.jws", c.bytes);
     const bool checkPasses = std::string(c.reason) != "JWS-Version Error" &&
                              std::string(c.reason) != "JWS-Header Error";
-    EXPECT_EQ(TJwsData::FileCheck(path), checkPasses);
+    EXPECT_EQ(TJwsData::FileCheck(path).reason(), checkPasses ? "" : c.reason);
     TJwsData fromFile;
-    EXPECT_EQ(fromFile.FileIn(path), c.ok);
-    EXPECT_EQ(fromFile.LastError, c.reason);
+    const Status readFile = fromFile.FileIn(path);
+    EXPECT_EQ(readFile.ok(), c.ok);
+    EXPECT_EQ(readFile.reason(), c.reason);
     TJwsData fromBytes;
-    EXPECT_EQ(ReadJws(fromBytes, c.bytes), c.ok);
-    EXPECT_EQ(fromBytes.LastError, c.reason);
+    const Status readBytes = ReadJws(fromBytes, c.bytes);
+    EXPECT_EQ(readBytes.ok(), c.ok);
+    EXPECT_EQ(readBytes.reason(), c.reason);
   }
 }
 
@@ -71,7 +73,7 @@ TEST(JwsReader, HeaderEntitiesAndBlocksAtEachVersionAndTagForm) {
       JwwWriteOptions options;
       options.cycle_class_refs = cycle;
       TJwsData read;
-      ASSERT_TRUE(ReadJws(read, WriteJws(MakeAllKindsShape(version), options))) << read.LastError;
+      ASSERT_TRUE(Succeeded(ReadJws(read, WriteJws(MakeAllKindsShape(version), options))));
       EXPECT_EQ(CompareEntities(expected, read), "");
       EXPECT_EQ(read.Enthd.jwVer, version);
       EXPECT_EQ(read.Enthd.BasePoint_x, 12.5);
@@ -101,7 +103,7 @@ TEST(JwsReader, BytesAfterTheBlockDefinitionsAreIgnored) {
   bytes += std::string("\x05\x00\x00\x00garbage that looks like an image section", 44);
   TJwsData read;
   read.BindImageExr = true;
-  ASSERT_TRUE(ReadJws(read, bytes)) << read.LastError;
+  ASSERT_TRUE(Succeeded(ReadJws(read, bytes)));
   EXPECT_EQ(read.BindImageN(), 0);
   EXPECT_EQ(read.EntBlockDefN(), 2);
 }
@@ -144,8 +146,9 @@ TEST(JwsReader, CutFilesFail) {
                      layout.block_def_count, layout.end - 1}) {
     SCOPED_TRACE(cut);
     TJwsData read;
-    EXPECT_FALSE(ReadJws(read, bytes.substr(0, cut)));
-    EXPECT_FALSE(read.LastError.empty());
+    const Status cutShort = ReadJws(read, bytes.substr(0, cut));
+    ASSERT_FALSE(cutShort);
+    EXPECT_FALSE(cutShort.reason().empty());
   }
 }
 

@@ -4,6 +4,8 @@
 // offsets the writer reports (JwwLayout), or spells out a few raw bytes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,7 +20,14 @@ inline std::span<const uint8_t> AsBytes(std::string_view s) {
   return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
 }
 
-inline bool ReadJww(TJwwData& d, std::string_view bytes) { return d.ReadBytes(AsBytes(bytes)); }
-inline bool ReadJws(TJwsData& d, std::string_view bytes) { return d.ReadBytes(AsBytes(bytes)); }
+// A read as a test condition that shows the reason when it failed:
+// ASSERT_TRUE(Succeeded(ReadJww(d, bytes))).
+inline ::testing::AssertionResult Succeeded(const Status& read) {
+  if (read) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << read.reason();
+}
+
+inline Status ReadJww(TJwwData& d, std::string_view bytes) { return d.ReadBytes(AsBytes(bytes)); }
+inline Status ReadJws(TJwsData& d, std::string_view bytes) { return d.ReadBytes(AsBytes(bytes)); }
 
 }  // namespace parvex::testing

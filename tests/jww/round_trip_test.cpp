@@ -47,7 +47,7 @@ TEST_P(VersionRoundTrip, EveryEntityKindInEveryWriteForm) {
     TJwwData expected = MakeAllKindsDrawing(version);
     TJwwData actual;
     actual.BindImageExr = true;
-    ASSERT_TRUE(ReadJww(actual, WriteJww(expected, f.options))) << actual.LastError;
+    ASSERT_TRUE(Succeeded(ReadJww(actual, WriteJww(expected, f.options))));
     NormalizeForWrite(expected, version, f.options);
     EXPECT_EQ(CompareEntities(expected, actual), "");
     EXPECT_EQ(actual.Enthd.n1, static_cast<int32_t>(expected.EntNo.size()));
@@ -83,7 +83,7 @@ TEST(JwwRoundTrip, StringsWithTheUnicodeMarker) {
     JwwWriteOptions options;
     options.strings = mode;
     TJwwData read;
-    ASSERT_TRUE(ReadJww(read, WriteJww(drawing, options))) << read.LastError;
+    ASSERT_TRUE(Succeeded(ReadJww(read, WriteJww(drawing, options))));
     EXPECT_EQ(CompareEntities(drawing, read), "");
     EXPECT_EQ(read.MojiEncode, 1);
   }
@@ -128,7 +128,7 @@ TEST(JwwRoundTrip, LongStringsAndEmbeddedNul) {
     JwwWriteOptions options;
     options.strings = c.mode;
     TJwwData read;
-    ASSERT_TRUE(ReadJww(read, WriteJww(drawing, options))) << read.LastError;
+    ASSERT_TRUE(Succeeded(ReadJww(read, WriteJww(drawing, options))));
     ASSERT_EQ(read.EntMojiN(), 1);
     EXPECT_EQ(read.EntMoji[0].str, c.expected);
     EXPECT_EQ(read.EntMoji[0].strFontName, u"font");
@@ -190,7 +190,7 @@ TEST(JwwRoundTrip, ClassIndexBeyondTheShortForm) {
     AddEntity(drawing, point);
   }
   TJwwData read;
-  ASSERT_TRUE(ReadJww(read, WriteJww(drawing))) << read.LastError;
+  ASSERT_TRUE(Succeeded(ReadJww(read, WriteJww(drawing))));
   EXPECT_EQ(CompareEntities(drawing, read), "");
 }
 

@@ -46,14 +46,14 @@ TEST_F(LauncherTest, TakenNamesGetBranchNumbers) {
   // The converter saw the settings saved for this batch, and the log page
   // is showing.
   EXPECT_TRUE(QFileInfo::exists(SettingsFile()));
-  EXPECT_EQ(Window().PageControl1->currentIndex(), 1);
-  EXPECT_FALSE(Window().ProgressBar1->isVisible());
-  EXPECT_EQ(Window().ProgressBar1->value(), 2);
+  EXPECT_EQ(Window().Pages->currentIndex(), 1);
+  EXPECT_FALSE(Window().BatchProgress->isVisible());
+  EXPECT_EQ(Window().BatchProgress->value(), 2);
 }
 
 TEST_F(LauncherTest, BesideTheSourceTheExtensionBecomesDxf) {
   const QString drawing = WriteFile(InDir() + "b.JWC", "ok");
-  Window().RadioButton3->click();
+  Window().SourceFolderButton->click();
   Window().AcceptFiles({drawing});
   EXPECT_EQ(Window().LogLines(), (QStringList{drawing, Arrow(InDir() + "b.dxf"), kDone}));
   EXPECT_TRUE(QFileInfo::exists(InDir() + "b.dxf"));
@@ -63,10 +63,10 @@ TEST_F(LauncherTest, AskEachTimeUsesAndRemembersTheChosenFolder) {
   const QString drawing = WriteFile(InDir() + "plan.jws", "ok");
   prompts_->folderChoices.push_back(OutDir() + "chosen");
   QDir().mkpath(OutDir() + "chosen");
-  Window().RadioButton5->click();
+  Window().AskEachTimeButton->click();
   Window().AcceptFiles({drawing});
   EXPECT_TRUE(QFileInfo::exists(OutDir() + "chosen/plan.dxf"));
-  EXPECT_EQ(Window().LabelPreFolder->text(), OutDir() + "chosen/");
+  EXPECT_EQ(Window().AskedFolderLabel->text(), OutDir() + "chosen/");
   // Cancelled the second time: nothing happens.
   Window().AcceptFiles({drawing});
   EXPECT_EQ(ConverterCalls().size(), 1);
@@ -131,10 +131,10 @@ TEST_F(LauncherTest, MissingConverterFailsEveryFile) {
 TEST_F(LauncherTest, MissingSpecifiedFolderStopsBeforeAnything) {
   const QString drawing = WriteFile(InDir() + "plan.jww", "ok");
   LauncherWindow& w = Window();
-  w.RadioButton4->click();
+  w.GivenFolderButton->click();
   for (const QString& folder : {Root() + "/nowhere", QString("   ")}) {
     prompts_->messages.clear();
-    w.Edit1->setText(folder);
+    w.GivenFolderEdit->setText(folder);
     w.AcceptFiles({drawing});
     ASSERT_EQ(prompts_->messages.size(), 1);
     EXPECT_TRUE(prompts_->messages[0].startsWith(QString::fromUtf16(u"指定したフォルダが見つかりません。\n")));
@@ -189,7 +189,7 @@ TEST_F(LauncherTest, InputDuringABatchIsRefusedWithANote) {
     QCoreApplication::sendEvent(&w, &drop);
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QCoreApplication::sendEvent(w.Label3, &click);
+    QCoreApplication::sendEvent(w.ChooseFilesLink, &click);
     QTest::qWait(50);
     w.close();  // closing waits for the end of the batch
     EXPECT_TRUE(w.isVisible());
@@ -233,10 +233,10 @@ TEST_F(LauncherTest, LogCanBeCopied) {
   LauncherWindow& w = Window();
   w.AcceptFiles({drawing});
   w.show();
-  w.ListBox1->setFocus();
-  w.ListBox1->item(1)->setSelected(true);
-  w.ListBox1->item(2)->setSelected(true);
-  QTest::keyClick(w.ListBox1, Qt::Key_C, Qt::ControlModifier);
+  w.LogList->setFocus();
+  w.LogList->item(1)->setSelected(true);
+  w.LogList->item(2)->setSelected(true);
+  QTest::keyClick(w.LogList, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), Arrow(OutDir() + "plan.dxf") + "\n" + kDone + "\n");
 }
 

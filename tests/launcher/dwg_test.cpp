@@ -16,8 +16,8 @@ class DwgTest : public LauncherTest {
     InstallStandIn("ODAFileConverter");
   }
   void EnableDwg() {
-    Window().CheckBox1->setChecked(true);
-    Window().Edit3->setText(AppDir() + "ODAFileConverter");
+    Window().DwgCheck->setChecked(true);
+    Window().OdaConverterEdit->setText(AppDir() + "ODAFileConverter");
   }
   // One list of arguments per call.
   QList<QStringList> OdaCalls() const {
@@ -37,7 +37,7 @@ TEST_F(DwgTest, PassesTheFolderProtocolAndTheVersion) {
   ConvertIntoOutDir();
   EnableDwg();
   for (const auto& v : versions) {
-    Window().ComboBox2->setCurrentIndex(v.versionIndex);
+    Window().DxfVersionList->setCurrentIndex(v.versionIndex);
     Window().AcceptFiles({drawing});
   }
   const QList<QStringList> calls = OdaCalls();
@@ -59,10 +59,10 @@ TEST_F(DwgTest, PassesTheFolderProtocolAndTheVersion) {
 TEST_F(DwgTest, NoStepWithoutAnExistingProgram) {
   const QString drawing = WriteFile(InDir() + "plan.jww", "ok");
   ConvertIntoOutDir();
-  Window().CheckBox1->setChecked(true);
+  Window().DwgCheck->setChecked(true);
   for (const QString& program : {QString::fromUtf16(u"(ODA FileConverterを指定して下さい)"), QString(" \u3000 "),
                                  AppDir() + "missing"}) {
-    Window().Edit3->setText(program);
+    Window().OdaConverterEdit->setText(program);
     Window().AcceptFiles({drawing});
     EXPECT_FALSE(QFileInfo::exists(AppDir() + "DWGTMP")) << program.toStdString();
   }

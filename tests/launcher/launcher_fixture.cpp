@@ -64,8 +64,8 @@ void LauncherTest::InstallStandIn(const QString& name) {
 }
 
 void LauncherTest::ConvertIntoOutDir() {
-  Window().RadioButton4->setChecked(true);
-  Window().Edit1->setText(OutDir());
+  Window().GivenFolderButton->setChecked(true);
+  Window().GivenFolderEdit->setText(OutDir());
 }
 
 QStringList LauncherTest::ConverterCalls() const {

@@ -86,8 +86,8 @@ TEST_F(RealConverterTest, TextExpansionCheckBoxesReachTheConverter) {
     bool macros, codes;
   } cases[] = {{true, true}, {false, true}, {true, false}, {false, false}};
   for (const auto& c : cases) {
-    Window().CheckBox2->setChecked(c.macros);
-    Window().CheckBox3->setChecked(c.codes);
+    Window().ExpandTextCheck->setChecked(c.macros);
+    Window().ExpandCodesCheck->setChecked(c.codes);
     const QString out = OutDir() + "codes.dxf";
     QFile::remove(out);
     Window().AcceptFiles({drawing});

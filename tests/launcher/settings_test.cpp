@@ -21,60 +21,60 @@ QStringList SettingsLines(const QString& path) {
 
 TEST_F(LauncherTest, StartsWithTheDefaultsWithoutASettingsFile) {
   LauncherWindow& w = Window();
-  EXPECT_TRUE(w.RadioButton1->isChecked());
-  EXPECT_FALSE(w.Edit1->isEnabled());
-  EXPECT_EQ(w.LabelPreFolder->text(), AppDir());
-  EXPECT_EQ(w.Edit2->text(), "0.5");
-  EXPECT_EQ(w.Edit3->text(), QString::fromUtf16(u"(ODA FileConverterを指定して下さい)"));
-  for (const QComboBox* box : {w.ComboBox2, w.ComboBox3, w.ComboBox4, w.ComboBox5, w.ComboBox6, w.ComboBox7,
-                               w.ComboBox8})
+  EXPECT_TRUE(w.DesktopButton->isChecked());
+  EXPECT_FALSE(w.GivenFolderEdit->isEnabled());
+  EXPECT_EQ(w.AskedFolderLabel->text(), AppDir());
+  EXPECT_EQ(w.PointRadiusEdit->text(), "0.5");
+  EXPECT_EQ(w.OdaConverterEdit->text(), QString::fromUtf16(u"(ODA FileConverterを指定して下さい)"));
+  for (const QComboBox* box : {w.DxfVersionList, w.ColorModeList, w.LayerNameList, w.OutputSpaceList, w.LayerGroupList,
+                               w.PointConversionList, w.TextStyleList})
     EXPECT_EQ(box->currentIndex(), 0) << box->objectName().toStdString();
-  EXPECT_FALSE(w.CheckBox1->isChecked());
-  EXPECT_TRUE(w.CheckBox2->isChecked());
-  EXPECT_TRUE(w.CheckBox3->isChecked());
-  EXPECT_FALSE(w.CheckBox4->isChecked());
-  EXPECT_FALSE(w.CheckBox5->isChecked());
-  EXPECT_EQ(w.ComboBox1->currentText(), "Windows");
+  EXPECT_FALSE(w.DwgCheck->isChecked());
+  EXPECT_TRUE(w.ExpandTextCheck->isChecked());
+  EXPECT_TRUE(w.ExpandCodesCheck->isChecked());
+  EXPECT_FALSE(w.PolylineCheck->isChecked());
+  EXPECT_FALSE(w.DimensionEntityCheck->isChecked());
+  EXPECT_EQ(w.ThemeList->currentText(), "Windows");
 }
 
 TEST_F(LauncherTest, SettingsSurviveARestart) {
   LauncherWindow& w = Window();
-  w.RadioButton4->click();
-  w.Edit1->setText(OutDir());
-  w.ComboBox2->setCurrentIndex(2);
-  w.ComboBox3->setCurrentIndex(1);
-  w.ComboBox4->setCurrentIndex(2);
-  w.ComboBox5->setCurrentIndex(2);
-  w.ComboBox6->setCurrentIndex(15);
-  w.ComboBox7->setCurrentIndex(6);
-  w.ComboBox8->setCurrentIndex(2);
-  w.Edit2->setText("2.25");
-  w.CheckBox1->setChecked(true);
-  w.Edit3->setText("/opt/oda/ODAFileConverter");
-  w.CheckBox2->setChecked(false);
-  w.CheckBox3->setChecked(false);
-  w.CheckBox4->setChecked(true);
-  w.CheckBox5->setChecked(true);
+  w.GivenFolderButton->click();
+  w.GivenFolderEdit->setText(OutDir());
+  w.DxfVersionList->setCurrentIndex(2);
+  w.ColorModeList->setCurrentIndex(1);
+  w.LayerNameList->setCurrentIndex(2);
+  w.OutputSpaceList->setCurrentIndex(2);
+  w.LayerGroupList->setCurrentIndex(15);
+  w.PointConversionList->setCurrentIndex(6);
+  w.TextStyleList->setCurrentIndex(2);
+  w.PointRadiusEdit->setText("2.25");
+  w.DwgCheck->setChecked(true);
+  w.OdaConverterEdit->setText("/opt/oda/ODAFileConverter");
+  w.ExpandTextCheck->setChecked(false);
+  w.ExpandCodesCheck->setChecked(false);
+  w.PolylineCheck->setChecked(true);
+  w.DimensionEntityCheck->setChecked(true);
 
   auto again = ReopenWindow();
-  EXPECT_TRUE(again->RadioButton4->isChecked());
-  EXPECT_FALSE(again->RadioButton1->isChecked());
-  EXPECT_TRUE(again->Edit1->isEnabled());
-  EXPECT_EQ(again->Edit1->text(), OutDir());
-  EXPECT_EQ(again->ComboBox2->currentIndex(), 2);
-  EXPECT_EQ(again->ComboBox3->currentIndex(), 1);
-  EXPECT_EQ(again->ComboBox4->currentIndex(), 2);
-  EXPECT_EQ(again->ComboBox5->currentIndex(), 2);  // 2007 keeps several layouts
-  EXPECT_EQ(again->ComboBox6->currentIndex(), 15);
-  EXPECT_EQ(again->ComboBox7->currentIndex(), 6);
-  EXPECT_EQ(again->ComboBox8->currentIndex(), 2);
-  EXPECT_EQ(again->Edit2->text(), "2.25");
-  EXPECT_TRUE(again->CheckBox1->isChecked());
-  EXPECT_EQ(again->Edit3->text(), "/opt/oda/ODAFileConverter");
-  EXPECT_FALSE(again->CheckBox2->isChecked());
-  EXPECT_FALSE(again->CheckBox3->isChecked());
-  EXPECT_TRUE(again->CheckBox4->isChecked());
-  EXPECT_TRUE(again->CheckBox5->isChecked());
+  EXPECT_TRUE(again->GivenFolderButton->isChecked());
+  EXPECT_FALSE(again->DesktopButton->isChecked());
+  EXPECT_TRUE(again->GivenFolderEdit->isEnabled());
+  EXPECT_EQ(again->GivenFolderEdit->text(), OutDir());
+  EXPECT_EQ(again->DxfVersionList->currentIndex(), 2);
+  EXPECT_EQ(again->ColorModeList->currentIndex(), 1);
+  EXPECT_EQ(again->LayerNameList->currentIndex(), 2);
+  EXPECT_EQ(again->OutputSpaceList->currentIndex(), 2);  // 2007 keeps several layouts
+  EXPECT_EQ(again->LayerGroupList->currentIndex(), 15);
+  EXPECT_EQ(again->PointConversionList->currentIndex(), 6);
+  EXPECT_EQ(again->TextStyleList->currentIndex(), 2);
+  EXPECT_EQ(again->PointRadiusEdit->text(), "2.25");
+  EXPECT_TRUE(again->DwgCheck->isChecked());
+  EXPECT_EQ(again->OdaConverterEdit->text(), "/opt/oda/ODAFileConverter");
+  EXPECT_FALSE(again->ExpandTextCheck->isChecked());
+  EXPECT_FALSE(again->ExpandCodesCheck->isChecked());
+  EXPECT_TRUE(again->PolylineCheck->isChecked());
+  EXPECT_TRUE(again->DimensionEntityCheck->isChecked());
 
   // The file carries the default printer's paper and the Jw_cad folder for
   // the converter (no Wine prefix here: the default folder).
@@ -102,12 +102,12 @@ TEST_F(LauncherTest, SavingCorrectsWhatTheConverterCannotUse) {
   };
   LauncherWindow& w = Window();
   for (const auto& c : cases) {
-    w.Edit2->setText(c.radius);
-    w.ComboBox2->setCurrentIndex(c.version);
-    w.ComboBox5->setCurrentIndex(2);
+    w.PointRadiusEdit->setText(c.radius);
+    w.DxfVersionList->setCurrentIndex(c.version);
+    w.OutputSpaceList->setCurrentIndex(2);
     w.SaveDatFile(SettingsFile());
-    EXPECT_EQ(w.Edit2->text(), c.savedRadius) << c.radius.toStdString();
-    EXPECT_EQ(w.ComboBox5->currentIndex(), c.savedSpace) << c.radius.toStdString();
+    EXPECT_EQ(w.PointRadiusEdit->text(), c.savedRadius) << c.radius.toStdString();
+    EXPECT_EQ(w.OutputSpaceList->currentIndex(), c.savedSpace) << c.radius.toStdString();
     const QStringList lines = SettingsLines(SettingsFile());
     ASSERT_GE(lines.size(), 21);
     EXPECT_EQ(lines[17], QString::number(c.savedSpace));
@@ -117,7 +117,8 @@ TEST_F(LauncherTest, SavingCorrectsWhatTheConverterCannotUse) {
 
 TEST_F(LauncherTest, UnknownThemeAndOutOfRangeIndexesFallBack) {
   // Hand-written file: a theme this system does not have, a list index
-  // beyond its list, no destination chosen.
+  // beyond its list, no destination chosen, a Jw_cad folder (the window
+  // finds its own at every start).
   QStringList lines(33, QString());
   lines[0] = "60";
   lines[1] = "70";
@@ -127,16 +128,18 @@ TEST_F(LauncherTest, UnknownThemeAndOutOfRangeIndexesFallBack) {
   lines[13] = "Carbon";
   lines[14] = "7";
   lines[20] = "0.5";
+  lines[31] = "D:\\OTHER\\";
   WriteFile(SettingsFile(), lines.join("\r\n").toUtf8());
 
   LauncherWindow& w = Window();
-  EXPECT_EQ(w.ComboBox1->currentText(), QStringLiteral("Windows"));
+  EXPECT_EQ(w.ThemeList->currentText(), QStringLiteral("Windows"));
   EXPECT_EQ(w.ThemeName(), QStringLiteral("Windows"));
-  EXPECT_EQ(w.ComboBox2->currentIndex(), -1);
-  for (QRadioButton* button : {w.RadioButton1, w.RadioButton2, w.RadioButton3, w.RadioButton4, w.RadioButton5})
+  EXPECT_EQ(w.DxfVersionList->currentIndex(), -1);
+  for (QRadioButton* button : w.DestinationButtons())
     EXPECT_FALSE(button->isChecked()) << button->objectName().toStdString();
-  EXPECT_FALSE(w.Edit1->isEnabled());
+  EXPECT_FALSE(w.GivenFolderEdit->isEnabled());
   EXPECT_EQ(w.size(), QSize(520, 530));
+  EXPECT_EQ(w.JwwFolder(), QStringLiteral("C:\\JWW\\"));
 
   // No destination chosen: the batch asks for a folder; a cancel converts
   // nothing and saves nothing more.
@@ -150,13 +153,13 @@ TEST_F(LauncherTest, UnknownThemeAndOutOfRangeIndexesFallBack) {
 
 TEST_F(LauncherTest, ChosenThemeIsKeptForTheNextStart) {
   LauncherWindow& w = Window();
-  const int last = w.ComboBox1->count() - 1;
-  const QString theme = w.ComboBox1->itemText(last);
-  w.ComboBox1->setCurrentIndex(last);
-  emit w.ComboBox1->activated(last);
+  const int last = w.ThemeList->count() - 1;
+  const QString theme = w.ThemeList->itemText(last);
+  w.ThemeList->setCurrentIndex(last);
+  emit w.ThemeList->activated(last);
   EXPECT_EQ(w.ThemeName(), theme);
   auto again = ReopenWindow();
-  EXPECT_EQ(again->ComboBox1->currentText(), theme);
+  EXPECT_EQ(again->ThemeList->currentText(), theme);
   ApplyTheme(QStringLiteral("Windows"));
 }
 

@@ -37,20 +37,20 @@ TEST_F(LauncherTest, ShowsItsCaptionsAndTexts) {
     const char* name;
     QString text;
   } captions[] = {
-      {"RadioButton1", QStringLiteral(u"デスクトップ")},
-      {"RadioButton2", QStringLiteral(u"マイドキュメント")},
-      {"RadioButton3", QStringLiteral(u"元ファイルのフォルダ")},
-      {"RadioButton4", QStringLiteral(u"指定フォルダ")},
-      {"RadioButton5", QStringLiteral(u"毎回指定")},
-      {"Button1", QStringLiteral(u"参照")},
-      {"Button2", QStringLiteral(u"参照")},
-      {"CheckBox1", QStringLiteral(u"DWG変換")},
-      {"CheckBox2", QStringLiteral(u"埋込文字の展開")},
-      {"CheckBox3", QStringLiteral(u"制御文字等の展開")},
-      {"CheckBox4", QStringLiteral(u"曲線属性ﾎﾟﾘﾗｲﾝ化")},
-      {"CheckBox5", QStringLiteral(u"寸法を寸法図形化")},
-      {"Label2", QStringLiteral(u"エクスプローラ等からドラッグ＆ドロップするか、または、")},
-      {"Label3", QStringLiteral(u"ここをクリックして変換するファイルを選択して下さい。")},
+      {"DesktopButton", QStringLiteral(u"デスクトップ")},
+      {"DocumentsButton", QStringLiteral(u"マイドキュメント")},
+      {"SourceFolderButton", QStringLiteral(u"元ファイルのフォルダ")},
+      {"GivenFolderButton", QStringLiteral(u"指定フォルダ")},
+      {"AskEachTimeButton", QStringLiteral(u"毎回指定")},
+      {"GivenFolderBrowse", QStringLiteral(u"参照")},
+      {"OdaConverterBrowse", QStringLiteral(u"参照")},
+      {"DwgCheck", QStringLiteral(u"DWG変換")},
+      {"ExpandTextCheck", QStringLiteral(u"埋込文字の展開")},
+      {"ExpandCodesCheck", QStringLiteral(u"制御文字等の展開")},
+      {"PolylineCheck", QStringLiteral(u"曲線属性ﾎﾟﾘﾗｲﾝ化")},
+      {"DimensionEntityCheck", QStringLiteral(u"寸法を寸法図形化")},
+      {"DropHint", QStringLiteral(u"エクスプローラ等からドラッグ＆ドロップするか、または、")},
+      {"ChooseFilesLink", QStringLiteral(u"ここをクリックして変換するファイルを選択して下さい。")},
       {"StatusText", QStringLiteral(u"※保存先フォルダに同じ名前のファイルが存在する場合は名前に枝番が付きます")},
   };
   for (const auto& caption : captions) {
@@ -61,14 +61,14 @@ TEST_F(LauncherTest, ShowsItsCaptionsAndTexts) {
     if (auto* label = qobject_cast<const QLabel*>(widget)) text = label->text();
     EXPECT_EQ(text, caption.text) << caption.name;
   }
-  const auto* group = w.findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
+  const auto* group = w.findChild<QGroupBox*>(QStringLiteral("DestinationGroup"));
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->title(), QStringLiteral(u"保存先(&F)"));
-  EXPECT_EQ(w.PageControl1->tabText(0), QStringLiteral(u"設定(&S)"));
-  EXPECT_EQ(w.PageControl1->tabText(1), QStringLiteral(u"ログ(&L)"));
-  EXPECT_EQ(w.PageControl1->tabPosition(), QTabWidget::South);
-  EXPECT_EQ(w.Edit3->text(), QStringLiteral(u"(ODA FileConverterを指定して下さい)"));
-  EXPECT_EQ(w.Edit2->maxLength(), 8);
+  EXPECT_EQ(w.Pages->tabText(0), QStringLiteral(u"設定(&S)"));
+  EXPECT_EQ(w.Pages->tabText(1), QStringLiteral(u"ログ(&L)"));
+  EXPECT_EQ(w.Pages->tabPosition(), QTabWidget::South);
+  EXPECT_EQ(w.OdaConverterEdit->text(), QStringLiteral(u"(ODA FileConverterを指定して下さい)"));
+  EXPECT_EQ(w.PointRadiusEdit->maxLength(), 8);
 
   QStringList labels;
   for (const QLabel* label : w.findChildren<QLabel*>()) labels << label->text();
@@ -85,33 +85,32 @@ TEST_F(LauncherTest, ShowsItsCaptionsAndTexts) {
 
 TEST_F(LauncherTest, ListsOfferTheirItemsInIndexOrder) {
   LauncherWindow& w = Window();
-  EXPECT_EQ(Items(w.ComboBox2), (QStringList{"GX5/R12", "2000", "2007 (UTF8)"}));
-  EXPECT_EQ(Items(w.ComboBox3), (QStringList{S(u"画面要素色"), S(u"プリンタ出力要素色")}));
-  EXPECT_EQ(Items(w.ComboBox4),
-            (QStringList{S(u"通し番号（1～256）"), S(u"レイヤ名"), S(u"ﾚｲﾔｸﾞﾙｰﾌﾟ名-ﾚｲﾔ名")}));
-  EXPECT_EQ(Items(w.ComboBox5),
+  EXPECT_EQ(Items(w.DxfVersionList), (QStringList{"GX5/R12", "2000", "2007 (UTF8)"}));
+  EXPECT_EQ(Items(w.ColorModeList), (QStringList{S(u"画面要素色"), S(u"プリンタ出力要素色")}));
+  EXPECT_EQ(Items(w.LayerNameList), (QStringList{S(u"通し番号（1～256）"), S(u"レイヤ名"), S(u"ﾚｲﾔｸﾞﾙｰﾌﾟ名-ﾚｲﾔ名")}));
+  EXPECT_EQ(Items(w.OutputSpaceList),
             (QStringList{S(u"モデル空間"), S(u"モデル＋ペーパー空間"), S(u"モデル＋複数レイアウト")}));
-  EXPECT_EQ(Items(w.ComboBox6).join(QString()), S(u"０１２３４５６７８９ＡＢＣＤＥＦ"));
-  EXPECT_EQ(Items(w.ComboBox7),
+  EXPECT_EQ(Items(w.LayerGroupList).join(QString()), S(u"０１２３４５６７８９ＡＢＣＤＥＦ"));
+  EXPECT_EQ(Items(w.PointConversionList),
             (QStringList{S(u"点"), S(u"円"), S(u"二重円(ブロック)"), S(u"円＋十字(ブロック)"), S(u"菱形(ブロック)"),
                          S(u"塗り菱形(ブロック)"), S(u"塗り八角形(ブロック)")}));
-  EXPECT_EQ(Items(w.ComboBox8), (QStringList{S(u"文字種1～10対応"), S(u"１種類"), S(u"TrueTypeFont対応")}));
-  ASSERT_GE(w.ComboBox1->count(), 1);
-  EXPECT_EQ(w.ComboBox1->itemText(0), QStringLiteral("Windows"));
-  for (const QComboBox* box : {w.ComboBox1, w.ComboBox2, w.ComboBox3, w.ComboBox4, w.ComboBox5, w.ComboBox6,
-                               w.ComboBox7, w.ComboBox8})
+  EXPECT_EQ(Items(w.TextStyleList), (QStringList{S(u"文字種1～10対応"), S(u"１種類"), S(u"TrueTypeFont対応")}));
+  ASSERT_GE(w.ThemeList->count(), 1);
+  EXPECT_EQ(w.ThemeList->itemText(0), QStringLiteral("Windows"));
+  for (const QComboBox* box : {w.ThemeList, w.DxfVersionList, w.ColorModeList, w.LayerNameList, w.OutputSpaceList,
+                               w.LayerGroupList, w.PointConversionList, w.TextStyleList})
     EXPECT_FALSE(box->isEditable()) << box->objectName().toStdString();
 }
 
 TEST_F(LauncherTest, FolderFieldIsEnabledOnlyForTheSpecifiedFolder) {
   LauncherWindow& w = Window();
-  QRadioButton* buttons[] = {w.RadioButton1, w.RadioButton2, w.RadioButton3, w.RadioButton4, w.RadioButton5};
+  const auto buttons = w.DestinationButtons();
   for (QRadioButton* button : buttons) {
     button->click();
     EXPECT_TRUE(button->isChecked());
-    const bool specified = button == w.RadioButton4;
-    EXPECT_EQ(w.Edit1->isEnabled(), specified) << button->objectName().toStdString();
-    EXPECT_EQ(w.Button1->isEnabled(), specified) << button->objectName().toStdString();
+    const bool specified = button == w.GivenFolderButton;
+    EXPECT_EQ(w.GivenFolderEdit->isEnabled(), specified) << button->objectName().toStdString();
+    EXPECT_EQ(w.GivenFolderBrowse->isEnabled(), specified) << button->objectName().toStdString();
     for (QRadioButton* other : buttons) {
       if (other != button) {
         EXPECT_FALSE(other->isChecked());
@@ -119,21 +118,21 @@ TEST_F(LauncherTest, FolderFieldIsEnabledOnlyForTheSpecifiedFolder) {
     }
   }
   // Clicking the checked button keeps it checked.
-  w.RadioButton5->click();
-  EXPECT_TRUE(w.RadioButton5->isChecked());
+  w.AskEachTimeButton->click();
+  EXPECT_TRUE(w.AskEachTimeButton->isChecked());
 
   // The folder dialog starts in the named folder when it exists, else in the
   // launcher's folder, and puts its choice into the field.
-  w.RadioButton4->click();
-  w.Edit1->setText(Root() + "/nowhere");
+  w.GivenFolderButton->click();
+  w.GivenFolderEdit->setText(Root() + "/nowhere");
   prompts_->folderChoices.push_back(OutDir() + "x");
-  w.Button1->click();
+  w.GivenFolderBrowse->click();
   EXPECT_EQ(prompts_->folderDialogStarts.back(), AppDir());
-  EXPECT_EQ(w.Edit1->text(), OutDir() + "x/");
-  w.Edit1->setText(InDir());
-  w.Button1->click();
+  EXPECT_EQ(w.GivenFolderEdit->text(), OutDir() + "x/");
+  w.GivenFolderEdit->setText(InDir());
+  w.GivenFolderBrowse->click();
   EXPECT_EQ(prompts_->folderDialogStarts.back(), InDir());
-  EXPECT_EQ(w.Edit1->text(), InDir());  // cancelled: unchanged
+  EXPECT_EQ(w.GivenFolderEdit->text(), InDir());  // cancelled: unchanged
 }
 
 TEST_F(LauncherTest, PicksUpOnlyExistingJwCadFiles) {
@@ -153,16 +152,16 @@ TEST_F(LauncherTest, ChoosingAnExecutableTurnsDwgOutputOn) {
   const QString oda = WriteFile(AppDir() + "ODAFileConverter", "#!/bin/sh\n");
   prompts_->executableChoices.push_back(oda);
   LauncherWindow& w = Window();
-  ASSERT_FALSE(w.CheckBox1->isChecked());
-  w.Button2->click();
-  EXPECT_EQ(w.Edit3->text(), oda);
-  EXPECT_TRUE(w.CheckBox1->isChecked());
-  // The dialog started in the launcher's folder while Edit3 held its
+  ASSERT_FALSE(w.DwgCheck->isChecked());
+  w.OdaConverterBrowse->click();
+  EXPECT_EQ(w.OdaConverterEdit->text(), oda);
+  EXPECT_TRUE(w.DwgCheck->isChecked());
+  // The dialog started in the launcher's folder while OdaConverterEdit held its
   // prompt, and starts on the chosen file the next time.
   EXPECT_EQ(prompts_->executableDialogStart, AppDir());
-  w.Button2->click();
+  w.OdaConverterBrowse->click();
   EXPECT_EQ(prompts_->executablePreselect, oda);
-  EXPECT_EQ(w.Edit3->text(), oda);  // cancelled: unchanged
+  EXPECT_EQ(w.OdaConverterEdit->text(), oda);  // cancelled: unchanged
 }
 
 TEST_F(LauncherTest, FileLinkRemembersFolderAndFilter) {
@@ -172,14 +171,14 @@ TEST_F(LauncherTest, FileLinkRemembersFolderAndFilter) {
   // The link reacts to a mouse click on it.
   QMouseEvent press(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
-  QCoreApplication::sendEvent(Window().Label3, &press);
+  QCoreApplication::sendEvent(Window().ChooseFilesLink, &press);
   QCoreApplication::processEvents();
   EXPECT_TRUE(QFileInfo::exists(OutDir() + "plan.dxf"));
   EXPECT_EQ(prompts_->sourceDialogFilter, 1);
 
   // The next dialog opens where the last one ended, with its filter.
   prompts_->sourceChoices.push_back({});
-  QCoreApplication::sendEvent(Window().Label3, &press);
+  QCoreApplication::sendEvent(Window().ChooseFilesLink, &press);
   QCoreApplication::processEvents();
   EXPECT_EQ(prompts_->sourceDialogFolder, InDir());
   EXPECT_EQ(prompts_->sourceDialogFilter, 3);

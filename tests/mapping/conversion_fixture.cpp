@@ -75,8 +75,8 @@ std::filesystem::path ConversionTest::Convert(const std::filesystem::path& sourc
                                               const ConversionSettings& settings,
                                               const std::string& name) {
   const auto out = dir_ / name;
-  const DrawingConversionResult r = ConvertDrawing(settings, source, out);
-  EXPECT_TRUE(r.ok) << source << ": " << r.reason;
+  const Status r = ConvertDrawing(settings, source, out);
+  EXPECT_TRUE(r) << source << ": " << r.reason();
   return out;
 }
 

@@ -39,13 +39,6 @@ std::vector<std::filesystem::path> CorpusFiles() {
   return files;
 }
 
-bool AllFinite(std::initializer_list<double> v) {
-  for (double x : v) {
-    if (!std::isfinite(x)) return false;
-  }
-  return true;
-}
-
 // What model space must hold, by DXF type, for the top-level entities of a
 // drawing converted with the default settings (points as POINT, no curve
 // polylines, no dimension entities, no text expansion).
@@ -60,20 +53,20 @@ Counts ExpectedModelSpace(const JwwEntityModel& m, int version) {
   const std::string ellipse = version == 0 ? "POLYLINE" : "ELLIPSE";
 
   auto line = [&](const TEntJwwLine& l) {
-    if (AllFinite({l.start_x, l.start_y, l.end_x, l.end_y}) &&
+    if (Finite({l.start_x, l.start_y, l.end_x, l.end_y}) &&
         !SamePoint12(l.start_x, l.start_y, l.end_x, l.end_y)) {
       ++c["LINE"];
     }
   };
   auto point = [&](const TEntJwwTen& p) {
-    if (!AllFinite({p.start_x, p.start_y})) return;
+    if (!Finite({p.start_x, p.start_y})) return;
     if (p.bKariten == 1) {
       ++c["CIRCLE"];
       return;
     }
     int code = 0;
     if (p.att.nPenStyle == 100) {
-      if (!AllFinite({p.radKaitenKaku, p.dBairitsu})) return;
+      if (!Finite({p.radKaitenKaku, p.dBairitsu})) return;
       code = static_cast<int32_t>(p.nCode);
     }
     if (markers.count(code)) {
@@ -90,7 +83,7 @@ Counts ExpectedModelSpace(const JwwEntityModel& m, int version) {
   };
   auto text = [&](const TEntJwwMoji& t) {
     if (t.str.rfind(u"^@BM", 0) == 0 && t.str.find(u',') != std::u16string::npos) return;
-    if (!AllFinite({t.start_x, t.start_y, t.end_x, t.end_y, t.dSizeX, t.dSizeY, t.dKankaku}))
+    if (!Finite({t.start_x, t.start_y, t.end_x, t.end_y, t.dSizeX, t.dSizeY, t.dKankaku}))
       return;
     if (SamePoint12(t.start_x, t.start_y, t.end_x, t.end_y)) return;
     // Texts are cut to 255 columns; blank ones are not written.
@@ -106,7 +99,7 @@ Counts ExpectedModelSpace(const JwwEntityModel& m, int version) {
         break;
       case kJwwEnko: {
         const auto& e = m.EntEnko.at(i);
-        if (AllFinite({e.start_x, e.start_y, e.dHankei, e.radKaishiKaku, e.radEnkoKaku,
+        if (Finite({e.start_x, e.start_y, e.dHankei, e.radKaishiKaku, e.radEnkoKaku,
                        e.radKatamukiKaku, e.dHenpeiRitsu})) {
           ++c[arcKind(e.dHenpeiRitsu, e.radEnkoKaku)];
         }

@@ -189,13 +189,15 @@ TEST_F(DimensionConversion, EveryKindAsDimensionWithItsBlock) {
 }
 
 // Where the placement translates an entity (a layer group with its own
-// viewport offset in paper-space output), the picture in the "*D" block is
-// translated with the DIMENSION's points; with one scale for all, too.
+// viewport offset in paper-space output, the base group inside a frame
+// of a layout), the picture in the "*D" block is translated with the
+// DIMENSION's points; with one scale for all, too.
 TEST_F(DimensionConversion, BlockLiesOnTheDimensionPoints) {
   TJwwData d = DimensionsDrawing();
   d.EntLgrp[2].adScale = 50;
   AddLinear(d, 31, 0, 40, 0, 2);
-  for (OutputSpace space : {OutputSpace::Model, OutputSpace::ModelAndPaper}) {
+  for (OutputSpace space :
+       {OutputSpace::Model, OutputSpace::ModelAndPaper, OutputSpace::Layouts}) {
     for (int version : {0, 1, 2}) {
       SCOPED_TRACE(::testing::Message() << kVersionNames[version] << " space "
                                         << static_cast<int>(space));
@@ -216,6 +218,15 @@ TEST_F(DimensionConversion, BlockLiesOnTheDimensionPoints) {
           EXPECT_TRUE(OnLineEnd(dim.lines, dim.points.at("defpoint2")));
           EXPECT_TRUE(OnLineEnd(dim.lines, dim.points.at("defpoint3")));
         }
+      }
+      // The base group's dimensions lie in the frame's layout (moved by
+      // the frame's corner), the other group's in model space.
+      if (space == OutputSpace::Layouts) {
+        EXPECT_TRUE(std::any_of(on.dimensions.begin(), on.dimensions.end(),
+                                [](const AuditedDimension& x) {
+                                  return x.container != "Model" && x.container != "DIMBLK";
+                                }));
+        continue;
       }
       // The dimension of layer group 2: scale 50, and in paper-space
       // output moved by the viewport offset of its group (2 x 420 x 1).

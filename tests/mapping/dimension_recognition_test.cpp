@@ -276,27 +276,40 @@ TEST(DimensionValues, RadiusTurnsTowardsItsContinuation) {
   EXPECT_FALSE(r->fl3 || r->fl4);
 }
 
+// The legs of an angular dimension lie along the arc's end directions; a
+// leg drawn from the centre counts (the centre lies in every direction).
+// Without a leg the arc's end stands in for it.
 TEST(DimensionValues, AngularFromEitherSweep) {
+  struct Leg {
+    const char* name;
+    std::optional<double> fromY;  // second leg along 90° from (0, fromY) to (0, 20)
+    double y4;
+  };
+  const Leg legs[] = {{"leg apart from the centre", 3.0, 3},
+                      {"leg from the centre", 0.0, 0},
+                      {"no second leg", std::nullopt, 10}};
   for (const auto& [start, sweep] : {std::pair{0.0, kPi / 2}, std::pair{kPi / 2, -kPi / 2}}) {
-    SCOPED_TRACE(sweep);
-    TJwwData d = MakeJwwDrawing(600);
-    AddEntity(d, Arc(start, sweep));
-    AddEntity(d, DimText(u"90°"));
-    AddEntity(d, Line(Grouped(), 20, 0, 0, 0));  // along 0°, drawn towards the centre
-    AddEntity(d, Line(Grouped(), 0, 3, 0, 20));  // along 90°
-    const Found f = Recognise(d);
-    ASSERT_TRUE(f.dim);
-    EXPECT_DOUBLE_EQ(f.dim->sa, 0);
-    EXPECT_DOUBLE_EQ(f.dim->ea, 90);
-    const auto r = DimensionEntity(*f.dim, 0, 0);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->stp, 165);
-    EXPECT_NEAR(r->x0, 10 / std::sqrt(2.0), 1e-12);
-    EXPECT_NEAR(r->y0, 10 / std::sqrt(2.0), 1e-12);
-    EXPECT_EQ(std::make_pair(r->x3, r->y3), std::make_pair(0.0, 0.0));
-    EXPECT_NEAR(r->x4, 0, 1e-12);
-    EXPECT_EQ(r->y4, 3);
-    EXPECT_EQ(std::make_pair(r->x5, r->y5), std::make_pair(0.0, 0.0));
+    for (const Leg& leg : legs) {
+      SCOPED_TRACE(::testing::Message() << sweep << " " << leg.name);
+      TJwwData d = MakeJwwDrawing(600);
+      AddEntity(d, Arc(start, sweep));
+      AddEntity(d, DimText(u"90°"));
+      AddEntity(d, Line(Grouped(), 20, 0, 0, 0));  // along 0°, drawn towards the centre
+      if (leg.fromY) AddEntity(d, Line(Grouped(), 0, *leg.fromY, 0, 20));
+      const Found f = Recognise(d);
+      ASSERT_TRUE(f.dim);
+      EXPECT_DOUBLE_EQ(f.dim->sa, 0);
+      EXPECT_DOUBLE_EQ(f.dim->ea, 90);
+      const auto r = DimensionEntity(*f.dim, 0, 0);
+      ASSERT_TRUE(r);
+      EXPECT_EQ(r->stp, 165);
+      EXPECT_NEAR(r->x0, 10 / std::sqrt(2.0), 1e-12);
+      EXPECT_NEAR(r->y0, 10 / std::sqrt(2.0), 1e-12);
+      EXPECT_EQ(std::make_pair(r->x3, r->y3), std::make_pair(0.0, 0.0));
+      EXPECT_NEAR(r->x4, 0, 1e-12);
+      EXPECT_NEAR(r->y4, leg.y4, 1e-12);
+      EXPECT_EQ(std::make_pair(r->x5, r->y5), std::make_pair(0.0, 0.0));
+    }
   }
 }
 

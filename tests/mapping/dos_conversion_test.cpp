@@ -5,6 +5,7 @@
 // into one viewport per scale.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -123,6 +124,23 @@ TEST_P(DosConversion, EveryJwcKindLandsWithItsTypeLayerAndAttributes) {
   const DxfRecord& point = *dxf.OfType("POINT")[0];
   EXPECT_EQ(point.Str(8), "2");
   EXPECT_EQ(point.Int(62), 2);
+}
+
+// DOS drawings pass the same text expansion: a memo macro shows the
+// drawing's first comment, and an underline code becomes its text and line.
+TEST_P(DosConversion, JwcTextsPassTheExpansion) {
+  const int version = GetParam();
+  TJwcData d = MakeJwcDrawing();
+  d.Enthd.comment1 = u"PLAN";
+  d.EntMoji = {JwcText(10, 60, 40, 60, u"%m1", 3), JwcText(10, 80, 40, 80, u"AB^_C", 3)};
+  ConversionSettings settings = SettingsFor(version);
+  settings.ExpandEmbeddedText = settings.ExpandControlCodes = true;
+  const DxfPairs dxf = ConvertBytes(WriteJwc(d), ".jwc", settings);
+  std::vector<std::string> texts;
+  for (const DxfRecord* t : dxf.OfType("TEXT")) texts.push_back(t->Str(1));
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(texts, (std::vector<std::string>{"ABC", "PLAN"}));
+  EXPECT_EQ(dxf.OfType("LINE").size(), 1u);  // the underline of "C"
 }
 
 // A 1:50 shape: coordinates and radii are full size as stored, texts of

@@ -114,8 +114,8 @@ TEST_F(ImageConversion, ImagesNameCopiesBesideTheDxf) {
     fs::create_directories(out);
     std::ofstream(out / "photo.png") << "older";  // the copy of photo gets "_1"
     const fs::path dxf = out / "plan.dxf";
-    const DrawingConversionResult result = ConvertDrawing(SettingsFor(version), source, dxf);
-    ASSERT_TRUE(result.ok) << result.reason;
+    const Status result = ConvertDrawing(SettingsFor(version), source, dxf);
+    ASSERT_TRUE(result.ok()) << result.reason();
     const DxfAuditReport r = AuditDxf(dxf);
     EXPECT_TRUE(r.Clean()) << r.Describe();
 
@@ -188,8 +188,8 @@ TEST_F(ImageConversion, R12HasNoImagesAndCopiesNothing) {
   const fs::path out = dir_ / "outR12";
   fs::create_directories(out);
   const fs::path dxf = out / "plan.dxf";
-  const DrawingConversionResult result = ConvertDrawing(SettingsFor(0), Drawing(), dxf);
-  ASSERT_TRUE(result.ok) << result.reason;
+  const Status result = ConvertDrawing(SettingsFor(0), Drawing(), dxf);
+  ASSERT_TRUE(result.ok()) << result.reason();
   const DxfAuditReport r = AuditDxf(dxf);
   EXPECT_TRUE(r.Clean()) << r.Describe();
   EXPECT_TRUE(r.images.empty());

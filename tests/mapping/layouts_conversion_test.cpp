@@ -3,13 +3,17 @@
 // and with one paper space, read back with ezdxf and as pairs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion_fixture.h"
 #include "tests/dxfaudit/dxf_audit.h"
+#include "tests/support/image_files.h"
 #include "tests/support/jww_writer.h"
 
 namespace parvex::testing {
@@ -184,27 +188,31 @@ std::vector<const DxfRecord*> ModelSpace(const DxfPairs& dxf, const std::string&
 
 class Layouts : public ConversionTest, public ::testing::WithParamInterface<int> {
  protected:
+  // Converts d with the settings s to model space alone and with one
+  // layout per frame; both files audit clean and hold, over all spaces and
+  // blocks, the same entities: nothing lost, nothing doubled. Returns the
+  // audit of the file with layouts; `out` gets its pairs.
+  DxfAuditReport ConvertWithLayouts(const TJwwData& d, ConversionSettings s, DxfPairs& out) {
+    const auto source = Save(d, "sheets.jww");
+    const auto model = Convert(source, s, "model.dxf");
+    s.OutputSpace = OutputSpace::Layouts;
+    const auto layouts = Convert(source, s, "layouts.dxf");
+    auto reports = AuditDxfFiles({model, layouts}, DxfAuditDetail::Geometry);
+    EXPECT_EQ(reports.size(), 2u);
+    if (reports.size() != 2) return {};
+    for (const DxfAuditReport& r : reports) EXPECT_TRUE(r.Clean()) << r.Describe();
+    EXPECT_EQ(Sum(reports[1]), Sum(reports[0]));
+    out = ReadDxfPairs(layouts);
+    return std::move(reports[1]);
+  }
+
   // Converts with one layout per frame and checks every sheet's layout
   // (each holding `texts` texts); also converts to model space alone for
   // the counts. `out` gets the pairs of the file with layouts.
   void CheckSheets(const TJwwData& d, const std::vector<Sheet>& sheets, int texts,
                    DxfPairs& out) {
-    const int version = GetParam();
-    ConversionSettings s = SettingsFor(version);
-    const auto source = Save(d, "sheets.jww");
-    const auto model = Convert(source, s, "model.dxf");
-    s.OutputSpace = OutputSpace::Layouts;
-    const auto layouts = Convert(source, s, "layouts.dxf");
-    const auto reports = AuditDxfFiles({model, layouts}, DxfAuditDetail::Geometry);
-    ASSERT_EQ(reports.size(), 2u);
-    for (const DxfAuditReport& r : reports) EXPECT_TRUE(r.Clean()) << r.Describe();
-    const DxfAuditReport& r = reports[1];
-
-    // Nothing lost, nothing doubled.
-    EXPECT_EQ(Sum(r), Sum(reports[0]));
+    const DxfAuditReport r = ConvertWithLayouts(d, SettingsFor(GetParam()), out);
     EXPECT_EQ(r.layouts.size(), sheets.size() + 1);
-
-    out = ReadDxfPairs(layouts);
     const DxfPairs& dxf = out;
     for (size_t i = 0; i < sheets.size(); ++i) {
       const int k = static_cast<int>(i) + 1;
@@ -269,6 +277,53 @@ TEST_P(Layouts, PrintOriginTexts) {
   CheckSheets(MakePrintOriginDrawing(),
               {{600 - 210, -148.5, 600 + 210, 148.5}, {-210, -148.5, 210, 148.5}},
               2, dxf);
+}
+
+// A layout after the first is a block of its own, and what lands in it must
+// not take block contents with it: a DIMENSION in layout 2 keeps its "*D"
+// picture (placed on its points at paper size) and an IMAGE there keeps
+// its definition and reactor.
+TEST_P(Layouts, DimensionAndImageInTheSecondLayout) {
+  TJwwData d = MakeSheetsBase();
+  AddFrameRectangle(d, -400, -100, -210, 100);
+  AddFrameRectangle(d, -100, -100, 90, 100);
+  // A linear dimension from x -80 to -20 at y -50: its lines and its text
+  // in one group, the text marked as a dimension value.
+  TEntJwwAttr dim = Attr(0, 5, 2, 1);
+  dim.lGroup = 7;
+  AddEntity(d, Line(dim, -80, -50, -20, -50));
+  AddEntity(d, Line(dim, -80, -60, -80, -48));
+  AddEntity(d, Line(dim, -20, -48, -20, -60));
+  TEntJwwAttr value = dim;
+  value.sFlg = 0x4010;
+  AddEntity(d, Text(value, -55, -49, -45, -49, u"60"));
+  AddEntity(d, Text(Attr(0, 1, 1, 1), -80, -80, -40, -80, u"^@BMpic.png,40,30,0,0,1,0"));
+  std::ofstream(dir_ / "pic.png", std::ios::binary) << PngImage(40, 30);
+
+  ConversionSettings s = SettingsFor(GetParam());
+  s.DimensionAsEntity = true;
+  DxfPairs dxf;
+  const DxfAuditReport r = ConvertWithLayouts(d, s, dxf);
+
+  // Frame B is layout 2, its lower-left corner (-100, -100) the origin.
+  ASSERT_EQ(r.dimensions.size(), 1u);
+  const AuditedDimension& dimension = r.dimensions[0];
+  EXPECT_EQ(dimension.container, "レイアウト2");
+  EXPECT_TRUE(dimension.defined);
+  EXPECT_TRUE(dimension.renders_block);
+  ASSERT_TRUE(dimension.points.count("defpoint"));
+  const auto at = dimension.points.at("defpoint");
+  EXPECT_TRUE(Near(at[0], 80) && Near(at[1], 50)) << at[0] << ", " << at[1];
+  const bool onLine = std::any_of(dimension.lines.begin(), dimension.lines.end(), [](auto& l) {
+    return Near(l[0], 20) && Near(l[1], 50) && Near(l[2], 80) && Near(l[3], 50);
+  });
+  EXPECT_TRUE(onLine);
+
+  ASSERT_EQ(r.images.size(), 1u);
+  EXPECT_EQ(r.images[0].container, "レイアウト2");
+  EXPECT_TRUE(Near(r.images[0].x, 20) && Near(r.images[0].y, 20));
+  EXPECT_TRUE(Near(r.images[0].width, 40));
+  EXPECT_EQ(r.objects.at("IMAGEDEF_REACTOR"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, Layouts, ::testing::Values(1, 2),

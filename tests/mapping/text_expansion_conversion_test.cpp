@@ -69,8 +69,8 @@ class ExpansionTest : public ConversionTest {
 
   DxfPairs ConvertWithVariables(const fs::path& source, const ConversionSettings& s) {
     const fs::path out = dir_ / ("e" + std::to_string(++serial_) + ".dxf");
-    const DrawingConversionResult r = ConvertDrawing(s, source, out, dir_ / "app");
-    EXPECT_TRUE(r.ok) << r.reason;
+    const Status r = ConvertDrawing(s, source, out, dir_ / "app");
+    EXPECT_TRUE(r.ok()) << r.reason();
     EXPECT_TRUE(PassesDxfAudit(out));
     return ReadDxfPairs(out);
   }
@@ -254,6 +254,33 @@ TEST_P(BothExpansions, CodesShowTheirValuesPiecesAndLines) {
 INSTANTIATE_TEST_SUITE_P(Versions, BothExpansions, ::testing::Values(0, 1, 2),
                          [](const auto& info) { return std::string(kVersionNames[info.param]); });
 
+// With dimensions written as DIMENSION entities, a dimension's text is laid
+// out inside the dimension's own block, in every version, and nowhere else.
+TEST_F(ExpansionTest, DimensionBlockTextsAreExpanded) {
+  TJwwData d = MakeColouredDrawing();
+  TEntJwwAttr a = Attr(0, 0, 1, 1);
+  a.lGroup = 7;
+  AddEntity(d, Line(a, 0, 0, 30, 0));
+  a.sFlg = 0x4010;  // the text flags of a linear dimension's text
+  AddEntity(d, CodedText(a, 1, u"30^d5"));
+  const fs::path source = SaveWithVariables(d);
+  for (int version = 0; version < 3; ++version) {
+    SCOPED_TRACE(kVersionNames[version]);
+    ConversionSettings s = SettingsFor(version);
+    s.ExpandEmbeddedText = s.ExpandControlCodes = true;
+    s.DimensionAsEntity = true;
+    const DxfPairs dxf = ConvertWithVariables(source, s);
+    const std::vector<const DxfRecord*> dims = dxf.OfType("DIMENSION");
+    ASSERT_EQ(dims.size(), 1u);
+    EXPECT_TRUE(dxf.OfType("TEXT").empty());
+    // The same layout as at the top level: "30" and a space, the 5 lowered.
+    const TextsByValue block(dxf.blockEntities, dims[0]->Str(2));
+    ExpectPlaced(block, {"30 ", 210, 149.5, 216, 149.5, 4, 0.5, 0, false});
+    ExpectPlaced(block, {"5", 214.5, 149.5, 215.5, 149.5, 2, 0.5, 0, false});
+    EXPECT_EQ(block["30^d5"], nullptr);
+  }
+}
+
 // With a switch off, the texts it governs stay as the drawing stores them.
 TEST_F(ExpansionTest, EachSwitchOffKeepsItsTextsAsWritten) {
   const fs::path source = SaveWithVariables(CodesDrawing());
@@ -306,9 +333,9 @@ TEST_F(ExpansionTest, SourceDateEpochMakesConversionsReproducible) {
   for (const char* bad : {"yesterday", "1556668800.5", "99999999999999"}) {
     SetVariable(kSourceDateEpochVariable, bad);
     const fs::path out = dir_ / "bad.dxf";
-    const DrawingConversionResult r = ConvertDrawing(SettingsFor(1), source, out);
-    EXPECT_FALSE(r.ok) << bad;
-    EXPECT_NE(r.reason.find("SOURCE_DATE_EPOCH"), std::string::npos) << r.reason;
+    const Status r = ConvertDrawing(SettingsFor(1), source, out);
+    EXPECT_FALSE(r.ok()) << bad;
+    EXPECT_NE(r.reason().find("SOURCE_DATE_EPOCH"), std::string::npos) << r.reason();
     EXPECT_FALSE(fs::exists(out)) << bad;
   }
 }

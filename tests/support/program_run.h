@@ -147,15 +147,28 @@ class ProgramRun {
 class ProgramRun {
  public:
   // Starts `program` with `args`; standard output and error go to files in
-  // `logs` named after `slot`.
+  // `logs` named after `slot`. `environment` ("NAME=value") is added to the
+  // child's environment, replacing variables of the same name.
   ProgramRun(const std::filesystem::path& program, const std::vector<std::string>& args,
-             const std::filesystem::path& logs, int slot = 0, const ProcessLimits& limits = {})
+             const std::filesystem::path& logs, int slot = 0, const ProcessLimits& limits = {},
+             const std::vector<std::string>& environment = {})
       : out_(logs / ("out" + std::to_string(slot))), err_(logs / ("err" + std::to_string(slot))) {
     std::vector<std::string> argv = {program.string()};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> ptrs;
     for (auto& a : argv) ptrs.push_back(a.data());
     ptrs.push_back(nullptr);
+    std::vector<std::string> env = environment;
+    for (char** e = environ; *e != nullptr; ++e) {
+      const std::string_view entry(*e);
+      const std::string_view name = entry.substr(0, entry.find('=') + 1);
+      if (std::none_of(environment.begin(), environment.end(),
+                       [&](const std::string& given) { return given.starts_with(name); }))
+        env.emplace_back(entry);
+    }
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
     const int out = open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int err = open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     pid_ = fork();
@@ -170,7 +183,7 @@ class ProgramRun {
         const rlimit size{limits.fileBytes, limits.fileBytes};
         setrlimit(RLIMIT_FSIZE, &size);
       }
-      execv(ptrs[0], ptrs.data());
+      execve(ptrs[0], ptrs.data(), envp.data());
       _exit(127);
     }
     close(out);
@@ -186,6 +199,8 @@ class ProgramRun {
   }
 
   pid_t Pid() const { return pid_; }
+  // What the program has written to standard error so far.
+  std::string ErrorsSoFar() const { return TempFolder::Read(err_); }
 
   // Ends the program at once, as a kill or a crash would.
   void Kill() {
