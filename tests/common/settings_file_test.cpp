@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/platform/codepage.h"
+#include "common/platform/files.h"
 #include "tests/support/temp_folder.h"
 
 namespace parvex {
@@ -90,7 +91,8 @@ TEST(SettingsFile, SaveIntoMissingFolderFailsWithoutCreatingAnything) {
   SettingsFile s;
   const Status saved = SaveSettingsFile(dir / "missing" / "Parvex.dat", s);
   ASSERT_FALSE(saved);
-  EXPECT_NE(saved.reason().find("missing/Parvex.dat"), std::string::npos) << saved.reason();
+  const std::string named = platform::NarrowFromPath(std::filesystem::path("missing") / "Parvex.dat");
+  EXPECT_NE(saved.reason().find(named), std::string::npos) << saved.reason();
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
