@@ -1,7 +1,5 @@
 #include "common/path_helpers.h"
 
-#include <unistd.h>
-
 #include <system_error>
 
 #include "common/number_text.h"
@@ -12,7 +10,7 @@ namespace parvex {
 
 namespace {
 
-constexpr char16_t kSeparator = u'/';
+constexpr char16_t kSeparator = platform::kPathSeparator;
 
 std::ptrdiff_t LastSeparator(std::u16string_view p) {
   for (size_t i = p.size(); i > 0; --i)
@@ -123,8 +121,7 @@ bool DeleteFileSafe(const std::filesystem::path& p) {
 
 bool RemoveFolder(const std::filesystem::path& p) {
   if (p.empty()) return false;
-  // rmdir refuses a folder that still has entries.
-  return rmdir(p.c_str()) == 0;
+  return platform::RemoveEmptyFolder(p);
 }
 
 platform::LocalDateTime FileCreationTime(const std::filesystem::path& p) {

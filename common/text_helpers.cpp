@@ -1,7 +1,6 @@
 #include "common/text_helpers.h"
 
-#include <unicode/uchar.h>
-
+#include "common/platform/case_mapping.h"
 #include "common/platform/codepage.h"
 
 namespace parvex {
@@ -10,28 +9,6 @@ namespace {
 
 bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-template <typename Map>
-std::u16string MapCase(std::u16string_view s, Map map) {
-  std::u16string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (IsHigh(s[i]) && i + 1 < s.size() && IsLow(s[i + 1])) {
-      UChar32 cp = 0x10000 + ((s[i] - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      UChar32 m = map(cp);
-      // Simple mappings keep supplementary characters supplementary.
-      if (m < 0x10000) m = cp;
-      m -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (m >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (m & 0x3FF)));
-      ++i;
-      continue;
-    }
-    UChar32 m = map(static_cast<UChar32>(s[i]));
-    out.push_back(m < 0x10000 ? static_cast<char16_t>(m) : s[i]);
-  }
-  return out;
-}
 
 size_t ClampIndex(std::u16string_view s, std::ptrdiff_t i) {
   if (i < 0) return 0;
@@ -47,13 +24,9 @@ std::u16string CharAt(std::u16string_view s, std::ptrdiff_t i) {
   return std::u16string(1, s[static_cast<size_t>(i)]);
 }
 
-std::u16string UpperText(std::u16string_view s) {
-  return MapCase(s, [](UChar32 c) { return u_toupper(c); });
-}
+std::u16string UpperText(std::u16string_view s) { return platform::UpperCase(s); }
 
-std::u16string LowerText(std::u16string_view s) {
-  return MapCase(s, [](UChar32 c) { return u_tolower(c); });
-}
+std::u16string LowerText(std::u16string_view s) { return platform::LowerCase(s); }
 
 std::ptrdiff_t PosZero(std::u16string_view sub, std::u16string_view s) {
   size_t p = s.find(sub);

@@ -54,7 +54,8 @@ QString OdaVersionText(int dxfVersionIndex) {
 
 QString LauncherWindow::ConverterPath() const { return env_.programFolder + QStringLiteral("ParvexSub"); }
 
-QString LauncherWindow::DwgTempFolder() const { return env_.programFolder + QStringLiteral("DWGTMP"); }
+// Beside the settings file: an installed program's folder is not writable.
+QString LauncherWindow::DwgTempFolder() const { return FolderOf(env_.settingsFile) + QStringLiteral("DWGTMP"); }
 
 bool LauncherWindow::SettleDestination(QString& folder, bool& besideSource) {
   besideSource = false;

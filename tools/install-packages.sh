@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in tools/packages.txt (or in the list
-# file given as the argument) that are missing. Without root it prints the
-# apt-get line to run and fails.
+# Installs the Debian packages of a list that are missing: tools/packages.txt,
+# or the list files given as arguments (tools/packages-windows.txt).
+# Without root it prints the apt-get line to run and fails.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-list=${1:-$root/tools/packages.txt}
+lists=("$@")
+((${#lists[@]})) || lists=("$root/tools/packages.txt")
 
 missing=()
-while read -r pkg; do
-  [[ -z "$pkg" || "$pkg" == \#* ]] && continue
-  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$pkg")
-  fi
-done < "$list"
+for list in "${lists[@]}"; do
+  while read -r pkg; do
+    [[ -z "$pkg" || "$pkg" == \#* ]] && continue
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done < "$list"
+done
 
 if ((${#missing[@]})); then
   if [[ $(id -u) -eq 0 ]]; then

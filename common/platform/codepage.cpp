@@ -1,10 +1,10 @@
 #include "common/platform/codepage.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <cerrno>
-#include <mutex>
+#include <cstdint>
+#include <string>
+
+#include "common/platform/system_cp932.h"
 
 namespace parvex::platform {
 namespace {
@@ -14,7 +14,8 @@ constexpr char kEncodeSubstitute = '?';
 
 // Code page 932 has at most 2 bytes a character, so both directions are
 // built once as tables: 65536 code units to bytes, and the lead/trail
-// byte space to code units. Tables are filled through iconv on first use.
+// byte space to code units. Tables are filled through the system's
+// converter on first use.
 struct Cp932Tables {
   // Whether the system could convert the code page; without it the tables
   // stay empty and the programs refuse to start.
@@ -30,45 +31,31 @@ struct Cp932Tables {
   std::array<uint32_t, 65536> enc{};
 };
 
-bool IconvOne(iconv_t cd, const char* in, size_t inLen, char16_t* out) {
-  char* inPtr = const_cast<char*>(in);
-  size_t inLeft = inLen;
-  char buf[8];
-  char* outPtr = buf;
-  size_t outLeft = sizeof(buf);
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  if (r == static_cast<size_t>(-1) || inLeft != 0) return false;
-  size_t produced = sizeof(buf) - outLeft;
-  if (produced != 2) return false;  // only BMP single code units
-  *out = static_cast<char16_t>(static_cast<unsigned char>(buf[0]) |
-                               (static_cast<unsigned char>(buf[1]) << 8));
-  return true;
-}
-
 const Cp932Tables& Tables() {
   static Cp932Tables* tables = [] {
     auto* t = new Cp932Tables();
     t->single.fill(0xFFFF);
-    iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd != reinterpret_cast<iconv_t>(-1)) {
+    detail::SystemCp932 system;
+    if (!system.Available()) {
+      // Without a code page converter ASCII still works.
+      for (int b = 0; b < 0x80; ++b) t->single[b] = static_cast<char16_t>(b);
+    } else {
       t->available = true;
       for (int b = 0; b < 256; ++b) {
-        char c = static_cast<char>(b);
+        const char c = static_cast<char>(b);
         char16_t u;
-        if (IconvOne(cd, &c, 1, &u)) t->single[b] = u;
+        if (system.DecodeOne(std::string_view(&c, 1), u)) t->single[b] = u;
       }
       for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (lead >= 0xA0 && lead <= 0xDF) continue;
         t->isLead[lead] = true;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
           if (trail == 0x7F) continue;
-          char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+          const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
           char16_t u;
-          if (IconvOne(cd, in, 2, &u)) t->dbl[(lead << 8) | trail] = u;
+          if (system.DecodeOne(std::string_view(in, 2), u)) t->dbl[(lead << 8) | trail] = u;
         }
       }
-      iconv_close(cd);
     }
     // Encoding table. Where several byte forms decode to the same code unit
     // the lowest form wins, except that the IBM extension rows (0xFA-0xFC)
@@ -100,7 +87,8 @@ const Cp932Tables& Tables() {
 
 Status CodePageReady() {
   if (Tables().available) return Ok();
-  return Fail("code page 932 (Shift_JIS) cannot be converted on this system: its iconv knows no \"CP932\"");
+  return Fail(std::string("code page 932 (Shift_JIS) cannot be converted on this system: ") +
+              detail::SystemCp932::WhatIsMissing());
 }
 
 std::u16string DecodeCp932(std::string_view bytes) {

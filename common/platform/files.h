@@ -14,9 +14,26 @@
 
 namespace parvex::platform {
 
-// Drawing text (UTF-16) to a path and back; paths are UTF-8 on this system.
+// The separator that path texts are built with: a backslash on Windows,
+// "/" elsewhere. Both are accepted when texts are taken apart.
+#ifdef _WIN32
+inline constexpr char16_t kPathSeparator = u'\\';
+#else
+inline constexpr char16_t kPathSeparator = u'/';
+#endif
+
+// Drawing text (UTF-16) to a path and back. Paths are UTF-8 bytes on Linux
+// and UTF-16 on Windows.
 std::filesystem::path PathFromText(std::u16string_view text);
 std::u16string PathToText(const std::filesystem::path& p);
+
+// Narrow text as the command line and the messages of the programs hold
+// it, to a path and back: on Linux the bytes as they are (names that are
+// not UTF-8 included); on Windows UTF-8, where an unpaired surrogate of a
+// UTF-16 name takes the three-byte form that UTF-8 would give it, so that
+// every name survives the way there and back.
+std::filesystem::path PathFromNarrow(std::string_view text);
+std::string NarrowFromPath(const std::filesystem::path& p);
 
 // A file open for reading. Others' writes are held off by a shared
 // advisory lock for as long as the object lives.
@@ -88,6 +105,13 @@ class NewFile {
 // never a folder. True when nothing is at p afterwards.
 bool RemoveFileEntry(const std::filesystem::path& p);
 
+// Removes the folder p only when it is empty.
+bool RemoveEmptyFolder(const std::filesystem::path& p);
+
+// Gives the file `from` the name `to`, replacing a file there: readers of
+// `to` see either the old or the new file.
+bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Writes `bytes` to p, replacing a file already there. The new content is
 // written beside it and renamed into place, so readers see either the old
 // or the new file. On failure the temporary file is removed; when
@@ -98,8 +122,10 @@ bool ReplaceFileContent(const std::filesystem::path& p, std::string_view bytes,
 struct FileTimes {
   timespec Access{};
   timespec Write{};
-  // Creation time when the file system records one, else the write time.
+  // Creation time when the file system records one (CreationKnown), else
+  // the write time.
   timespec Creation{};
+  bool CreationKnown = false;
 };
 std::optional<FileTimes> ReadFileTimes(const std::filesystem::path& p);
 // Sets access and write times (a creation time cannot be set here).

@@ -1,105 +1,18 @@
 #include "common/platform/private_folders.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <string>
-#include <string_view>
 #include <system_error>
 
-#include "common/platform/folder_entries.h"
-
 namespace parvex::platform {
-
-namespace {
-
-constexpr std::string_view kPrefix = "parvex-";
-constexpr size_t kRandomChars = 6;
-
-// The process id in a private folder's name, or -1 when the name is not
-// one CreatePrivateFolder makes.
-long OwnerOfName(std::string_view name) {
-  if (!name.starts_with(kPrefix)) return -1;
-  name.remove_prefix(kPrefix.size());
-  const size_t dash = name.find('-');
-  if (dash == 0 || dash == std::string_view::npos || dash > 10) return -1;
-  long pid = 0;
-  for (char c : name.substr(0, dash)) {
-    if (c < '0' || c > '9') return -1;
-    pid = pid * 10 + (c - '0');
-  }
-  const std::string_view random = name.substr(dash + 1);
-  if (random.size() != kRandomChars) return -1;
-  for (char c : random) {
-    const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!alnum) return -1;
-  }
-  return pid > 0 ? pid : -1;
-}
-
-bool ProcessRunning(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
-
-// Removes the entries of the folder open as `dirFd` (closed here), never
-// following links; sub-folders stay.
-void RemoveEntries(int dirFd) {
-  ForEachEntry(dirFd, [](int dir, const char* name) {
-    ::unlinkat(dir, name, 0);  // a folder refuses: it stays
-  });
-}
-
-}  // namespace
-
-Result<std::filesystem::path> CreatePrivateFolder(const std::filesystem::path& parent) {
-  if (parent.empty()) return Fail("no folder for temporary files");
-  int error = 0;
-  // Another run may remove the shared parent when it finds it empty, just
-  // between its creation here and the new folder's: create it again then.
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    std::error_code ec;
-    std::filesystem::create_directories(parent, ec);
-    std::string pattern = (parent / (std::string(kPrefix) + std::to_string(::getpid()) + "-XXXXXX")).native();
-    if (::mkdtemp(pattern.data()) != nullptr) return std::filesystem::path(pattern);
-    error = errno;
-    if (error != ENOENT) break;
-  }
-  return Fail("cannot create a folder in \"" + parent.native() + "\": " + std::strerror(error));
-}
-
-void RemovePrivateFolder(const std::filesystem::path& folder) {
-  if (folder.empty()) return;
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return;
-  RemoveEntries(fd);
-  ::rmdir(folder.c_str());
-}
-
-int RemoveAbandonedPrivateFolders(const std::filesystem::path& parent) {
-  if (parent.empty()) return 0;
-  const int parentFd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (parentFd < 0) return 0;
-  int removed = 0;
-  ForEachEntry(parentFd, [&](int dir, const char* name) {
-    const long pid = OwnerOfName(name);
-    if (pid < 0 || pid == ::getpid() || ProcessRunning(pid)) return;
-    struct stat st {};
-    if (::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
-    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return;
-    const int fd = ::openat(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return;
-    RemoveEntries(fd);
-    if (::unlinkat(dir, name, AT_REMOVEDIR) == 0) ++removed;
-  });
-  return removed;
-}
 
 std::filesystem::path SystemTempFolder() {
   std::error_code ec;
   std::filesystem::path p = std::filesystem::temp_directory_path(ec);
+#ifdef _WIN32
+  if (ec || p.empty()) return {};
+  return p;
+#else
   return ec || p.empty() ? std::filesystem::path("/tmp") : p;
+#endif
 }
 
 }  // namespace parvex::platform

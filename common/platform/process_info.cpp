@@ -1,37 +1,6 @@
 #include "common/platform/process_info.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <string>
-#include <system_error>
-
-#include "common/platform/codepage.h"
-
 namespace parvex::platform {
-
-namespace {
-
-std::filesystem::path HomeFolder() {
-  // The account database rather than $HOME: the converter takes nothing
-  // from its environment.
-  passwd pw{};
-  passwd* found = nullptr;
-  char buf[4096];
-  if (getpwuid_r(getuid(), &pw, buf, sizeof buf, &found) != 0 || found == nullptr ||
-      found->pw_dir == nullptr || found->pw_dir[0] == '\0')
-    return {};
-  return found->pw_dir;
-}
-
-}  // namespace
-
-std::filesystem::path ExecutablePath() {
-  std::error_code ec;
-  auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  return p;
-}
 
 std::filesystem::path ExecutableFolder() {
   auto p = ExecutablePath();
@@ -39,23 +8,16 @@ std::filesystem::path ExecutableFolder() {
   return p.parent_path();
 }
 
-std::filesystem::path DefaultJwwFolder() {
-  auto home = HomeFolder();
-  if (home.empty()) return {};
-  return home / ".wine" / "drive_c" / "jww";
-}
-
-std::filesystem::path PathFromWindowsText(std::u16string_view text) {
-  std::u16string unix(text);
-  for (auto& c : unix)
-    if (c == u'\\') c = u'/';
-  bool drive = unix.size() >= 3 && unix[1] == u':' && unix[2] == u'/' &&
-               ((unix[0] >= u'A' && unix[0] <= u'Z') || (unix[0] >= u'a' && unix[0] <= u'z'));
-  if (!drive) return std::filesystem::path(ToUtf8(unix));
-  auto home = HomeFolder();
-  if (home.empty()) return std::filesystem::path(ToUtf8(unix));
-  char letter = static_cast<char>(unix[0] | 0x20);
-  return home / ".wine" / "dosdevices" / (std::string(1, letter) + ":") / ToUtf8(unix.substr(3));
+std::u16string ProgramOfOpenCommand(std::u16string_view commandLine) {
+  while (!commandLine.empty() && (commandLine.front() == u' ' || commandLine.front() == u'\t'))
+    commandLine.remove_prefix(1);
+  if (commandLine.starts_with(u'"')) {
+    const size_t close = commandLine.find(u'"', 1);
+    return std::u16string(commandLine.substr(1, close == std::u16string_view::npos ? close : close - 1));
+  }
+  std::u16string_view program = commandLine.substr(0, commandLine.find_first_of(u" \t"));
+  if (program.ends_with(u'"')) program.remove_suffix(1);
+  return std::u16string(program);
 }
 
 }  // namespace parvex::platform

@@ -19,7 +19,7 @@ namespace {
 
 std::string Quoted(const std::filesystem::path& p) {
   std::string q(1, '"');
-  q.append(p.native());
+  q.append(platform::NarrowFromPath(p));
   q.push_back('"');
   return q;
 }
@@ -44,6 +44,8 @@ std::vector<std::filesystem::path> JwSettingsCandidates(const std::filesystem::p
   c.push_back(programFolder / kJwSettingsFileName);
   if (!RemoveBlanks(jwwPath).empty())
     c.push_back(platform::PathFromWindowsText(jwwPath) / kJwSettingsFileName);
+  auto associated = platform::AssociatedJwwFolder();
+  if (!associated.empty()) c.push_back(associated / kJwSettingsFileName);
   auto installed = platform::DefaultJwwFolder();
   if (!installed.empty()) c.push_back(installed / kJwSettingsFileName);
   return c;
@@ -170,8 +172,8 @@ int RunConverter(const std::vector<std::string>& args, const std::filesystem::pa
     readers = makeReaders(context);
     if (args.size() != 2)
       return Fail("expected 2 arguments (SOURCE DESTINATION), got " + std::to_string(args.size()));
-    const std::filesystem::path source(args[0]);
-    const std::filesystem::path destination(args[1]);
+    const std::filesystem::path source = platform::PathFromNarrow(args[0]);
+    const std::filesystem::path destination = platform::PathFromNarrow(args[1]);
     const std::filesystem::path settings = programFolder / kSettingsFileName;
     if (Status free = RefuseTakenDestination(destination); !free) return free;
     if (!FileExistsSafe(settings)) return Fail("settings file not found: " + Quoted(settings));

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "common/platform/codepage.h"
+#include "common/platform/console.h"
 #include "common/platform/output_files.h"
+#include "common/platform/process_info.h"
 #include "converter/cli/cli_command.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +18,7 @@ int main(int argc, char** argv) {
   // an interrupted conversion takes its unfinished output file with it.
   parvex::platform::IgnoreFileSizeSignal();
   parvex::platform::RemovePendingFileOnTermination();
-  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  parvex::platform::UseUnicodeConsole();
+  const std::vector<std::string> args = parvex::platform::CommandLineArguments(argc, argv);
   return parvex::cli::RunCli(args, std::cout, std::cerr);
 }

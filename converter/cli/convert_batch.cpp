@@ -7,6 +7,8 @@
 #include <system_error>
 #include <thread>
 
+#include "common/platform/files.h"
+
 namespace parvex::cli {
 
 std::string DestinationFamily(const std::filesystem::path& source,
@@ -19,7 +21,7 @@ std::string DestinationFamily(const std::filesystem::path& source,
   if (ec) real = std::filesystem::absolute(dir, ec).lexically_normal();
   if (ec) real = dir.lexically_normal();
 
-  std::string stem = source.filename().replace_extension().native();
+  std::string stem = platform::NarrowFromPath(source.filename().replace_extension());
   for (;;) {
     const std::size_t tilde = stem.rfind('~');
     if (tilde == std::string::npos || tilde + 1 == stem.size() ||
@@ -32,7 +34,7 @@ std::string DestinationFamily(const std::filesystem::path& source,
   for (char& c : stem) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return real.native() + '/' + stem;
+  return platform::NarrowFromPath(real) + '/' + stem;
 }
 
 void RunBatch(std::span<const std::string> keys, int jobs,

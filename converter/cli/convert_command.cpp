@@ -1,7 +1,5 @@
 #include "converter/cli/convert_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include <ostream>
 
 #include "common/path_helpers.h"
+#include "common/platform/console.h"
 #include "common/platform/files.h"
 #include "common/platform/process_info.h"
 #include "common/settings_file.h"
@@ -138,7 +137,7 @@ Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
-      o.files.emplace_back(a);
+      o.files.push_back(platform::PathFromNarrow(a));
       continue;
     }
     if (a == "--") {
@@ -248,10 +247,10 @@ Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args) {
       if (!ParseInt(value, v) || v < 1 || v > kMaxJobs) return bad("1 to 64");
       o.jobs = v;
     } else if (name == "--settings") {
-      settingsFile = value;
+      settingsFile = platform::PathFromNarrow(value);
     } else {  // -o, --output
       if (value.empty()) return bad("a folder");
-      o.outputFolder = value;
+      o.outputFolder = platform::PathFromNarrow(value);
     }
   }
 
@@ -262,7 +261,7 @@ Result<ConvertOptions> ParseConvertArgs(std::span<const std::string> args) {
         DefaultSettingsFile(SettingsReader::Converter, platform::PathToText(settingsFile->parent_path())));
     if (!file) return file.failure();
     Result<ConversionSettings> read = ToConversionSettings(*file);
-    if (!read) return Fail("settings file " + settingsFile->string() + ", " + read.reason());
+    if (!read) return Fail("settings file " + platform::NarrowFromPath(*settingsFile) + ", " + read.reason());
     o.settings = *read;
   } else {
     o.settings = DefaultSettings();
@@ -346,13 +345,13 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     return 0;
   }
   if (o.outputFolder && !CreateFolder(*o.outputFolder)) {
-    err << "parvex-cli convert: cannot create the output folder " << o.outputFolder->string()
+    err << "parvex-cli convert: cannot create the output folder " << platform::NarrowFromPath(*o.outputFolder)
         << '\n';
     return 2;
   }
 
-  const std::filesystem::path programFolder = platform::ExecutableFolder();
-  const bool progress = o.files.size() > 1 && isatty(STDERR_FILENO) == 1;
+  const std::filesystem::path programFolder = platform::SettingsFolder();
+  const bool progress = o.files.size() > 1 && platform::StandardErrorIsTerminal();
   const size_t n = o.files.size();
   const int jobs = o.jobs > 0 ? o.jobs : DxfDefaultThreads();
   const int atOnce = static_cast<int>(std::min<size_t>(static_cast<size_t>(jobs), n));
@@ -381,7 +380,7 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
       for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         dest = ConvertDestination(source, o.outputFolder);
         if (dest.empty()) {
-          r = Fail("no free output name for " + source.native());
+          r = Fail("no free output name for " + platform::NarrowFromPath(source));
           break;
         }
         r = ConvertDrawing(settings, source, dest, programFolder);
@@ -390,9 +389,9 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
     } catch (const std::exception& e) {
       r = Fail(std::string("internal error: ") + e.what());
     }
-    const std::string shown = PrintableText(source.native());
+    const std::string shown = PrintableText(platform::NarrowFromPath(source));
     converted[i] = r ? 1 : 0;
-    lines[i] = r ? shown + " -> " + PrintableText(dest.native()) + '\n'
+    lines[i] = r ? shown + " -> " + PrintableText(platform::NarrowFromPath(dest)) + '\n'
                     : shown + ": failed: " + PrintableText(r.reason()) + '\n';
   };
   // Result lines go out in argument order as soon as all before them are
@@ -408,7 +407,7 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
       ++printed;
     }
     if (progress) {
-      err << "\r[" << finishedCount << '/' << n << "] " << PrintableText(o.files[i].native())
+      err << "\r[" << finishedCount << '/' << n << "] " << PrintableText(platform::NarrowFromPath(o.files[i]))
           << "\x1b[K" << std::flush;
     }
   };

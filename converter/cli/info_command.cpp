@@ -10,6 +10,7 @@
 #include <set>
 #include <system_error>
 
+#include "common/platform/files.h"
 #include "converter/cli/cli_command.h"
 #include "converter/cli/json_writer.h"
 #include "converter/jwc/jwc_data.h"
@@ -23,7 +24,7 @@ namespace {
 enum class FileKind { kUnknown, kJww, kJws, kJwc, kJwk };
 
 FileKind KindOf(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
+  std::string ext = platform::NarrowFromPath(path.extension());
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (ext == ".jww") return FileKind::kJww;
@@ -158,7 +159,7 @@ const char* KindName(FileKind kind) {
 
 // Reads one file; prints its line and says whether and why it was not read.
 Status InfoOne(const std::string& arg, std::ostream& out, std::ostream& err) {
-  const std::filesystem::path path(arg);
+  const std::filesystem::path path = platform::PathFromNarrow(arg);
   const FileKind kind = KindOf(path);
   JsonObjectWriter json;
   json.String("file", arg);

@@ -97,7 +97,7 @@ std::optional<std::filesystem::path> CarriedImagePath(const std::filesystem::pat
   if (folder.empty() || name.empty() || name == u"." || name == u"..") return std::nullopt;
   for (char16_t c : name)
     if (c == u'/' || c == u'\\' || c == u':') return std::nullopt;
-  return folder / std::filesystem::path(platform::ToUtf8(name));
+  return folder / platform::PathFromText(name);
 }
 
 bool WriteCarriedImage(const std::filesystem::path& path, const uint8_t* data, size_t size) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/platform/console.h"
 #include "common/platform/output_files.h"
 #include "common/platform/process_info.h"
 #include "converter/app/converter_run.h"
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
   // a run stopped by a signal takes its unfinished output file with it.
   parvex::platform::IgnoreFileSizeSignal();
   parvex::platform::RemovePendingFileOnTermination();
-  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  return parvex::RunConverter(args, parvex::platform::ExecutableFolder(),
+  parvex::platform::UseUnicodeConsole();
+  const std::vector<std::string> args = parvex::platform::CommandLineArguments(argc, argv);
+  return parvex::RunConverter(args, parvex::platform::SettingsFolder(),
                               parvex::CreateDrawingReaders, std::cerr);
 }

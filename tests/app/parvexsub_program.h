@@ -16,9 +16,9 @@ namespace parvex::testing {
 class ParvexSubProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::path built = std::filesystem::path(PARVEX_BIN_DIR) / "ParvexSub";
+    std::filesystem::path built = BuiltProgram("ParvexSub");
     ASSERT_TRUE(std::filesystem::exists(built)) << built;
-    program_ = app_ / "ParvexSub";
+    program_ = app_.Path() / built.filename();
     std::filesystem::copy_file(built, program_);
     app_.Write("Parvex.dat", "\xEF\xBB\xBF" "50\r\n50\r\n480\r\n480\r\n");
     source_ = work_.Write("plan.jww", "not a drawing");

@@ -1,5 +1,6 @@
 // Runs the built ParvexSub program from a folder of its own, as the
 // launcher does, and checks what it leaves behind.
+#include "common/platform/files.h"
 #include "parvexsub_program.h"
 #include "tests/support/image_files.h"
 #include "tests/support/jww_writer.h"
@@ -85,7 +86,7 @@ namespace {
 TEST_F(ParvexSubProgram, ConvertsCorpusDrawingsInEveryVersion) {
   std::filesystem::path corpus = std::filesystem::path(PARVEX_SOURCE_DIR) / ".." / "shared" / "corpus";
   std::filesystem::path jww = corpus / "jww" / "sample.jww";
-  std::filesystem::path jws = corpus / "jws" / "平面" / "1200.jws";
+  std::filesystem::path jws = corpus / "jws" / platform::PathFromNarrow("平面") / "1200.jws";
   if (!std::filesystem::exists(jww) || !std::filesystem::exists(jws)) GTEST_SKIP() << "no corpus";
   for (int version : {0, 1, 2}) {
     std::string settings = "\xEF\xBB\xBF";
@@ -93,7 +94,7 @@ TEST_F(ParvexSubProgram, ConvertsCorpusDrawingsInEveryVersion) {
     app_.Write("Parvex.dat", settings);
     for (const auto& source : {jww, jws}) {
       auto dst = work_ / (source.stem().string() + "-" + std::to_string(version) + ".dxf");
-      Outcome o = Run({source.string(), dst.string()});
+      Outcome o = Run({platform::NarrowFromPath(source), platform::NarrowFromPath(dst)});
       EXPECT_EQ(o.status, 0) << source << " v" << version << ": " << o.err;
       EXPECT_EQ(o.out, "");
       EXPECT_EQ(o.err, "");

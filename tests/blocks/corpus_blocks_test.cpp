@@ -149,6 +149,9 @@ TEST(CorpusBlocks, EveryDrawingConvertsWithItsBlocks) {
           std::to_string(ver) + (run.polylines ? "p_" : "_") + std::to_string(i);
       const fs::path src = dir / (stem + (jww ? ".jww" : ".jws"));
       fs::copy_file(files[i], src, fs::copy_options::overwrite_existing);
+      // The corpus is read-only, and Windows neither replaces nor removes
+      // a read-only copy.
+      fs::permissions(src, fs::perms::owner_write, fs::perm_options::add);
       const fs::path dst = dir / (stem + ".dxf");
       const auto r = parvex::ConvertDrawing(st, src, dst, dir);
       ASSERT_TRUE(r) << files[i] << ": " << r.reason();

@@ -2,31 +2,29 @@
 // and parvex-cli reads them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "common/platform/files.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using parvex::testing::BuiltProgram;
+using parvex::testing::Outcome;
+using parvex::testing::ProgramRun;
 using parvex::testing::TempFolder;
-
-// Joins pieces into one string (avoids a false GCC 12 -Wrestrict warning
-// on literal + std::string).
-template <class... Parts>
-std::string Cat(const Parts&... parts) {
-  std::string out;
-  (out.append(parts), ...);
-  return out;
-}
+namespace platform = parvex::platform;
 
 TEST(Samples, CommittedFilesMatchTheGenerator) {
-  const fs::path generator = fs::path(PARVEX_BIN_DIR) / "parvex-make-samples";
+  const fs::path generator = BuiltProgram("parvex-make-samples");
   if (!fs::exists(generator)) GTEST_SKIP() << "parvex-make-samples not built";
   const TempFolder dir;
-  const std::string command = Cat("'", generator.string(), "' --samples '", dir.Path().string(), "'");
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  const TempFolder logs;
+  const Outcome made =
+      ProgramRun(generator, {"--samples", platform::NarrowFromPath(dir.Path())}, logs.Path()).Wait();
+  ASSERT_EQ(made.status, 0) << made.err;
   for (const char* name : {"plan.jww", "parts.jws", "sheets.jww"}) {
     SCOPED_TRACE(name);
     const std::string committed = TempFolder::Read(fs::path(PARVEX_SOURCE_DIR) / "samples" / name);

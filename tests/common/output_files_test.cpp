@@ -47,9 +47,13 @@ TEST(PendingFile, TakenNamesAreNeverReplaced) {
   EXPECT_FALSE(opened);
   EXPECT_NE(opened.reason().find("already exists"), std::string::npos) << opened.reason();
 
-  fs::create_symlink(dir / "target.dxf", dir / "link.dxf");  // dangling
-  EXPECT_FALSE(f.Open(dir / "link.dxf"));
-  EXPECT_FALSE(fs::exists(dir / "target.dxf"));
+  std::vector<std::string> left = {"before.dxf", "meanwhile.dxf"};
+  if (testing::kCanMakeLinks) {
+    fs::create_symlink(dir / "target.dxf", dir / "link.dxf");  // dangling
+    EXPECT_FALSE(f.Open(dir / "link.dxf"));
+    EXPECT_FALSE(fs::exists(dir / "target.dxf"));
+    left.insert(left.begin() + 1, "link.dxf");
+  }
 
   ASSERT_TRUE(f.Open(dir / "meanwhile.dxf"));
   ASSERT_EQ(write(f.Fd(), "ours", 4), 4);
@@ -59,8 +63,7 @@ TEST(PendingFile, TakenNamesAreNeverReplaced) {
   EXPECT_NE(named.reason().find("appeared while it was being written"), std::string::npos)
       << named.reason();
   EXPECT_EQ(TempFolder::Read(dir / "meanwhile.dxf"), "theirs");
-  EXPECT_EQ(testing::EntriesOf(dir.Path()),
-            (std::vector<std::string>{"before.dxf", "link.dxf", "meanwhile.dxf"}));
+  EXPECT_EQ(testing::EntriesOf(dir.Path()), left);
 }
 
 // Only regular files named as process `pid` names its temporary files go.
@@ -76,11 +79,13 @@ TEST(PendingFile, AbandonedFilesOfOneProcessAreRemoved) {
       {"pvx-4242-0.tmp", false},    {".pvx-4242-0.tmp.dxf", false},
   };
   for (const Case& c : cases) dir.Write(c.name, "partial");
-  fs::create_symlink(outside, dir / ".pvx-4242-5.tmp");   // a link: not ours
+  if (testing::kCanMakeLinks) fs::create_symlink(outside, dir / ".pvx-4242-5.tmp");  // a link: not ours
   fs::create_directory(dir / ".pvx-4242-6.tmp");         // a folder: not ours
   EXPECT_EQ(RemoveAbandonedPendingFiles(dir.Path(), 4242), 2);
   for (const Case& c : cases) EXPECT_EQ(fs::exists(dir / c.name), !c.removed) << c.name;
-  EXPECT_TRUE(fs::is_symlink(dir / ".pvx-4242-5.tmp"));
+  if (testing::kCanMakeLinks) {
+    EXPECT_TRUE(fs::is_symlink(dir / ".pvx-4242-5.tmp"));
+  }
   EXPECT_TRUE(fs::is_directory(dir / ".pvx-4242-6.tmp"));
   EXPECT_EQ(TempFolder::Read(outside), "keep");
 }

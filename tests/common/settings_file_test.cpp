@@ -1,13 +1,16 @@
 #include "common/settings_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 
 #include <vector>
 
 #include "common/platform/codepage.h"
+#include "common/platform/files.h"
 #include "tests/support/temp_folder.h"
 
 namespace parvex {
@@ -88,10 +91,13 @@ TEST(SettingsFile, SaveIntoMissingFolderFailsWithoutCreatingAnything) {
   SettingsFile s;
   const Status saved = SaveSettingsFile(dir / "missing" / "Parvex.dat", s);
   ASSERT_FALSE(saved);
-  EXPECT_NE(saved.reason().find("missing/Parvex.dat"), std::string::npos) << saved.reason();
+  const std::string named = platform::NarrowFromPath(std::filesystem::path("missing") / "Parvex.dat");
+  EXPECT_NE(saved.reason().find(named), std::string::npos) << saved.reason();
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
+#ifndef _WIN32
+// (Windows has no file size limit to make a write fail half-way.)
 TEST(SettingsFile, FailedWriteRemovesTheOldFile) {
   TempFolder dir;
   auto file = dir.Write("Parvex.dat", "stale settings");
@@ -112,6 +118,7 @@ TEST(SettingsFile, FailedWriteRemovesTheOldFile) {
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
+#endif
 
 TEST(SettingsFile, RoundTripKeepsEveryLine) {
   TempFolder dir;

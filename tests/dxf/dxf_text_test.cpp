@@ -25,9 +25,14 @@ TEST(DxfText, UpperTextKeepsItsOwnTable) {
   EXPECT_EQ(dxftext::UpperText(u"abcｚ"), u"ABCＺ");
   EXPECT_EQ(dxftext::UpperText(u"àÿāĺž"), u"ÀŸĀĹŽ");
   EXPECT_EQ(dxftext::UpperText(u"αωжё"), u"ΑΩЖЁ");
-  // Left as they are, where full case mapping would change them.
+  // Left as they are, where full case mapping would change them (Windows'
+  // own case mapping, which the common helper uses there, leaves all but
+  // the last as they are too).
   for (std::u16string_view c : {u"µ", u"ı", u"ſ", u"ς", u"ά"}) {
     EXPECT_EQ(dxftext::UpperText(c), c);
+#ifdef _WIN32
+    if (c != u"ά") continue;
+#endif
     EXPECT_NE(UpperText(c), c);
   }
 }

@@ -1,14 +1,15 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,6 +17,7 @@
 
 #include "common/platform/output_files.h"
 #include "converter/dxf/dxf_model.h"
+#include "common/platform/files.h"
 #include "tests/support/temp_folder.h"
 
 namespace parvex {
@@ -60,7 +62,11 @@ TEST_F(SaveFile, FailsWithoutLeavingOrTouchingFiles) {
   TDXFmodel m;
   m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   // A folder that does not exist.
+#ifdef _WIN32
+  ExpectFailure(m.SaveDXF("", dir / "nofolder" / "out.dxf"), "cannot create a file in");
+#else
   ExpectFailure(m.SaveDXF("", dir / "nofolder" / "out.dxf"), std::strerror(ENOENT));
+#endif
   EXPECT_FALSE(fs::exists(dir / "nofolder"));
   // An existing file is neither replaced nor removed.
   const fs::path taken = dir / "taken.dxf";
@@ -106,8 +112,10 @@ TEST_F(SaveFile, NameTakenWhileWritingIsNotReplaced) {
   EXPECT_EQ(files, 1);
 }
 
+#ifndef _WIN32
 // The disk fills up part-way: the file size limit of a child process makes
-// write(2) fail after 64 KiB. The failure says why.
+// write(2) fail after 64 KiB. The failure says why. (Windows has no such
+// limit.)
 TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
   const fs::path dst = dir / "big.dxf";
   const pid_t pid = ::fork();
@@ -138,12 +146,16 @@ TEST_F(SaveFile, FailureMidwayRemovesThePartialFile) {
   // Neither the file nor anything it was written through is left.
   EXPECT_TRUE(fs::is_empty(dir));
 }
+#endif
 
 // Each image file is copied beside the written file under a free name,
 // never over a file, and its definition names the copy it got. A file
 // that cannot be copied leaves the list: no IMAGE and no definition names
 // a file that does not exist.
 TEST_F(SaveFile, ImageFilesAreCopiedBesideTheOutput) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the source names hold \":\" and \"*\", which Windows names cannot";
+#endif
   const fs::path src = dir / "src";
   const fs::path out = dir / "out";
   fs::create_directories(src / "other");
@@ -229,9 +241,9 @@ TEST_F(SaveFile, DatesComeFromTheSource) {
   t.tm_min = 4;
   t.tm_sec = 5;
   t.tm_isdst = -1;
-  const time_t when = mktime(&t);
-  struct timespec times[2] = {{when, 0}, {when, 0}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, src.c_str(), times, 0), 0);
+  platform::FileTimes times;
+  times.Access.tv_sec = times.Write.tv_sec = mktime(&t);
+  ASSERT_TRUE(platform::SetFileTimes(src, times));
   TDXFmodel m;
   m.SetDXFVer(DxfVersion::R2000, OutputSpace::Model);
   ASSERT_TRUE(m.SaveDXF(src, dir / "d.dxf"));

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/platform/codepage.h"
+#include "common/platform/files.h"
 #include "converter/dxf/dxf_default_tables.h"
 #include "converter/dxf/dxf_model.h"
 #include "tests/dxfaudit/dxf_audit.h"
@@ -45,8 +46,9 @@ KitchenSink FillKitchenSink(TDXFmodel& m, int ver, const fs::path& out) {
   KitchenSink k;
   // The image file, which the copy beside the written file is made of.
   fs::create_directories(out / "img");
-  std::ofstream(out / "img" / "写真.PNG") << "image bytes";
-  const std::u16string photo = (out / "img" / "写真.PNG").u16string();
+  const fs::path photoFile = out / "img" / platform::PathFromNarrow("写真.PNG");
+  std::ofstream(photoFile) << "image bytes";
+  const std::u16string photo = photoFile.u16string();
   m.SetDXFVer(static_cast<DxfVersion>(ver), OutputSpace::ModelAndPaper);
   m.SetAppName(u"[Parvex] テスト");
   m.SetPap(0, 0, 420, 297, 420, 297);

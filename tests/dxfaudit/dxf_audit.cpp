@@ -1,12 +1,12 @@
 #include "dxf_audit.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
+
+#include "python_run.h"
 
 namespace parvex::testing {
 namespace {
@@ -321,15 +321,6 @@ std::map<std::string, Counts> GetNested(const Json& j, const char* key) {
   return out;
 }
 
-std::string ShellQuote(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) {
-    if (c == '\'') out += "'\\''";
-    else out += c;
-  }
-  return out + "'";
-}
-
 }  // namespace
 
 bool DxfAuditReport::Clean() const {
@@ -416,19 +407,13 @@ std::vector<DxfAuditReport> AuditDxfFiles(const std::vector<std::filesystem::pat
     return reports;
   };
   if (files.empty()) return reports;
-  std::string cmd = std::string("/usr/bin/python3 ") + ShellQuote(PARVEX_DXF_AUDIT_SCRIPT);
-  if (detail == DxfAuditDetail::Geometry) cmd += " --geometry";
-  for (const auto& f : files) cmd += " " + ShellQuote(f.string());
-  cmd += " 2>&1";
-  std::string out;
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return failAll("cannot start /usr/bin/python3");
-  char buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  int status = pclose(pipe);
-  if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    return failAll("dxf_audit.py failed (status " + std::to_string(status) + "): " + out);
+  std::vector<std::string> options;
+  if (detail == DxfAuditDetail::Geometry) options.push_back("--geometry");
+  const PythonRun run = RunPythonScript(PARVEX_DXF_AUDIT_SCRIPT, files, options);
+  if (!run.failure.empty()) return failAll(run.failure);
+  const std::string& out = run.output;
+  if (run.status != 0) {
+    return failAll("dxf_audit.py failed (status " + std::to_string(run.status) + "): " + out);
   }
   std::size_t at = 0;
   for (DxfAuditReport& r : reports) {

@@ -5,9 +5,13 @@
 #include <string>
 
 #include "converter/expand/conversion_moment.h"
+#include "tests/support/environment.h"
 
 namespace parvex {
 namespace {
+
+using testing::RemoveVariable;
+using testing::SetVariable;
 
 TEST(ConversionMoment, SourceDateEpochValues) {
   struct Case {
@@ -48,30 +52,30 @@ class SourceDateEpoch : public ::testing::Test {
   }
   void TearDown() override {
     if (saved_) {
-      setenv(kSourceDateEpochVariable, saved_->c_str(), 1);
+      SetVariable(kSourceDateEpochVariable, saved_->c_str());
     } else {
-      unsetenv(kSourceDateEpochVariable);
+      RemoveVariable(kSourceDateEpochVariable);
     }
   }
   std::optional<std::string> saved_;
 };
 
 TEST_F(SourceDateEpoch, TheVariableWinsOverTheClock) {
-  setenv(kSourceDateEpochVariable, "86400", 1);
+  SetVariable(kSourceDateEpochVariable, "86400");
   auto set = ConversionMoment();
   ASSERT_TRUE(set.ok());
   EXPECT_EQ(set->Year, 1970);
   EXPECT_EQ(set->Day, 2);
 
-  setenv(kSourceDateEpochVariable, "tomorrow", 1);
+  SetVariable(kSourceDateEpochVariable, "tomorrow");
   EXPECT_FALSE(ConversionMoment().ok());
 
   // Empty counts as unset: the clock, which is well past 1970.
-  setenv(kSourceDateEpochVariable, "", 1);
+  SetVariable(kSourceDateEpochVariable, "");
   auto clock = ConversionMoment();
   ASSERT_TRUE(clock.ok());
   EXPECT_GT(clock->Year, 2020);
-  unsetenv(kSourceDateEpochVariable);
+  RemoveVariable(kSourceDateEpochVariable);
   EXPECT_TRUE(ConversionMoment().ok());
 }
 

@@ -2,7 +2,12 @@
 // entity list shared with JWW, extents from the base point, damaged files.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <chrono>
 #include <string>
@@ -148,9 +153,15 @@ TEST(JwsReader, CutFilesFail) {
 }
 
 long PeakRssKb() {
+#ifdef _WIN32
+  PROCESS_MEMORY_COUNTERS counters{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+#endif
 }
 
 // A 1 KB shape claiming 2^31 entities: the read fails at once and the

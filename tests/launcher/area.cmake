@@ -26,7 +26,7 @@ if(TARGET Parvex)
   find_package(Qt6 REQUIRED COMPONENTS Gui)
   file(GLOB launcher_desktop_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/desktop/*.cpp)
   add_executable(launcher_desktop_tests ${launcher_desktop_test_sources})
-  target_link_libraries(launcher_desktop_tests PRIVATE Qt6::Gui parvex_warnings GTest::gtest)
+  target_link_libraries(launcher_desktop_tests PRIVATE Qt6::Gui parvex_common parvex_warnings GTest::gtest)
   target_include_directories(launcher_desktop_tests PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(launcher_desktop_tests PRIVATE
     PARVEX_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"

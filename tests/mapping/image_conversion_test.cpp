@@ -2,13 +2,13 @@
 // a name beside the drawing) become IMAGE entities whose definitions name
 // copies beside the DXF file, read back by ezdxf.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "common/platform/private_folders.h"
+#include "common/platform/process_info.h"
 #include "conversion_fixture.h"
 #include "converter/app/drawing_conversion.h"
 #include "converter/mapping/image_pixel_size.h"
@@ -40,7 +40,7 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 // No private image folder of this process is left in the system's
 // temporary folder.
 void ExpectNoUnpackedImagesLeft() {
-  const std::string mine = "parvex-" + std::to_string(getpid()) + "-";
+  const std::string mine = "parvex-" + std::to_string(platform::CurrentProcessId()) + "-";
   for (const auto& e : fs::directory_iterator(platform::SystemTempFolder())) {
     EXPECT_FALSE(e.path().filename().string().starts_with(mine)) << e.path();
   }

@@ -143,8 +143,10 @@ TEST_F(ImageFiles, NamesReachTheirFiles) {
   }
 }
 
+#ifndef _WIN32
 // A link and the file it points to are one file; a FIFO named as an image
-// is no image and does not make the conversion wait for a writer.
+// is no image and does not make the conversion wait for a writer. (Windows
+// has neither here.)
 TEST_F(ImageFiles, LinksResolveAndFifosAreNoImages) {
   fs::create_symlink(drawing_ / "beside.png", drawing_ / "alias.png");
   ASSERT_EQ(::mkfifo((drawing_ / "pipe.png").c_str(), 0600), 0);
@@ -156,6 +158,7 @@ TEST_F(ImageFiles, LinksResolveAndFifosAreNoImages) {
   EXPECT_FALSE(finder.Find(u"pipe.png"));
   EXPECT_FALSE(ReadImagePixelSize(drawing_ / "pipe.png"));
 }
+#endif
 
 TEST_F(ImageFiles, NoCarriedFolderFindsNoCarriedImage) {
   ImageFileFinder finder({}, entries_, drawing_);

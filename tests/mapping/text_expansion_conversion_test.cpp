@@ -5,8 +5,6 @@
 // command line's switches; and the corpus with both expansions on.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -25,7 +23,9 @@
 #include "converter/expand/control_codes.h"
 #include "converter/expand/conversion_moment.h"
 #include "tests/dxfaudit/dxf_audit.h"
+#include "tests/support/environment.h"
 #include "tests/support/jww_writer.h"
+#include "tests/support/program_run.h"
 
 namespace parvex::testing {
 namespace {
@@ -40,13 +40,13 @@ class ExpansionTest : public ConversionTest {
  protected:
   void SetUp() override {
     if (const char* v = std::getenv(kSourceDateEpochVariable)) saved_ = v;
-    setenv(kSourceDateEpochVariable, kEpoch, 1);
+    SetVariable(kSourceDateEpochVariable, kEpoch);
   }
   void TearDown() override {
     if (saved_) {
-      setenv(kSourceDateEpochVariable, saved_->c_str(), 1);
+      SetVariable(kSourceDateEpochVariable, saved_->c_str());
     } else {
-      unsetenv(kSourceDateEpochVariable);
+      RemoveVariable(kSourceDateEpochVariable);
     }
   }
 
@@ -335,19 +335,13 @@ TEST_F(ExpansionTest, SourceDateEpochMakesConversionsReproducible) {
   }
 
   for (const char* bad : {"yesterday", "1556668800.5", "99999999999999"}) {
-    setenv(kSourceDateEpochVariable, bad, 1);
+    SetVariable(kSourceDateEpochVariable, bad);
     const fs::path out = dir_ / "bad.dxf";
     const Status r = ConvertDrawing(SettingsFor(1), source, out);
     EXPECT_FALSE(r.ok()) << bad;
     EXPECT_NE(r.reason().find("SOURCE_DATE_EPOCH"), std::string::npos) << r.reason();
     EXPECT_FALSE(fs::exists(out)) << bad;
   }
-}
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
 }
 
 // parvex-cli convert's switches reach the conversion, over a settings file
@@ -366,31 +360,34 @@ TEST_F(ExpansionTest, CommandLineSwitches) {
     dat += "\r\n";
   }
   const fs::path settings = folder_.Write("Parvex.dat", dat);
+  const std::string datPath = platform::NarrowFromPath(settings);
   struct Case {
-    std::string options;
+    std::vector<std::string> options;
     bool macros, codes;
   } cases[] = {
-      {"", true, true},
-      {"--no-expand-text", false, true},
-      {"--no-expand-codes", true, false},
-      {"--no-expand-text --no-expand-codes", false, false},
-      {"--settings " + Quote(settings.string()), false, false},
-      {"--settings " + Quote(settings.string()) + " --expand-text", true, false},
-      {"--settings " + Quote(settings.string()) + " --expand-codes", false, true},
+      {{}, true, true},
+      {{"--no-expand-text"}, false, true},
+      {{"--no-expand-codes"}, true, false},
+      {{"--no-expand-text", "--no-expand-codes"}, false, false},
+      {{"--settings", datPath}, false, false},
+      {{"--settings", datPath, "--expand-text"}, true, false},
+      {{"--settings", datPath, "--expand-codes"}, false, true},
   };
+  const TempFolder logs;
   int n = 0;
   for (const Case& c : cases) {
     const fs::path out = dir_ / ("cli" + std::to_string(++n));
-    const std::string cmd = Quote(PARVEX_BIN_DIR "/parvex-cli") + " convert " + c.options +
-                            " -o " + Quote(out.string()) + " " + Quote(source.string()) +
-                            " >/dev/null 2>&1";
-    const int status = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.options;
+    std::vector<std::string> args = {"convert"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.insert(args.end(), {"-o", platform::NarrowFromPath(out), platform::NarrowFromPath(source)});
+    const Outcome o = ProgramRun(BuiltProgram("parvex-cli"), args, logs.Path()).Wait();
+    SCOPED_TRACE(n);
+    ASSERT_EQ(o.status, 0) << o.out << o.err;
     const TextsByValue texts(ReadDxfPairs(out / "cli.dxf").entities);
-    EXPECT_EQ(texts["1/50"] != nullptr, c.macros) << c.options;
-    EXPECT_EQ(texts["%SS"] != nullptr, !c.macros) << c.options;
-    EXPECT_EQ(texts["N/mm "] != nullptr, c.codes) << c.options;
-    EXPECT_EQ(texts["N/mm^u2"] != nullptr, !c.codes) << c.options;
+    EXPECT_EQ(texts["1/50"] != nullptr, c.macros) << n;
+    EXPECT_EQ(texts["%SS"] != nullptr, !c.macros) << n;
+    EXPECT_EQ(texts["N/mm "] != nullptr, c.codes) << n;
+    EXPECT_EQ(texts["N/mm^u2"] != nullptr, !c.codes) << n;
   }
 }
 

@@ -1,11 +1,15 @@
 #include "common/platform/local_time.h"
 
+#include <limits>
+
 namespace parvex::platform {
 
 LocalDateTime ToLocal(const timespec& t) {
   std::tm tm{};
   time_t secs = t.tv_sec;
   if (localtime_r(&secs, &tm) == nullptr) return {};
+  // A year that an int cannot hold is no time.
+  if (tm.tm_year > std::numeric_limits<int>::max() - 1900) return {};
   LocalDateTime r;
   r.Year = tm.tm_year + 1900;
   r.Month = tm.tm_mon + 1;

@@ -12,13 +12,11 @@
 #include <string>
 
 #include "common/platform/folder_entries.h"
+#include "common/platform/scratch_names.h"
 
 namespace parvex::platform {
 
 namespace {
-
-constexpr char kPendingPrefix[] = ".pvx-";
-constexpr char kPendingSuffix[] = ".tmp";
 
 // The temporary files a termination signal removes, one slot per file
 // being written (a process may write several at once, one per thread). A
@@ -98,18 +96,6 @@ int NameWithoutReplacing(const std::filesystem::path& tmp, const std::filesystem
 
 }  // namespace
 
-bool IsPendingFileName(const std::filesystem::path& name, std::int64_t pid) {
-  const std::string prefix = kPendingPrefix + std::to_string(pid) + "-";
-  const std::string& s = name.native();
-  if (s.size() <= prefix.size() + sizeof kPendingSuffix - 1) return false;
-  if (s.compare(0, prefix.size(), prefix) != 0) return false;
-  if (!s.ends_with(kPendingSuffix)) return false;
-  const size_t digitsEnd = s.size() - (sizeof kPendingSuffix - 1);
-  for (size_t i = prefix.size(); i < digitsEnd; ++i)
-    if (s[i] < '0' || s[i] > '9') return false;
-  return true;
-}
-
 Status PendingFile::Open(const std::filesystem::path& destination) {
   Abort();
   if (!destination.has_filename()) return Fail("no file name in \"" + destination.native() + "\"");
@@ -117,7 +103,6 @@ Status PendingFile::Open(const std::filesystem::path& destination) {
   if (::lstat(destination.c_str(), &st) == 0) return Fail("\"" + destination.native() + "\" already exists");
   if (errno != ENOENT) return Fail(Reason("cannot use", destination, errno));
   static std::atomic<unsigned> counter{0};
-  const std::string pid = std::to_string(::getpid());
   // A termination signal between creating the file and remembering it
   // would leave it behind: such signals wait until it is remembered.
   sigset_t ending;
@@ -127,8 +112,8 @@ Status PendingFile::Open(const std::filesystem::path& destination) {
   ::pthread_sigmask(SIG_BLOCK, &ending, &before);
   int error = EEXIST;
   for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-    std::string name = kPendingPrefix + pid + "-" + std::to_string(counter++) + kPendingSuffix;
-    std::filesystem::path tmp = destination.parent_path() / name;
+    std::filesystem::path tmp =
+        destination.parent_path() / detail::PendingFileName(::getpid(), counter++);
     int fd;
     do {
       fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
