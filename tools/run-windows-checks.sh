@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The Windows checks, run by hand (CI runs the Linux ones only, to stay
-# short): the Windows build with
-# its whole test suite under Wine (tools/build-windows.sh --test, which
+# short): the Windows build with its whole test suite under Wine (tools/build-windows.sh --test, which
 # installs the packages of tools/packages-windows.txt and makes the zip
 # archive), then the byte-for-byte comparison of its DXF files with the
 # Linux build's over samples/ and ../shared/corpus
