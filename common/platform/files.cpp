@@ -7,8 +7,28 @@
 
 namespace parvex::platform {
 
-// The moves and the end of a NewFile are the same on every system; its
-// file descriptor is one of the C runtime on Windows too.
+// The moves and the ends of a ReadOnlyFile and a NewFile are the same on
+// every system; their file descriptors are ones of the C runtime on
+// Windows too.
+ReadOnlyFile::~ReadOnlyFile() {
+  if (fd_ >= 0) CloseDescriptor(fd_);
+}
+
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
+    : fd_(other.fd_), failed_(other.failed_) {
+  other.fd_ = -1;
+}
+
+ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) CloseDescriptor(fd_);
+    fd_ = other.fd_;
+    failed_ = other.failed_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
 NewFile::~NewFile() { Discard(); }
 
 NewFile::NewFile(NewFile&& other) noexcept
@@ -26,6 +46,10 @@ NewFile& NewFile::operator=(NewFile&& other) noexcept {
   }
   return *this;
 }
+
+bool NewFile::Commit() { return Finish(true); }
+
+bool NewFile::Close() { return Finish(false); }
 
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& p,

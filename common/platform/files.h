@@ -58,6 +58,10 @@ class ReadOnlyFile {
   bool Failed() const { return failed_; }
 
  private:
+  // Closes a descriptor of this system's C runtime (the one per-system
+  // part of the moves and the end).
+  static void CloseDescriptor(int fd);
+
   int fd_ = -1;
   bool failed_ = false;
 };

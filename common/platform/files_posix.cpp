@@ -24,24 +24,7 @@ std::string NarrowFromPath(const std::filesystem::path& p) { return p.native(); 
 
 // ---- ReadOnlyFile
 
-ReadOnlyFile::~ReadOnlyFile() {
-  if (fd_ >= 0) close(fd_);
-}
-
-ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
-    : fd_(other.fd_), failed_(other.failed_) {
-  other.fd_ = -1;
-}
-
-ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) close(fd_);
-    fd_ = other.fd_;
-    failed_ = other.failed_;
-    other.fd_ = -1;
-  }
-  return *this;
-}
+void ReadOnlyFile::CloseDescriptor(int fd) { close(fd); }
 
 std::optional<ReadOnlyFile> ReadOnlyFile::Open(const std::filesystem::path& p) {
   if (p.empty()) return std::nullopt;
@@ -114,10 +97,6 @@ bool NewFile::Write(std::string_view bytes) {
   }
   return true;
 }
-
-bool NewFile::Commit() { return Finish(true); }
-
-bool NewFile::Close() { return Finish(false); }
 
 bool NewFile::Finish(bool durable) {
   if (fd_ < 0) return false;
