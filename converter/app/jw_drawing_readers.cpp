@@ -1,6 +1,7 @@
 #include "converter/app/jw_drawing_readers.h"
 
 #include "converter/attributes/gra_attribute.h"
+#include "converter/dxf/dxf_parallel_write.h"
 #include "converter/jww/jws_data.h"
 #include "converter/jww/jww_data.h"
 #include "converter/mapping/jww_to_dxf.h"
@@ -36,6 +37,8 @@ class JwDrawingReader final : public DrawingReader {
       drawing_->BindImageExr = true;
       // Only images that the drawing shows are written to disk.
       drawing_->BindImageUsedOnly = true;
+      drawing_->ReadThreads = context.Settings.WriteThreads > 0 ? context.Settings.WriteThreads
+                                                                : DxfDefaultThreads();
     }
     attributes_ = std::make_unique<TgraAttribute>();
     attributes_->SetBackColor(0);

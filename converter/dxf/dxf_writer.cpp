@@ -117,7 +117,9 @@ void DxfTextSink::PairSlow(int code, std::string_view value) {
 }
 
 void DxfTextSink::Append(std::string_view bytes) {
-  if (used_ + bytes.size() <= cap_) {
+  // Small pieces are gathered; a large one (a chunk another thread
+  // formatted) goes out as it is rather than being copied first.
+  if (used_ + bytes.size() <= cap_ && bytes.size() < cap_ / 8) {
     if (!bytes.empty()) std::memcpy(buf_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
     return;

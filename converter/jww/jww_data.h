@@ -87,6 +87,9 @@ class JwwEntityModel {
   // Digest of the bytes the last read took (zero before any read): the
   // identity of the drawing in the DXF file's GUIDs.
   Digest128 SourceDigest;
+  // More than 1: the digest of a large file is taken on another thread
+  // while the records are read.
+  int ReadThreads = 1;
 
   int32_t EntLineN() const { return static_cast<int32_t>(EntLine.size()); }
   int32_t EntEnkoN() const { return static_cast<int32_t>(EntEnko.size()); }

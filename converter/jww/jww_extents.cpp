@@ -34,16 +34,31 @@ class ExtentsBuilder {
     if (!Usable(x, y)) return;
     e_.ExtMinX = e_.ExtMaxX = x;
     e_.ExtMinY = e_.ExtMaxY = y;
+    touched_ = true;
     Clamp();
   }
 
+  // The limits are applied once, in Finish: clamping is monotone, so
+  // clamping the final minimum and maximum gives what clamping after every
+  // point would.
   void Add(double x, double y) {
     if (!Usable(x, y)) return;
+    touched_ = true;
     if (x < e_.ExtMinX) e_.ExtMinX = x;
     if (x > e_.ExtMaxX) e_.ExtMaxX = x;
     if (y < e_.ExtMinY) e_.ExtMinY = y;
     if (y > e_.ExtMaxY) e_.ExtMaxY = y;
-    Clamp();
+  }
+
+  // True when the extents already hold the whole box, so that no point in
+  // it can change them.
+  bool Covers(double minX, double minY, double maxX, double maxY) const {
+    return touched_ && minX >= e_.ExtMinX && maxX <= e_.ExtMaxX && minY >= e_.ExtMinY &&
+           maxY <= e_.ExtMaxY;
+  }
+
+  void Finish() {
+    if (touched_) Clamp();
   }
 
  private:
@@ -54,6 +69,7 @@ class ExtentsBuilder {
       *v = std::clamp(*v, -kClampLimit, kClampLimit);
   }
 
+  bool touched_ = false;
   DrawingExtents& e_;
 };
 
@@ -65,6 +81,9 @@ struct EllipseShape {
     x = cx + ct * u - st * v;
     y = cy + st * u + ct * v;
   }
+  // Half the side of a square around the centre that holds every point
+  // the ellipse gives, with room for the rounding of the sampling below.
+  double Reach() const { return std::fabs(r) * std::max(1.0, std::fabs(flat)) * (1 + 1e-6); }
   // Calls f(x, y) at t0 + k * dt for k = 0..n. The angle is advanced by a
   // rotation instead of two trigonometric calls per sample; over the few
   // dozen steps used here the drift stays far below drawing precision.
@@ -99,6 +118,18 @@ class EntitySampler {
 
   void Point(double u, double v) { sink_(u, v); }
 
+  // Whether the sink already holds a box, when it can tell: a sink that
+  // keeps only extents needs no sample of a curve that lies inside them.
+  bool Covered(const EllipseShape& e) const {
+    if constexpr (requires { sink_.Covers(0.0, 0.0, 0.0, 0.0); }) {
+      const double reach = e.Reach();
+      // Not a number anywhere makes every comparison false: sampled.
+      return sink_.Covers(e.cx - reach, e.cy - reach, e.cx + reach, e.cy + reach);
+    } else {
+      return false;
+    }
+  }
+
   void Entities(const JwwEntityModel& m) {
     Lines(m.EntLine);
     Arcs(m.EntEnko);
@@ -129,6 +160,7 @@ class EntitySampler {
     constexpr double kPi = std::numbers::pi;
     for (const TEntJwwEnko& a : arcs) {
       EllipseShape e{a.start_x, a.start_y, a.dHankei, a.dHenpeiRitsu, a.radKatamukiKaku};
+      if (Covered(e)) continue;
       double x, y;
       if (a.bZenEnFlg != 0) {
         for (double t : {0.0, kPi / 2, kPi, 3 * kPi / 2}) {
@@ -188,6 +220,8 @@ class EntitySampler {
       // Curved area: centre, radius, flattening, tilt, start, swept, kind.
       EllipseShape e{s.start_x, s.start_y, s.end_x, s.end_y, s.DPoint2_x};
       const double start = s.DPoint2_y, swept = s.DPoint3_x, kind = s.DPoint3_y;
+      // The crossing of the end tangents can lie outside the ellipse.
+      if (!(style == 101 && Same(kind, -1)) && Covered(e)) continue;
       if (style == 101 && Same(kind, 0)) Point(s.start_x, s.start_y);
       if (style == 101 && Same(kind, -1)) {
         const EllipseArcEnds ends =
@@ -242,8 +276,17 @@ Status TooMuchWork() {
 Status JwwEntityModel::AccumulateExtents(DrawingExtents& ext, bool everyPoint) {
   DrawingExtents result = ext;
   ExtentsBuilder b(result);
-  auto add = [&b](double x, double y) { b.Add(x, y); };
-  EntitySampler<decltype(add)> top(add);
+  // Curves inside the extents so far are passed over, unless every point
+  // is asked for (which checks that passing them over changes nothing).
+  struct TopLevelSink {
+    ExtentsBuilder& b;
+    bool everyPoint;
+    void operator()(double x, double y) { b.Add(x, y); }
+    bool Covers(double x0, double y0, double x1, double y1) const {
+      return !everyPoint && b.Covers(x0, y0, x1, y1);
+    }
+  } add{b, everyPoint};
+  EntitySampler<TopLevelSink> top(add);
   top.Entities(*this);
 
   // Each placed definition reduced once to its outline; the cost of every
@@ -276,6 +319,7 @@ Status JwwEntityModel::AccumulateExtents(DrawingExtents& ext, bool everyPoint) {
     if (work > kMaxExtentsWork) return TooMuchWork();
   }
 
+  b.Finish();
   if (Same(result.ExtMinX, result.ExtMaxX) && Same(result.ExtMinY, result.ExtMaxY)) {
     result.ExtMinX -= 10;
     result.ExtMinY -= 10;

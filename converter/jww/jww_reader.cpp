@@ -1,6 +1,8 @@
 // TJwwData: header and whole-file reading.
 #include <cmath>
 #include <fstream>
+#include <system_error>
+#include <thread>
 
 #include "converter/jww/jww_archive.h"
 #include "converter/jww/jww_data.h"
@@ -290,9 +292,23 @@ Status TJwwData::FileIn(const std::filesystem::path& path) {
   return ReadBytes(bytes.span());
 }
 
+namespace {
+// Below this the digest costs less than starting a thread.
+constexpr size_t kDigestAsideBytes = 4u << 20;
+}  // namespace
+
 Status TJwwData::ReadBytes(std::span<const uint8_t> bytes) {
   DataInit();
-  SourceDigest = DigestOf(bytes);
+  // Joined on every way out, before SourceDigest is looked at.
+  std::jthread digester;
+  if (ReadThreads > 1 && bytes.size() >= kDigestAsideBytes) {
+    try {
+      digester = std::jthread([this, bytes] { SourceDigest = DigestOf(bytes); });
+    } catch (const std::system_error&) {
+      // No thread to be had: taken here instead.
+    }
+  }
+  if (!digester.joinable()) SourceDigest = DigestOf(bytes);
   ByteReader in(bytes);
   if (Status id = ReadJwwId(in, *this); !id) return id;
   JwwArchive ar(in, Enthd.jwVer, MojiEncode);

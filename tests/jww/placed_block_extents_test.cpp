@@ -1,7 +1,8 @@
 // Extents of placed blocks from each definition's outline, computed once
 // per definition, agree bit for bit with placing every point; a drawing
 // whose placements would cost more than the work limit is refused and its
-// extents stay as they were.
+// extents stay as they were. Curves passed over because they lie inside the
+// extents so far change nothing either.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -139,6 +140,53 @@ TEST(PlacedBlockExtents, AgreeUnderEveryKindOfPlacement) {
     ExpectOutlinesAgree(one, "placement " + std::to_string(i));
   }
   (void)all;
+}
+
+// Curves of the drawing itself that lie inside the extents found so far
+// are passed over; the extents are those of sampling every one of them.
+// Curves of every shape (flattened either way, negative radius or
+// flattening, tilted, curved fills of each kind, not a number) crowd
+// around the edges of a large circle so that many just reach past them.
+TEST(PlacedBlockExtents, CurvesInsideTheExtentsChangeNothing) {
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (int round = 0; round < 20; ++round) {
+    TJwwData d = testing::MakeJwwDrawing(700);
+    TEntJwwEnko big;
+    big.dHankei = 50;
+    big.radEnkoKaku = 2 * kPi;
+    big.bZenEnFlg = round % 2;
+    testing::AddEntity(d, big);
+    for (int i = 0; i < 400; ++i) {
+      const double angle = kPi * unit(random);
+      const double at = 45 + 8 * unit(random);
+      TEntJwwEnko a;
+      a.start_x = at * std::cos(angle);
+      a.start_y = at * std::sin(angle);
+      a.dHankei = (i % 13 == 0 ? -1 : 1) * (0.5 + 6 * std::fabs(unit(random)));
+      if (i % 97 == 0) a.dHankei = nan;
+      a.dHenpeiRitsu = (i % 5 == 0) ? 3 * unit(random) : 1;
+      a.radKatamukiKaku = kPi * unit(random);
+      a.radKaishiKaku = kPi * unit(random);
+      a.radEnkoKaku = (i % 7 == 0) ? 2 * kPi : 2 * kPi * unit(random);
+      a.bZenEnFlg = (i % 11 == 0) ? 1 : 0;
+      testing::AddEntity(d, a);
+      TEntJwwSolid s;
+      s.att.nPenStyle = (i % 3 == 0) ? 111 : 101;
+      s.start_x = a.start_y;
+      s.start_y = a.start_x;
+      s.end_x = a.dHankei;
+      s.end_y = a.dHenpeiRitsu;
+      s.DPoint2_x = a.radKatamukiKaku;
+      s.DPoint2_y = a.radKaishiKaku;
+      s.DPoint3_x = a.radEnkoKaku;
+      const double kinds[] = {0, -1, 100, 5};
+      s.DPoint3_y = kinds[i % 4];
+      testing::AddEntity(d, s);
+    }
+    ExpectOutlinesAgree(d, "round " + std::to_string(round));
+  }
 }
 
 TEST(PlacedBlockExtents, WorkBeyondTheLimitIsRefused) {

@@ -194,5 +194,31 @@ TEST(JwwRoundTrip, ClassIndexBeyondTheShortForm) {
   EXPECT_EQ(CompareEntities(drawing, read), "");
 }
 
+// A large file's digest is taken on another thread while the records are
+// read; the drawing and its identity are those of a read on one thread,
+// and a file cut short still fails with the digest thread running.
+TEST(JwwRoundTrip, DigestTakenAsideIsTheSame) {
+  TJwwData drawing = MakeJwwDrawing(700);
+  TEntJwwLine line;
+  for (int i = 0; i < 120000; ++i) {
+    line.start_x = i;
+    AddEntity(drawing, line);
+  }
+  const std::string bytes = WriteJww(drawing);
+  ASSERT_GT(bytes.size(), 4u << 20);
+  TJwwData one;
+  ASSERT_TRUE(Succeeded(ReadJww(one, bytes)));
+  for (int threads : {2, 8}) {
+    TJwwData many;
+    many.ReadThreads = threads;
+    ASSERT_TRUE(Succeeded(ReadJww(many, bytes)));
+    EXPECT_EQ(CompareEntities(one, many), "");
+    EXPECT_TRUE(many.SourceDigest == one.SourceDigest) << threads;
+    TJwwData cut;
+    cut.ReadThreads = threads;
+    EXPECT_FALSE(ReadJww(cut, std::string_view(bytes).substr(0, bytes.size() - 100)));
+  }
+}
+
 }  // namespace
 }  // namespace parvex::testing
