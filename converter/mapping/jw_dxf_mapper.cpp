@@ -43,10 +43,12 @@ double JwDxfMapper::GroupScale(int g) const {
 }
 
 int JwDxfMapper::AciOf(uint32_t color) const {
+  RecentAci& recent = recentAci_[(color * 2654435761u) >> 26];
+  if (recent.aci >= 0 && recent.color == color) return recent.aci;
   const auto it = aciCache_.find(color);
-  if (it != aciCache_.end()) return it->second;
-  const int aci = NearestAci(color);
-  aciCache_.emplace(color, aci);
+  const int aci =
+      it != aciCache_.end() ? it->second : aciCache_.emplace(color, NearestAci(color)).first->second;
+  recent = {color, aci};
   return aci;
 }
 

@@ -152,6 +152,13 @@ class JwDxfMapper {
   DxfCurveJoiner joiner_;
   int layerGroupMost_ = 0;
   std::vector<std::u16string> fontNames_;
+  // Colours already matched to a colour number: a small table that the
+  // colours of a drawing's pens mostly hit, and behind it all of them.
+  struct RecentAci {
+    uint32_t color = 0;
+    int aci = -1;  // -1: empty
+  };
+  mutable std::array<RecentAci, 64> recentAci_{};
   mutable std::unordered_map<uint32_t, int> aciCache_;
   std::vector<int> blockIndex_;                       // per EntBlockDef entry
   std::unordered_map<uint32_t, int> blockOfNumber_;   // block number -> model index
