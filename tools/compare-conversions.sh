@@ -81,11 +81,13 @@ cli_new=$root/build/release/bin/parvex-cli
 # ---- drawings ---------------------------------------------------------------
 samples=()
 while IFS= read -r -d '' f; do samples+=("$f"); done < <(
-  find "$root/samples" -maxdepth 1 -type f \( -iname '*.jww' -o -iname '*.jws' \) -print0 | sort -z)
+  find "$root/samples" -maxdepth 1 -type f \( -iname '*.jww' -o -iname '*.jws' -o -iname '*.jwc' \
+    -o -iname '*.jwk' \) -print0 | sort -z)
 corpus_files=()
 if [[ -d "$corpus" ]]; then
   while IFS= read -r -d '' f; do corpus_files+=("$f"); done < <(
-    find "$corpus" -type f \( -iname '*.jww' -o -iname '*.jws' \) -print0 | sort -z)
+    find "$corpus" -type f \( -iname '*.jww' -o -iname '*.jws' -o -iname '*.jwc' -o -iname '*.jwk' \) \
+      -print0 | sort -z)
 else
   echo "no corpus at $corpus: comparing the samples only"
 fi

@@ -24,7 +24,9 @@
 //      The destination does not exist when this is called and must be
 //      created exclusively, never replacing a file; on failure nothing of
 //      the writer's may be left at the destination, and a file that
-//      someone else put there meanwhile must stay.
+//      someone else put there meanwhile must stay. A reader may use its
+//      drawing up here (the JWC and JWK readers free its records while the
+//      DXF model is built): a drawing read is written once.
 //   8. At the end of the run DataFree() on all four readers again.
 //
 // Any step that fails returns its reason (English, short); the run prints it

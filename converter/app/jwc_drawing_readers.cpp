@@ -40,7 +40,10 @@ class JwcDrawingReader final : public DrawingReader {
   Status FileOutDXF(ConversionContext& context, const std::filesystem::path& destination,
                     DxfVersion version) override {
     if (!drawing_) return Fail("no drawing has been read");
-    return parvex::FileOutDXF(*drawing_, context, destination, version);
+    // The mapping uses the drawing up, releasing its records as the DXF
+    // model takes them over: a drawing is written once.
+    std::unique_ptr<Drawing> drawing = std::move(drawing_);
+    return parvex::FileOutDXF(std::move(*drawing), context, destination, version);
   }
 
  private:

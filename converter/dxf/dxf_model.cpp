@@ -120,20 +120,39 @@ bool TDXFmodel::AddTen(int bn, const TDXF_Ten& r) { return Store(bn, r); }
 bool TDXFmodel::AddSolid3(int bn, const TDXF_Solid3& r) { return Store(bn, r); }
 bool TDXFmodel::AddImage(int bn, const TDXF_Image& r) { return Store(bn, r); }
 
+namespace {
+
+// Whether a curve's sweep is nothing or (where the container makes that a
+// whole curve) a whole turn.
+bool WholeCurve(const DxfCurve& c, const DxfEntities& target) {
+  const double d = std::fabs(c.sweep);
+  return d <= kTolerance14 ||
+         (target.WholeTurnIsWholeCurve() && std::fabs(d - 360) <= kTolerance14);
+}
+
+}  // namespace
+
+DxfEntityKind TDXFmodel::CurveKind(const DxfCurve& c, const DxfEntities& target) {
+  if (!(std::fabs(c.ratio - 1) <= kTolerance14)) return DxfEntityKind::Ellipse;  // NaN too
+  return WholeCurve(c, target) ? DxfEntityKind::Circle : DxfEntityKind::Arc;
+}
+
 bool TDXFmodel::AddArc(int bn, const DxfCurve& c) {
   DxfEntities* target = Container(bn);
   if (target == nullptr) return false;
-  const double d = std::fabs(c.sweep);
-  const bool whole = target->WholeTurnIsWholeCurve() && std::fabs(d - 360) <= kTolerance14;
-  const bool none = d <= kTolerance14;
-  if (std::fabs(c.ratio - 1) <= kTolerance14) {
-    if (whole || none) return Store(bn, TDXF_Circle{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r});
-    return Store(bn, TDXF_Arc{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r,
-                              .sa = NormalizeDeg(c.start + c.axis), .da = c.sweep});
+  switch (CurveKind(c, *target)) {
+    case DxfEntityKind::Circle:
+      return Store(bn, TDXF_Circle{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r});
+    case DxfEntityKind::Arc:
+      return Store(bn, TDXF_Arc{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r,
+                                .sa = NormalizeDeg(c.start + c.axis), .da = c.sweep});
+    default: {
+      // An ellipse in a block definition keeps a whole turn as its sweep.
+      const bool whole = target->WholeTurnIsWholeCurve() && WholeCurve(c, *target);
+      return Store(bn, TDXF_Ellipse{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r, .he = c.ratio,
+                                    .sa = c.start, .da = whole ? 0 : c.sweep, .ka = c.axis});
+    }
   }
-  const bool wholeEllipse = target->WholeTurnIsWholeCurve() && (none || whole);
-  return Store(bn, TDXF_Ellipse{.attr = c.attr, .x = c.x, .y = c.y, .r = c.r, .he = c.ratio,
-                                .sa = c.start, .da = wholeEllipse ? 0 : c.sweep, .ka = c.axis});
 }
 
 bool TDXFmodel::AddSolid4(int bn, const TDXF_Solid4& r) {

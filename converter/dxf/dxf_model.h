@@ -170,6 +170,9 @@ class TDXFmodel {
   // turned by the axis angle), else an ellipse (whole at the top level for
   // a sweep of nothing or a whole turn).
   bool AddArc(int bn, const DxfCurve& c);
+  // The kind AddArc stores c as in `target`: Circle, Arc or Ellipse (for
+  // reserving room before a pass of curves).
+  static DxfEntityKind CurveKind(const DxfCurve& c, const DxfEntities& target);
   bool AddTen(int bn, const TDXF_Ten& r);
   bool AddSolid3(int bn, const TDXF_Solid3& r);
   // A three-corner solid when corners 3 and 4 coincide.

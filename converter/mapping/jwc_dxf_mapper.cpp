@@ -54,6 +54,12 @@ int TextKindCode(int no, bool vertical) {
   return kind * 2 + (vertical ? 1 : 0);
 }
 
+// Gives an entity array's memory back once the mapping is done with it.
+template <class Record>
+void Release(std::vector<Record>& records) {
+  std::vector<Record>().swap(records);
+}
+
 }  // namespace
 
 // ---- Pure rules --------------------------------------------------------------
@@ -121,7 +127,7 @@ JwcTextLine TextLineOf(const TEntJwcMoji2& e, const TEntJwcMojiType& kind, doubl
 
 // ---- Views -------------------------------------------------------------------
 
-JwcDrawingView MakeDrawingView(const TJwcData& jwc) {
+JwcDrawingView MakeDrawingView(TJwcData& jwc) {
   JwcDrawingView v;
   v.entities = &jwc;
   v.comment1 = jwc.Enthd.comment1;
@@ -134,7 +140,7 @@ JwcDrawingView MakeDrawingView(const TJwcData& jwc) {
   return v;
 }
 
-JwcDrawingView MakeDrawingView(const TJwkData& jwk) {
+JwcDrawingView MakeDrawingView(TJwkData& jwk) {
   JwcDrawingView v;
   v.shape = true;
   v.entities = &jwk;
@@ -144,14 +150,14 @@ JwcDrawingView MakeDrawingView(const TJwkData& jwk) {
   return v;
 }
 
-Status FileOutDXF(const TJwcData& drawing, ConversionContext& context,
+Status FileOutDXF(TJwcData&& drawing, ConversionContext& context,
                   const std::filesystem::path& destination, DxfVersion ver) {
   const JwcDrawingView view = MakeDrawingView(drawing);
   JwcDxfMapper mapper(view, context);
   return mapper.FileOutDXF(destination, ver);
 }
 
-Status FileOutDXF(const TJwkData& shape, ConversionContext& context,
+Status FileOutDXF(TJwkData&& shape, ConversionContext& context,
                   const std::filesystem::path& destination, DxfVersion ver) {
   const JwcDrawingView view = MakeDrawingView(shape);
   JwcDxfMapper mapper(view, context);
@@ -320,23 +326,41 @@ void JwcDxfMapper::DxfOutEntity() {
     if (EndsCurve(e)) ++curveGroup;
   }
   if (curves) DxfOutPLines();
+  // Each kind's records are released once they are in the model (the
+  // curve joiner keeps copies of what it joins), so the drawing's records
+  // and the model's never take their full memory together.
+  Release(ents_.EntLine);
   for (const TEntJwcArc2& e : ents_.EntArc) DxfOutArc(e);
-  for (const TEntJwcMoji2& e : ents_.EntMoji) DxfOutMoji(e);
+  Release(ents_.EntArc);
+  for (TEntJwcMoji2& e : ents_.EntMoji) DxfOutMoji(e);
+  Release(ents_.EntMoji);
   for (const TEntJwcTen& e : ents_.EntTen) DxfOutTen(e);
+  Release(ents_.EntTen);
   for (const TEntJwcVten& e : d_.vten) DxfOutVten(e);
   if (Reporting()) m.SetVPortArea();
 }
 
 // Room for what the records become, so that a large drawing's arrays are
-// allocated once.
+// allocated once and no larger than needed: each arc record is counted as
+// the kind of curve the model will store it as (virtual points are
+// circles).
 void JwcDxfMapper::ReserveTopLevel() {
   DxfEntities& c = m_->Top();
-  const size_t curves = ents_.EntArc.size() + d_.vten.size();
-  c.ReserveOrder(ents_.EntLine.size() + curves + ents_.EntMoji.size() + ents_.EntTen.size());
+  size_t circles = d_.vten.size(), arcs = 0, ellipses = 0;
+  for (const TEntJwcArc2& e : ents_.EntArc) {
+    const JwcArcCurve k = ArcCurveOf(e);
+    switch (TDXFmodel::CurveKind({.ratio = k.ratio, .sweep = k.sweep}, c)) {
+      case DxfEntityKind::Circle: ++circles; break;
+      case DxfEntityKind::Arc: ++arcs; break;
+      default: ++ellipses; break;
+    }
+  }
+  c.ReserveOrder(ents_.EntLine.size() + ents_.EntArc.size() + d_.vten.size() +
+                 ents_.EntMoji.size() + ents_.EntTen.size());
   c.Reserve<TDXF_Line>(ents_.EntLine.size());
-  c.Reserve<TDXF_Circle>(curves);
-  c.Reserve<TDXF_Arc>(ents_.EntArc.size());
-  c.Reserve<TDXF_Ellipse>(ents_.EntArc.size());
+  c.Reserve<TDXF_Circle>(circles);
+  c.Reserve<TDXF_Arc>(arcs);
+  c.Reserve<TDXF_Ellipse>(ellipses);
   c.Reserve<TDXF_Moji>(ents_.EntMoji.size());
   c.Reserve<TDXF_Ten>(ents_.EntTen.size());
 }
@@ -444,7 +468,9 @@ void JwcDxfMapper::DxfOutArc(const TEntJwcArc2& e) {
                          .sweep = c.sweep, .axis = c.tilt});
 }
 
-void JwcDxfMapper::DxfOutMoji(const TEntJwcMoji2& e) {
+// The text's characters move into the DXF record: the drawing's texts are
+// released after this pass anyway.
+void JwcDxfMapper::DxfOutMoji(TEntJwcMoji2& e) {
   if (IsImageText(e.s)) return;
   if (!Finite({e.x1, e.y1, e.x2, e.y2})) return;
   if (SamePoint12(e.x1, e.y1, e.x2, e.y2)) return;
@@ -472,7 +498,7 @@ void JwcDxfMapper::DxfOutMoji(const TEntJwcMoji2& e) {
                .x1 = ox1, .y1 = oy1, .x2 = ox2, .y2 = oy2,
                .w = w, .h = h, .d = dist,
                .a = t.angle * kRadToDeg,
-               .st = e.s});
+               .st = std::move(e.s)});
 }
 
 void JwcDxfMapper::DxfOutTen(const TEntJwcTen& e) {

@@ -22,10 +22,11 @@ namespace parvex {
 class TDXFmodel;
 class ImageFileFinder;
 
-// What the mapping reads of a JWC drawing or a JWK shape.
+// What the mapping reads of a JWC drawing or a JWK shape. The mapping
+// empties the entity arrays as it is done with them (see JwcDxfMapper).
 struct JwcDrawingView {
   bool shape = false;  // JWK: full-size coordinates, model space only
-  const JwcEntityModel* entities = nullptr;
+  JwcEntityModel* entities = nullptr;
   std::u16string comment1, comment2;
   int32_t drawTime = 0;  // editing time in seconds (JWK: 0)
   // Scale of each layer group, rounded to six decimals (JWK: its own scale
@@ -36,8 +37,8 @@ struct JwcDrawingView {
   std::span<const TEntJwcVten> vten;        // the drawing's virtual points
 };
 
-JwcDrawingView MakeDrawingView(const TJwcData& jwc);
-JwcDrawingView MakeDrawingView(const TJwkData& jwk);
+JwcDrawingView MakeDrawingView(TJwcData& jwc);
+JwcDrawingView MakeDrawingView(TJwkData& jwk);
 
 // The curve of an arc record as the DXF model takes it: start, sweep and
 // tilt in degrees in [0, 360) (a sweep of 0 is the whole curve), the axis
@@ -73,6 +74,10 @@ struct JwcTextLine {
 JwcTextLine TextLineOf(const TEntJwcMoji2& e, const TEntJwcMojiType& kind, double sizeFactor,
                        TextStyleMode mode);
 
+// The entity pass releases each entity array of the drawing once its
+// records are in the DXF model, so that a large drawing's records are not
+// held twice, as read and as DXF records, while the model grows and while
+// the file is written. The drawing keeps its header and tables.
 class JwcDxfMapper {
  public:
   JwcDxfMapper(const JwcDrawingView& drawing, ConversionContext& context);
@@ -111,12 +116,12 @@ class JwcDxfMapper {
   void DxfOutLine(const TEntJwcLine& e);
   void DxfOutPLines();
   void DxfOutArc(const TEntJwcArc2& e);
-  void DxfOutMoji(const TEntJwcMoji2& e);
+  void DxfOutMoji(TEntJwcMoji2& e);
   void DxfOutTen(const TEntJwcTen& e);
   void DxfOutVten(const TEntJwcVten& e);
 
   const JwcDrawingView& d_;
-  const JwcEntityModel& ents_;
+  JwcEntityModel& ents_;
   ConversionContext& ctx_;
   OutputSpace space_ = OutputSpace::Model;
   std::unique_ptr<TDXFmodel> m_;

@@ -20,9 +20,11 @@ class TJwkData;
 // per scale; a JWK shape always goes to model space, whatever the setting.
 // The destination is created new: an existing file is never replaced.
 // Fails with the reason when the file was not written.
-Status FileOutDXF(const TJwcData& drawing, ConversionContext& context,
+// The drawing is used up: its entity records are released as soon as the
+// DXF model holds them, and it has none left afterwards.
+Status FileOutDXF(TJwcData&& drawing, ConversionContext& context,
                   const std::filesystem::path& destination, DxfVersion ver);
-Status FileOutDXF(const TJwkData& shape, ConversionContext& context,
+Status FileOutDXF(TJwkData&& shape, ConversionContext& context,
                   const std::filesystem::path& destination, DxfVersion ver);
 
 }  // namespace parvex

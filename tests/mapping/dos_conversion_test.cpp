@@ -11,6 +11,7 @@
 #include <set>
 
 #include "conversion_fixture.h"
+#include "converter/mapping/jwc_to_dxf.h"
 #include "tests/dxfaudit/dxf_audit.h"
 #include "tests/support/image_files.h"
 #include "tests/support/jwc_writer.h"
@@ -166,6 +167,31 @@ TEST_P(DosConversion, JwkShapeIsFullSizeInModelSpaceOnly) {
   EXPECT_DOUBLE_EQ(text.Num(40), 150);
   EXPECT_DOUBLE_EQ(text.Num(41), 1);
   EXPECT_EQ(text.Str(8), "0-0");
+}
+
+// The mapping uses the drawing up: each kind of record is released once the
+// DXF model holds it, so that a large drawing is not held twice while its
+// DXF is built and written.
+TEST_F(ConversionTest, DosMappingReleasesTheDrawingsRecords) {
+  ConversionContext context;
+  context.Settings = SettingsFor(1);
+  auto held = [](const JwcEntityModel& m) {
+    return m.EntLine.capacity() + m.EntArc.capacity() + m.EntMoji.capacity() +
+           m.EntTen.capacity();
+  };
+  TJwcData jwc = KindsJwc();
+  context.SourcePath = dir_ / "kinds.jwc";
+  ASSERT_TRUE(FileOutDXF(std::move(jwc), context, dir_ / "kinds.dxf", DxfVersion::R2000));
+  EXPECT_EQ(held(jwc), 0u);
+
+  TJwkData jwk = MakeJwkShape();
+  jwk.EntLine = {JwcLine(0, 0, 50, 0)};
+  jwk.EntArc = {JwcArc(10, 10, 5, 0, 0)};
+  jwk.EntMoji = {JwcText(0, -10, 10, -10, u"A", 3)};
+  jwk.EntTen = {JwcPoint(10, 10)};
+  context.SourcePath = dir_ / "shape.jwk";
+  ASSERT_TRUE(FileOutDXF(std::move(jwk), context, dir_ / "shape.dxf", DxfVersion::R2000));
+  EXPECT_EQ(held(jwk), 0u);
 }
 
 // Group 0 is the base group (paper, scale 1); groups 1 and 3 share the
