@@ -8,10 +8,10 @@
 namespace parvex::platform {
 
 // The moves and the ends of a ReadOnlyFile and a NewFile are the same on
-// every system; their file descriptors are ones of the C runtime on
-// Windows too.
+// every system (their file descriptors are ones of the C runtime on Windows
+// too); only closing and flushing a descriptor differ.
 ReadOnlyFile::~ReadOnlyFile() {
-  if (fd_ >= 0) CloseDescriptor(fd_);
+  if (fd_ >= 0) detail::CloseDescriptor(fd_);
 }
 
 ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
@@ -21,7 +21,7 @@ ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
   if (this != &other) {
-    if (fd_ >= 0) CloseDescriptor(fd_);
+    if (fd_ >= 0) detail::CloseDescriptor(fd_);
     fd_ = other.fd_;
     failed_ = other.failed_;
     other.fd_ = -1;
@@ -50,6 +50,25 @@ NewFile& NewFile::operator=(NewFile&& other) noexcept {
 bool NewFile::Commit() { return Finish(true); }
 
 bool NewFile::Close() { return Finish(false); }
+
+bool NewFile::Finish(bool durable) {
+  if (fd_ < 0) return false;
+  bool ok = !failed_ && (!durable || detail::FlushDescriptor(fd_));
+  ok = detail::CloseDescriptor(fd_) && ok;
+  fd_ = -1;
+  if (!ok) {
+    RemoveFileEntry(path_);
+    return false;
+  }
+  return true;
+}
+
+void NewFile::Discard() {
+  if (fd_ < 0) return;
+  detail::CloseDescriptor(fd_);
+  fd_ = -1;
+  RemoveFileEntry(path_);
+}
 
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& p,

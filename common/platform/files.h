@@ -58,10 +58,6 @@ class ReadOnlyFile {
   bool Failed() const { return failed_; }
 
  private:
-  // Closes a descriptor of this system's C runtime (the one per-system
-  // part of the moves and the end).
-  static void CloseDescriptor(int fd);
-
   int fd_ = -1;
   bool failed_ = false;
 };
@@ -70,6 +66,14 @@ class ReadOnlyFile {
 // maxBytes.
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& p,
                                          std::uint64_t maxBytes);
+
+namespace detail {
+// The per-system parts of ReadOnlyFile's and NewFile's ends: descriptors
+// of the C runtime are closed, and written data flushed to disk, by each
+// system's own call. Both return false on failure.
+bool CloseDescriptor(int fd);
+bool FlushDescriptor(int fd);
+}  // namespace detail
 
 // A file being written. Create() fails when anything is at the path, a
 // link included (nothing is ever written through a link). Unless Commit()

@@ -22,9 +22,13 @@ std::filesystem::path PathFromNarrow(std::string_view text) { return std::filesy
 
 std::string NarrowFromPath(const std::filesystem::path& p) { return p.native(); }
 
-// ---- ReadOnlyFile
+// ---- descriptors (ReadOnlyFile and NewFile)
 
-void ReadOnlyFile::CloseDescriptor(int fd) { close(fd); }
+bool detail::CloseDescriptor(int fd) { return close(fd) == 0; }
+
+bool detail::FlushDescriptor(int fd) { return fsync(fd) == 0; }
+
+// ---- ReadOnlyFile
 
 std::optional<ReadOnlyFile> ReadOnlyFile::Open(const std::filesystem::path& p) {
   if (p.empty()) return std::nullopt;
@@ -96,25 +100,6 @@ bool NewFile::Write(std::string_view bytes) {
     left -= static_cast<std::size_t>(w);
   }
   return true;
-}
-
-bool NewFile::Finish(bool durable) {
-  if (fd_ < 0) return false;
-  bool ok = !failed_ && (!durable || fsync(fd_) == 0);
-  ok = close(fd_) == 0 && ok;
-  fd_ = -1;
-  if (!ok) {
-    unlink(path_.c_str());
-    return false;
-  }
-  return true;
-}
-
-void NewFile::Discard() {
-  if (fd_ < 0) return;
-  close(fd_);
-  fd_ = -1;
-  unlink(path_.c_str());
 }
 
 bool RemoveFileEntry(const std::filesystem::path& p) {

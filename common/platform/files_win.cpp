@@ -42,9 +42,13 @@ std::string NarrowFromPath(const std::filesystem::path& p) {
   return detail::NarrowFromWide(PathToText(p));
 }
 
-// ---- ReadOnlyFile
+// ---- descriptors (ReadOnlyFile and NewFile)
 
-void ReadOnlyFile::CloseDescriptor(int fd) { _close(fd); }
+bool detail::CloseDescriptor(int fd) { return _close(fd) == 0; }
+
+bool detail::FlushDescriptor(int fd) { return FlushFileBuffers(HandleOf(fd)) != 0; }
+
+// ---- ReadOnlyFile
 
 std::optional<ReadOnlyFile> ReadOnlyFile::Open(const std::filesystem::path& p) {
   if (p.empty()) return std::nullopt;
@@ -120,25 +124,6 @@ bool NewFile::Write(std::string_view bytes) {
     left -= static_cast<std::size_t>(w);
   }
   return true;
-}
-
-bool NewFile::Finish(bool durable) {
-  if (fd_ < 0) return false;
-  bool ok = !failed_ && (!durable || FlushFileBuffers(HandleOf(fd_)));
-  ok = _close(fd_) == 0 && ok;
-  fd_ = -1;
-  if (!ok) {
-    DeleteFileW(path_.c_str());
-    return false;
-  }
-  return true;
-}
-
-void NewFile::Discard() {
-  if (fd_ < 0) return;
-  _close(fd_);
-  fd_ = -1;
-  DeleteFileW(path_.c_str());
 }
 
 bool RemoveFileEntry(const std::filesystem::path& p) {

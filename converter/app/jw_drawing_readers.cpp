@@ -37,8 +37,7 @@ class JwDrawingReader final : public DrawingReader {
       drawing_->BindImageExr = true;
       // Only images that the drawing shows are written to disk.
       drawing_->BindImageUsedOnly = true;
-      drawing_->ReadThreads = context.Settings.WriteThreads > 0 ? context.Settings.WriteThreads
-                                                                : DxfDefaultThreads();
+      drawing_->ReadThreads = DxfThreadsOf(context.Settings.WriteThreads);
     }
     attributes_ = std::make_unique<TgraAttribute>();
     attributes_->SetBackColor(0);

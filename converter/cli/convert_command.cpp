@@ -353,7 +353,7 @@ int RunConvert(std::span<const std::string> args, std::ostream& out, std::ostrea
   const std::filesystem::path programFolder = platform::SettingsFolder();
   const bool progress = o.files.size() > 1 && platform::StandardErrorIsTerminal();
   const size_t n = o.files.size();
-  const int jobs = o.jobs > 0 ? o.jobs : DxfDefaultThreads();
+  const int jobs = DxfThreadsOf(o.jobs);
   const int atOnce = static_cast<int>(std::min<size_t>(static_cast<size_t>(jobs), n));
   ConversionSettings settings = o.settings;
   settings.WriteThreads = std::max(1, jobs / atOnce);

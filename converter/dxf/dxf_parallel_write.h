@@ -24,6 +24,10 @@ class DxfWriter;
 // The number of threads "0" stands for: the processor's cores (at least 1).
 int DxfDefaultThreads();
 
+// The threads a thread-count setting asks for: the count itself, or every
+// core for 0 (or less).
+inline int DxfThreadsOf(int setting) { return setting > 0 ? setting : DxfDefaultThreads(); }
+
 // A run of entries [first, last) of one unit of a section (a block
 // definition, the top-level container). `head` marks the first run of the
 // unit, `tail` its last; a unit without entries is one run with both.

@@ -27,7 +27,7 @@ void SetModelSettings(TDXFmodel& m, const ConversionSettings& st) {
   m.SetLayerNameType(st.LayerNameType);
   m.SetTenTransType(st.PointConversion, st.PointRadius);
   m.SetMojiStyle(st.TextStyleMode);
-  m.writeThreads = st.WriteThreads > 0 ? st.WriteThreads : DxfDefaultThreads();
+  m.writeThreads = DxfThreadsOf(st.WriteThreads);
 }
 
 void AddShxStylePair(TDXFmodel& m, const std::u16string& name, double w, double hl) {
